@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+namespace qx {
+
+using Bytes8 = std::array<std::uint8_t, 8>;
+
+// One record of the working file and the radio's reply to a read request:
+// 0x57, address high, address low, 0x08, eight data bytes.
+struct MemoryFrame {
+    static constexpr int kSize = 12;
+    static constexpr std::uint8_t kMarker = 0x57;
+
+    std::array<std::uint8_t, kSize> bytes{};
+
+    static MemoryFrame make(std::uint8_t addrHigh, std::uint8_t addrLow, const Bytes8 &data);
+    static MemoryFrame fromBytes(const QByteArray &raw); // first 12 bytes; raw must hold 12
+    QByteArray toByteArray() const;
+    Bytes8 data() const;
+
+    bool operator==(const MemoryFrame &other) const { return bytes == other.bytes; }
+    bool operator!=(const MemoryFrame &other) const { return bytes != other.bytes; }
+};
+
+// 24 upper-case hex digits, the form in which the decoders cut out their fields
+// by character position.
+QString FrameText(const MemoryFrame &frame);
+
+// Record layout of the image: two records per channel, then the settings blocks.
+constexpr int kChannelCount = 16;
+constexpr int kRecord03C0 = 32;
+constexpr int kRecord03D0 = 33;
+constexpr int kRecord03F0 = 34;
+constexpr int kRecordCount = 35;
+
+} // namespace qx

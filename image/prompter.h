@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace qx {
+
+// Every modal box of the program goes through this interface: the window uses Qt
+// dialogs, tests script the answers and read the texts.
+class Prompter {
+public:
+    enum class Buttons { Ok, OkCancel, YesNo, RetryIgnore };
+    enum class Icon { None, Question, Error };
+
+    virtual ~Prompter() = default;
+
+    // Plain message with one OK button, captioned with the application title.
+    virtual void message(const QString &text) = 0;
+    // A box with its own caption and buttons. True for OK, Yes or Retry.
+    virtual bool ask(const QString &caption, const QString &text, Buttons buttons,
+                     Icon icon = Icon::Question) = 0;
+    // A runtime error reported by the guard.
+    virtual void error(const QString &text) = 0;
+    // File dialogs; an empty result means the user cancelled.
+    virtual QString openFileName(const QString &filter, const QString &dir) = 0;
+    virtual QString saveFileName(const QString &filter, const QString &dir) = 0;
+};
+
+// Runs one event handler or timer tick. A qx::Error or any other exception is shown
+// through the prompter; nothing escapes to end the program.
+void guard(Prompter &prompter, const std::function<void()> &handler);
+
+} // namespace qx

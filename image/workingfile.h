@@ -1,0 +1,50 @@
+#pragma once
+
+#include "memoryframe.h"
+
+#include <QString>
+#include <functional>
+
+namespace qx {
+
+// r_and_w.dat: a headerless sequence of 12-byte records. Every store goes to disk
+// before it returns; a trailing partial record is ignored on reading.
+class WorkingFile {
+public:
+    explicit WorkingFile(QString path);
+
+    const QString &path() const { return m_path; }
+    bool exists() const;
+    // Creates the file empty when it is absent. Throws qx::Error naming the failure.
+    void ensureExists();
+    // Number of whole records; throws when the file cannot be read.
+    int recordCount() const;
+
+    // Reads record i into the record buffer; throws when it is missing or unreadable.
+    void seekAndRead(int index);
+    // Copies the record buffer out.
+    MemoryFrame readRecord() const { return m_buffer; }
+    // Writes the frame as record i (lengthening the file with zero records if needed)
+    // and keeps a copy in the record buffer.
+    void StoreFrame(int index, const MemoryFrame &frame);
+    // Builds 0x57, address, 0x08, data for half h of channel n and stores it as
+    // record 2(n-1)+h.
+    void WriteChannelFrame(int channel, int half, const Bytes8 &data);
+
+    QByteArray readAll() const;
+
+private:
+    QString m_path;
+    MemoryFrame m_buffer;
+};
+
+// The record loop of the load: calls visit(i, FrameText) for records 0 to 34 in
+// ascending order; records beyond 34 are read and ignored. Returns false when the
+// file does not exist (the caller shows "no file!"). Exceptions from visit stop the
+// loop and propagate.
+bool forEachRecord(const QString &path, const std::function<void(int, const QString &)> &visit);
+
+// Address of half h of channel n: 16n + 8h.
+std::uint16_t channelAddress(int channel, int half);
+
+} // namespace qx

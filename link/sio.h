@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <map>
+#include <memory>
+
+class QSerialPort;
+
+namespace qx {
+
+// The six operations of the serial library the radio protocol was written against,
+// with its results: 0 means success, reads return at once with what has arrived.
+class Sio {
+public:
+    static constexpr int kBaud9600 = 12;
+    static constexpr int kMode8N1 = 3;
+    static constexpr int kNoFlowControl = 0;
+
+    virtual ~Sio() = default;
+    virtual int sio_open(int port) = 0;
+    virtual int sio_ioctl(int port, int baud, int mode) = 0;
+    virtual int sio_flowctrl(int port, int mode) = 0;
+    // Queues and sends the bytes; negative on failure.
+    virtual int sio_write(int port, const char *buf, int len) = 0;
+    // Returns at once with the bytes received so far (up to len); 0 when none; negative on failure.
+    virtual int sio_read(int port, char *buf, int len) = 0;
+    // Safe on a port that is not open.
+    virtual int sio_close(int port) = 0;
+    // Drops input waiting in the port, so a late reply is never taken for the next one.
+    virtual void discardInput(int port) = 0;
+    // The device and the system's reason for the last failed open, for the second line
+    // of the open-error message; empty when there is nothing to add.
+    virtual QString lastOpenError() const = 0;
+};
+
+// Sio over Qt SerialPort. Port numbers map to devices through the given function.
+class QtSio : public Sio {
+public:
+    explicit QtSio(std::function<QString(int)> deviceForPort);
+    ~QtSio() override;
+
+    int sio_open(int port) override;
+    int sio_ioctl(int port, int baud, int mode) override;
+    int sio_flowctrl(int port, int mode) override;
+    int sio_write(int port, const char *buf, int len) override;
+    int sio_read(int port, char *buf, int len) override;
+    int sio_close(int port) override;
+    void discardInput(int port) override;
+    QString lastOpenError() const override;
+
+private:
+    QSerialPort *portFor(int port) const;
+
+    std::function<QString(int)> m_deviceForPort;
+    std::map<int, std::unique_ptr<QSerialPort>> m_ports;
+    QString m_lastOpenError;
+};
+
+} // namespace qx
