@@ -1,0 +1,139 @@
+// qx7420-emu: plays a QX-7420 radio on a pseudo-terminal until SIGTERM or SIGINT.
+#include "radioemulator.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+int fail(const QString &text) {
+    std::fprintf(stderr, "qx7420-emu: %s\n", qPrintable(text));
+    return 1;
+}
+
+bool parsePair(const QString &text, int *first, int *second) {
+    const QStringList parts = text.split(QLatin1Char(':'));
+    bool ok1 = false, ok2 = false;
+    if (parts.size() == 2) {
+        *first = parts[0].toInt(&ok1);
+        *second = parts[1].toInt(&ok2);
+    }
+    return ok1 && ok2;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("qx7420-emu"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Plays a QX-7420 radio on a pseudo-terminal. Prints the device to open, then answers "
+        "until SIGTERM or SIGINT. Requests are numbered from 1; reply N answers request N."));
+    parser.addHelpOption();
+    const QCommandLineOption image(
+        {QStringLiteral("image")},
+        QStringLiteral("Load memory from a .dat image or a 1024-byte dump."),
+        QStringLiteral("file"));
+    const QCommandLineOption save({QStringLiteral("save")},
+                                  QStringLiteral("At exit, save memory as a 1024-byte dump."),
+                                  QStringLiteral("file"));
+    const QCommandLineOption saveDat(
+        {QStringLiteral("save-dat")},
+        QStringLiteral("At exit, save memory as a 35-record .dat image."), QStringLiteral("file"));
+    const QCommandLineOption link(
+        {QStringLiteral("link")},
+        QStringLiteral("Make a symbolic link to the device (removed at exit)."),
+        QStringLiteral("path"));
+    const QCommandLineOption log({QStringLiteral("log")},
+                                 QStringLiteral("Print every received frame on stderr."));
+    const QCommandLineOption byteTime(
+        {QStringLiteral("byte-us")},
+        QStringLiteral("Microseconds per byte sent (default 1042, 9600 baud)."),
+        QStringLiteral("us"), QStringLiteral("1042"));
+    const QCommandLineOption drop({QStringLiteral("drop")},
+                                  QStringLiteral("Never send reply N (repeatable)."),
+                                  QStringLiteral("N"));
+    const QCommandLineOption silent({QStringLiteral("silent-from")},
+                                    QStringLiteral("Answer nothing from request K on."),
+                                    QStringLiteral("K"));
+    const QCommandLineOption corrupt({QStringLiteral("corrupt")},
+                                     QStringLiteral("Invert the first byte of reply N."),
+                                     QStringLiteral("N"));
+    const QCommandLineOption shortReply({QStringLiteral("short")},
+                                        QStringLiteral("Send only the first K bytes of reply N."),
+                                        QStringLiteral("N:K"));
+    const QCommandLineOption late({QStringLiteral("late")},
+                                  QStringLiteral("Start reply N MS milliseconds late."),
+                                  QStringLiteral("N:MS"));
+    const QCommandLineOption hangUp({QStringLiteral("hang-up")},
+                                    QStringLiteral("Close the line when request N arrives."),
+                                    QStringLiteral("N"));
+    parser.addOptions({image, save, saveDat, link, log, byteTime, drop, silent, corrupt, shortReply,
+                       late, hangUp});
+    parser.process(app);
+
+    qx::RadioEmulator emu;
+    qx::EmulatorFaults faults;
+    for (const QString &n : parser.values(drop))
+        faults.dropReplies.push_back(n.toInt());
+    faults.silentFrom = parser.value(silent).toInt();
+    faults.corruptReply = parser.value(corrupt).toInt();
+    faults.hangUpAt = parser.value(hangUp).toInt();
+    if (parser.isSet(shortReply) &&
+        !parsePair(parser.value(shortReply), &faults.shortReply, &faults.shortBytes))
+        return fail(QStringLiteral("--short wants N:K"));
+    if (parser.isSet(late) && !parsePair(parser.value(late), &faults.lateReply, &faults.lateMs))
+        return fail(QStringLiteral("--late wants N:MS"));
+    emu.setFaults(faults);
+    emu.setByteTimeMicros(parser.value(byteTime).toInt());
+
+    QString error;
+    if (parser.isSet(image) && !emu.loadImage(parser.value(image), &error))
+        return fail(error);
+    if (parser.isSet(log)) {
+        emu.setFrameLogger([](const QByteArray &frame) {
+            std::fprintf(stderr, "rx %s\n", frame.toHex(' ').constData());
+            std::fflush(stderr);
+        });
+    }
+
+    // The emulator thread inherits the mask, so only sigtimedwait below sees the signals.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    if (!emu.start(&error))
+        return fail(error);
+    QString shown = emu.slavePath();
+    if (parser.isSet(link)) {
+        if (!emu.makeLink(parser.value(link), &error)) {
+            emu.stop();
+            return fail(error);
+        }
+        shown = parser.value(link);
+    }
+    std::printf("%s\n", qPrintable(shown));
+    std::fflush(stdout);
+
+    const timespec poll{0, 100'000'000};
+    while (emu.running()) {
+        if (sigtimedwait(&stopSignals, nullptr, &poll) > 0)
+            break;
+    }
+    emu.stop();
+
+    int rc = 0;
+    if (parser.isSet(save) && !emu.saveRaw(parser.value(save), &error))
+        rc = fail(error);
+    if (parser.isSet(saveDat) && !emu.saveDat(parser.value(saveDat), &error))
+        rc = fail(error);
+    return rc;
+}
