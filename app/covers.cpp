@@ -1,0 +1,77 @@
+#include "covers.h"
+
+#include <QLabel>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QRegion>
+
+namespace qx {
+
+Tcover::Tcover(QWidget *parent)
+    : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog), m_image1(new QLabel(this)),
+      m_label1(new QLabel(this)), m_label2(new QLabel(this)) {
+    setObjectName(QStringLiteral("cover"));
+    setWindowTitle(QStringLiteral("cover"));
+    setFixedSize(393, 148);
+    move(297, 209);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0x99, 0xB4, 0xD1)); // active caption gradient
+    setPalette(pal);
+
+    m_image1->setObjectName(QStringLiteral("Image1"));
+    m_image1->setGeometry(0, 0, 393, 53);
+    m_image1->setScaledContents(true);
+    m_image1->setPixmap(QPixmap(QStringLiteral(":/banner.jpg")));
+
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->setGeometry(0, 61, 393, 27);
+    QFont f1(QStringLiteral("宋体"));
+    f1.setPixelSize(24);
+    m_label1->setFont(f1);
+    m_label1->setStyleSheet(QStringLiteral("color: yellow; background: transparent;"));
+    m_label1->setText(QString(35, QLatin1Char('|')) + QString(66, QLatin1Char('<')));
+
+    m_label2->setObjectName(QStringLiteral("Label2"));
+    m_label2->setGeometry(155, 100, 233, 33);
+    m_label2->setAlignment(Qt::AlignCenter);
+    QFont f2(QStringLiteral("MS Sans Serif"));
+    f2.setPixelSize(24);
+    f2.setBold(true);
+    m_label2->setFont(f2);
+    m_label2->setStyleSheet(QStringLiteral("color: navy; background: transparent;"));
+    m_label2->setText(QStringLiteral("QX-7420"));
+
+    m_timer.setObjectName(QStringLiteral("Timer1"));
+    m_timer.setTimerType(Qt::PreciseTimer);
+    m_timer.setInterval(100);
+    connect(&m_timer, &QTimer::timeout, this, &Tcover::Timer1Timer);
+    m_timer.start();
+    FormCreate();
+}
+
+void Tcover::FormCreate() {
+    QPainterPath path;
+    path.addRoundedRect(QRectF(0, 0, width(), height()), 10, 10);
+    setMask(QRegion(path.toFillPolygon().toPolygon()));
+}
+
+void Tcover::resizeEvent(QResizeEvent *event) {
+    QDialog::resizeEvent(event);
+    FormCreate();
+}
+
+void Tcover::Timer1Timer() {
+    // The interval grows by 1 ms a tick; restarting applies it to the next tick.
+    m_timer.start(m_timer.interval() + 1);
+    if (m_timer.interval() >= 120) {
+        m_timer.stop();
+        accept();
+        return;
+    }
+    const QString caption = m_label1->text();
+    if (caption.size() >= 2)
+        m_label1->setText(caption.mid(2) + caption.left(1));
+}
+
+} // namespace qx

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#define SI_NO_CONVERSION
 #include <SimpleIni.h>
 
 namespace qx {
@@ -56,6 +55,10 @@ void PtIni::writeInt(const QString &section, const QString &key, int value) {
 }
 
 QString PtIni::deviceForPort(int port) const {
+    // Set by the run script when the radio emulator stands in for the radio.
+    const QString forced = qEnvironmentVariable("QX7420_DEVICE");
+    if (!forced.isEmpty())
+        return forced;
     const QString configured = readString("ports", QStringLiteral("COM%1").arg(port), QString());
     if (!configured.trimmed().isEmpty())
         return configured.trimmed();

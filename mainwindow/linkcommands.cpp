@@ -1,0 +1,68 @@
+#include "mainwindow.h"
+
+#include "error.h"
+#include "prompter.h"
+#include "ptini.h"
+#include "transfer.h"
+#include "widgets.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QProgressBar>
+#include <QToolButton>
+
+namespace qx {
+
+void MainWindow::wireTransfer() {
+    connect(m_transfer.get(), &Transfer::progressMaximum, Gauge, &QProgressBar::setMaximum);
+    connect(m_transfer.get(), &Transfer::progress, Gauge, &QProgressBar::setValue);
+    connect(m_transfer.get(), &Transfer::buttonsEnabled, this, [this](bool enabled) {
+        ToolButton7->setEnabled(enabled);
+        ToolButton8->setEnabled(enabled);
+    });
+    connect(m_transfer.get(), &Transfer::readCompleted, this,
+            [this] { guarded([this] { ReadAndDeal_F(QStringLiteral("r_and_w.dat")); }); });
+}
+
+void MainWindow::n11Click() {
+    guarded([this] {
+        m_transfer->start(Transfer::Mode::Read,
+                          PtIni(QDir(m_folder).filePath(QStringLiteral("pt.ini"))).comPort());
+    });
+}
+
+void MainWindow::N12Click() {
+    guarded([this] {
+        m_transfer->start(Transfer::Mode::Write,
+                          PtIni(QDir(m_folder).filePath(QStringLiteral("pt.ini"))).comPort());
+    });
+}
+
+void MainWindow::N13Click() {
+    guarded([this] {
+        Select_com->show();
+        Select_com->raise();
+        const int port = PtIni(QDir(m_folder).filePath(QStringLiteral("pt.ini"))).comPort();
+        Com->setCurrentIndex(port >= 1 && port <= Com->count() ? port - 1 : -1);
+    });
+}
+
+void MainWindow::SpeedButton1Click() { Select_com->hide(); }
+
+void MainWindow::SpeedButton2Click() {
+    guarded([this] {
+        const int index = Com->currentIndex();
+        if (index < 0)
+            throw Error(QStringLiteral("List index out of bounds (%1)").arg(index));
+        PtIni(QDir(m_folder).filePath(QStringLiteral("pt.ini")))
+            .writeInt(QStringLiteral("pt"), QStringLiteral("COM"), index + 1);
+        statusPanel[2]->setText(m_texts.portChosenPrefix + Com->currentText());
+        Select_com->hide();
+    });
+}
+
+void MainWindow::ToolButton13Click() {
+    guarded([this] { m_transfer->stop(); });
+}
+
+} // namespace qx

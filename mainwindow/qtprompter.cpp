@@ -1,0 +1,63 @@
+#include "qtprompter.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace qx {
+
+namespace {
+
+QString applicationTitle() { return QApplication::applicationDisplayName(); }
+
+} // namespace
+
+void QtPrompter::message(const QString &text) {
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+bool QtPrompter::ask(const QString &caption, const QString &text, Buttons buttons, Icon icon) {
+    QMessageBox box(icon == Icon::Question ? QMessageBox::Question : QMessageBox::NoIcon, caption,
+                    text, QMessageBox::NoButton, m_parent);
+    QAbstractButton *yes = nullptr;
+    switch (buttons) {
+    case Buttons::Ok:
+        yes = box.addButton(QMessageBox::Ok);
+        break;
+    case Buttons::OkCancel:
+        yes = box.addButton(QMessageBox::Ok);
+        box.setEscapeButton(box.addButton(QMessageBox::Cancel));
+        break;
+    case Buttons::YesNo:
+        yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+        box.setEscapeButton(box.addButton(QStringLiteral("&No"), QMessageBox::NoRole));
+        break;
+    case Buttons::RetryIgnore:
+        yes = box.addButton(QStringLiteral("&Retry"), QMessageBox::AcceptRole);
+        box.setEscapeButton(box.addButton(QStringLiteral("&Ignore"), QMessageBox::RejectRole));
+        break;
+    }
+    box.setDefaultButton(qobject_cast<QPushButton *>(yes));
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void QtPrompter::error(const QString &text) {
+    QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+QString QtPrompter::openFileName(const QString &filter, const QString &dir) {
+    return QFileDialog::getOpenFileName(m_parent, QString(), dir, filter, nullptr,
+                                        QFileDialog::DontUseNativeDialog);
+}
+
+QString QtPrompter::saveFileName(const QString &filter, const QString &dir) {
+    return QFileDialog::getSaveFileName(m_parent, QString(), dir, filter, nullptr,
+                                        QFileDialog::DontUseNativeDialog |
+                                            QFileDialog::DontConfirmOverwrite);
+}
+
+} // namespace qx

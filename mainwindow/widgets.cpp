@@ -1,0 +1,66 @@
+#include "widgets.h"
+
+#include <QAbstractItemView>
+#include <QMouseEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace qx {
+
+DropDown::DropDown(QWidget *parent) : QComboBox(parent) { setEditable(false); }
+
+void DropDown::showPopup() {
+    emit poppedUp();
+    QComboBox::showPopup();
+}
+
+void DropDown::hidePopup() {
+    const bool wasVisible = view() && view()->isVisible();
+    QComboBox::hidePopup();
+    if (wasVisible)
+        emit closedUp();
+}
+
+SpinButton::SpinButton(QWidget *parent)
+    : QWidget(parent), m_up(new QToolButton(this)), m_down(new QToolButton(this)) {
+    m_up->setArrowType(Qt::UpArrow);
+    m_down->setArrowType(Qt::DownArrow);
+    m_up->setObjectName(QStringLiteral("up"));
+    m_down->setObjectName(QStringLiteral("down"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (QToolButton *b : {m_up, m_down}) {
+        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        b->setAutoRaise(false);
+        b->setIconSize(QSize(6, 6));
+        layout->addWidget(b);
+    }
+    connect(m_up, &QToolButton::clicked, this, &SpinButton::upClicked);
+    connect(m_down, &QToolButton::clicked, this, &SpinButton::downClicked);
+}
+
+DragPanel::DragPanel(const QString &title, QWidget *parent) : QGroupBox(title, parent) {}
+
+void DragPanel::mousePressEvent(QMouseEvent *event) {
+    emit pressed();
+    m_dragging = true;
+    m_grab = event->globalPosition().toPoint() - pos();
+    event->accept();
+}
+
+void DragPanel::mouseMoveEvent(QMouseEvent *event) {
+    if (!m_dragging)
+        return;
+    QPoint target = event->globalPosition().toPoint() - m_grab;
+    if (QWidget *p = parentWidget()) {
+        // Keep the panel inside the window so it can always be grabbed again.
+        target.setX(qBound(0, target.x(), qMax(0, p->width() - width())));
+        target.setY(qBound(0, target.y(), qMax(0, p->height() - height())));
+    }
+    move(target);
+}
+
+void DragPanel::mouseReleaseEvent(QMouseEvent *) { m_dragging = false; }
+
+} // namespace qx

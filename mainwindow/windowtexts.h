@@ -1,0 +1,70 @@
+#pragma once
+
+#include "channelcodec.h"
+#include "transfer.h"
+
+#include <QString>
+#include <QSize>
+#include <QStringList>
+#include <array>
+
+namespace qx {
+
+// Everything in which the Chinese and the English window differ: texts and a few
+// behaviour flags. The window code itself is shared.
+struct WindowTexts {
+    char language; // 'C' or 'E'
+    QString caption;
+    QSize outerSize;
+    int displayWidth;
+    int settingsWidth;
+    QString displayFrame;
+    QString settingsArea;
+    QString portPanel;
+    QString portLabel;
+    QString portOk;
+    std::array<QString, 7> gridHeader;
+    FlagWords flags;
+
+    // Menus: N1 (File), N2 (Program), N4 (COM Setup), N15 (Language Mode), N3 (Help).
+    QString menuFile, menuOpen, menuSave, menuPrint, menuExit;
+    QString menuProgram, menuRead, menuWrite;
+    QString menuCom, menuSelectCom;
+    QString menuLanguage, menuSwitchLanguage;
+    QString menuHelp;
+    QString languageMenuName;   // N15 / LanguageSetup1
+    QString switchLanguageName; // N17 / oChinese1
+    QString switchLanguageTo;   // the LG value the switch writes
+
+    // Tool buttons: caption (not displayed) and hint.
+    QString tbOpen, tbOpenHint, tbSave, tbSaveHint, tbPrint, tbPrintHint;
+    QString tbRead, tbReadHint, tbWrite, tbWriteHint, tbStopHint, tbCom, tbComHint;
+    QString tbExit, tbExitHint;
+
+    std::array<QString, 3> statusPanels;
+    QString portStatusPrefix; // at start: "串口:COM" / "PORT:COM"
+    QString portChosenPrefix; // after a choice: "串口:" / "PROT:"
+
+    QString modelLabel, bandLabel;
+    QString scanGroup, scanSelect, scanMode, channelMode, priorityChannel;
+    QString carrierTime, delayTime, returnTime, seconds;
+    QStringList scanModeItems, channelModeItems;
+    QString paramGroup, beep, batterySave, squelch, voice, monitorKey, timeOut, power;
+    QStringList offOnItems, voiceItems, monitorKeyItems, timeOutItems;
+    int initialMonitorKey;
+    QString powerVoltage; // "功率电压:" / "Powers Voltage:"
+
+    QString outOfRange;     // frequency outside 400..512.99999
+    QString modelQuestion;  // followed by the model text and "?"
+    QString printQuestion, printCaption, printFont, printTitle, printerLabel;
+    bool printerLabelOnFirstPage;
+    QString pageTextPrefix, pageTextSuffix;
+    QString copyFailed, noPrinter, pdfFilter;
+
+    TransferTexts transfer;
+};
+
+WindowTexts chineseWindowTexts();
+WindowTexts englishWindowTexts();
+
+} // namespace qx

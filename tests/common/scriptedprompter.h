@@ -1,0 +1,65 @@
+#pragma once
+
+#include "prompter.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace qx::test {
+
+// Answers every box from a script and records what was shown. An unscripted
+// question is answered No, so a forgotten answer fails a test instead of hanging it.
+class ScriptedPrompter : public Prompter {
+public:
+    struct Shown {
+        QString kind; // "message", "ask", "error", "open", "save"
+        QString caption;
+        QString text;
+        Buttons buttons = Buttons::Ok;
+    };
+
+    QList<bool> answers;
+    QStringList fileNames;
+    QList<Shown> shown;
+    std::function<void(const Shown &)> onShow; // runs while the "box" is open
+
+    void message(const QString &text) override { record({"message", {}, text}); }
+    bool ask(const QString &caption, const QString &text, Buttons buttons, Icon) override {
+        record({"ask", caption, text, buttons});
+        return answers.isEmpty() ? false : answers.takeFirst();
+    }
+    void error(const QString &text) override { record({"error", {}, text}); }
+    QString openFileName(const QString &filter, const QString &) override {
+        record({"open", {}, filter});
+        return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+    }
+    QString saveFileName(const QString &filter, const QString &) override {
+        record({"save", {}, filter});
+        return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+    }
+
+    QStringList texts() const {
+        QStringList out;
+        for (const Shown &s : shown)
+            out << s.text;
+        return out;
+    }
+    QStringList texts(const QString &kind) const {
+        QStringList out;
+        for (const Shown &s : shown)
+            if (s.kind == kind)
+                out << s.text;
+        return out;
+    }
+    void clear() { shown.clear(); }
+
+private:
+    void record(const Shown &s) {
+        shown << s;
+        if (onShow)
+            onShow(s);
+    }
+};
+
+} // namespace qx::test

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and starts the program. When no radio is set up
+# for the configured port, the built-in radio emulator plays the radio.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+cmake --build build -j"$(nproc 2>/dev/null || echo 2)" --target qx7420 qx7420-emu
+bin=build/app
+port=$(sed -n '/^\[[pP][tT]\]/,/^\[/s/^[cC][oO][mM][[:space:]]*=[[:space:]]*\([0-9]*\).*/\1/p' "$bin/pt.ini" 2>/dev/null | head -1)
+port=${port:-1}
+device=$(sed -n '/^\[[pP][oO][rR][tT][sS]\]/,/^\[/s/^[cC][oO][mM]'"$port"'[[:space:]]*=[[:space:]]*\(.*\)$/\1/p' "$bin/pt.ini" 2>/dev/null | head -1)
+device=${device:-/dev/ttyUSB$((port - 1))}
+if [ -z "${QX7420_DEVICE:-}" ] && [ ! -e "$device" ]; then
+  link="$PWD/build/qx7420-radio"
+  echo "No radio at $device: starting the radio emulator at $link"
+  build/tools/emulator/qx7420-emu --link "$link" --image build/emulator-memory.bin \
+      --save build/emulator-memory.bin &
+  emu=$!
+  trap 'kill $emu 2>/dev/null || true' EXIT
+  for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
+  export QX7420_DEVICE="$link"
+fi
+"$bin/qx7420"
