@@ -1,1 +1,43 @@
 #include "memoryframe.h"
+
+#include "error.h"
+
+#include <algorithm>
+
+namespace qx {
+
+MemoryFrame MemoryFrame::make(std::uint8_t addrHigh, std::uint8_t addrLow, const Bytes8 &data) {
+    MemoryFrame frame;
+    frame.bytes[0] = kMarker;
+    frame.bytes[1] = addrHigh;
+    frame.bytes[2] = addrLow;
+    frame.bytes[3] = 0x08;
+    std::copy(data.begin(), data.end(), frame.bytes.begin() + 4);
+    return frame;
+}
+
+MemoryFrame MemoryFrame::fromBytes(const QByteArray &raw) {
+    if (raw.size() < kSize)
+        throw Error(
+            QStringLiteral("A memory frame needs %1 bytes, got %2.").arg(kSize).arg(raw.size()));
+    MemoryFrame frame;
+    for (int i = 0; i < kSize; ++i)
+        frame.bytes[i] = static_cast<std::uint8_t>(raw.at(i));
+    return frame;
+}
+
+QByteArray MemoryFrame::toByteArray() const {
+    return QByteArray(reinterpret_cast<const char *>(bytes.data()), kSize);
+}
+
+Bytes8 MemoryFrame::data() const {
+    Bytes8 out{};
+    std::copy(bytes.begin() + 4, bytes.end(), out.begin());
+    return out;
+}
+
+QString FrameText(const MemoryFrame &frame) {
+    return QString::fromLatin1(frame.toByteArray().toHex().toUpper());
+}
+
+} // namespace qx

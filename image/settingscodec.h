@@ -29,6 +29,7 @@ struct ModelBand {
     int band = 0;
 };
 // Empty when the signature digits sum to none of 5, 6, 10, 11 (nothing changes).
+// A band code that names no band of the model decodes to band -1.
 std::optional<ModelBand> data03D0(const QString &frameText);
 // bandCount is the number of entries of the band list: two entries take the VHF codes.
 MemoryFrame save03D0(int model, int band, int bandCount);
@@ -39,9 +40,9 @@ struct Block03F0Values {
     int power = 96;
     QString delayTime = QStringLiteral("10");
     QString returnTime = QStringLiteral("5");
-    bool scanOn = false;     // CheckBox2
-    int scanMode = 0;        // CB_SM
-    int channelMode = 1;     // CB_YX
+    bool scanOn = false;      // CheckBox2
+    int scanMode = 0;         // CB_SM
+    int channelMode = 1;      // CB_YX
     int priorityChannel = 15; // CB_CH
     bool operator==(const Block03F0Values &o) const {
         return voice == o.voice && carrierTime == o.carrierTime && power == o.power &&
@@ -58,6 +59,8 @@ MemoryFrame save03F0(const Block03F0Values &values);
 std::uint8_t TimeByte(const QString &time);
 QString TimeStepUp(const QString &time);
 QString TimeStepDown(const QString &time);
+// A number in its shortest decimal form: "10", "7.5", "1.3" (15 significant digits).
+QString shortestText(double value);
 
 struct Band {
     int model;

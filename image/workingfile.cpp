@@ -1,1 +1,127 @@
 #include "workingfile.h"
+
+#include "error.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <utility>
+
+namespace qx {
+
+namespace {
+
+Error notFound(const QString &path) {
+    return Error(QStringLiteral("File not found: %1").arg(path));
+}
+
+Error ioFailure(const QString &what, const QFile &file) {
+    return Error(QStringLiteral("%1 %2: %3").arg(what, file.fileName(), file.errorString()));
+}
+
+void openExisting(QFile &file, QIODevice::OpenMode mode) {
+    // ExistingOnly: a working file deleted under us must be reported, not silently recreated.
+    if (!file.open(mode | QIODevice::ExistingOnly)) {
+        if (!QFileInfo::exists(file.fileName()))
+            throw notFound(file.fileName());
+        throw ioFailure(QStringLiteral("Cannot open"), file);
+    }
+}
+
+QByteArray readWhole(const QString &path) {
+    QFile file(path);
+    openExisting(file, QIODevice::ReadOnly);
+    const QByteArray all = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw ioFailure(QStringLiteral("Cannot read"), file);
+    return all;
+}
+
+} // namespace
+
+WorkingFile::WorkingFile(QString path) : m_path(std::move(path)) {}
+
+bool WorkingFile::exists() const {
+    return QFileInfo(m_path).isFile();
+}
+
+void WorkingFile::ensureExists() {
+    if (exists())
+        return;
+    QFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        throw ioFailure(QStringLiteral("Cannot create"), file);
+}
+
+int WorkingFile::recordCount() const {
+    QFileInfo info(m_path);
+    if (!info.exists())
+        throw notFound(m_path);
+    return static_cast<int>(info.size() / MemoryFrame::kSize);
+}
+
+void WorkingFile::seekAndRead(int index) {
+    if (index < 0)
+        throw Error(QStringLiteral("Invalid record number %1").arg(index));
+    QFile file(m_path);
+    openExisting(file, QIODevice::ReadOnly);
+    if (!file.seek(qint64(index) * MemoryFrame::kSize))
+        throw ioFailure(QStringLiteral("Cannot seek in"), file);
+    const QByteArray raw = file.read(MemoryFrame::kSize);
+    if (raw.size() != MemoryFrame::kSize)
+        throw Error(QStringLiteral("Record %1 is missing from %2 (read beyond end of file)")
+                        .arg(index)
+                        .arg(m_path));
+    m_buffer = MemoryFrame::fromBytes(raw);
+}
+
+void WorkingFile::StoreFrame(int index, const MemoryFrame &frame) {
+    if (index < 0)
+        throw Error(QStringLiteral("Invalid record number %1").arg(index));
+    QFile file(m_path);
+    openExisting(file, QIODevice::ReadWrite);
+    const qint64 offset = qint64(index) * MemoryFrame::kSize;
+    const qint64 size = file.size();
+    if (size < offset) {
+        // Gap records read back as zeros; a trailing partial record is zeroed with them.
+        const qint64 whole = size - size % MemoryFrame::kSize;
+        if (!file.seek(whole) ||
+            file.write(QByteArray(int(offset - whole), '\0')) != offset - whole)
+            throw ioFailure(QStringLiteral("Cannot write"), file);
+    }
+    if (!file.seek(offset) || file.write(frame.toByteArray()) != MemoryFrame::kSize ||
+        !file.flush())
+        throw ioFailure(QStringLiteral("Cannot write"), file);
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        throw ioFailure(QStringLiteral("Cannot write"), file);
+    m_buffer = frame;
+}
+
+void WorkingFile::WriteChannelFrame(int channel, int half, const Bytes8 &data) {
+    if (channel < 1 || channel > kChannelCount || half < 0 || half > 1)
+        throw Error(QStringLiteral("Invalid channel %1 half %2").arg(channel).arg(half));
+    const std::uint16_t address = channelAddress(channel, half);
+    StoreFrame(2 * (channel - 1) + half,
+               MemoryFrame::make(std::uint8_t(address >> 8), std::uint8_t(address & 0xFF), data));
+}
+
+QByteArray WorkingFile::readAll() const {
+    return readWhole(m_path);
+}
+
+bool forEachRecord(const QString &path, const std::function<void(int, const QString &)> &visit) {
+    if (!QFileInfo(path).isFile())
+        return false;
+    const QByteArray all = readWhole(path);
+    const int count = std::min<int>(int(all.size() / MemoryFrame::kSize), kRecordCount);
+    for (int i = 0; i < count; ++i)
+        visit(i, FrameText(
+                     MemoryFrame::fromBytes(all.mid(i * MemoryFrame::kSize, MemoryFrame::kSize))));
+    return true;
+}
+
+std::uint16_t channelAddress(int channel, int half) {
+    return std::uint16_t(16 * channel + 8 * half);
+}
+
+} // namespace qx
