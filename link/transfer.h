@@ -2,9 +2,12 @@
 
 #include "prompter.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
+
+#include <cstdint>
 
 namespace qx {
 
@@ -19,12 +22,15 @@ struct TransferTexts {
     QString retryCaption;
     QString retryText;
     Prompter::Buttons retryButtons = Prompter::Buttons::OkCancel;
-    QString openError;   // sio_open failed
-    QString setupError;  // sio_ioctl failed
-    QString flowError;   // sio_flowctrl failed
-    QString setupFailed; // after either of the two above
+    QString openError;     // sio_open failed
+    QString setupError;    // sio_ioctl failed
+    QString flowError;     // sio_flowctrl failed
+    QString setupFailed;   // after either of the two above
     QString tooFewRecords; // a write of an image with fewer than 35 records
     QString alreadyRunning;
+    // A record step finds the working file missing or empty; the same in both windows.
+    QString noFile = QStringLiteral("No File!");
+    QString overFile = QStringLiteral("Over File!");
 };
 TransferTexts chineseTransferTexts();
 TransferTexts englishTransferTexts();
@@ -40,18 +46,20 @@ public:
              QObject *parent = nullptr);
     ~Transfer() override;
 
-    // n11Click / N12Click after their own first steps: port is the number from pt.ini.
-    // Returns false when the transfer did not start.
+    // n11Click / N12Click: port is the number from pt.ini. Returns false when the
+    // transfer did not start; throws qx::Error when the working file cannot be opened.
     bool start(Mode mode, int port);
     // ToolButton13Click: kills the chain, enables the buttons, closes the link, progress 0.
     void stop();
-    // Exit: closes the link's current port.
+    // Exit: ends any chain silently and closes the link's current port.
     void closeLink();
 
     bool running() const;
     int armedStep() const { return m_step; }
     int retryCount() const { return m_retryCount; }
-    QString transferMode() const { return m_mode == Mode::Read ? QStringLiteral("R") : QStringLiteral("W"); }
+    QString transferMode() const {
+        return m_mode == Mode::Read ? QStringLiteral("R") : QStringLiteral("W");
+    }
     int currentPort() const { return m_port; }
 
 signals:
@@ -64,11 +72,27 @@ signals:
     void finished(bool completed);
 
 private:
-    void arm(int step);
+    struct Step;
+    static Step stepOf(Mode mode, int step);
+    int lastStep() const;
+
+    // Both timers are single-shot: a step is armed by starting the first, a tick sends
+    // and starts the second, whose expiry reads the reply. Nothing blocks the thread.
+    void arm(int step, int lateMs = 0);
     void tick();
     void evaluate();
     void init(int step);
+    void kill();
+    bool port_SetUp();
+    void send_ReadRequest(std::uint8_t high, std::uint8_t low);
+    void byte_ok(std::uint8_t high, std::uint8_t low);
+    bool send_Record(int index);
+    void completeRead(const QByteArray &reply);
+    void completeWrite();
     void endTransfer(bool completed);
+    void closeOpenLink();
+    // Runs a timer callback under qx::guard; an exception ends the transfer cleanly first.
+    void guarded(void (Transfer::*callback)());
 
     Sio &m_sio;
     WorkingFile &m_file;
@@ -78,9 +102,15 @@ private:
     int m_port = 0;
     int m_step = 0; // armed step, 0 when none
     int m_retryCount = 0;
+    bool m_active = false;
     bool m_linkOpen = false;
+    // Bumped whenever a chain ends or starts, so code resumed after a modal box can tell
+    // that someone else ended the transfer meanwhile.
+    unsigned m_generation = 0;
     QTimer m_stepTimer;
     QTimer m_waitTimer;
+    QElapsedTimer m_clock;
+    qint64 m_waitDueNs = 0;
 };
 
 } // namespace qx
