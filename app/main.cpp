@@ -3,6 +3,7 @@
 #include "ptini.h"
 #include "qtprompter.h"
 #include "sio.h"
+#include "startup.h"
 
 #include <QApplication>
 #include <QDir>
@@ -48,13 +49,7 @@ int main(int argc, char *argv[]) {
         cover.exec();
     }
 
-    // Any key other than exactly "E" opens the Chinese window; the original ended
-    // silently without a window.
-    std::unique_ptr<qx::MainWindow> window;
-    if (language == QLatin1String("E"))
-        window = std::make_unique<qx::TE_Form>(prompter, sio, folder);
-    else
-        window = std::make_unique<qx::TForm1>(prompter, sio, folder);
+    std::unique_ptr<qx::MainWindow> window = qx::createMainWindow(language, prompter, sio, folder);
     prompter.setParent(window.get());
     window->show();
     const int rc = QApplication::exec();

@@ -1,0 +1,93 @@
+#include "error.h"
+#include "ptini.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using qx::PtIni;
+
+class TestPtIni : public QObject {
+    Q_OBJECT
+
+    QString write(const QTemporaryDir &dir, const QByteArray &content) {
+        const QString path = dir.filePath(QStringLiteral("pt.ini"));
+        QFile f(path);
+        if (!content.isNull()) {
+            f.open(QIODevice::WriteOnly);
+            f.write(content);
+        }
+        return path;
+    }
+
+private slots:
+    void reads_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("port");
+        QTest::newRow("absent") << QByteArray() << "C" << 1;
+        QTest::newRow("empty") << QByteArray("") << "C" << 1;
+        QTest::newRow("english") << QByteArray("[LG]\nLG=E\n[pt]\nCOM=3\n") << "E" << 3;
+        QTest::newRow("keys in the wrong section")
+            << QByteArray("[pt]\nLG=E\n[LG]\nCOM=4\n") << "C" << 1;
+        QTest::newRow("names ignore case") << QByteArray("[lg]\nlg=E\n[PT]\ncom=2\n") << "E" << 2;
+        QTest::newRow("port not a number") << QByteArray("[pt]\nCOM=abc\n") << "C" << 1;
+        QTest::newRow("port zero") << QByteArray("[pt]\nCOM=0\n") << "C" << 0;
+        QTest::newRow("lower-case language") << QByteArray("[LG]\nLG=e\n") << "e" << 1;
+        QTest::newRow("empty language") << QByteArray("[LG]\nLG=\n") << "" << 1;
+        QTest::newRow("CRLF lines") << QByteArray("[LG]\r\nLG=E\r\n[pt]\r\nCOM=7\r\n") << "E" << 7;
+    }
+    void reads() {
+        QFETCH(QByteArray, content);
+        QTemporaryDir dir;
+        const PtIni ini(write(dir, content));
+        QTEST(ini.language(), "language");
+        QTEST(ini.comPort(), "port");
+    }
+
+    void writeKeepsOtherKeysAndComments() {
+        QTemporaryDir dir;
+        PtIni ini(write(dir, "; dealer notes\n[LG]\nLG=C\n[Other]\nKey=Value\n"));
+        ini.writeString("LG", "lg", "E");
+        ini.writeInt("pt", "COM", 5);
+        QFile f(ini.path());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray text = f.readAll();
+        QVERIFY(text.contains("; dealer notes"));
+        QVERIFY(text.contains("Key=Value"));
+        QVERIFY(!text.startsWith("\xEF\xBB\xBF"));
+        QCOMPARE(ini.language(), QStringLiteral("E"));
+        QCOMPARE(ini.comPort(), 5);
+        QCOMPARE(text.count("LG="), 1);
+    }
+
+    void writeCreatesTheFile() {
+        QTemporaryDir dir;
+        PtIni ini(dir.filePath("pt.ini"));
+        ini.writeInt("pt", "COM", 3);
+        QVERIFY(QFile::exists(ini.path()));
+        QCOMPARE(ini.comPort(), 3);
+    }
+
+    void writeToUnwritableFolderThrows() {
+        PtIni ini(QStringLiteral("/nonexistent-folder/pt.ini"));
+        QVERIFY_THROWS_EXCEPTION(qx::Error, ini.writeInt("pt", "COM", 3));
+    }
+
+    void portDevices() {
+        QTemporaryDir dir;
+        PtIni ini(write(dir, "[ports]\nCOM2=/dev/ttyACM0\n"));
+        qunsetenv("QX7420_DEVICE");
+        QCOMPARE(ini.deviceForPort(2), QStringLiteral("/dev/ttyACM0"));
+#ifndef Q_OS_WIN
+        QCOMPARE(ini.deviceForPort(1), QStringLiteral("/dev/ttyUSB0"));
+        QCOMPARE(ini.deviceForPort(4), QStringLiteral("/dev/ttyUSB3"));
+#endif
+        qputenv("QX7420_DEVICE", "/tmp/radio");
+        QCOMPARE(ini.deviceForPort(2), QStringLiteral("/tmp/radio"));
+        qunsetenv("QX7420_DEVICE");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPtIni)
+#include "tst_ptini.moc"

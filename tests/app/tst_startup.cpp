@@ -1,0 +1,356 @@
+#include "covers.h"
+#include "fakesio.h"
+#include "mainwindow.h"
+#include "memoryframe.h"
+#include "scriptedprompter.h"
+#include "ptini.h"
+#include "startup.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <QToolTip>
+#include <QtTest>
+#include <unistd.h>
+
+using namespace qx;
+
+namespace {
+
+QByteArray hex(const char *text) { return QByteArray::fromHex(text); }
+
+// A complete image: channel 1 with tones and both flags on, channel 2 empty, channel 3
+// with busy off; settings from the worked examples.
+QByteArray sampleImage() {
+    QByteArray image;
+    image += hex("570010085012004550120045"); // ch1 450.01250 / 450.01250
+    image += hex("5700180870067006F8FFFFFF"); // ch1 67.0 / 67.0, busy yes, scan yes
+    image += hex("57002008FFFFFFFF50120045"); // ch2 no receive frequency
+    image += hex("5700280870067006F8FFFFFF");
+    image += hex("570030080000004600000046"); // ch3 460.00000
+    image += hex("57003808FFFF1813F9FFFFFF"); // ch3 OFF / 131.8, busy no, scan yes
+    for (int r = 6; r < 32; ++r)
+        image += MemoryFrame::make(0, quint8(0x10 + 8 * r), {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                                           0xFF, 0xFF})
+                     .toByteArray();
+    image += hex("5703C008FD050304FFFFFFFF"); // beep on, squelch 5, monitor on, 120 s
+    image += hex("5703D0080000F73730313350");
+    image += hex("5703F0085E0F2B14600A0A52");
+    return image;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    test::ScriptedPrompter m_prompter;
+    test::FakeSio m_sio;
+
+    QString dat() const { return m_dir.filePath(QStringLiteral("r_and_w.dat")); }
+
+    std::unique_ptr<MainWindow> open(const QString &language) {
+        return createMainWindow(language, m_prompter, m_sio, m_dir.path());
+    }
+
+private slots:
+    void init() {
+        QFile::remove(dat());
+        QFile::remove(m_dir.filePath(QStringLiteral("pt.ini")));
+        m_prompter.shown.clear();
+        m_prompter.answers.clear();
+    }
+
+    void languageChoice_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("E") << "E" << "TALVIK(QX-7420)";
+        QTest::newRow("C") << "C" << "TALVIK中文写频(QX-7420)";
+        // Mended: the original opened no window at all for these.
+        QTest::newRow("lower-case e") << "e" << "TALVIK中文写频(QX-7420)";
+        QTest::newRow("empty") << "" << "TALVIK中文写频(QX-7420)";
+        QTest::newRow("garbage") << "English" << "TALVIK中文写频(QX-7420)";
+    }
+    void languageChoice() {
+        QFETCH(QString, language);
+        auto w = open(language);
+        QTEST(w->windowTitle(), "title");
+    }
+
+    void firstStartCreatesEmptyWorkingFile() {
+        auto w = open("C");
+        QVERIFY(QFile::exists(dat()));
+        QCOMPARE(QFileInfo(dat()).size(), 0);
+        QVERIFY(m_prompter.shown.isEmpty());
+        auto *grid = w->findChild<QTableWidget *>("StringGrid");
+        QCOMPARE(grid->rowCount(), 17);
+        QCOMPARE(grid->columnCount(), 7);
+        QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("    接收频率"));
+        QCOMPARE(grid->item(5, 0)->text(), QStringLiteral("\n\n5"));
+        for (int r = 1; r <= 16; ++r)
+            for (int c = 1; c <= 6; ++c)
+                QVERIFY(w->cell(c, r).isEmpty());
+        QCOMPARE(w->findChild<QLabel *>("StatusPanel2")->text(), QStringLiteral("串口:COM1"));
+        // An empty file leaves the panel at its form defaults.
+        QCOMPARE(w->findChild<QComboBox *>("CB_JT")->currentIndex(), 0);
+        QCOMPARE(w->findChild<QSpinBox *>("SpinEdit1")->value(), 96);
+    }
+
+    void englishDefaultsAndPort() {
+        writeFile(m_dir.filePath("pt.ini"), "[pt]\nCOM=4\n");
+        auto w = open("E");
+        QCOMPARE(w->findChild<QComboBox *>("CB_JT")->currentText(),
+                 QStringLiteral("SQ Off Momentary"));
+        QCOMPARE(w->findChild<QLabel *>("StatusPanel2")->text(), QStringLiteral("PORT:COM4"));
+    }
+
+    void decodesImage_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("yes");
+        QTest::addColumn<QString>("no");
+        QTest::newRow("Chinese") << "C" << "是" << "否";
+        QTest::newRow("English") << "E" << "YES" << "NO";
+    }
+    void decodesImage() {
+        QFETCH(QString, language);
+        QFETCH(QString, yes);
+        QFETCH(QString, no);
+        writeFile(dat(), sampleImage());
+        auto w = open(language);
+        QVERIFY2(m_prompter.shown.isEmpty(), qPrintable(m_prompter.texts().join('|')));
+        const QStringList ch1{"450.01250", "67.0", "450.01250", "67.0", yes, yes};
+        const QStringList ch3{"460.00000", "OFF", "460.00000", "131.8", no, yes};
+        for (int c = 1; c <= 6; ++c) {
+            QCOMPARE(w->cell(c, 1), ch1[c - 1]);
+            QVERIFY(w->cell(c, 2).isEmpty());
+            QCOMPARE(w->cell(c, 3), ch3[c - 1]);
+            QVERIFY(w->cell(c, 4).isEmpty());
+        }
+        auto index = [&](const char *name) { return w->findChild<QComboBox *>(name)->currentIndex(); };
+        QCOMPARE(index("CB_BY"), 1);
+        QCOMPARE(index("CB_SD"), 0);
+        QCOMPARE(index("CB_DP"), 5);
+        QCOMPARE(index("CB_JT"), 1);
+        QCOMPARE(index("CB_CS"), 4);
+        QCOMPARE(index("CB_JQLX"), 0);
+        QCOMPARE(index("f_box"), 3);
+        QCOMPARE(index("CB_YY"), 2);
+        QCOMPARE(index("CB_SM"), 1);
+        QCOMPARE(index("CB_YX"), 0);
+        QCOMPARE(index("CB_CH"), 2);
+        QCOMPARE(w->findChild<QLineEdit *>("Edit1")->text(), QStringLiteral("10"));
+        QCOMPARE(w->findChild<QLineEdit *>("Edit2")->text(), QStringLiteral("5"));
+        QCOMPARE(w->findChild<QLineEdit *>("Edit3")->text(), QStringLiteral("5"));
+        QCOMPARE(w->findChild<QSpinBox *>("SpinEdit1")->value(), 96);
+        QVERIFY(w->findChild<QCheckBox *>("CheckBox2")->isChecked());
+        // A loaded time mode enables the delay time; the check box its lists.
+        QVERIFY(w->findChild<QLineEdit *>("Edit2")->isEnabled());
+        QVERIFY(w->findChild<QComboBox *>("CB_SM")->isEnabled());
+        // 96 is also the form's value: no change, so the label keeps its caption.
+        QCOMPARE(w->findChild<QLabel *>("Label19")->text(), QStringLiteral("NewPower"));
+        // The load stored nothing.
+        QCOMPARE(readFile(dat()), sampleImage());
+    }
+
+    void shortAndLongFiles_data() {
+        QTest::addColumn<int>("bytes");
+        QTest::addColumn<int>("channelsShown");
+        QTest::newRow("10 records") << 120 << 5;
+        QTest::newRow("35 records") << 420 << 16;
+        QTest::newRow("425 bytes") << 425 << 16;
+        QTest::newRow("40 records") << 480 << 16;
+    }
+    void shortAndLongFiles() {
+        QFETCH(int, bytes);
+        QFETCH(int, channelsShown);
+        QByteArray image;
+        for (int r = 0; r < 32; ++r)
+            image += r % 2 ? hex("5700180870067006F8FFFFFF") : hex("570010085012004550120045");
+        image += sampleImage().mid(32 * 12);
+        // Records past 34 are ignored, even when they would not decode.
+        for (int r = 35; r < 40; ++r)
+            image += hex("57AAAAAAAAAAAAAAAAAAAAAA");
+        image = image.left(bytes);
+        writeFile(dat(), image);
+        auto w = open("E");
+        QVERIFY2(m_prompter.shown.isEmpty(), qPrintable(m_prompter.texts().join('|')));
+        for (int r = 1; r <= 16; ++r)
+            QCOMPARE(w->cell(1, r).isEmpty(), r > channelsShown);
+        QCOMPARE(readFile(dat()), image);
+    }
+
+    void invalidDigitStopsTheLoad() {
+        QByteArray image = sampleImage();
+        image.replace(4 * 12 + 4, 4, hex("000A0046")); // ch3 receive frequency 46000A00
+        writeFile(dat(), image);
+        auto w = open("C");
+        QCOMPARE(m_prompter.texts("error"),
+                 QStringList{"'46000A00' is not a valid integer value"});
+        QCOMPARE(w->cell(1, 1), QStringLiteral("450.01250")); // earlier records stay
+        QVERIFY(w->cell(1, 3).isEmpty());
+        QCOMPARE(w->findChild<QComboBox *>("CB_BY")->currentIndex(), 0); // not reached
+        QCOMPARE(readFile(dat()), image);
+    }
+
+    void readOnlyFolderStillOpensTheWindow() {
+        if (geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        QTemporaryDir dir;
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        auto w = createMainWindow("C", m_prompter, m_sio, dir.path());
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(m_prompter.texts("error").size(), 1);
+        QVERIFY(m_prompter.texts("error").first().contains("r_and_w.dat"));
+        QVERIFY(w != nullptr);
+    }
+
+    void workingFileIsADirectory() {
+        // Works as root too: the working file cannot be created when a folder has its name.
+        QTemporaryDir dir;
+        QDir(dir.path()).mkdir("r_and_w.dat");
+        auto w = createMainWindow("E", m_prompter, m_sio, dir.path());
+        QCOMPARE(m_prompter.texts("error").size(), 1);
+        QVERIFY(m_prompter.texts("error").first().contains("r_and_w.dat"));
+        QVERIFY(w->findChild<QTableWidget *>("StringGrid"));
+    }
+
+    void menusAndToolBar_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("menus");
+        QTest::addColumn<QStringList>("fileItems");
+        QTest::addColumn<QStringList>("hints");
+        QTest::newRow("Chinese")
+            << "C" << QStringList{"文件", "操作", "串口设置", "Language Mode", "帮助"}
+            << QStringList{"打开文件", "保存文件", "", "打印文件", "", "a", "b", "c", "", "退出程序"}
+            << QStringList{"打开文件", "保存文件", "打印文件", "读取数据从对讲机里面",
+                           "写入数据到对讲机里", "关闭读写", "串口选择", "退出系统"};
+        QTest::newRow("English")
+            << "E" << QStringList{"File", "Program", "COM Setup", "Language Mode", "Help"}
+            << QStringList{"Open", "Save", "", "Print", "", "a", "b", "c", "", "Exit"}
+            << QStringList{"Open", "Sava", "Print", "Read From Radio", "Write To Radio",
+                           "OFF Read/Write", "Select COM", "Exit"};
+    }
+    void menusAndToolBar() {
+        QFETCH(QString, language);
+        QFETCH(QStringList, menus);
+        QFETCH(QStringList, fileItems);
+        QFETCH(QStringList, hints);
+        auto w = open(language);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QStringList titles;
+        for (QAction *a : w->menuBar()->actions())
+            titles << a->text();
+        QCOMPARE(titles, menus);
+        QStringList items;
+        const QList<QAction *> file = w->menuBar()->actions().first()->menu()->actions();
+        for (QAction *a : file)
+            items << (a->isSeparator() ? QString() : a->text());
+        QCOMPARE(items, fileItems);
+        for (int i : {5, 6, 7})
+            QVERIFY(!file[i]->isVisible());
+        QVERIFY(w->menuBar()->actions().last()->menu()->actions().isEmpty());
+        const char *buttons[] = {"ToolButton3", "ToolButton2", "ToolButton11", "ToolButton7",
+                                 "ToolButton8", "ToolButton13", "ToolButton9", "ToolButton5"};
+        QStringList tips;
+        int lastX = -1;
+        for (const char *name : buttons) {
+            auto *b = w->findChild<QToolButton *>(name);
+            QVERIFY2(b, name);
+            QCOMPARE(b->toolButtonStyle(), Qt::ToolButtonIconOnly);
+            QVERIFY(b->x() > lastX);
+            lastX = b->x();
+            tips << b->toolTip();
+        }
+        QCOMPARE(tips, hints);
+        QCOMPARE(QToolTip::palette().color(QPalette::ToolTipBase), QColor(Qt::yellow));
+        QVERIFY(w->findChild<QWidget *>("Select_com")->isHidden());
+        QCOMPARE(w->findChild<QComboBox *>("Com")->count(), 8);
+        QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(w->findChild<QComboBox *>("RX_BOX")->count(), 39);
+        QVERIFY(w->findChild<QComboBox *>("RX_BOX")->isHidden());
+    }
+
+    void languageSwitch_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("Chinese, yes") << "C" << true << "E";
+        QTest::newRow("English, yes") << "E" << true << "C";
+        QTest::newRow("Chinese, no") << "C" << false << "";
+    }
+    void languageSwitch() {
+        QFETCH(QString, language);
+        QFETCH(bool, answer);
+        QFETCH(QString, written);
+        auto w = open(language);
+        w->show();
+        m_prompter.answers = {answer};
+        w->N17Click();
+        QCOMPARE(m_prompter.shown.first().text, QStringLiteral("Do You Wish To Change english?"));
+        QCOMPARE(PtIni(m_dir.filePath("pt.ini")).readString("LG", "LG", ""), written);
+        QCOMPARE(w->isVisible(), !answer);
+        if (answer)
+            QCOMPARE(m_prompter.texts("message"), QStringList{"Succeed,Plase restart!"});
+    }
+
+    void splashAnimation() {
+        Tcover cover;
+        auto *label = cover.findChild<QLabel *>("Label1");
+        QCOMPARE(label->text().size(), 101);
+        QVERIFY(label->text().startsWith(QString(35, '|')));
+        for (int i = 0; i < 19; ++i)
+            cover.Timer1Timer();
+        QCOMPARE(label->text().size(), 82);
+        QCOMPARE(cover.interval(), 119);
+        QCOMPARE(cover.result(), 0);
+        cover.show();
+        cover.Timer1Timer();
+        QCOMPARE(cover.result(), int(QDialog::Accepted));
+        QVERIFY(!cover.isVisible());
+        QCOMPARE(label->text().size(), 82);
+    }
+
+    void splashRegionFollowsSize() {
+        Tcover cover;
+        cover.show();
+        QCOMPARE(cover.mask().boundingRect(), QRect(0, 0, 393, 148));
+        cover.setFixedSize(500, 200);
+        QTRY_COMPARE(cover.size(), QSize(500, 200));
+        QCOMPARE(cover.mask().boundingRect(), QRect(0, 0, 500, 200));
+        QVERIFY(!cover.mask().contains(QPoint(0, 0))); // rounded corner
+    }
+
+    void splashClosesByItself() {
+        Tcover cover;
+        QCOMPARE(cover.exec(), int(QDialog::Accepted));
+        QCOMPARE(cover.interval(), 120);
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
