@@ -1,0 +1,271 @@
+// A radio that stops answering, a line that goes dead, the stop command, and ports that
+// cannot be opened or set up.
+#include "linkrig.h"
+
+#include <QtTest>
+
+using namespace qx;
+using namespace qx::test;
+
+namespace {
+using Mode = Transfer::Mode;
+}
+
+class TestLinkFailures : public QObject {
+    Q_OBJECT
+private slots:
+    void promptAfterUnansweredTicks_data();
+    void promptAfterUnansweredTicks();
+    void retryStartsAgainFromHandshake();
+    void stopInMidTransfer_data();
+    void stopInMidTransfer();
+    void stopWithoutTransfer();
+    void lineGoesDead();
+    void setUpFailures_data();
+    void setUpFailures();
+    void openFailureNamesDevice_data();
+    void openFailureNamesDevice();
+};
+
+void TestLinkFailures::promptAfterUnansweredTicks_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("chinese");
+    QTest::addColumn<int>("silentFrom");
+    QTest::addColumn<int>("requestsAtPrompt");
+
+    // Step 1 asks at its 9th unanswered tick, a later step at its 8th.
+    QTest::newRow("read handshake, english") << int(Mode::Read) << false << 1 << 9;
+    QTest::newRow("read handshake, chinese") << int(Mode::Read) << true << 1 << 9;
+    QTest::newRow("write handshake") << int(Mode::Write) << false << 1 << 9;
+    QTest::newRow("read step 20") << int(Mode::Read) << false << 20 << 19 + 8;
+    QTest::newRow("write step 20") << int(Mode::Write) << true << 20 << 19 + 8;
+}
+
+// Cancel at the prompt: the link is closed and what was stored stays stored.
+void TestLinkFailures::promptAfterUnansweredTicks() {
+    QFETCH(int, mode);
+    QFETCH(bool, chinese);
+    QFETCH(int, silentFrom);
+    QFETCH(int, requestsAtPrompt);
+
+    const TransferTexts texts = chinese ? chineseTransferTexts() : englishTransferTexts();
+    LinkRig rig(texts);
+    EmulatorFaults faults;
+    faults.silentFrom = silentFrom;
+    rig.emu.setFaults(faults);
+    const QByteArray oldImage = RadioEmulator::datImage(patternMemory(5, 90));
+    rig.writeFile(oldImage);
+
+    int requests = -1, step = -1, position = -1;
+    bool openAtPrompt = false;
+    rig.prompter.onShow = [&](const ScriptedPrompter::Shown &s) {
+        if (s.kind != "ask")
+            return;
+        requests = rig.emu.requestCount();
+        step = rig.transfer->armedStep();
+        position = rig.positions.last();
+        openAtPrompt = rig.linkOpen();
+    };
+    QVERIFY(rig.transfer->start(Mode(mode), 1));
+    QVERIFY(!rig.waitFinished());
+
+    QCOMPARE(requests, requestsAtPrompt);
+    QCOMPARE(step, 0); // no step armed while the prompt is open
+    QCOMPARE(position, 0);
+    QVERIFY(openAtPrompt);
+    const ScriptedPrompter::Shown ask = rig.prompter.shown.last();
+    QCOMPARE(ask.kind, QStringLiteral("ask"));
+    QCOMPARE(ask.caption, texts.retryCaption);
+    QCOMPARE(ask.text, texts.retryText);
+    QVERIFY(ask.buttons == texts.retryButtons);
+
+    QVERIFY(!rig.linkOpen());
+    QCOMPARE(rig.buttons, (QList<bool>{false, true}));
+    QCOMPARE(rig.positions.last(), 0);
+    const std::vector<QByteArray> frames = rig.emu.receivedFrames();
+    for (int i = silentFrom - 1; i < requestsAtPrompt; ++i)
+        QCOMPARE(frames[i], frames[silentFrom - 1]); // the same request, again and again
+
+    if (Mode(mode) == Mode::Read && silentFrom == 20) {
+        // Steps 2 to 19 stored records 0 to 17; the rest keep their old contents.
+        const QByteArray fresh = RadioEmulator::datImage(rig.emu.memory());
+        QCOMPARE(rig.fileBytes(), fresh.left(18 * 12) + oldImage.mid(18 * 12));
+    }
+    QTest::qWait(150);
+    QCOMPARE(rig.emu.requestCount(), requestsAtPrompt);
+}
+
+void TestLinkFailures::retryStartsAgainFromHandshake() {
+    LinkRig rig(chineseTransferTexts());
+    EmulatorFaults faults;
+    faults.dropReplies = {20, 21, 22, 23, 24, 25, 26, 27};
+    rig.emu.setFaults(faults);
+    rig.prompter.answers = {true};
+
+    QVERIFY(rig.transfer->start(Mode::Read, 1));
+    QVERIFY(rig.waitFinished());
+
+    QCOMPARE(rig.prompter.texts("ask").size(), 1);
+    const std::vector<QByteArray> frames = rig.emu.receivedFrames();
+    QCOMPARE(int(frames.size()), 27 + 36);
+    QCOMPARE(frames[27], handshake());
+    QCOMPARE(rig.sio.opens, 1); // the retry runs on the open link
+    QCOMPARE(rig.buttons, (QList<bool>{false, false, true}));
+    QCOMPARE(rig.fileBytes(), RadioEmulator::datImage(rig.emu.memory()));
+    QCOMPARE(rig.readCompleted->count(), 1);
+}
+
+void TestLinkFailures::stopInMidTransfer_data() {
+    QTest::addColumn<int>("mode");
+    QTest::newRow("read") << int(Mode::Read);
+    QTest::newRow("write") << int(Mode::Write);
+}
+
+void TestLinkFailures::stopInMidTransfer() {
+    QFETCH(int, mode);
+    LinkRig rig;
+    rig.writeFile(RadioEmulator::datImage(patternMemory(5, 90)));
+    QObject::connect(rig.transfer.get(), &Transfer::progress, [&](int n) {
+        if (n == 10)
+            QTimer::singleShot(0, [&] { rig.transfer->stop(); });
+    });
+    QVERIFY(rig.transfer->start(Mode(mode), 1));
+    QVERIFY(!rig.waitFinished());
+
+    QCOMPARE(rig.finished->count(), 1);
+    QVERIFY(!rig.linkOpen());
+    QCOMPARE(rig.buttons, (QList<bool>{false, true}));
+    QCOMPARE(rig.positions.last(), 0);
+    QVERIFY(rig.prompter.shown.isEmpty());
+    QCOMPARE(rig.readCompleted->count(), 0);
+    const int requests = rig.emu.requestCount();
+    QTest::qWait(150);
+    QCOMPARE(rig.emu.requestCount(), requests);
+}
+
+void TestLinkFailures::stopWithoutTransfer() {
+    LinkRig rig;
+    rig.transfer->stop();
+    QCOMPARE(rig.log, QStringList{"close 0"});
+    QCOMPARE(rig.buttons, QList<bool>{true});
+    QCOMPARE(rig.positions, QList<int>{0});
+    QCOMPARE(rig.finished->count(), 0);
+}
+
+// Reads fail once the line is dead; they count as missing replies until the prompt.
+void TestLinkFailures::lineGoesDead() {
+    LinkRig rig;
+    EmulatorFaults faults;
+    faults.hangUpAt = 10;
+    rig.emu.setFaults(faults);
+
+    QVERIFY(rig.transfer->start(Mode::Read, 1));
+    QVERIFY(!rig.waitFinished());
+
+    QCOMPARE(rig.prompter.texts("ask"), QStringList{englishTransferTexts().retryText});
+    QCOMPARE(rig.positions.last(), 0);
+    QVERIFY(!rig.linkOpen());
+    QCOMPARE(rig.buttons, (QList<bool>{false, true}));
+    QCOMPARE(rig.file.recordCount(), 8);
+}
+
+void TestLinkFailures::setUpFailures_data() {
+    QTest::addColumn<bool>("chinese");
+    QTest::addColumn<int>("openResult");
+    QTest::addColumn<int>("ioctlResult");
+    QTest::addColumn<int>("flowResult");
+    QTest::addColumn<QStringList>("log");
+
+    // After a failed open the message comes before the close; after a failed set-up the
+    // close comes before the last message.
+    QTest::newRow("open fails") << false << -1 << 0 << 0
+                                << QStringList{"open 3", "message Error opening serial port!",
+                                               "close 3"};
+    QTest::newRow("ioctl fails, english")
+        << false << 0 << -1 << 0
+        << QStringList{"open 3", "ioctl 3 12 3", "message SetUp Error!", "close 3",
+                       "message Error opening serial port."};
+    QTest::newRow("flowctrl fails, english")
+        << false << 0 << 0 << 5
+        << QStringList{"open 3",       "ioctl 3 12 3",
+                       "flowctrl 3 0", "message Flow SetUp Error!",
+                       "close 3",      "message Error opening serial port."};
+    QTest::newRow("ioctl fails, chinese")
+        << true << 0 << 1 << 0
+        << QStringList{
+               "message 开始从对讲机里读取数据", "open 3",  "ioctl 3 12 3",
+               "message 设置时发生错误",         "close 3", "message 通信端口参数设置发生错误"};
+    QTest::newRow("flowctrl fails, chinese") << true << 0 << 0 << -1
+                                             << QStringList{"message 开始从对讲机里读取数据",
+                                                            "open 3",
+                                                            "ioctl 3 12 3",
+                                                            "flowctrl 3 0",
+                                                            "message 流量设置时发生错误",
+                                                            "close 3",
+                                                            "message 通信端口参数设置发生错误"};
+}
+
+void TestLinkFailures::setUpFailures() {
+    QFETCH(bool, chinese);
+    QFETCH(int, openResult);
+    QFETCH(int, ioctlResult);
+    QFETCH(int, flowResult);
+    QFETCH(QStringList, log);
+
+    QStringList calls;
+    SpySio sio(calls);
+    sio.forceOpen = openResult;
+    sio.forceIoctl = ioctlResult;
+    sio.forceFlow = flowResult;
+    ScriptedPrompter prompter;
+    prompter.onShow = [&](const ScriptedPrompter::Shown &s) { calls << s.kind + ' ' + s.text; };
+    QTemporaryDir dir;
+    WorkingFile file(dir.filePath("r_and_w.dat"));
+    Transfer transfer(sio, file, prompter,
+                      chinese ? chineseTransferTexts() : englishTransferTexts());
+    QSignalSpy buttons(&transfer, &Transfer::buttonsEnabled);
+    QSignalSpy progress(&transfer, &Transfer::progress);
+
+    QVERIFY(!transfer.start(Mode::Read, 3));
+    QCOMPARE(calls, log);
+    QVERIFY(!transfer.running());
+    QCOMPARE(buttons.count(), 0);
+    QCOMPARE(progress.count(), 0);
+    QTest::qWait(60);
+    QCOMPARE(sio.traffic, QString()); // no step was armed
+}
+
+void TestLinkFailures::openFailureNamesDevice_data() {
+    QTest::addColumn<bool>("regularFile");
+    QTest::newRow("no such device") << false;
+    QTest::newRow("not a serial device") << true;
+}
+
+void TestLinkFailures::openFailureNamesDevice() {
+    QFETCH(bool, regularFile);
+    QTemporaryDir dir;
+    const QString device = dir.filePath(regularFile ? "plain.txt" : "ttyNone");
+    if (regularFile) {
+        QFile f(device);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QStringList calls;
+    QtSio qtSio([&](int port) { return port == 9 ? device : QString(); });
+    SpySio sio(calls, &qtSio);
+    ScriptedPrompter prompter;
+    prompter.onShow = [&](const ScriptedPrompter::Shown &s) { calls << s.kind + ' ' + s.text; };
+    WorkingFile file(dir.filePath("r_and_w.dat"));
+    Transfer transfer(sio, file, prompter, englishTransferTexts());
+
+    // The port number reaches the library unchanged, whatever its range.
+    QVERIFY(!transfer.start(Mode::Read, 9));
+    QCOMPARE(calls.size(), 3);
+    QCOMPARE(calls[0], QStringLiteral("open 9"));
+    QVERIFY2(calls[1].startsWith("message Error opening serial port!\n" + device + ": "),
+             qPrintable(calls[1]));
+    QCOMPARE(calls[2], QStringLiteral("close 9"));
+    QVERIFY(!transfer.running());
+}
+
+QTEST_GUILESS_MAIN(TestLinkFailures)
+#include "tst_linkfailures.moc"
