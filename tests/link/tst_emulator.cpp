@@ -1,0 +1,136 @@
+// The emulator's image files and the qx7420-emu program's life cycle.
+#include "radioemulator.h"
+#include "sio.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace qx;
+
+namespace {
+
+QByteArray frame(std::uint16_t address, std::uint8_t fill) {
+    QByteArray f;
+    f.append('W').append(char(address >> 8)).append(char(address & 0xFF)).append(char(0x08));
+    f.append(8, char(fill));
+    return f;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestEmulator : public QObject {
+    Q_OBJECT
+private slots:
+    void loadsImages_data();
+    void loadsImages();
+    void savesDatInReadOrder();
+    void programAnswersOnItsLinkAndCleansUp();
+};
+
+void TestEmulator::loadsImages_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QList<int>>("addresses"); // blocks expected to hold 0xA5
+
+    QByteArray raw(1024, char(0x11));
+    raw.replace(0x3F0, 8, QByteArray(8, char(0xA5)));
+    QTest::newRow("raw dump") << raw << QList<int>{0x3F0};
+    // Frames go where their address bytes say, whatever their place in the file; an
+    // address beyond the memory and a trailing partial frame are ignored.
+    const QByteArray dat = frame(0x0108, 0xA5) + frame(0x0010, 0xA5) + frame(0x03FC, 0xA5) +
+                           frame(0x0400, 0xA5) + QByteArray("W\x00\x20", 3);
+    QTest::newRow("working file") << dat << QList<int>{0x0010, 0x0108};
+}
+
+void TestEmulator::loadsImages() {
+    QFETCH(QByteArray, file);
+    QFETCH(QList<int>, addresses);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("image");
+    QVERIFY(writeFile(path, file));
+    RadioEmulator emu;
+    QVERIFY(emu.loadImage(path));
+    const RadioEmulator::Memory m = emu.memory();
+    for (int a = 0; a < RadioEmulator::kMemorySize; a += 8) {
+        const bool set = addresses.contains(a);
+        const std::uint8_t other = file.size() == 1024 ? 0x11 : 0xFF;
+        for (int k = 0; k < 8; ++k)
+            QVERIFY2(m[a + k] == (set ? 0xA5 : other), qPrintable(QString::number(a, 16)));
+    }
+    QVERIFY(!emu.loadImage(dir.filePath("missing")));
+}
+
+void TestEmulator::savesDatInReadOrder() {
+    RadioEmulator emu;
+    RadioEmulator::Memory m;
+    for (int i = 0; i < RadioEmulator::kMemorySize; ++i)
+        m[i] = std::uint8_t(i);
+    emu.setMemory(m);
+    QTemporaryDir dir;
+    QVERIFY(emu.saveDat(dir.filePath("out.dat")));
+    QFile f(dir.filePath("out.dat"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray dat = f.readAll();
+    QCOMPARE(dat.size(), 35 * 12);
+    QCOMPARE(dat.left(12), QByteArray::fromHex("5700100810111213 14151617"));
+    QCOMPARE(dat.mid(31 * 12, 12), QByteArray::fromHex("5701080808090a0b0c0d0e0f"));
+    QCOMPARE(dat.mid(34 * 12, 12), QByteArray::fromHex("5703f008f0f1f2f3f4f5f6f7"));
+}
+
+// Qt's port opens the link (a symbolic link to the pty slave); the program saves what it
+// was written and removes its link when terminated.
+void TestEmulator::programAnswersOnItsLinkAndCleansUp() {
+    QTemporaryDir dir;
+    const QString link = dir.filePath("radio");
+    const QString saved = dir.filePath("saved.bin");
+    QVERIFY(writeFile(dir.filePath("in.dat"), frame(0x03C0, 0x42)));
+
+    QProcess emu;
+    emu.start(QStringLiteral(QX_EMULATOR),
+              {"--image", dir.filePath("in.dat"), "--link", link, "--save", saved});
+    QVERIFY(emu.waitForStarted());
+    QTRY_VERIFY(emu.canReadLine());
+    QCOMPARE(QString::fromLocal8Bit(emu.readLine()).trimmed(), link);
+    QVERIFY(QFileInfo(link).isSymLink());
+
+    QtSio sio([&](int) { return link; });
+    QCOMPARE(sio.sio_open(1), 0);
+    QByteArray got;
+    auto exchange = [&](const QByteArray &request, int expected) {
+        got.clear();
+        sio.sio_write(1, request.constData(), int(request.size()));
+        char buf[256];
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (got += QByteArray(buf, std::max(0, sio.sio_read(1, buf, 255)))).size() >= expected,
+            2000);
+    };
+    exchange(QByteArray("\x02PROGRAM", 8), 1);
+    QCOMPARE(got, QByteArray("P"));
+    exchange(QByteArray("R\x03\xC0\x08\x06", 5), 12);
+    QCOMPARE(got, frame(0x03C0, 0x42));
+    exchange(frame(0x0020, 0x33) + '\x06', 1);
+    QCOMPARE(got, QByteArray("\x06"));
+    sio.sio_close(1);
+
+    emu.terminate();
+    QVERIFY(emu.waitForFinished(5000));
+    QCOMPARE(emu.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(emu.exitCode(), 0);
+    QVERIFY(!QFileInfo(link).isSymLink());
+    QFile f(saved);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray memory = f.readAll();
+    QCOMPARE(memory.size(), 1024);
+    QCOMPARE(memory.mid(0x0020, 8), QByteArray(8, char(0x33)));
+    QCOMPARE(memory.mid(0x03C0, 8), QByteArray(8, char(0x42)));
+    QCOMPARE(memory.mid(0x0028, 8), QByteArray(8, char(0xFF)));
+}
+
+QTEST_GUILESS_MAIN(TestEmulator)
+#include "tst_emulator.moc"
