@@ -14,8 +14,11 @@ device=${device:-/dev/ttyUSB$((port - 1))}
 if [ -z "${QX7420_DEVICE:-}" ] && [ ! -e "$device" ]; then
   link="$PWD/build/qx7420-radio"
   echo "No radio at $device: starting the radio emulator at $link"
-  build/tools/emulator/qx7420-emu --link "$link" --image build/emulator-memory.bin \
-      --save build/emulator-memory.bin &
+  # The emulated radio keeps what it was written in build/emulator-memory.bin.
+  memory=build/emulator-memory.bin
+  [ -f "$memory" ] || memory=tools/emulator/demo.dat
+  build/tools/emulator/qx7420-emu --link "$link" --image "$memory" \
+      --save build/emulator-memory.bin > /dev/null &
   emu=$!
   trap 'kill $emu 2>/dev/null || true' EXIT
   for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
