@@ -137,6 +137,7 @@ private:
     std::unique_ptr<Transfer> m_transfer;
     bool m_loading = false;
     int m_modelBeforeOpen = 0;
+    QString m_saveFolder; // where the next save dialog starts: the last saved file's folder
 
     // Controls, named as the tests and the rest of the program know them.
     QToolBar *ToolBar1 = nullptr;

@@ -1,0 +1,448 @@
+#include "channelcodec.h"
+#include "error.h"
+#include "fakesio.h"
+#include "filecopy.h"
+#include "mainwindow.h"
+#include "memoryframe.h"
+#include "scriptedprompter.h"
+#include "settingscodec.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace qx;
+using qx::test::ScriptedPrompter;
+
+namespace {
+
+// Remembers the folder each save dialog started in.
+class FolderPrompter : public ScriptedPrompter {
+public:
+    QStringList saveDirs;
+    QString saveFileName(const QString &filter, const QString &dir) override {
+        saveDirs << dir;
+        return ScriptedPrompter::saveFileName(filter, dir);
+    }
+};
+
+// A whole image whose channel n receives on 4<base>.<n>0000-ish frequencies, so
+// two images differ in every channel.
+QByteArray image(int base) {
+    QByteArray out;
+    for (int n = 1; n <= kChannelCount; ++n) {
+        const QString f = QStringLiteral("4%1%2.01250").arg(base).arg(n % 10);
+        for (const MemoryFrame &fr : encodeChannelFrames(n, f, f, QStringLiteral("OFF"),
+                                                         QStringLiteral("67.0"), QStringLiteral("NO"),
+                                                         QStringLiteral("YES")))
+            out += fr.toByteArray();
+    }
+    Block03C0Values c0;
+    c0.beep = base % 2;
+    out += save03C0(c0).toByteArray();
+    out += save03D0(0, 0, bandNames(0).size()).toByteArray();
+    out += save03F0(Block03F0Values{}).toByteArray();
+    return out;
+}
+
+QByteArray readFile(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+struct Slot {
+    QString text;
+    bool visible;
+};
+
+} // namespace
+
+class TestFileOps : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void copyReplacesWholeFile();
+    void copyFailureLeavesTarget_data();
+    void copyFailureLeavesTarget();
+
+    void saveThenOpenRestoresBytes_data();
+    void saveThenOpenRestoresBytes();
+    void cancelChangesNothing_data();
+    void cancelChangesNothing();
+    void recentSlotsShift();
+    void laterSettingChangeAltersWorkingFileOnly();
+    void failedOpenChangesNothing_data();
+    void failedOpenChangesNothing();
+    void failedSaveKeepsTarget_data();
+    void failedSaveKeepsTarget();
+
+    void printCancelPrintsNothing();
+    void printWithoutPrinterOffersPdf_data();
+    void printWithoutPrinterOffersPdf();
+
+private:
+    void makeWindow(bool english);
+    QString work() const { return m_window->workingFilePath(); }
+    QList<Slot> recentSlots() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    FolderPrompter m_prompter;
+    test::FakeSio m_sio;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+void TestFileOps::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_prompter = FolderPrompter();
+}
+
+void TestFileOps::cleanup() {
+    m_window.reset();
+    m_dir.reset();
+}
+
+void TestFileOps::makeWindow(bool english) {
+    writeFile(m_dir->filePath(QStringLiteral("r_and_w.dat")), image(5));
+    if (english)
+        m_window = std::make_unique<TE_Form>(m_prompter, m_sio, m_dir->path());
+    else
+        m_window = std::make_unique<TForm1>(m_prompter, m_sio, m_dir->path());
+    QCOMPARE(m_window->cell(1, 1), QStringLiteral("451.01250"));
+    m_prompter.clear();
+}
+
+QList<Slot> TestFileOps::recentSlots() const {
+    QList<Slot> out;
+    for (const char *name : {"a1", "b1", "c1"}) {
+        auto *a = m_window->findChild<QAction *>(QLatin1String(name));
+        out << Slot{a->text(), a->isVisible()};
+    }
+    return out;
+}
+
+void TestFileOps::copyReplacesWholeFile() {
+    const QString source = m_dir->filePath(QStringLiteral("source.dat"));
+    const QString target = m_dir->filePath(QStringLiteral("target"));
+    writeFile(source, image(1));
+    writeFile(target, QByteArray(2000, 'x'));
+    copyFileOver(source, target);
+    QCOMPARE(readFile(target), image(1));
+    // Onto itself: unchanged, not truncated.
+    copyFileOver(target, target);
+    QCOMPARE(readFile(target), image(1));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2);
+}
+
+void TestFileOps::copyFailureLeavesTarget_data() {
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("missing source") << "missing.dat" << "target.dat" << "missing.dat";
+    QTest::newRow("target folder missing") << "source.dat" << "no/such/target.dat" << "target.dat";
+    QTest::newRow("target is a folder") << "source.dat" << "folder" << "folder";
+}
+
+void TestFileOps::copyFailureLeavesTarget() {
+    QFETCH(QString, source);
+    QFETCH(QString, target);
+    QFETCH(QString, named);
+    QDir dir(m_dir->path());
+    QVERIFY(dir.mkdir(QStringLiteral("folder")));
+    writeFile(dir.filePath(QStringLiteral("source.dat")), image(1));
+    writeFile(dir.filePath(QStringLiteral("target.dat")), image(2));
+    try {
+        copyFileOver(dir.filePath(source), dir.filePath(target));
+        QFAIL("the copy did not fail");
+    } catch (const Error &e) {
+        QVERIFY2(e.message().contains(named), qPrintable(e.message()));
+        QVERIFY2(e.message().size() > dir.filePath(target).size() + 4, qPrintable(e.message()));
+    }
+    QCOMPARE(readFile(dir.filePath(QStringLiteral("target.dat"))), image(2));
+    QVERIFY(QFileInfo(dir.filePath(QStringLiteral("folder"))).isDir());
+    QCOMPARE(dir.entryList(QDir::Files),
+             (QStringList{QStringLiteral("source.dat"), QStringLiteral("target.dat")}));
+}
+
+void TestFileOps::saveThenOpenRestoresBytes_data() {
+    QTest::addColumn<bool>("english");
+    QTest::newRow("chinese window") << false;
+    QTest::newRow("english window") << true;
+}
+
+void TestFileOps::saveThenOpenRestoresBytes() {
+    QFETCH(bool, english);
+    makeWindow(english);
+    const QByteArray original = readFile(work());
+    QDir dir(m_dir->path());
+    QVERIFY(dir.mkdir(QStringLiteral("keep")));
+    const QString saved = dir.filePath(QStringLiteral("keep/radio")); // no extension added
+
+    m_prompter.fileNames << saved;
+    m_window->N6Click();
+    QCOMPARE(readFile(saved), original);
+    QCOMPARE(m_prompter.shown.first().text, QStringLiteral("hex(*.dat)"));
+    QCOMPARE(m_prompter.texts(QStringLiteral("message")), QStringList());
+
+    // The working file changes, then the saved image comes back byte for byte.
+    writeFile(work(), image(6));
+    m_window->ReadAndDeal_F(work());
+    QCOMPARE(m_window->cell(1, 1), QStringLiteral("461.01250"));
+    m_prompter.fileNames << saved;
+    m_window->N5Click();
+    QCOMPARE(readFile(work()), original);
+    QCOMPARE(m_window->cell(1, 1), QStringLiteral("451.01250"));
+    QCOMPARE(m_window->cell(3, 16), QStringLiteral("456.01250"));
+    QCOMPARE(m_prompter.texts(QStringLiteral("open")), QStringList{QStringLiteral("hex(*.dat)")});
+
+    // The next save starts in the folder of the last one; the first had no folder.
+    m_prompter.fileNames << QString();
+    m_window->N6Click();
+    QCOMPARE(m_prompter.saveDirs, (QStringList{QString(), dir.filePath(QStringLiteral("keep"))}));
+}
+
+void TestFileOps::cancelChangesNothing_data() {
+    QTest::addColumn<bool>("open");
+    QTest::newRow("open dialog cancelled") << true;
+    QTest::newRow("save dialog cancelled") << false;
+}
+
+void TestFileOps::cancelChangesNothing() {
+    QFETCH(bool, open);
+    makeWindow(false);
+    const QString other = m_dir->filePath(QStringLiteral("other.dat"));
+    writeFile(other, image(7));
+    m_prompter.fileNames << other;
+    m_window->N5Click(); // an earlier successful open
+    const QByteArray before = readFile(work());
+    const QList<Slot> slotsBefore = recentSlots();
+    const QStringList files = QDir(m_dir->path()).entryList(QDir::Files);
+
+    m_prompter.fileNames << QString();
+    if (open)
+        m_window->N5Click();
+    else
+        m_window->N6Click();
+
+    QCOMPARE(readFile(work()), before);
+    QCOMPARE(readFile(other), image(7));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), files);
+    QCOMPARE(m_window->cell(1, 1), QStringLiteral("471.01250"));
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(recentSlots()[i].text, slotsBefore[i].text);
+        QCOMPARE(recentSlots()[i].visible, slotsBefore[i].visible);
+    }
+    QCOMPARE(m_prompter.texts(QStringLiteral("message")), QStringList());
+}
+
+void TestFileOps::recentSlotsShift() {
+    makeWindow(false);
+    QDir dir(m_dir->path());
+    QStringList names;
+    for (int i = 1; i <= 4; ++i) {
+        names << dir.filePath(QStringLiteral("f%1.dat").arg(i));
+        writeFile(names.last(), image(i));
+    }
+    const QString p = QStringLiteral("&1");
+    // After each open: the captions and visibility of a1, b1, c1. Hidden slots move
+    // down with their old captions.
+    const QList<QList<Slot>> expected{
+        {{p + names[0], true}, {"a", false}, {"b", false}},
+        {{p + names[1], true}, {p + names[0], true}, {"a", false}},
+        {{p + names[2], true}, {p + names[1], true}, {p + names[0], true}},
+        {{p + names[3], true}, {p + names[2], true}, {p + names[1], true}},
+    };
+    for (int i = 0; i < 4; ++i) {
+        m_prompter.fileNames << names[i];
+        m_window->N5Click();
+        QCOMPARE(m_window->cell(1, 1), QStringLiteral("4%1%2.01250").arg(i + 1).arg(1));
+        const QList<Slot> got = recentSlots();
+        for (int s = 0; s < 3; ++s) {
+            QCOMPARE(got[s].text, expected[i][s].text);
+            QCOMPARE(got[s].visible, expected[i][s].visible);
+        }
+    }
+}
+
+void TestFileOps::laterSettingChangeAltersWorkingFileOnly() {
+    makeWindow(true);
+    const QString opened = m_dir->filePath(QStringLiteral("opened.dat"));
+    writeFile(opened, image(4)); // beep index 0
+    m_prompter.fileNames << opened;
+    m_window->N5Click();
+    QCOMPARE(readFile(work()), image(4));
+
+    auto *beep = m_window->findChild<QComboBox *>(QStringLiteral("CB_BY"));
+    QVERIFY(beep);
+    QCOMPARE(beep->currentIndex(), 0);
+    beep->setCurrentIndex(1);
+    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "CB_BYChange"));
+
+    const QByteArray now = readFile(work());
+    QCOMPARE(now.size(), image(4).size());
+    QVERIFY(now != image(4));
+    Block03C0Values c0;
+    c0.beep = 1;
+    QCOMPARE(now.mid(kRecord03C0 * MemoryFrame::kSize, MemoryFrame::kSize),
+             save03C0(c0).toByteArray());
+    QCOMPARE(readFile(opened), image(4));
+}
+
+void TestFileOps::failedOpenChangesNothing_data() {
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<bool>("workingIsFolder");
+    QTest::addColumn<QString>("prefix");
+    QTest::newRow("chinese, missing file") << false << false << QStringLiteral("文件复制失败：");
+    QTest::newRow("english, missing file")
+        << true << false << QStringLiteral("The file could not be copied: ");
+    QTest::newRow("english, working file unwritable")
+        << true << true << QStringLiteral("The file could not be copied: ");
+}
+
+void TestFileOps::failedOpenChangesNothing() {
+    QFETCH(bool, english);
+    QFETCH(bool, workingIsFolder);
+    QFETCH(QString, prefix);
+    makeWindow(english);
+    const QByteArray before = readFile(work());
+    QString chosen = m_dir->filePath(QStringLiteral("missing.dat"));
+    if (workingIsFolder) {
+        // Root may write anywhere, so a folder in the working file's place is what
+        // reliably refuses the copy.
+        QVERIFY(QFile::remove(work()));
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("r_and_w.dat")));
+        chosen = m_dir->filePath(QStringLiteral("other.dat"));
+        writeFile(chosen, image(7));
+    }
+    m_prompter.fileNames << chosen;
+    m_window->N5Click();
+
+    const QStringList messages = m_prompter.texts(QStringLiteral("message"));
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.first().startsWith(prefix), qPrintable(messages.first()));
+    QVERIFY(messages.first().size() > prefix.size());
+    QCOMPARE(m_prompter.texts(QStringLiteral("error")), QStringList());
+    if (workingIsFolder)
+        QVERIFY(QFileInfo(work()).isDir());
+    else
+        QCOMPARE(readFile(work()), before);
+    QCOMPARE(m_window->cell(1, 1), QStringLiteral("451.01250"));
+    for (const Slot &s : recentSlots())
+        QVERIFY(!s.visible);
+}
+
+void TestFileOps::failedSaveKeepsTarget_data() {
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<bool>("workingMissing");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("prefix");
+    QTest::newRow("chinese, folder missing")
+        << false << false << "no/such/x.dat" << QStringLiteral("文件复制失败：");
+    QTest::newRow("english, working file gone, old target kept")
+        << true << true << "old.dat" << QStringLiteral("The file could not be copied: ");
+}
+
+void TestFileOps::failedSaveKeepsTarget() {
+    QFETCH(bool, english);
+    QFETCH(bool, workingMissing);
+    QFETCH(QString, target);
+    QFETCH(QString, prefix);
+    makeWindow(english);
+    QDir dir(m_dir->path());
+    writeFile(dir.filePath(QStringLiteral("old.dat")), image(3));
+    if (workingMissing)
+        QVERIFY(QFile::remove(work()));
+    m_prompter.fileNames << dir.filePath(target) << QString();
+    m_window->N6Click();
+
+    const QStringList messages = m_prompter.texts(QStringLiteral("message"));
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.first().startsWith(prefix), qPrintable(messages.first()));
+    QCOMPARE(readFile(dir.filePath(QStringLiteral("old.dat"))), image(3));
+    QVERIFY(!QFileInfo::exists(dir.filePath(target)) || target == QStringLiteral("old.dat"));
+    // A failed save does not move the next dialog's folder.
+    m_window->N6Click();
+    QCOMPARE(m_prompter.saveDirs, (QStringList{QString(), QString()}));
+}
+
+void TestFileOps::printCancelPrintsNothing() {
+    makeWindow(false);
+    m_prompter.answers << false;
+    m_window->N8Click();
+    QCOMPARE(m_prompter.shown.size(), 1);
+    QCOMPARE(m_prompter.shown.first().kind, QStringLiteral("ask"));
+    QCOMPARE(m_prompter.shown.first().caption, QStringLiteral(" 打印提示"));
+    QCOMPARE(m_prompter.shown.first().text, QStringLiteral("确实要打印吗？"));
+    QCOMPARE(int(m_prompter.shown.first().buttons), int(Prompter::Buttons::OkCancel));
+}
+
+void TestFileOps::printWithoutPrinterOffersPdf_data() {
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<bool>("acceptPdf");
+    QTest::newRow("english, saved as pdf") << true << true;
+    QTest::newRow("chinese, saved as pdf") << false << true;
+    QTest::newRow("pdf declined") << true << false;
+}
+
+void TestFileOps::printWithoutPrinterOffersPdf() {
+    QFETCH(bool, english);
+    QFETCH(bool, acceptPdf);
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        QSKIP("a printer is installed here; the test would print on it");
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        QFAIL("pdftotext is missing: tools/deps.sh installs poppler-utils");
+    makeWindow(english);
+    const QString pdf = m_dir->filePath(QStringLiteral("list.pdf"));
+    m_prompter.answers << true << acceptPdf;
+    m_prompter.fileNames << pdf;
+    m_window->N8Click();
+
+    const WindowTexts &t = m_window->texts();
+    QCOMPARE(m_prompter.texts(QStringLiteral("ask")), (QStringList{t.printQuestion, t.noPrinter}));
+    QCOMPARE(m_prompter.shown[1].caption, t.printCaption);
+    QCOMPARE(int(m_prompter.shown[1].buttons), int(Prompter::Buttons::YesNo));
+    QCOMPARE(m_prompter.texts(QStringLiteral("error")), QStringList());
+    if (!acceptPdf) {
+        QCOMPARE(m_prompter.texts(QStringLiteral("save")), QStringList());
+        QVERIFY(!QFileInfo::exists(pdf));
+        return;
+    }
+    QCOMPARE(m_prompter.texts(QStringLiteral("save")), QStringList{QStringLiteral("PDF(*.pdf)")});
+
+    QProcess p;
+    p.start(pdftotext, {pdf, QStringLiteral("-")});
+    QVERIFY(p.waitForFinished(20000));
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    const QDate today = QDate::currentDate();
+    const QString date = english ? QStringLiteral("%1/%2/%3")
+                                       .arg(today.year())
+                                       .arg(today.month())
+                                       .arg(today.day())
+                                 : QStringLiteral("%1年%2月%3日")
+                                       .arg(today.year())
+                                       .arg(today.month())
+                                       .arg(today.day());
+    QVERIFY2(text.contains(t.printTitle), qPrintable(text));
+    QVERIFY2(text.contains(date), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("453.01250")), qPrintable(text));
+}
+
+QTEST_MAIN(TestFileOps)
+#include "tst_fileops.moc"
