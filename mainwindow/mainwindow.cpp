@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "gridview.h"
 #include "icons.h"
 #include "prompter.h"
 #include "ptini.h"
@@ -218,7 +219,7 @@ void MainWindow::buildDisplayFrame(QWidget *parent) {
     show_Box->setFixedWidth(m_texts.displayWidth);
     show_Box->setMinimumHeight(432);
 
-    StringGrid = new QTableWidget(kRows, kColumns, show_Box);
+    StringGrid = new GridView(kRows, kColumns, show_Box);
     StringGrid->setObjectName(QStringLiteral("StringGrid"));
     StringGrid->horizontalHeader()->hide();
     StringGrid->verticalHeader()->hide();

@@ -5,11 +5,13 @@
 #include "windowtexts.h"
 #include "workingfile.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <memory>
 
 class QAction;
 class QCheckBox;
+class QKeyEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -25,6 +27,7 @@ namespace qx {
 
 class DragPanel;
 class DropDown;
+class GridView;
 class Prompter;
 class Sio;
 class SpinButton;
@@ -129,6 +132,18 @@ private:
     void storeModelBand(int model, int band);
     void commitBox(DropDown *box, int column);
 
+    // Grid editor internals; these throw, their callers guard.
+    GridView *grid() const;
+    DropDown *boxForColumn(int column) const;
+    QString CheckFrequency(const QString &text);
+    void checkCell(int row, int column);
+    void completeGridRow();
+    void encodeGridRow(int row);
+    void placeBoxes();
+    bool StringGridSelectCell(); // false keeps the current cell
+    bool StringGridKeyDown(QKeyEvent *event, bool inEditor);
+    bool StringGridKeyPress(QKeyEvent *event); // true drops the character
+
     WindowTexts m_texts;
     Prompter &m_prompter;
     Sio &m_sio;
@@ -137,6 +152,7 @@ private:
     std::unique_ptr<Transfer> m_transfer;
     bool m_loading = false;
     int m_modelBeforeOpen = 0;
+    QHash<int, QString> m_typed; // row * 8 + column: text typed but not yet checked
     QString m_saveFolder; // where the next save dialog starts: the last saved file's folder
 
     // Controls, named as the tests and the rest of the program know them.
