@@ -2,6 +2,8 @@
 // cannot be opened or set up.
 #include "linkrig.h"
 
+#include "error.h"
+
 #include <QtTest>
 
 using namespace qx;
@@ -23,6 +25,8 @@ private slots:
     void lineGoesDead();
     void setUpFailures_data();
     void setUpFailures();
+    void unusableWorkingFile_data();
+    void unusableWorkingFile();
     void openFailureNamesDevice_data();
     void openFailureNamesDevice();
 };
@@ -233,6 +237,30 @@ void TestLinkFailures::setUpFailures() {
     QCOMPARE(progress.count(), 0);
     QTest::qWait(60);
     QCOMPARE(sio.traffic, QString()); // no step was armed
+}
+
+void TestLinkFailures::unusableWorkingFile_data() {
+    QTest::addColumn<int>("mode");
+    QTest::newRow("read, folder missing") << int(Mode::Read);
+    QTest::newRow("write, file missing") << int(Mode::Write);
+}
+
+// The error goes to the caller's guard and nothing else happens: no port, no buttons.
+void TestLinkFailures::unusableWorkingFile() {
+    QFETCH(int, mode);
+    QStringList calls;
+    SpySio sio(calls);
+    ScriptedPrompter prompter;
+    QTemporaryDir dir;
+    WorkingFile file(dir.filePath(Mode(mode) == Mode::Read ? "gone/r_and_w.dat" : "r_and_w.dat"));
+    Transfer transfer(sio, file, prompter, englishTransferTexts());
+    QSignalSpy buttons(&transfer, &Transfer::buttonsEnabled);
+
+    QVERIFY_THROWS_EXCEPTION(Error, transfer.start(Mode(mode), 1));
+    QVERIFY(calls.isEmpty());
+    QVERIFY(prompter.shown.isEmpty());
+    QCOMPARE(buttons.count(), 0);
+    QVERIFY(!transfer.running());
 }
 
 void TestLinkFailures::openFailureNamesDevice_data() {

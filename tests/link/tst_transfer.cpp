@@ -61,9 +61,19 @@ private slots:
 
 void TestTransfer::readFillsEmptyWorkingFile() {
     LinkRig rig(chineseTransferTexts());
+    QString atOver; // link, position, buttons and decoding when the completion box opens
+    rig.prompter.onShow = [&](const ScriptedPrompter::Shown &s) {
+        if (s.text == "完成!")
+            atOver = QStringLiteral("%1 %2 %3 %4")
+                         .arg(rig.linkOpen())
+                         .arg(rig.positions.last())
+                         .arg(rig.buttons.size())
+                         .arg(rig.readCompleted->count());
+    };
     QVERIFY(rig.transfer->start(Mode::Read, 1));
     QCOMPARE(rig.transfer->transferMode(), QStringLiteral("R"));
     QVERIFY(rig.waitFinished());
+    QCOMPARE(atOver, QStringLiteral("0 36 1 0"));
 
     QCOMPARE(rig.fileBytes(), RadioEmulator::datImage(rig.emu.memory()));
     QCOMPARE(rig.positions, QList<int>{0} + range(2, 36));
@@ -90,9 +100,17 @@ void TestTransfer::writeSendsWorkingFile() {
     const QByteArray image = RadioEmulator::datImage(patternMemory(5, 90));
     rig.writeFile(image);
 
+    QString atOver;
+    rig.prompter.onShow = [&](const ScriptedPrompter::Shown &) {
+        atOver = QStringLiteral("%1 %2 %3")
+                     .arg(rig.linkOpen())
+                     .arg(rig.positions.last())
+                     .arg(rig.buttons.size());
+    };
     QVERIFY(rig.transfer->start(Mode::Write, 1));
     QCOMPARE(rig.transfer->transferMode(), QStringLiteral("W"));
     QVERIFY(rig.waitFinished());
+    QCOMPARE(atOver, QStringLiteral("0 41 1"));
 
     QCOMPARE(rig.emu.receivedFrames(), writeFrames(image));
     QCOMPARE(rig.positions, QList<int>{0} + range(2, 41));
