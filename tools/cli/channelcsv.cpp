@@ -1,0 +1,303 @@
+#include "channelcsv.h"
+
+#include "frequencycheck.h"
+
+#include <array>
+#include <optional>
+
+namespace qx::cli {
+
+namespace {
+
+QString csvField(const QString &value) {
+    if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) &&
+        !value.contains(QLatin1Char('\n')) && !value.contains(QLatin1Char('\r')))
+        return value;
+    QString quoted = value;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+bool allEmpty(const QStringList &fields) {
+    for (const QString &f : fields)
+        if (!f.trimmed().isEmpty())
+            return false;
+    return true;
+}
+
+// "67", "67.00" and "67.0" name the same tone: spreadsheets drop trailing zeros.
+std::optional<QString> toneText(const QString &field) {
+    const QString t = field.trimmed();
+    if (t.isEmpty() || t.compare(QLatin1String("OFF"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("OFF");
+    bool ok = false;
+    const double hz = t.toDouble(&ok);
+    if (!ok)
+        return std::nullopt;
+    const QString normal = QString::number(hz, 'f', 1);
+    for (const Tone &tone : ToneTable())
+        if (normal == QLatin1String(tone.text))
+            return normal;
+    return std::nullopt;
+}
+
+std::optional<QString> flagText(const QString &field) {
+    const QString t = field.trimmed();
+    const FlagWords words = englishFlagWords();
+    if (t.isEmpty() || t.compare(words.no, Qt::CaseInsensitive) == 0)
+        return words.no;
+    if (t.compare(words.yes, Qt::CaseInsensitive) == 0)
+        return words.yes;
+    return std::nullopt;
+}
+
+// What an empty channel may still carry in a spreadsheet: nothing, or the defaults.
+bool isDefault(const QString &field) {
+    const QString t = field.trimmed();
+    return t.isEmpty() || t.compare(QLatin1String("OFF"), Qt::CaseInsensitive) == 0 ||
+           t.compare(QLatin1String("NO"), Qt::CaseInsensitive) == 0;
+}
+
+struct RowCheck {
+    int channel = 0;
+    ChannelCells cells;
+    QStringList problems;
+    QStringList notes;
+};
+
+QString frequencyField(const QString &name, const QString &field, RowCheck &row) {
+    const FrequencyCheck f = checkFrequency(field);
+    switch (f.verdict) {
+    case FrequencyCheck::Verdict::Empty:
+        return {};
+    case FrequencyCheck::Verdict::NotANumber:
+        row.problems << QStringLiteral("%1 '%2' is not a frequency in MHz").arg(name, field);
+        return {};
+    case FrequencyCheck::Verdict::OutOfRange:
+        row.problems << QStringLiteral("%1 '%2' is out of range (400 to 512.99999 MHz)")
+                            .arg(name, field);
+        return {};
+    case FrequencyCheck::Verdict::Ok:
+        if (f.snapped)
+            row.notes << QStringLiteral("%1 %2 stored as %3 (channel raster)")
+                             .arg(name, field.trimmed(), f.text);
+        return f.text;
+    }
+    return {};
+}
+
+RowCheck checkRow(const QStringList &fields) {
+    RowCheck row;
+    bool ok = false;
+    const QString channel = fields.at(0).trimmed();
+    row.channel = channel.toInt(&ok);
+    if (!ok || row.channel < 1 || row.channel > kChannelCount) {
+        row.problems << QStringLiteral("Channel '%1' is not a channel number from 1 to 16")
+                            .arg(channel);
+        row.channel = 0;
+    }
+    if (fields.at(1).trimmed().isEmpty()) {
+        // The grid clears such a row; here a value that would vanish is refused instead.
+        for (int k = 2; k < fields.size(); ++k)
+            if (!isDefault(fields.at(k)))
+                row.problems << QStringLiteral("%1 '%2' given for a channel without RxFrequency")
+                                    .arg(kCsvHeader.at(k), fields.at(k).trimmed());
+        return row;
+    }
+    row.cells.rx = frequencyField(kCsvHeader.at(1), fields.at(1), row);
+    row.cells.tx = frequencyField(kCsvHeader.at(3), fields.at(3), row);
+    for (int k : {2, 4}) {
+        const auto tone = toneText(fields.at(k));
+        if (!tone)
+            row.problems << QStringLiteral("%1 '%2' is not OFF or a CTCSS tone of the list")
+                                .arg(kCsvHeader.at(k), fields.at(k).trimmed());
+        (k == 2 ? row.cells.rxTone : row.cells.txTone) = tone.value_or(QString());
+    }
+    for (int k : {5, 6}) {
+        const auto flag = flagText(fields.at(k));
+        if (!flag)
+            row.problems << QStringLiteral("%1 '%2' is not YES or NO")
+                                .arg(kCsvHeader.at(k), fields.at(k).trimmed());
+        (k == 5 ? row.cells.busy : row.cells.scan) = flag.value_or(QString());
+    }
+    return row;
+}
+
+} // namespace
+
+QString formatCsv(const ImageDump &dump) {
+    QString out = kCsvHeader.join(QLatin1Char(',')) + QLatin1Char('\n');
+    for (int n = 0; n < kChannelCount; ++n) {
+        const ChannelCells &c = dump.channels[std::size_t(n)];
+        QStringList fields{QString::number(n + 1), c.rx, c.rxTone, c.tx, c.txTone, c.busy, c.scan};
+        for (QString &f : fields)
+            f = csvField(f);
+        out += fields.join(QLatin1Char(',')) + QLatin1Char('\n');
+    }
+    return out;
+}
+
+QList<CsvRecord> parseCsv(const QString &input) {
+    QString text = input;
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    QList<CsvRecord> records;
+    CsvRecord record;
+    record.line = 1;
+    QString field;
+    bool inQuotes = false;
+    bool afterQuote = false; // a quoted field has closed; only blanks may follow
+    bool any = false;        // the record has content
+    int line = 1;
+
+    auto endField = [&] {
+        record.fields << field;
+        field.clear();
+        afterQuote = false;
+    };
+    auto endRecord = [&] {
+        endField();
+        records << record;
+        record = CsvRecord{};
+        any = false;
+    };
+
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (inQuotes) {
+            if (c == QLatin1Char('"')) {
+                if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('"')) {
+                    field += c;
+                    ++i;
+                } else {
+                    inQuotes = false;
+                    afterQuote = true;
+                }
+            } else {
+                if (c == QLatin1Char('\n'))
+                    ++line;
+                field += c;
+            }
+            continue;
+        }
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+            continue; // CRLF: the LF ends the record
+        if (c == QLatin1Char('\n')) {
+            endRecord();
+            record.line = ++line;
+            continue;
+        }
+        any = true;
+        if (c == QLatin1Char(',')) {
+            endField();
+        } else if (c == QLatin1Char('"')) {
+            if (field.trimmed().isEmpty() && !afterQuote) {
+                inQuotes = true;
+                field.clear();
+            } else if (record.error.isEmpty()) {
+                record.error = QStringLiteral("a quote inside an unquoted field");
+            }
+        } else if (afterQuote) {
+            if (!c.isSpace() && record.error.isEmpty())
+                record.error = QStringLiteral("text after the closing quote of a field");
+        } else {
+            field += c;
+        }
+    }
+    if (inQuotes && record.error.isEmpty())
+        record.error = QStringLiteral("a quoted field is not closed");
+    if (any || inQuotes || !field.isEmpty() || !record.fields.isEmpty())
+        endRecord();
+    return records;
+}
+
+CsvImport importCsv(const QString &csvText, const QByteArray &image) {
+    CsvImport result;
+    const QList<CsvRecord> records = parseCsv(csvText);
+    int k = 0;
+    while (k < records.size() && records[k].error.isEmpty() && allEmpty(records[k].fields))
+        ++k;
+    if (k == records.size()) {
+        result.errors << QStringLiteral("no header line; the first line must be %1")
+                             .arg(kCsvHeader.join(QLatin1Char(',')));
+        return result;
+    }
+    {
+        const CsvRecord &header = records[k];
+        QStringList names;
+        for (const QString &f : header.fields)
+            names << f.trimmed();
+        bool same = header.error.isEmpty() && names.size() == kCsvHeader.size();
+        for (int c = 0; same && c < names.size(); ++c)
+            same = names[c].compare(kCsvHeader[c], Qt::CaseInsensitive) == 0;
+        if (!same) {
+            // Without the expected columns no row can be read safely.
+            result.errors << QStringLiteral("line %1: the header must be %2")
+                                 .arg(header.line)
+                                 .arg(kCsvHeader.join(QLatin1Char(',')));
+            return result;
+        }
+    }
+
+    std::array<std::optional<ChannelCells>, kChannelCount> channels;
+    std::array<int, kChannelCount> lineOf{};
+    for (++k; k < records.size(); ++k) {
+        const CsvRecord &rec = records[k];
+        const QString where = QStringLiteral("line %1: ").arg(rec.line);
+        if (!rec.error.isEmpty()) {
+            result.errors << where + rec.error;
+            continue;
+        }
+        if (allEmpty(rec.fields))
+            continue;
+        if (rec.fields.size() != kCsvHeader.size()) {
+            // Its channel is named in the message already; do not call it missing too.
+            bool ok = false;
+            const int n = rec.fields.at(0).trimmed().toInt(&ok);
+            if (ok && n >= 1 && n <= kChannelCount && lineOf[std::size_t(n - 1)] == 0)
+                lineOf[std::size_t(n - 1)] = rec.line;
+            result.errors << where + QStringLiteral("%1 fields, expected %2")
+                                         .arg(rec.fields.size())
+                                         .arg(kCsvHeader.size());
+            continue;
+        }
+        RowCheck row = checkRow(rec.fields);
+        if (row.channel > 0) {
+            int &first = lineOf[std::size_t(row.channel - 1)];
+            if (first > 0)
+                row.problems << QStringLiteral("channel %1 is already given on line %2")
+                                    .arg(row.channel)
+                                    .arg(first);
+            else
+                first = rec.line;
+        }
+        for (const QString &note : row.notes)
+            result.notes << where + note;
+        if (!row.problems.isEmpty()) {
+            result.errors << where + row.problems.join(QStringLiteral("; "));
+            continue;
+        }
+        channels[std::size_t(row.channel - 1)] = row.cells;
+    }
+    // A channel left out is refused rather than guessed: cleared, or kept from the image?
+    for (int n = 1; n <= kChannelCount; ++n)
+        if (lineOf[std::size_t(n - 1)] == 0)
+            result.errors << QStringLiteral("channel %1 has no row (an empty channel needs a "
+                                            "row with only its number)")
+                                 .arg(n);
+    if (!result.errors.isEmpty())
+        return result;
+
+    QByteArray out;
+    for (int n = 1; n <= kChannelCount; ++n) {
+        const ChannelCells &c = *channels[std::size_t(n - 1)];
+        for (const MemoryFrame &f :
+             encodeChannelFrames(n, c.rx, c.tx, c.rxTone, c.txTone, c.busy, c.scan))
+            out += f.toByteArray();
+    }
+    out += image.mid(out.size());
+    result.image = out;
+    return result;
+}
+
+} // namespace qx::cli

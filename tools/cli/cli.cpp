@@ -1,0 +1,341 @@
+#include "cli.h"
+
+#include "channelcsv.h"
+#include "imagedump.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+
+#include <cstdio>
+
+namespace qx::cli {
+
+namespace {
+
+const QString kExitStatus = QStringLiteral(
+    "Exit status: 0 done; 1 the port could not be used or the radio did not answer;\n"
+    "2 a usage, file or image error; 3 write --verify found records that differ.\n");
+
+const QString kProgramHelp = QStringLiteral(
+    "Usage: qx7420-cli COMMAND [OPTIONS]\n"
+    "\n"
+    "Reads and writes a QX-7420 radio and its image files (.dat) from scripts.\n"
+    "\n"
+    "Commands:\n"
+    "  dump FILE                        print an image as the program's window shows it\n"
+    "  read --port P -o FILE            read the radio into an image file\n"
+    "  write --port P -i FILE           write an image file into the radio\n"
+    "  export-csv FILE [-o CSV]         write the channels of an image as CSV\n"
+    "  import-csv CSV -i FILE -o FILE   an image with the channels of a CSV file\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help      this help; after a command, the command's help\n"
+    "  -v, --version   the program's version\n"
+    "\n") + kExitStatus;
+
+const QString kPortHelp = QStringLiteral(
+    "  --port P      a port number, mapped to a device as the program's window maps it\n"
+    "                (key COMn of section [ports] in pt.ini beside the program, else\n"
+    "                /dev/ttyUSB<n-1>, or COMn on Windows), or a device path\n"
+    "  --retries N   start the whole transfer again from the handshake up to N times\n"
+    "                when the radio stops answering (default 2)\n");
+
+const QString kDumpHelp = QStringLiteral(
+    "Usage: qx7420-cli dump FILE\n"
+    "\n"
+    "Prints the image FILE as the English window shows it: a header line and one\n"
+    "tab-separated line per channel (number, receive frequency, CTCSS, transmit\n"
+    "frequency, CTCSS, busy lock-out, scan; an empty channel has empty fields), an\n"
+    "empty line, then one name<TAB>value line per setting. A setting whose record is\n"
+    "missing from the file, or a list left without a selection, prints \"-\".\n"
+    "\n") + kExitStatus;
+
+const QString kReadHelp = QStringLiteral(
+    "Usage: qx7420-cli read --port P -o FILE [--retries N]\n"
+    "\n"
+    "Reads the radio's 35 memory blocks into the image FILE. FILE is written only when\n"
+    "every block arrived, through a temporary file and a rename, so a failed read never\n"
+    "leaves a partial image. Progress goes to stderr.\n"
+    "\n"
+    "Options:\n"
+    "  -o FILE       the image file to write\n") + kPortHelp + QStringLiteral("\n") +
+    kExitStatus;
+
+const QString kWriteHelp = QStringLiteral(
+    "Usage: qx7420-cli write --port P -i FILE [--backup FILE] [--verify] [--retries N]\n"
+    "\n"
+    "Writes the image FILE into the radio. An image with fewer than 35 records, a\n"
+    "record that does not carry its own address, or a field that cannot be decoded is\n"
+    "refused before anything is sent.\n"
+    "\n"
+    "Options:\n"
+    "  -i FILE         the image file to write\n"
+    "  --backup FILE   first read the radio and save its image to FILE; stop if that\n"
+    "                  read fails\n"
+    "  --verify        read the radio back afterwards and compare records 0 to 34 with\n"
+    "                  the image; exit status 3 naming every record that differs\n") +
+    kPortHelp + QStringLiteral("\n") + kExitStatus;
+
+const QString kExportHelp = QStringLiteral(
+    "Usage: qx7420-cli export-csv FILE [-o CSV]\n"
+    "\n"
+    "Writes the 16 channels of the image FILE as CSV, to CSV or to standard output:\n"
+    "  Channel,RxFrequency,RxTone,TxFrequency,TxTone,BusyLockout,Scan\n"
+    "Frequencies in MHz as 9 characters (450.01250), tones OFF or a CTCSS tone (67.0),\n"
+    "flags YES or NO; an empty channel has only its number.\n"
+    "\n"
+    "Options:\n"
+    "  -o CSV   the CSV file to write (default: standard output)\n"
+    "\n") + kExitStatus;
+
+const QString kImportHelp = QStringLiteral(
+    "Usage: qx7420-cli import-csv CSV -i FILE -o FILE\n"
+    "\n"
+    "Builds an image from the channels of CSV (\"-\" reads standard input) and the\n"
+    "settings records of the image -i, and writes it to -o (which may be the same\n"
+    "file). Every row is checked as the channel grid checks it: a frequency from 400\n"
+    "to 512.99999 MHz, moved down to the 5 kHz or 6.25 kHz raster (reported on\n"
+    "stderr), a tone of the list or OFF, YES or NO. All 16 channels need a row; an\n"
+    "empty channel is a row with only its number. Every rejected row is reported with\n"
+    "its line number, and then nothing is written. Quoted fields and CRLF line ends\n"
+    "are accepted.\n"
+    "\n"
+    "Options:\n"
+    "  -i FILE   the image whose settings records are kept\n"
+    "  -o FILE   the image file to write\n"
+    "\n") + kExitStatus;
+
+struct Command {
+    const char *name;
+    const QString *help;
+    int (*run)(QCommandLineParser &, Console &);
+    QList<QCommandLineOption> options;
+};
+
+const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")}, QString());
+const QCommandLineOption kPort(QStringLiteral("port"), QString(), QStringLiteral("P"));
+const QCommandLineOption kOutput(QStringLiteral("o"), QString(), QStringLiteral("FILE"));
+const QCommandLineOption kInput(QStringLiteral("i"), QString(), QStringLiteral("FILE"));
+const QCommandLineOption kRetries(QStringLiteral("retries"), QString(), QStringLiteral("N"),
+                                  QStringLiteral("2"));
+const QCommandLineOption kBackup(QStringLiteral("backup"), QString(), QStringLiteral("FILE"));
+const QCommandLineOption kVerify(QStringLiteral("verify"), QString());
+
+constexpr int kMaxRetries = 100;
+
+int usage(Console &console, const QString &text, const char *command) {
+    console.note(text);
+    console.note(QStringLiteral("try 'qx7420-cli %1--help'")
+                     .arg(command ? QString::fromLatin1(command) + QLatin1Char(' ') : QString()));
+    return kExitUsage;
+}
+
+// One positional argument, no more.
+bool onePositional(QCommandLineParser &parser, Console &console, const char *command,
+                   const char *what, QString &value) {
+    const QStringList args = parser.positionalArguments();
+    if (args.size() != 1) {
+        usage(console,
+              args.isEmpty() ? QStringLiteral("%1 needs %2").arg(QLatin1String(command),
+                                                                  QLatin1String(what))
+                             : QStringLiteral("unexpected argument '%1'").arg(args.at(1)),
+              command);
+        return false;
+    }
+    value = args.first();
+    return true;
+}
+
+bool required(QCommandLineParser &parser, const QCommandLineOption &option, Console &console,
+              const char *command, QString &value) {
+    value = parser.value(option);
+    if (!value.isEmpty())
+        return true;
+    const QString name = option.names().first();
+    usage(console,
+          QStringLiteral("%1 needs %2%3 %4")
+              .arg(QLatin1String(command), name.size() == 1 ? QStringLiteral("-")
+                                                             : QStringLiteral("--"),
+                   name, option.valueName()),
+          command);
+    return false;
+}
+
+bool noPositional(QCommandLineParser &parser, Console &console, const char *command) {
+    if (parser.positionalArguments().isEmpty())
+        return true;
+    usage(console,
+          QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()),
+          command);
+    return false;
+}
+
+bool retries(QCommandLineParser &parser, Console &console, const char *command, int &value) {
+    bool ok = false;
+    value = parser.value(kRetries).toInt(&ok);
+    if (ok && value >= 0 && value <= kMaxRetries)
+        return true;
+    usage(console,
+          QStringLiteral("--retries takes a number from 0 to %1, not '%2'")
+              .arg(kMaxRetries)
+              .arg(parser.value(kRetries)),
+          command);
+    return false;
+}
+
+int runDump(QCommandLineParser &parser, Console &console) {
+    QString file;
+    if (!onePositional(parser, console, "dump", "an image FILE", file))
+        return kExitUsage;
+    try {
+        console.out << formatDump(decodeImageFile(file));
+    } catch (const Error &e) {
+        console.note(e.message());
+        return kExitUsage;
+    }
+    return kExitOk;
+}
+
+int runRead(QCommandLineParser &parser, Console &console) {
+    ReadJob job;
+    QString port;
+    if (!noPositional(parser, console, "read") || !required(parser, kPort, console, "read", port) ||
+        !required(parser, kOutput, console, "read", job.output) ||
+        !retries(parser, console, "read", job.retries))
+        return kExitUsage;
+    job.port = resolvePort(port);
+    return readRadio(job, console);
+}
+
+int runWrite(QCommandLineParser &parser, Console &console) {
+    WriteJob job;
+    QString port;
+    if (!noPositional(parser, console, "write") ||
+        !required(parser, kPort, console, "write", port) ||
+        !required(parser, kInput, console, "write", job.input) ||
+        !retries(parser, console, "write", job.retries))
+        return kExitUsage;
+    if (parser.isSet(kBackup) && parser.value(kBackup).isEmpty())
+        return usage(console, QStringLiteral("--backup needs a FILE"), "write");
+    job.backup = parser.value(kBackup);
+    job.verify = parser.isSet(kVerify);
+    job.port = resolvePort(port);
+    return writeRadio(job, console);
+}
+
+int runExport(QCommandLineParser &parser, Console &console) {
+    QString file;
+    if (!onePositional(parser, console, "export-csv", "an image FILE", file))
+        return kExitUsage;
+    try {
+        const QString csv = formatCsv(decodeImageFile(file));
+        if (parser.isSet(kOutput))
+            saveFileAtomically(parser.value(kOutput), csv.toUtf8());
+        else
+            console.out << csv;
+    } catch (const Error &e) {
+        console.note(e.message());
+        return kExitUsage;
+    }
+    return kExitOk;
+}
+
+int runImport(QCommandLineParser &parser, Console &console) {
+    QString csvPath, input, output;
+    if (!onePositional(parser, console, "import-csv", "a CSV file", csvPath) ||
+        !required(parser, kInput, console, "import-csv", input) ||
+        !required(parser, kOutput, console, "import-csv", output))
+        return kExitUsage;
+    QByteArray csvBytes;
+    QFile csvFile;
+    const bool fromStdin = csvPath == QLatin1String("-");
+    if (fromStdin ? !csvFile.open(stdin, QIODevice::ReadOnly)
+                  : (csvFile.setFileName(csvPath), !csvFile.open(QIODevice::ReadOnly))) {
+        console.note(QStringLiteral("%1: %2").arg(csvPath, csvFile.errorString()));
+        return kExitUsage;
+    }
+    csvBytes = csvFile.readAll();
+    try {
+        const QByteArray image = readImageFile(input);
+        const CsvImport result = importCsv(QString::fromUtf8(csvBytes), image);
+        const QString name = fromStdin ? QStringLiteral("standard input") : csvPath;
+        for (const QString &note : result.notes)
+            console.note(QStringLiteral("%1: %2").arg(name, note));
+        for (const QString &error : result.errors)
+            console.note(QStringLiteral("%1: %2").arg(name, error));
+        if (!result.errors.isEmpty()) {
+            console.note(QStringLiteral("nothing written: %1 %2")
+                             .arg(result.errors.size())
+                             .arg(result.errors.size() == 1 ? QStringLiteral("problem")
+                                                            : QStringLiteral("problems")));
+            return kExitUsage;
+        }
+        const int records = int(image.size() / MemoryFrame::kSize);
+        if (records < kRecordCount)
+            console.note(QStringLiteral("%1 holds %2 records; the settings records it lacks "
+                                        "are missing from %3 too")
+                             .arg(input)
+                             .arg(records)
+                             .arg(output));
+        saveFileAtomically(output, result.image);
+    } catch (const Error &e) {
+        console.note(e.message());
+        return kExitUsage;
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+int runCli(const QStringList &arguments, Console &console) {
+    if (arguments.isEmpty()) {
+        console.err << kProgramHelp;
+        console.err.flush();
+        return kExitUsage;
+    }
+    const QString first = arguments.first();
+    if (first == QLatin1String("-h") || first == QLatin1String("--help") ||
+        first == QLatin1String("help")) {
+        console.out << kProgramHelp;
+        return kExitOk;
+    }
+    if (first == QLatin1String("-v") || first == QLatin1String("--version")) {
+        console.out << QStringLiteral("qx7420-cli %1\n").arg(QStringLiteral(QX_VERSION));
+        return kExitOk;
+    }
+
+    static const Command commands[] = {
+        {"dump", &kDumpHelp, runDump, {kHelp}},
+        {"read", &kReadHelp, runRead, {kHelp, kPort, kOutput, kRetries}},
+        {"write", &kWriteHelp, runWrite, {kHelp, kPort, kInput, kRetries, kBackup, kVerify}},
+        {"export-csv", &kExportHelp, runExport, {kHelp, kOutput}},
+        {"import-csv", &kImportHelp, runImport, {kHelp, kInput, kOutput}},
+    };
+    for (const Command &command : commands) {
+        if (first != QLatin1String(command.name))
+            continue;
+        QCommandLineParser parser;
+        parser.addOptions(command.options);
+        // Program name first: QCommandLineParser skips it.
+        if (!parser.parse(QStringList{QStringLiteral("qx7420-cli")} + arguments.mid(1))) {
+            if (arguments.mid(1).contains(QStringLiteral("--help"))) {
+                console.out << *command.help;
+                return kExitOk;
+            }
+            return usage(console, parser.errorText(), command.name);
+        }
+        if (parser.isSet(kHelp)) {
+            console.out << *command.help;
+            return kExitOk;
+        }
+        for (const QCommandLineOption &option : command.options)
+            if (option.valueName().size() && parser.values(option).size() > 1)
+                return usage(console,
+                             QStringLiteral("%1 given more than once").arg(option.names().last()),
+                             command.name);
+        return command.run(parser, console);
+    }
+    return usage(console, QStringLiteral("unknown command '%1'").arg(first), nullptr);
+}
+
+} // namespace qx::cli

@@ -1,0 +1,27 @@
+// qx7420-cli: the radio image from scripts and service benches.
+#include "cli.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+#ifdef Q_OS_WIN
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("qx7420-cli"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    qx::cli::Console console{out, err, isatty(fileno(stderr)) != 0};
+    qx::cli::installInterruptHandler();
+    const int code = qx::cli::runCli(app.arguments().mid(1), console);
+    out.flush();
+    err.flush();
+    return code;
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QTextStream>
+
+namespace qx::cli {
+
+enum ExitCode : int {
+    kExitOk = 0,
+    kExitNoRadio = 1,    // the port could not be used or the radio did not answer
+    kExitUsage = 2,      // usage, file or image error
+    kExitVerify = 3,     // write --verify found records that differ
+    kExitInterrupted = 130,
+};
+
+struct Console {
+    QTextStream &out;
+    QTextStream &err;
+    bool errIsTerminal = false;
+    void note(const QString &text); // "qx7420-cli: text" on stderr
+};
+
+// --port: a number is mapped through pt.ini beside the program as the window maps it;
+// anything else is a device path.
+struct PortChoice {
+    int port = 1;
+    QString device;
+};
+PortChoice resolvePort(const QString &argument);
+
+struct ReadJob {
+    PortChoice port;
+    QString output;
+    int retries = 2;
+};
+int readRadio(const ReadJob &job, Console &console);
+
+struct WriteJob {
+    PortChoice port;
+    QString input;
+    QString backup; // empty: none
+    bool verify = false;
+    int retries = 2;
+};
+int writeRadio(const WriteJob &job, Console &console);
+
+// Why an image must not be sent, or empty: fewer than 35 records, a record whose frame
+// header is not 57, its own address, 08 (the write sends records to the address they
+// carry), or a field that does not decode.
+QString writeRefusal(const QByteArray &image, const QString &fileName);
+// Records 0 to 34 whose 12 bytes differ (a record missing from either side differs).
+QList<int> differingRecords(const QByteArray &expected, const QByteArray &actual);
+
+// Writes the whole file through a temporary file and a rename; throws qx::Error.
+void saveFileAtomically(const QString &path, const QByteArray &bytes);
+
+// Ctrl-C during a transfer stops it cleanly: link closed, no output file.
+void installInterruptHandler();
+
+} // namespace qx::cli
