@@ -21,8 +21,8 @@ namespace qx {
 namespace {
 
 // Prints on the printer; false when it refuses the document.
-bool printOn(QPrinter &printer, const QList<QStringList> &rows, int columns,
-             const ListTexts &texts, const QString &date) {
+bool printOn(QPrinter &printer, const QList<QStringList> &rows, int columns, const ListTexts &texts,
+             const QString &date) {
     PrinterSurface surface(printer);
     return printFrequencyList(rows, columns, texts, date, surface);
 }
@@ -77,9 +77,9 @@ void MainWindow::N6Click() {
 
 void MainWindow::N8Click() {
     guarded([this] {
-        const QString date = listDate(QDate::currentDate(), m_texts.language == 'E'
-                                                                ? DateStyle::Slashes
-                                                                : DateStyle::Chinese);
+        const QString date =
+            listDate(QDate::currentDate(),
+                     m_texts.language == 'E' ? DateStyle::Slashes : DateStyle::Chinese);
         if (!m_prompter.ask(m_texts.printCaption, m_texts.printQuestion,
                             Prompter::Buttons::OkCancel, Prompter::Icon::Question))
             return;
@@ -92,9 +92,9 @@ void MainWindow::N8Click() {
                 cells << cell(c, r);
             rows << cells;
         }
-        const ListTexts texts{m_texts.printFont,        m_texts.printTitle,
-                              m_texts.printerLabel,     m_texts.printerLabelOnFirstPage,
-                              m_texts.pageTextPrefix,   m_texts.pageTextSuffix};
+        const ListTexts texts{m_texts.printFont,      m_texts.printTitle,
+                              m_texts.printerLabel,   m_texts.printerLabelOnFirstPage,
+                              m_texts.pageTextPrefix, m_texts.pageTextSuffix};
 
         // Without a printer a default QPrinter silently becomes a PDF printer with no
         // file and refuses to begin.
@@ -116,9 +116,13 @@ void MainWindow::N8Click() {
         printer.setOutputFileName(pdf);
         if (printOn(printer, rows, columns, texts, date))
             return;
+        // QPrinter does not say why; opening the file ourselves gives the system's reason.
         QFile probe(pdf);
-        const QString reason = probe.open(QIODevice::WriteOnly) ? QStringLiteral("cannot be written")
-                                                                 : probe.errorString();
+        QString reason = QStringLiteral("cannot be written");
+        if (!probe.open(QIODevice::WriteOnly))
+            reason = probe.errorString();
+        else
+            probe.remove();
         throw Error(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(pdf), reason));
     });
 }

@@ -9,10 +9,18 @@ namespace qx {
 
 PrinterSurface::PrinterSurface(QPrinter &printer) : m_printer(printer) {}
 
-int PrinterSurface::dpiX() const { return m_printer.logicalDpiX(); }
-int PrinterSurface::dpiY() const { return m_printer.logicalDpiY(); }
-int PrinterSurface::pageWidth() const { return m_printer.width(); }
-int PrinterSurface::pageHeight() const { return m_printer.height(); }
+int PrinterSurface::dpiX() const {
+    return m_printer.logicalDpiX();
+}
+int PrinterSurface::dpiY() const {
+    return m_printer.logicalDpiY();
+}
+int PrinterSurface::pageWidth() const {
+    return m_printer.width();
+}
+int PrinterSurface::pageHeight() const {
+    return m_printer.height();
+}
 
 bool PrinterSurface::begin() {
     // With no printer installed a default QPrinter has no output and begin fails.
@@ -22,7 +30,9 @@ bool PrinterSurface::begin() {
     return true;
 }
 
-void PrinterSurface::end() { m_painter.end(); }
+void PrinterSurface::end() {
+    m_painter.end();
+}
 
 void PrinterSurface::newPage() {
     m_printer.newPage();
@@ -40,7 +50,9 @@ void PrinterSurface::setPenWidth(int dots) {
     m_painter.setPen(pen);
 }
 
-void PrinterSurface::line(int x1, int y1, int x2, int y2) { m_painter.drawLine(x1, y1, x2, y2); }
+void PrinterSurface::line(int x1, int y1, int x2, int y2) {
+    m_painter.drawLine(x1, y1, x2, y2);
+}
 
 void PrinterSurface::text(int x, int y, const QString &s) {
     // QPainter places text by its baseline; the list places it by its top.
@@ -64,7 +76,9 @@ void RecordingSurface::setFont(const QString &name, int pointSize) {
     calls << QStringLiteral("font %1 %2").arg(name).arg(pointSize);
 }
 
-void RecordingSurface::setPenWidth(int dots) { calls << QStringLiteral("pen %1").arg(dots); }
+void RecordingSurface::setPenWidth(int dots) {
+    calls << QStringLiteral("pen %1").arg(dots);
+}
 
 void RecordingSurface::line(int x1, int y1, int x2, int y2) {
     calls << QStringLiteral("line %1 %2 %3 %4").arg(x1).arg(y1).arg(x2).arg(y2);

@@ -63,8 +63,8 @@ private:
 class RecordingSurface : public PrintSurface {
 public:
     RecordingSurface(int dpiX, int dpiY, int pageWidth, int pageHeight, bool accepts = true)
-        : m_dpiX(dpiX), m_dpiY(dpiY), m_width(pageWidth), m_height(pageHeight),
-          m_accepts(accepts) {}
+        : m_dpiX(dpiX), m_dpiY(dpiY), m_width(pageWidth), m_height(pageHeight), m_accepts(accepts) {
+    }
 
     QStringList calls;
 

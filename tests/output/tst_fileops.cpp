@@ -40,9 +40,9 @@ QByteArray image(int base) {
     QByteArray out;
     for (int n = 1; n <= kChannelCount; ++n) {
         const QString f = QStringLiteral("4%1%2.01250").arg(base).arg(n % 10);
-        for (const MemoryFrame &fr : encodeChannelFrames(n, f, f, QStringLiteral("OFF"),
-                                                         QStringLiteral("67.0"), QStringLiteral("NO"),
-                                                         QStringLiteral("YES")))
+        for (const MemoryFrame &fr :
+             encodeChannelFrames(n, f, f, QStringLiteral("OFF"), QStringLiteral("67.0"),
+                                 QStringLiteral("NO"), QStringLiteral("YES")))
             out += fr.toByteArray();
     }
     Block03C0Values c0;
@@ -154,9 +154,15 @@ void TestFileOps::copyFailureLeavesTarget_data() {
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("named");
-    QTest::newRow("missing source") << "missing.dat" << "target.dat" << "missing.dat";
-    QTest::newRow("target folder missing") << "source.dat" << "no/such/target.dat" << "target.dat";
-    QTest::newRow("target is a folder") << "source.dat" << "folder" << "folder";
+    QTest::newRow("missing source") << "missing.dat"
+                                    << "target.dat"
+                                    << "missing.dat";
+    QTest::newRow("target folder missing") << "source.dat"
+                                           << "no/such/target.dat"
+                                           << "target.dat";
+    QTest::newRow("target is a folder") << "source.dat"
+                                        << "folder"
+                                        << "folder";
 }
 
 void TestFileOps::copyFailureLeavesTarget() {
@@ -395,21 +401,24 @@ void TestFileOps::printCancelPrintsNothing() {
 void TestFileOps::printWithoutPrinterOffersPdf_data() {
     QTest::addColumn<bool>("english");
     QTest::addColumn<bool>("acceptPdf");
-    QTest::newRow("english, saved as pdf") << true << true;
-    QTest::newRow("chinese, saved as pdf") << false << true;
-    QTest::newRow("pdf declined") << true << false;
+    QTest::addColumn<QString>("pdfName");
+    QTest::newRow("english, saved as pdf") << true << true << "list.pdf";
+    QTest::newRow("chinese, saved as pdf") << false << true << "list.pdf";
+    QTest::newRow("pdf declined") << true << false << "list.pdf";
+    QTest::newRow("pdf folder missing") << true << true << "no/such/list.pdf";
 }
 
 void TestFileOps::printWithoutPrinterOffersPdf() {
     QFETCH(bool, english);
     QFETCH(bool, acceptPdf);
+    QFETCH(QString, pdfName);
     if (!QPrinterInfo::defaultPrinter().isNull())
         QSKIP("a printer is installed here; the test would print on it");
     const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     if (pdftotext.isEmpty())
         QFAIL("pdftotext is missing: tools/deps.sh installs poppler-utils");
     makeWindow(english);
-    const QString pdf = m_dir->filePath(QStringLiteral("list.pdf"));
+    const QString pdf = m_dir->filePath(pdfName);
     m_prompter.answers << true << acceptPdf;
     m_prompter.fileNames << pdf;
     m_window->N8Click();
@@ -418,6 +427,12 @@ void TestFileOps::printWithoutPrinterOffersPdf() {
     QCOMPARE(m_prompter.texts(QStringLiteral("ask")), (QStringList{t.printQuestion, t.noPrinter}));
     QCOMPARE(m_prompter.shown[1].caption, t.printCaption);
     QCOMPARE(int(m_prompter.shown[1].buttons), int(Prompter::Buttons::YesNo));
+    if (pdfName.contains(QLatin1Char('/'))) {
+        const QStringList errors = m_prompter.texts(QStringLiteral("error"));
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().startsWith(pdf + QStringLiteral(": ")), qPrintable(errors.first()));
+        return;
+    }
     QCOMPARE(m_prompter.texts(QStringLiteral("error")), QStringList());
     if (!acceptPdf) {
         QCOMPARE(m_prompter.texts(QStringLiteral("save")), QStringList());
@@ -431,14 +446,10 @@ void TestFileOps::printWithoutPrinterOffersPdf() {
     QVERIFY(p.waitForFinished(20000));
     const QString text = QString::fromUtf8(p.readAllStandardOutput());
     const QDate today = QDate::currentDate();
-    const QString date = english ? QStringLiteral("%1/%2/%3")
-                                       .arg(today.year())
-                                       .arg(today.month())
-                                       .arg(today.day())
-                                 : QStringLiteral("%1年%2月%3日")
-                                       .arg(today.year())
-                                       .arg(today.month())
-                                       .arg(today.day());
+    const QString date =
+        english
+            ? QStringLiteral("%1/%2/%3").arg(today.year()).arg(today.month()).arg(today.day())
+            : QStringLiteral("%1年%2月%3日").arg(today.year()).arg(today.month()).arg(today.day());
     QVERIFY2(text.contains(t.printTitle), qPrintable(text));
     QVERIFY2(text.contains(date), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("453.01250")), qPrintable(text));

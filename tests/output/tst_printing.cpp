@@ -14,13 +14,15 @@ namespace {
 constexpr int kColumns = 7;
 
 ListTexts chinese() {
-    return {QStringLiteral("楷体_GB2312"), QStringLiteral("频率清单"), QStringLiteral("打印者:"), true,
-            QStringLiteral("第"), QStringLiteral("页")};
+    return {QStringLiteral("楷体_GB2312"), QStringLiteral("频率清单"),
+            QStringLiteral("打印者:"),     true,
+            QStringLiteral("第"),          QStringLiteral("页")};
 }
 
 ListTexts english() {
     return {QStringLiteral("MS Sans Serif"), QStringLiteral("Frequency Listing"),
-            QStringLiteral("Printer:"), false, QStringLiteral("page:"), QString()};
+            QStringLiteral("Printer:"),      false,
+            QStringLiteral("page:"),         QString()};
 }
 
 // A grid like the window's: header row, row labels with their leading line feed,
@@ -30,8 +32,13 @@ QList<QStringList> grid() {
     rows << QStringList{"CH", "RX", "RX CTCSS", "TX", "TX CTCSS", "BCL", "SCAN"};
     for (int r = 1; r <= 16; ++r) {
         if (r <= 3)
-            rows << QStringList{QStringLiteral("\n%1").arg(r), QStringLiteral("45%1.01250").arg(r),
-                                "67.0", QStringLiteral("45%1.01250").arg(r), "OFF", "NO", "YES"};
+            rows << QStringList{QStringLiteral("\n%1").arg(r),
+                                QStringLiteral("45%1.01250").arg(r),
+                                "67.0",
+                                QStringLiteral("45%1.01250").arg(r),
+                                "OFF",
+                                "NO",
+                                "YES"};
         else
             rows << QStringList{QStringLiteral("\n%1").arg(r), "", "", "", "", "", ""};
     }
@@ -64,12 +71,12 @@ void TestPrinting::dateTexts_data() {
     QTest::addColumn<QDate>("date");
     QTest::addColumn<int>("style");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("chinese, no leading zeros") << QDate(2026, 3, 7) << int(DateStyle::Chinese)
-                                               << QStringLiteral("2026年3月7日");
-    QTest::newRow("english, no leading zeros") << QDate(2026, 3, 7) << int(DateStyle::Slashes)
-                                               << QStringLiteral("2026/3/7");
-    QTest::newRow("two-digit month and day") << QDate(2025, 12, 31) << int(DateStyle::Slashes)
-                                             << QStringLiteral("2025/12/31");
+    QTest::newRow("chinese, no leading zeros")
+        << QDate(2026, 3, 7) << int(DateStyle::Chinese) << QStringLiteral("2026年3月7日");
+    QTest::newRow("english, no leading zeros")
+        << QDate(2026, 3, 7) << int(DateStyle::Slashes) << QStringLiteral("2026/3/7");
+    QTest::newRow("two-digit month and day")
+        << QDate(2025, 12, 31) << int(DateStyle::Slashes) << QStringLiteral("2025/12/31");
 }
 
 void TestPrinting::dateTexts() {
@@ -117,8 +124,8 @@ void TestPrinting::englishFirstPageHasNoLabel() {
     QCOMPARE(s.calls.filter(QStringLiteral("Printer:")), QStringList());
     QCOMPARE(s.calls.mid(1, 7),
              (QStringList{"font MS Sans Serif 20", "text 1653 200 Frequency Listing", "pen 2",
-                          "font MS Sans Serif 10", "line 200 600 4795 600",
-                          "text 665 475 2026/3/7", "text 200 666  CH"}));
+                          "font MS Sans Serif 10", "line 200 600 4795 600", "text 665 475 2026/3/7",
+                          "text 200 666  CH"}));
     QCOMPARE(s.calls.at(s.calls.size() - 2), QStringLiteral("text 2180 6941 page:1"));
     QCOMPARE(s.calls.count(QStringLiteral("newPage")), 0);
 }
@@ -156,8 +163,9 @@ void TestPrinting::pageBreaks() {
     QCOMPARE(page1.filter(QRegularExpression("^text \\d+ \\d+  \n?\\d+$")).size(), 9);
     QVERIFY(page1.contains(QStringLiteral("text 200 2466  \n9")));
     QVERIFY(!page1.join('|').contains(QStringLiteral("\n10")));
-    QCOMPARE(page1.mid(page1.size() - 2),
-             (QStringList{"line 200 2600 4795 2600", QStringLiteral("text 2180 2925 ") + firstPage}));
+    QCOMPARE(
+        page1.mid(page1.size() - 2),
+        (QStringList{"line 200 2600 4795 2600", QStringLiteral("text 2180 2925 ") + firstPage}));
     QCOMPARE(page1.size() - page1.lastIndexOf(QStringLiteral("line 4795 2400 4795 2600")), 3);
 
     // Second page: the rule at the top of the table, then the continuation header.
