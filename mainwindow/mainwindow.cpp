@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QGroupBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -43,26 +44,19 @@ public:
     QString displayText(const QVariant &value, const QLocale &locale) const override {
         QString text = QStyledItemDelegate::displayText(value, locale);
         text.remove(QLatin1Char('\n'));
+        text.remove(QChar::LineSeparator);
         return text;
     }
 };
 
-QLabel *label(const QString &text, QWidget *parent, int x, int y, int w = -1) {
-    auto *l = new QLabel(text, parent);
-    l->adjustSize();
-    l->move(x, y);
-    if (w > 0)
-        l->resize(w, l->height());
-    return l;
-}
-
 DropDown *dropDown(const char *name, const QStringList &items, int initial, QWidget *parent,
-                   QRect geometry) {
+                   QRect geometry = {}) {
     auto *box = new DropDown(parent);
     box->setObjectName(QLatin1String(name));
     box->addItems(items);
     box->setCurrentIndex(initial);
-    box->setGeometry(geometry);
+    if (geometry.isValid())
+        box->setGeometry(geometry);
     return box;
 }
 
@@ -74,6 +68,9 @@ MainWindow::MainWindow(WindowTexts texts, Prompter &prompter, Sio &sio, QString 
       m_folder(std::move(folder)), m_file(QDir(m_folder).filePath(QStringLiteral("r_and_w.dat"))) {
     setObjectName(m_texts.language == 'E' ? QStringLiteral("E_Form") : QStringLiteral("Form1"));
     setWindowTitle(m_texts.caption);
+    QFont base = font();
+    base.setPixelSize(12); // the original's small dialog font
+    setFont(base);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     resize(m_texts.outerSize);
@@ -237,6 +234,7 @@ void MainWindow::buildDisplayFrame(QWidget *parent) {
     StringGrid->setPalette(pal);
     StringGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     StringGrid->setGridStyle(Qt::SolidLine);
+    StringGrid->setTextElideMode(Qt::ElideNone);
     StringGrid->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
 
     Gauge = new QProgressBar(show_Box);
@@ -271,102 +269,122 @@ void MainWindow::buildDisplayFrame(QWidget *parent) {
 }
 
 void MainWindow::buildSettingsArea(QWidget *parent) {
-    const bool english = m_texts.language == 'E';
     spSkinGroupBox1 = new QGroupBox(m_texts.settingsArea, parent);
     spSkinGroupBox1->setObjectName(QStringLiteral("spSkinGroupBox1"));
     spSkinGroupBox1->setMinimumWidth(m_texts.settingsWidth);
-    QWidget *area = spSkinGroupBox1;
+    auto *column = new QVBoxLayout(spSkinGroupBox1);
+    column->setContentsMargins(6, 8, 6, 6);
+    column->setSpacing(6);
 
-    label(m_texts.modelLabel, area, 27 - (english ? 12 : 0), 33);
-    CB_JQLX = dropDown("CB_JQLX", modelNames(), 0, area, QRect(89 + (english ? 4 : 0), 30, 113, 22));
-    label(m_texts.bandLabel, area, 27 - (english ? 12 : 0), 61);
-    f_box = dropDown("f_box", bandNames(0), 0, area, QRect(89 + (english ? 4 : 0), 58, 113, 22));
+    auto *top = new QGridLayout;
+    top->setContentsMargins(20, 0, 20, 0);
+    top->addWidget(new QLabel(m_texts.modelLabel), 0, 0);
+    CB_JQLX = dropDown("CB_JQLX", modelNames(), 0, spSkinGroupBox1);
+    top->addWidget(CB_JQLX, 0, 1);
+    top->addWidget(new QLabel(m_texts.bandLabel), 1, 0);
+    f_box = dropDown("f_box", bandNames(0), 0, spSkinGroupBox1);
+    f_box->setMinimumWidth(113);
+    top->addWidget(f_box, 1, 1);
+    top->setColumnStretch(2, 1);
+    column->addLayout(top);
 
-    const int groupWidth = m_texts.settingsWidth - 12;
-    spSkinGroupBox2 = new QGroupBox(m_texts.scanGroup, area);
+    spSkinGroupBox2 = new QGroupBox(m_texts.scanGroup, spSkinGroupBox1);
     spSkinGroupBox2->setObjectName(QStringLiteral("spSkinGroupBox2"));
-    spSkinGroupBox2->setGeometry(6, 88, groupWidth, 108);
-    QWidget *scan = spSkinGroupBox2;
-    const int listX = english ? 88 : 60, listW = english ? 88 : 84;
-    const int rightLabelX = listX + listW + 6;
-    const int editX = english ? groupWidth - 82 : groupWidth - 90;
-
-    CheckBox2 = new QCheckBox(scan);
+    auto *scan = new QGridLayout(spSkinGroupBox2);
+    scan->setContentsMargins(6, 4, 6, 6);
+    scan->setVerticalSpacing(3);
+    scan->setHorizontalSpacing(4);
+    CheckBox2 = new QCheckBox(m_texts.scanSelect, spSkinGroupBox2);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-    CheckBox2->setText(m_texts.scanSelect);
     CheckBox2->setLayoutDirection(Qt::RightToLeft); // the label stands left of the box
-    CheckBox2->adjustSize();
-    CheckBox2->move((groupWidth - CheckBox2->width()) / 2, 20);
+    scan->addWidget(CheckBox2, 0, 0, 1, 5, Qt::AlignHCenter);
 
-    label(m_texts.scanMode, scan, 6, 45);
-    CB_SM = dropDown("CB_SM", m_texts.scanModeItems, 0, scan, QRect(listX, 42, listW, 20));
-    label(m_texts.channelMode, scan, 6, 66);
-    CB_YX = dropDown("CB_YX", m_texts.channelModeItems, 1, scan, QRect(listX, 63, listW, 20));
-    label(m_texts.priorityChannel, scan, 6, 87);
     QStringList channels;
     for (int ch = 1; ch <= 16; ++ch)
         channels << QStringLiteral("CH%1").arg(ch);
-    CB_CH = dropDown("CB_CH", channels, 15, scan, QRect(listX, 84, listW, 20));
-    for (QWidget *w : {static_cast<QWidget *>(CB_SM), static_cast<QWidget *>(CB_YX),
-                       static_cast<QWidget *>(CB_CH)})
-        w->setEnabled(false);
+    CB_SM = dropDown("CB_SM", m_texts.scanModeItems, 0, spSkinGroupBox2);
+    CB_YX = dropDown("CB_YX", m_texts.channelModeItems, 1, spSkinGroupBox2);
+    CB_CH = dropDown("CB_CH", channels, 15, spSkinGroupBox2);
+    const std::array<std::pair<QString, DropDown *>, 3> lists{
+        {{m_texts.scanMode, CB_SM}, {m_texts.channelMode, CB_YX}, {m_texts.priorityChannel, CB_CH}}};
+    for (int i = 0; i < 3; ++i) {
+        scan->addWidget(new QLabel(lists[i].first), i + 1, 0);
+        lists[i].second->setMinimumWidth(60);
+        lists[i].second->setMaximumWidth(84);
+        lists[i].second->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        lists[i].second->setEnabled(false);
+        scan->addWidget(lists[i].second, i + 1, 1);
+    }
 
     auto timeField = [&](const char *name, const char *spinName, const QString &caption,
-                         const QString &text, int y, SpinButton *&spin) {
-        label(caption, scan, rightLabelX, y + 3);
-        auto *edit = new QLineEdit(text, scan);
+                         const QString &text, int row, SpinButton *&spin) {
+        scan->addWidget(new QLabel(caption), row, 2, Qt::AlignRight);
+        auto *edit = new QLineEdit(text, spSkinGroupBox2);
         edit->setObjectName(QLatin1String(name));
-        edit->setGeometry(editX, y, 48, 20);
+        edit->setFixedSize(48, 20);
         edit->setTextMargins(0, 0, 17, 0);
         spin = new SpinButton(edit);
         spin->setObjectName(QLatin1String(spinName));
         spin->setGeometry(48 - 17, 0, 17, 20);
-        label(m_texts.seconds, scan, editX + 51, y + 3);
+        scan->addWidget(edit, row, 3);
+        scan->addWidget(new QLabel(m_texts.seconds), row, 4);
         edit->installEventFilter(this);
         return edit;
     };
-    Edit1 = timeField("Edit1", "SpinButton1", m_texts.carrierTime, QStringLiteral("10"), 42,
+    Edit1 = timeField("Edit1", "SpinButton1", m_texts.carrierTime, QStringLiteral("10"), 1,
                       SpinButton1);
-    Edit2 = timeField("Edit2", "SpinButton2", m_texts.delayTime, QStringLiteral("10"), 63,
+    Edit2 = timeField("Edit2", "SpinButton2", m_texts.delayTime, QStringLiteral("10"), 2,
                       SpinButton2);
-    Edit3 = timeField("Edit3", "SpinButton3", m_texts.returnTime, QStringLiteral("5"), 84,
+    Edit3 = timeField("Edit3", "SpinButton3", m_texts.returnTime, QStringLiteral("5"), 3,
                       SpinButton3);
     Edit2->setEnabled(false);
     // The step buttons of the delay time follow its field; the others always work.
     SpinButton2->setEnabled(false);
+    scan->setColumnStretch(2, 1);
+    column->addWidget(spSkinGroupBox2);
 
-    spSkinGroupBox3 = new QGroupBox(m_texts.paramGroup, area);
+    spSkinGroupBox3 = new QGroupBox(m_texts.paramGroup, spSkinGroupBox1);
     spSkinGroupBox3->setObjectName(QStringLiteral("spSkinGroupBox3"));
-    spSkinGroupBox3->setGeometry(6, 200, groupWidth, 145);
-    QWidget *param = spSkinGroupBox3;
-    const int leftListX = english ? 80 : 62, rightLabelX2 = english ? 168 : 150;
-    const int rightListX = english ? groupWidth - 72 : groupWidth - 88;
+    auto *param = new QGridLayout(spSkinGroupBox3);
+    param->setContentsMargins(6, 4, 6, 6);
     QStringList squelch;
     for (int i = 0; i <= 9; ++i)
         squelch << QString::number(i);
-    label(m_texts.beep, param, 6, 27);
-    CB_BY = dropDown("CB_BY", m_texts.offOnItems, 0, param, QRect(leftListX, 24, 79 - (english ? 12 : 0), 22));
-    label(m_texts.batterySave, param, 6, 55);
-    CB_SD = dropDown("CB_SD", m_texts.offOnItems, 0, param, QRect(leftListX, 52, 79 - (english ? 12 : 0), 22));
-    label(m_texts.squelch, param, 6, 83);
-    CB_DP = dropDown("CB_DP", squelch, 0, param, QRect(leftListX, 80, 79 - (english ? 12 : 0), 22));
-    label(m_texts.voice, param, 6, 111);
-    CB_YY = dropDown("CB_YY", m_texts.voiceItems, 0, param, QRect(leftListX, 108, 79 - (english ? 12 : 0), 22));
-    label(m_texts.monitorKey, param, rightLabelX2, 27);
-    CB_JT = dropDown("CB_JT", m_texts.monitorKeyItems, m_texts.initialMonitorKey, param,
-                     QRect(rightListX - (english ? 0 : 0), 24, english ? 68 : 82, 22));
-    label(m_texts.timeOut, param, rightLabelX2, 55);
-    CB_CS = dropDown("CB_CS", m_texts.timeOutItems, 0, param, QRect(rightListX, 52, 65, 22));
-    label(m_texts.power, param, rightLabelX2, 83);
-    SpinEdit1 = new QSpinBox(param);
+    CB_BY = dropDown("CB_BY", m_texts.offOnItems, 0, spSkinGroupBox3);
+    CB_SD = dropDown("CB_SD", m_texts.offOnItems, 0, spSkinGroupBox3);
+    CB_DP = dropDown("CB_DP", squelch, 0, spSkinGroupBox3);
+    CB_YY = dropDown("CB_YY", m_texts.voiceItems, 0, spSkinGroupBox3);
+    CB_JT = dropDown("CB_JT", m_texts.monitorKeyItems, m_texts.initialMonitorKey, spSkinGroupBox3);
+    CB_CS = dropDown("CB_CS", m_texts.timeOutItems, 0, spSkinGroupBox3);
+    SpinEdit1 = new QSpinBox(spSkinGroupBox3);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     // Wider than 0..255 so a typed 300 reaches the handler, which turns it into 0.
     SpinEdit1->setRange(-99999, 99999);
     SpinEdit1->setValue(96);
-    SpinEdit1->setGeometry(rightListX, 80, 65, 22);
-    Label19 = new QLabel(QStringLiteral("NewPower"), param);
+    SpinEdit1->setFixedWidth(65);
+    Label19 = new QLabel(QStringLiteral("NewPower"), spSkinGroupBox3);
     Label19->setObjectName(QStringLiteral("Label19"));
-    Label19->setGeometry(rightLabelX2, 111, 121, 16);
+    Label19->setMinimumWidth(121);
+    const std::array<std::pair<QString, QWidget *>, 4> left{{{m_texts.beep, CB_BY},
+                                                             {m_texts.batterySave, CB_SD},
+                                                             {m_texts.squelch, CB_DP},
+                                                             {m_texts.voice, CB_YY}}};
+    const std::array<std::pair<QString, QWidget *>, 3> right{
+        {{m_texts.monitorKey, CB_JT}, {m_texts.timeOut, CB_CS}, {m_texts.power, SpinEdit1}}};
+    for (int i = 0; i < 4; ++i) {
+        param->addWidget(new QLabel(left[i].first), i, 0);
+        left[i].second->setFixedWidth(79);
+        param->addWidget(left[i].second, i, 1);
+    }
+    for (int i = 0; i < 3; ++i) {
+        param->addWidget(new QLabel(right[i].first), i, 2);
+        param->addWidget(right[i].second, i, 3, Qt::AlignLeft);
+    }
+    CB_CS->setFixedWidth(65);
+    param->addWidget(Label19, 3, 2, 1, 2);
+    param->setColumnStretch(2, 1);
+    column->addWidget(spSkinGroupBox3);
+    column->addStretch(1);
 }
 
 void MainWindow::buildPortPanel(QWidget *parent) {
