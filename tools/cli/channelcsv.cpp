@@ -244,18 +244,23 @@ CsvImport importCsv(const QString &csvText, const QByteArray &image) {
     for (++k; k < records.size(); ++k) {
         const CsvRecord &rec = records[k];
         const QString where = QStringLiteral("line %1: ").arg(rec.line);
+        // A row rejected before its fields are checked still names its channel: do not
+        // report that channel as missing too.
+        const auto claimChannel = [&] {
+            bool ok = false;
+            const int n = rec.fields.isEmpty() ? 0 : rec.fields.at(0).trimmed().toInt(&ok);
+            if (ok && n >= 1 && n <= kChannelCount && lineOf[std::size_t(n - 1)] == 0)
+                lineOf[std::size_t(n - 1)] = rec.line;
+        };
         if (!rec.error.isEmpty()) {
+            claimChannel();
             result.errors << where + rec.error;
             continue;
         }
         if (allEmpty(rec.fields))
             continue;
         if (rec.fields.size() != kCsvHeader.size()) {
-            // Its channel is named in the message already; do not call it missing too.
-            bool ok = false;
-            const int n = rec.fields.at(0).trimmed().toInt(&ok);
-            if (ok && n >= 1 && n <= kChannelCount && lineOf[std::size_t(n - 1)] == 0)
-                lineOf[std::size_t(n - 1)] = rec.line;
+            claimChannel();
             result.errors << where + QStringLiteral("%1 fields, expected %2")
                                          .arg(rec.fields.size())
                                          .arg(kCsvHeader.size());
@@ -291,8 +296,13 @@ CsvImport importCsv(const QString &csvText, const QByteArray &image) {
     QByteArray out;
     for (int n = 1; n <= kChannelCount; ++n) {
         const ChannelCells &c = *channels[std::size_t(n - 1)];
-        for (const MemoryFrame &f :
-             encodeChannelFrames(n, c.rx, c.tx, c.rxTone, c.txTone, c.busy, c.scan))
+        // As the grid's row encoder: an empty channel is stored with tones off and flags no.
+        const QString off = QStringLiteral("OFF");
+        const QString no = englishFlagWords().no;
+        for (const MemoryFrame &f : encodeChannelFrames(
+                 n, c.rx, c.tx, c.rxTone.isEmpty() ? off : c.rxTone,
+                 c.txTone.isEmpty() ? off : c.txTone, c.busy.isEmpty() ? no : c.busy,
+                 c.scan.isEmpty() ? no : c.scan))
             out += f.toByteArray();
     }
     out += image.mid(out.size());
