@@ -1,0 +1,250 @@
+#include "mainwindow.h"
+#include "ptini.h"
+#include "radioemulator.h"
+#include "scriptedprompter.h"
+#include "sio.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace qx;
+
+namespace {
+
+RadioEmulator::Memory demoMemory() {
+    RadioEmulator::Memory m;
+    m.fill(0xFF);
+    QFile f(QStringLiteral(QX_DEMO_IMAGE));
+    f.open(QIODevice::ReadOnly);
+    const QByteArray image = f.readAll();
+    for (int r = 0; r + 12 <= image.size(); r += 12) {
+        const int address = (quint8(image[r + 1]) << 8) | quint8(image[r + 2]);
+        for (int k = 0; k < 8; ++k)
+            m[address + k] = quint8(image[r + 4 + k]);
+    }
+    return m;
+}
+
+} // namespace
+
+class TestWindowLink : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    RadioEmulator m_emu;
+    test::ScriptedPrompter m_prompter;
+    std::unique_ptr<QtSio> m_sio;
+
+    QString dat() const { return m_dir.filePath(QStringLiteral("r_and_w.dat")); }
+    QByteArray fileBytes() const {
+        QFile f(dat());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    std::unique_ptr<MainWindow> window(char language) {
+        if (language == 'E')
+            return std::make_unique<TE_Form>(m_prompter, *m_sio, m_dir.path());
+        return std::make_unique<TForm1>(m_prompter, *m_sio, m_dir.path());
+    }
+    template <typename T> static T *child(MainWindow &w, const char *name) {
+        T *c = w.findChild<T *>(QLatin1String(name));
+        if (!c)
+            qFatal("no %s", name);
+        return c;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_emu.start());
+        m_sio = std::make_unique<QtSio>([this](int) { return m_emu.slavePath(); });
+    }
+    void cleanupTestCase() { m_emu.stop(); }
+    void init() {
+        QFile::remove(dat());
+        QFile::remove(m_dir.filePath(QStringLiteral("pt.ini")));
+        m_prompter.shown.clear();
+        m_prompter.answers.clear();
+        m_emu.setFaults({});
+        m_emu.setMemory(demoMemory());
+        m_emu.clearLog();
+    }
+
+    void portPanel_data() {
+        QTest::addColumn<char>("language");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("Chinese") << 'C' << "串口:COM3";
+        QTest::newRow("English") << 'E' << "PROT:COM3";
+    }
+    void portPanel() {
+        QFETCH(char, language);
+        auto w = window(language);
+        w->show();
+        auto *panel = child<QGroupBox>(*w, "Select_com");
+        auto *com = child<QComboBox>(*w, "Com");
+        w->N13Click();
+        QVERIFY(panel->isVisible());
+        QCOMPARE(com->currentText(), QStringLiteral("COM1"));
+        com->setCurrentIndex(2);
+        QTest::mouseClick(child<QPushButton>(*w, "SpeedButton2"), Qt::LeftButton);
+        QVERIFY(!panel->isVisible());
+        QTEST(child<QLabel>(*w, "StatusPanel2")->text(), "label");
+        QCOMPARE(PtIni(m_dir.filePath("pt.ini")).comPort(), 3);
+
+        // Closing with "X" forgets the choice.
+        w->N13Click();
+        QCOMPARE(com->currentIndex(), 2);
+        com->setCurrentIndex(5);
+        QTest::mouseClick(child<QPushButton>(*w, "SpeedButton1"), Qt::LeftButton);
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(PtIni(m_dir.filePath("pt.ini")).comPort(), 3);
+        w->N13Click();
+        QCOMPARE(com->currentIndex(), 2);
+    }
+
+    void portOutOfRange() {
+        PtIni(m_dir.filePath("pt.ini")).writeInt("pt", "COM", 9);
+        auto w = window('E');
+        w->show();
+        w->N13Click();
+        QCOMPARE(child<QComboBox>(*w, "Com")->currentIndex(), -1);
+        QTest::mouseClick(child<QPushButton>(*w, "SpeedButton2"), Qt::LeftButton);
+        QCOMPARE(m_prompter.texts("error"), QStringList{"List index out of bounds (-1)"});
+        QVERIFY(child<QGroupBox>(*w, "Select_com")->isVisible());
+        QCOMPARE(PtIni(m_dir.filePath("pt.ini")).comPort(), 9);
+        QCOMPARE(child<QLabel>(*w, "StatusPanel2")->text(), QStringLiteral("PORT:COM9"));
+    }
+
+    void panelIsDragged() {
+        auto w = window('C');
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        w->N13Click();
+        auto *panel = child<QGroupBox>(*w, "Select_com");
+        const QPoint before = panel->pos();
+        QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(60, 10));
+        QMouseEvent move(QEvent::MouseMove, QPointF(100, 50), panel->mapToGlobal(QPointF(100, 50)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(panel, &move);
+        QTest::mouseRelease(panel, Qt::LeftButton, {}, QPoint(100, 50));
+        QCOMPARE(panel->pos(), before + QPoint(40, 40));
+    }
+
+    void readThenWriteBack_data() {
+        QTest::addColumn<char>("language");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("Chinese") << 'C' << QStringList{"开始从对讲机里读取数据", "完成!"};
+        QTest::newRow("English") << 'E' << QStringList{"Over!"};
+    }
+    void readThenWriteBack() {
+        QFETCH(char, language);
+        QFETCH(QStringList, messages);
+        auto w = window(language);
+        w->show();
+        auto *read = child<QToolButton>(*w, "ToolButton7");
+        auto *write = child<QToolButton>(*w, "ToolButton8");
+        auto *gauge = child<QProgressBar>(*w, "Gauge");
+        bool disabledDuringRead = false;
+        m_prompter.onShow = [&](const test::ScriptedPrompter::Shown &s) {
+            if (s.text == QStringLiteral("完成!") || s.text == QLatin1String("Over!"))
+                disabledDuringRead = !read->isEnabled() && !write->isEnabled();
+        };
+        QTest::mouseClick(read, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(read->isEnabled() && m_prompter.texts().size() == messages.size(),
+                                 15000);
+        m_prompter.onShow = nullptr;
+        QVERIFY(disabledDuringRead);
+        QCOMPARE(m_prompter.texts(), messages);
+        QCOMPARE(gauge->value(), 36);
+        QCOMPARE(fileBytes(), RadioEmulator::datImage(demoMemory()));
+        // Decoded into the window after the read.
+        QCOMPARE(w->cell(1, 1), QStringLiteral("462.01250"));
+        QCOMPARE(w->cell(2, 1), QStringLiteral("67.0"));
+
+        // Write back unchanged: the radio's memory stays as it was, blanks aside.
+        m_prompter.shown.clear();
+        m_emu.fillMemory(0x00);
+        QTest::mouseClick(write, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(write->isEnabled() && !m_prompter.shown.isEmpty() &&
+                                     m_prompter.shown.last().text != QStringLiteral("开始写数据到对讲机里"),
+                                 15000);
+        QCOMPARE(m_prompter.shown.last().text, messages.last());
+        QCOMPARE(gauge->value(), 41);
+        const RadioEmulator::Memory after = m_emu.memory();
+        QCOMPARE(RadioEmulator::datImage(after), RadioEmulator::datImage(demoMemory()));
+        for (int a : {0x0000, 0x0008, 0x03C8, 0x03D8, 0x03F8})
+            for (int k = 0; k < 8; ++k)
+                QCOMPARE(int(after[a + k]), 0xFF);
+        for (int a = 0x03E0; a < 0x03F0; ++a)
+            QCOMPARE(int(after[a]), 0x00);
+    }
+
+    void retryPromptStyle_data() {
+        QTest::addColumn<char>("language");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("buttons");
+        QTest::newRow("Chinese") << 'C' << "T-5829" << "连接错误，你要重试么?"
+                                 << int(Prompter::Buttons::OkCancel);
+        QTest::newRow("English") << 'E' << "Confirm" << "Connect is error,Do you try?"
+                                 << int(Prompter::Buttons::RetryIgnore);
+    }
+    void retryPromptStyle() {
+        QFETCH(char, language);
+        EmulatorFaults silent;
+        silent.silentFrom = 1;
+        m_emu.setFaults(silent);
+        auto w = window(language);
+        w->show();
+        w->n11Click();
+        QTRY_VERIFY_WITH_TIMEOUT(child<QToolButton>(*w, "ToolButton7")->isEnabled(), 10000);
+        const auto asks = std::count_if(m_prompter.shown.begin(), m_prompter.shown.end(),
+                                        [](const auto &s) { return s.kind == "ask"; });
+        QCOMPARE(asks, 1);
+        const auto &ask = *std::find_if(m_prompter.shown.begin(), m_prompter.shown.end(),
+                                        [](const auto &s) { return s.kind == "ask"; });
+        QTEST(ask.caption, "caption");
+        QTEST(ask.text, "text");
+        QTEST(int(ask.buttons), "buttons");
+        QCOMPARE(child<QProgressBar>(*w, "Gauge")->value(), 0);
+        QCOMPARE(fileBytes(), QByteArray());
+    }
+
+    void stopMidTransfer() {
+        auto w = window('E');
+        w->show();
+        w->n11Click();
+        auto *gauge = child<QProgressBar>(*w, "Gauge");
+        QTRY_VERIFY_WITH_TIMEOUT(gauge->value() >= 10, 10000);
+        QTest::mouseClick(child<QToolButton>(*w, "ToolButton13"), Qt::LeftButton);
+        QCOMPARE(gauge->value(), 0);
+        QVERIFY(child<QToolButton>(*w, "ToolButton7")->isEnabled());
+        const int records = int(fileBytes().size() / 12);
+        QVERIFY(records >= 8 && records < 35);
+        const int requests = m_emu.requestCount();
+        QTest::qWait(300);
+        QCOMPARE(m_emu.requestCount(), requests); // nothing more is sent
+        QVERIFY(m_prompter.shown.isEmpty());
+        QVERIFY(w->cell(1, 1).isEmpty()); // not decoded
+    }
+
+    void readRefusedWhileRunning() {
+        auto w = window('E');
+        w->show();
+        w->n11Click();
+        QTRY_VERIFY_WITH_TIMEOUT(child<QProgressBar>(*w, "Gauge")->value() >= 3, 10000);
+        w->N12Click(); // the menu item stays enabled
+        QCOMPARE(m_prompter.shown.size(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(child<QToolButton>(*w, "ToolButton7")->isEnabled(), 15000);
+        QCOMPARE(m_prompter.shown.last().text, QStringLiteral("Over!"));
+        QCOMPARE(fileBytes(), RadioEmulator::datImage(demoMemory()));
+    }
+};
+
+QTEST_MAIN(TestWindowLink)
+#include "tst_windowlink.moc"
