@@ -69,7 +69,7 @@ MainWindow::MainWindow(WindowTexts texts, Prompter &prompter, Sio &sio, QString 
     setObjectName(m_texts.language == 'E' ? QStringLiteral("E_Form") : QStringLiteral("Form1"));
     setWindowTitle(m_texts.caption);
     QFont base = font();
-    base.setPixelSize(12); // the original's small dialog font
+    base.setPixelSize(11); // the original's 8-point dialog font
     setFont(base);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -235,6 +235,7 @@ void MainWindow::buildDisplayFrame(QWidget *parent) {
     StringGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     StringGrid->setGridStyle(Qt::SolidLine);
     StringGrid->setTextElideMode(Qt::ElideNone);
+    StringGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
 
     Gauge = new QProgressBar(show_Box);
@@ -291,9 +292,9 @@ void MainWindow::buildSettingsArea(QWidget *parent) {
     spSkinGroupBox2 = new QGroupBox(m_texts.scanGroup, spSkinGroupBox1);
     spSkinGroupBox2->setObjectName(QStringLiteral("spSkinGroupBox2"));
     auto *scan = new QGridLayout(spSkinGroupBox2);
-    scan->setContentsMargins(6, 4, 6, 6);
+    scan->setContentsMargins(4, 4, 4, 6);
     scan->setVerticalSpacing(3);
-    scan->setHorizontalSpacing(4);
+    scan->setHorizontalSpacing(2);
     CheckBox2 = new QCheckBox(m_texts.scanSelect, spSkinGroupBox2);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     CheckBox2->setLayoutDirection(Qt::RightToLeft); // the label stands left of the box
@@ -309,7 +310,7 @@ void MainWindow::buildSettingsArea(QWidget *parent) {
         {{m_texts.scanMode, CB_SM}, {m_texts.channelMode, CB_YX}, {m_texts.priorityChannel, CB_CH}}};
     for (int i = 0; i < 3; ++i) {
         scan->addWidget(new QLabel(lists[i].first), i + 1, 0);
-        lists[i].second->setMinimumWidth(60);
+        lists[i].second->setMinimumWidth(54);
         lists[i].second->setMaximumWidth(84);
         lists[i].second->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         lists[i].second->setEnabled(false);
@@ -340,7 +341,7 @@ void MainWindow::buildSettingsArea(QWidget *parent) {
     Edit2->setEnabled(false);
     // The step buttons of the delay time follow its field; the others always work.
     SpinButton2->setEnabled(false);
-    scan->setColumnStretch(2, 1);
+    scan->setColumnStretch(1, 1);
     column->addWidget(spSkinGroupBox2);
 
     spSkinGroupBox3 = new QGroupBox(m_texts.paramGroup, spSkinGroupBox1);
@@ -373,16 +374,22 @@ void MainWindow::buildSettingsArea(QWidget *parent) {
         {{m_texts.monitorKey, CB_JT}, {m_texts.timeOut, CB_CS}, {m_texts.power, SpinEdit1}}};
     for (int i = 0; i < 4; ++i) {
         param->addWidget(new QLabel(left[i].first), i, 0);
-        left[i].second->setFixedWidth(79);
+        left[i].second->setMinimumWidth(56);
+        left[i].second->setMaximumWidth(79);
         param->addWidget(left[i].second, i, 1);
     }
     for (int i = 0; i < 3; ++i) {
         param->addWidget(new QLabel(right[i].first), i, 2);
         param->addWidget(right[i].second, i, 3, Qt::AlignLeft);
     }
-    CB_CS->setFixedWidth(65);
+    CB_CS->setMinimumWidth(56);
+    CB_CS->setMaximumWidth(65);
+    CB_JT->setMinimumWidth(56);
+    CB_JT->setMaximumWidth(82);
     param->addWidget(Label19, 3, 2, 1, 2);
-    param->setColumnStretch(2, 1);
+    param->setHorizontalSpacing(4);
+    param->setColumnStretch(1, 1);
+    param->setColumnStretch(3, 1);
     column->addWidget(spSkinGroupBox3);
     column->addStretch(1);
 }

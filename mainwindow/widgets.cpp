@@ -11,6 +11,8 @@ DropDown::DropDown(QWidget *parent) : QComboBox(parent) { setEditable(false); }
 
 void DropDown::showPopup() {
     emit poppedUp();
+    // A narrow list still shows its items in full when dropped.
+    view()->setMinimumWidth(view()->sizeHintForColumn(0) + 24);
     QComboBox::showPopup();
 }
 
