@@ -41,10 +41,11 @@ void MainWindow::wireEditors() {
     connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &MainWindow::StringGridClick);
 
-    connect(RX_BOX, &DropDown::closedUp, this, &MainWindow::RX_BOXCloseUp);
-    connect(TX_BOX, &DropDown::closedUp, this, &MainWindow::TX_BOXCloseUp);
-    connect(box1, &DropDown::closedUp, this, &MainWindow::box1CloseUp);
-    connect(box2, &DropDown::closedUp, this, &MainWindow::box2CloseUp);
+    // Queued: a list closes before the picked item becomes the box's selection.
+    connect(RX_BOX, &DropDown::closedUp, this, &MainWindow::RX_BOXCloseUp, Qt::QueuedConnection);
+    connect(TX_BOX, &DropDown::closedUp, this, &MainWindow::TX_BOXCloseUp, Qt::QueuedConnection);
+    connect(box1, &DropDown::closedUp, this, &MainWindow::box1CloseUp, Qt::QueuedConnection);
+    connect(box2, &DropDown::closedUp, this, &MainWindow::box2CloseUp, Qt::QueuedConnection);
     for (DropDown *box : {RX_BOX, TX_BOX, box1, box2})
         box->installEventFilter(this);
 
@@ -145,6 +146,13 @@ bool MainWindow::StringGridKeyDown(QKeyEvent *event, bool inEditor) {
             // Leaves the grid without committing; the typed text stays in the cell.
             grid()->closeCellEditor();
             grid()->focusNextControl(event->key() == Qt::Key_Tab);
+            return true;
+        }
+        return false;
+    case Qt::Key_Backspace:
+        // Opens the editor on the whole text, which the Backspace then clears.
+        if (!inEditor && isFrequencyColumn(column) && !grid()->editorOpen()) {
+            grid()->openCellEditor(event);
             return true;
         }
         return false;

@@ -57,8 +57,12 @@ QWidget *GridView::openEditor() const {
     return nullptr;
 }
 
-void GridView::openCellEditor() {
-    if (!editorOpen() && isTextColumn && isTextColumn(currentColumn()))
+void GridView::openCellEditor(QKeyEvent *key) {
+    if (editorOpen() || !isTextColumn || !isTextColumn(currentColumn()))
+        return;
+    if (key)
+        edit(currentIndex(), QAbstractItemView::AnyKeyPressed, key);
+    else
         edit(currentIndex());
 }
 

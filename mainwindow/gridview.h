@@ -28,7 +28,8 @@ public:
     void moveCurrentQuietly(int row, int column);
     bool editorOpen() const { return state() == QAbstractItemView::EditingState; }
     QWidget *openEditor() const;
-    void openCellEditor();
+    // Opens the in-place editor of the current cell; a key given is typed into it.
+    void openCellEditor(QKeyEvent *key = nullptr);
     void closeCellEditor();
     // Tab leaves the grid for the next control of the window.
     void focusNextControl(bool next) { focusNextPrevChild(next); }

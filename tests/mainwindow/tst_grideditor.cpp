@@ -1,0 +1,396 @@
+#include "windowharness.h"
+
+#include <QClipboard>
+#include <QLineEdit>
+
+using namespace qx;
+using namespace qx::test;
+
+namespace {
+
+const QString kOff = QStringLiteral("OFF");
+
+QString words(char language, bool yes) {
+    const FlagWords w = language == 'E' ? englishFlagWords() : chineseFlagWords();
+    return yes ? w.yes : w.no;
+}
+
+QString channelFrequency(int ch) { return QStringLiteral("%1.00000").arg(450 + ch); }
+
+} // namespace
+
+class TestGridEditor : public QObject {
+    Q_OBJECT
+private slots:
+    void typedFrequency_data();
+    void typedFrequency();
+    void notANumberKeepsCellAndCurrent_data();
+    void notANumberKeepsCellAndCurrent();
+    void receiveFrequencyStartsChannel();
+    void clearingReceiveCellBlanksRow();
+    void transmitWithoutReceiveIsDropped();
+    void toneCellOfEmptyChannel();
+    void flagWordsSurviveReload_data();
+    void flagWordsSurviveReload();
+    void enterFocusesToneBox();
+    void boxCoversCurrentCell();
+    void unknownToneShowsNoSelection();
+    void ignoredKeys_data();
+    void ignoredKeys();
+    void escapeAndTabKeepTypedText();
+    void pendingTextCheckedBeforeBoxCommit();
+    void fixedCellsNeverCurrent();
+};
+
+void TestGridEditor::typedFrequency_data() {
+    QTest::addColumn<char>("language");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("commit"); // how the cell is left
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("outOfRange");
+
+    QTest::newRow("450") << 'C' << "450" << "enter" << "450.00000" << false;
+    QTest::newRow("450.0125") << 'E' << "450.0125" << "enter" << "450.01250" << false;
+    QTest::newRow("450.012512") << 'C' << "450.012512" << "down" << "450.01250" << false;
+    QTest::newRow("400") << 'E' << "400" << "click" << "400.00000" << false;
+    QTest::newRow("399.99999") << 'C' << "399.99999" << "enter" << "450.01250" << true;
+    QTest::newRow("513") << 'E' << "513" << "up" << "450.01250" << true;
+    QTest::newRow("512.99999") << 'C' << "512.99999" << "click" << "512.99375" << false;
+    QTest::newRow("450.01660") << 'E' << "450.01660" << "enter" << "450.01250" << false;
+    QTest::newRow("450.00700") << 'C' << "450.00700" << "down" << "450.00625" << false;
+}
+
+// Channel 3, receive cell: type, commit, and compare the whole file.
+void TestGridEditor::typedFrequency() {
+    QFETCH(char, language);
+    QFETCH(QString, typed);
+    QFETCH(QString, commit);
+    QFETCH(QString, stored);
+    QFETCH(bool, outOfRange);
+
+    Harness h(language);
+    const QByteArray before = h.fileBytes();
+    h.clickCell(3, 1);
+    h.grid()->setFocus();
+    Harness::type(typed);
+    QCOMPARE(h.window->cell(1, 3), typed); // every keystroke reaches the cell
+    QCOMPARE(h.fileBytes(), before);       // nothing stored while typing
+
+    QPoint expectedCurrent(1, 3);
+    if (commit == QLatin1String("enter")) {
+        Harness::key(Qt::Key_Return);
+    } else if (commit == QLatin1String("down")) {
+        Harness::key(Qt::Key_Down);
+        expectedCurrent = {1, 4};
+    } else if (commit == QLatin1String("up")) {
+        Harness::key(Qt::Key_Up);
+        expectedCurrent = {1, 2};
+    } else {
+        h.clickCell(5, 3);
+        expectedCurrent = {3, 5};
+    }
+
+    QCOMPARE(h.prompter.texts(QStringLiteral("message")),
+             outOfRange ? QStringList{h.window->texts().outOfRange} : QStringList{});
+    QCOMPARE(h.prompter.texts(QStringLiteral("error")), QStringList{});
+    QCOMPARE(h.window->cell(1, 3), stored);
+    QCOMPARE(h.current(), expectedCurrent);
+    const QString tx = channelFrequency(3), no = words(language, false);
+    QCOMPARE(h.fileBytes(),
+             withRecords(before, 4, channelRecords(3, stored, tx, kOff, kOff, no, no)));
+}
+
+void TestGridEditor::notANumberKeepsCellAndCurrent_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("commit");
+    QTest::newRow("lone point, enter") << "." << "enter";
+    QTest::newRow("two points, arrow") << "450..1" << "down";
+    QTest::newRow("two points, click") << "4.5.0" << "click";
+}
+
+void TestGridEditor::notANumberKeepsCellAndCurrent() {
+    QFETCH(QString, typed);
+    QFETCH(QString, commit);
+    Harness h('E');
+    const QByteArray before = h.fileBytes();
+    h.clickCell(2, 3);
+    h.grid()->setFocus();
+    Harness::type(typed);
+    if (commit == QLatin1String("enter"))
+        Harness::key(Qt::Key_Return);
+    else if (commit == QLatin1String("down"))
+        Harness::key(Qt::Key_Down);
+    else
+        h.clickCell(6, 4);
+
+    QCOMPARE(h.prompter.texts(QStringLiteral("error")),
+             QStringList{QStringLiteral("'%1' is not a valid floating point value").arg(typed)});
+    QCOMPARE(h.window->cell(3, 2), typed);
+    QCOMPARE(h.current(), QPoint(3, 2));
+    QCOMPARE(h.fileBytes(), before);
+    QVERIFY(h.grid()->selectionModel()->isSelected(h.grid()->currentIndex()));
+}
+
+void TestGridEditor::receiveFrequencyStartsChannel() {
+    Harness h('C');
+    const QByteArray before = h.fileBytes();
+    h.clickCell(14, 1);
+    h.grid()->setFocus();
+    Harness::type(QStringLiteral("460"));
+    Harness::key(Qt::Key_Return);
+    const QString no = words('C', false);
+    QCOMPARE(h.window->cell(1, 14), QStringLiteral("460.00000"));
+    QCOMPARE(h.window->cell(2, 14), kOff);
+    QCOMPARE(h.window->cell(3, 14), QString());
+    QCOMPARE(h.window->cell(4, 14), kOff);
+    QCOMPARE(h.window->cell(5, 14), no);
+    QCOMPARE(h.window->cell(6, 14), no);
+    QCOMPARE(h.fileBytes(), withRecords(before, 26, channelRecords(14, "460.00000", "", kOff, kOff,
+                                                                   no, no)));
+}
+
+void TestGridEditor::clearingReceiveCellBlanksRow() {
+    Harness h('E');
+    const QByteArray before = h.fileBytes();
+    h.clickCell(5, 1);
+    h.grid()->setFocus();
+    Harness::key(Qt::Key_Backspace); // opens the editor on the whole text and clears it
+    QCOMPARE(h.window->cell(1, 5), QString());
+    Harness::key(Qt::Key_Up);
+    for (int c = 1; c <= 6; ++c)
+        QCOMPARE(h.window->cell(c, 5), QString());
+    QCOMPARE(h.current(), QPoint(1, 4));
+    QCOMPARE(h.fileBytes(),
+             withRecords(before, 8, hexBytes("57 00 50 08 FF FF FF FF FF FF FF FF"
+                                             "57 00 58 08 FF FF FF FF FB FF FF FF")));
+}
+
+void TestGridEditor::transmitWithoutReceiveIsDropped() {
+    Harness h('C');
+    const QByteArray before = h.fileBytes();
+    // The receive cell of channel 4 is cleared but kept current while a transmit
+    // frequency is typed: the editor is left with Tab, so nothing is committed.
+    h.clickCell(4, 3);
+    h.grid()->setFocus();
+    Harness::type(QStringLiteral("470"));
+    Harness::key(Qt::Key_Tab);
+    h.window->setCell(1, 4, QString()); // as a row loaded with only a transmit frequency
+    h.grid()->setFocus();
+    Harness::key(Qt::Key_Return);
+    for (int c = 1; c <= 6; ++c)
+        QCOMPARE(h.window->cell(c, 4), QString());
+    QCOMPARE(h.fileBytes(), withRecords(before, 6, channelRecords(4, "", "", kOff, kOff,
+                                                                  words('C', false),
+                                                                  words('C', false))));
+}
+
+void TestGridEditor::toneCellOfEmptyChannel() {
+    Harness h('E');
+    const QByteArray before = h.fileBytes();
+    h.clickCell(15, 2);
+    QCOMPARE(h.current(), QPoint(1, 15));
+    for (const char *name : {"RX_BOX", "TX_BOX", "box1", "box2"})
+        QVERIFY2(!h.box(name)->isVisible(), name);
+    QCOMPARE(h.fileBytes(), before); // leaving channel 1 stored it unchanged
+    QVERIFY(h.prompter.shown.isEmpty());
+}
+
+void TestGridEditor::flagWordsSurviveReload_data() {
+    QTest::addColumn<char>("language");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("flagsByte");
+    QTest::newRow("English busy") << 'E' << 5 << 0xFA;
+    QTest::newRow("English scan") << 'E' << 6 << 0xF9;
+    QTest::newRow("Chinese busy") << 'C' << 5 << 0xFA;
+    QTest::newRow("Chinese scan") << 'C' << 6 << 0xF9;
+}
+
+void TestGridEditor::flagWordsSurviveReload() {
+    QFETCH(char, language);
+    QFETCH(int, column);
+    QFETCH(int, flagsByte);
+    Harness h(language);
+    const QByteArray before = h.fileBytes();
+    h.clickCell(7, column);
+    QComboBox *box = h.box(column == 5 ? "box1" : "box2");
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->currentText(), words(language, false));
+    Harness::pick(box, 1);
+    QTRY_VERIFY(!box->isVisible());
+    QCOMPARE(h.window->cell(column, 7), words(language, true));
+    QByteArray expected = before;
+    expected[13 * MemoryFrame::kSize + 8] = char(flagsByte); // record 13, data byte 4
+    QCOMPARE(h.fileBytes(), expected);
+    QCOMPARE(h.current(), QPoint(column, 7));
+}
+
+void TestGridEditor::enterFocusesToneBox() {
+    Harness h('C');
+    const QByteArray before = h.fileBytes();
+    h.clickCell(2, 4);
+    h.grid()->setFocus();
+    QComboBox *tx = h.box("TX_BOX");
+    QVERIFY(tx->isVisible());
+    QVERIFY(!tx->hasFocus()); // shown, not focused
+    Harness::key(Qt::Key_Return);
+    QVERIFY(tx->hasFocus());
+    QCOMPARE(tx->currentText(), kOff);
+    Harness::key(Qt::Key_Down);
+    Harness::key(Qt::Key_Down);
+    QCOMPARE(h.fileBytes(), before); // moving through the list stores nothing
+    Harness::key(Qt::Key_Return);
+    QVERIFY(!tx->isVisible());
+    QVERIFY(h.grid()->hasFocus());
+    QCOMPARE(h.window->cell(4, 2), QStringLiteral("71.9"));
+    QByteArray expected = before;
+    expected[3 * MemoryFrame::kSize + 6] = char(0x19);
+    expected[3 * MemoryFrame::kSize + 7] = char(0x07);
+    QCOMPARE(h.fileBytes(), expected);
+}
+
+void TestGridEditor::boxCoversCurrentCell() {
+    Harness h('E');
+    QWidget *frame = h.child<QWidget>("show_Box");
+    for (int column : {2, 4, 5, 6}) {
+        h.clickCell(9, column);
+        const char *name = column == 2 ? "RX_BOX" : column == 4 ? "TX_BOX" : column == 5 ? "box1" : "box2";
+        QComboBox *box = h.box(name);
+        QVERIFY(box->isVisible());
+        const QRect cell = h.grid()->visualRect(h.grid()->model()->index(9, column));
+        QCOMPARE(box->pos(), h.grid()->viewport()->mapTo(frame, cell.topLeft()));
+        int visible = 0;
+        for (const char *other : {"RX_BOX", "TX_BOX", "box1", "box2"})
+            visible += h.box(other)->isVisible() ? 1 : 0;
+        QCOMPARE(visible, 1);
+    }
+    h.clickCell(9, 3);
+    for (const char *other : {"RX_BOX", "TX_BOX", "box1", "box2"})
+        QVERIFY(!h.box(other)->isVisible());
+}
+
+void TestGridEditor::unknownToneShowsNoSelection() {
+    QByteArray image = baseImage();
+    image[7 * MemoryFrame::kSize + 4] = char(0x50); // channel 4 receive tone 5.0 Hz
+    image[7 * MemoryFrame::kSize + 5] = char(0x00);
+    Harness h('E', image);
+    QCOMPARE(h.window->cell(2, 4), QStringLiteral("5.0"));
+    h.clickCell(4, 2);
+    QComboBox *rx = h.box("RX_BOX");
+    QVERIFY(rx->isVisible());
+    QCOMPARE(rx->currentIndex(), -1);
+    QCOMPARE(h.fileBytes(), image);
+    // Opening and closing the list without a pick stores the tone as off.
+    QTest::mouseClick(rx, Qt::LeftButton);
+    QVERIFY(QTest::qWaitForWindowExposed(rx->view()->window()));
+    QTest::keyClick(rx->view(), Qt::Key_Escape);
+    QTRY_VERIFY(!rx->isVisible());
+    QCOMPARE(h.window->cell(2, 4), kOff);
+    QByteArray expected = image;
+    expected[7 * MemoryFrame::kSize + 4] = char(0xFF);
+    expected[7 * MemoryFrame::kSize + 5] = char(0xFF);
+    QCOMPARE(h.fileBytes(), expected);
+}
+
+void TestGridEditor::ignoredKeys_data() {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("keys");
+    QTest::newRow("letters in a frequency cell") << 1 << "ab x";
+    QTest::newRow("digits in a tone cell") << 2 << "67.0";
+    QTest::newRow("digits in a flag cell") << 5 << "1";
+    QTest::newRow("delete in a tone cell") << 4 << "<del>";
+    QTest::newRow("paste in a flag cell") << 6 << "<paste>";
+    QTest::newRow("cut in a tone cell") << 2 << "<cut>";
+}
+
+void TestGridEditor::ignoredKeys() {
+    QFETCH(int, column);
+    QFETCH(QString, keys);
+    Harness h('C');
+    const QByteArray before = h.fileBytes();
+    QApplication::clipboard()->setText(QStringLiteral("123"));
+    h.clickCell(6, column);
+    h.grid()->setFocus();
+    const QString original = h.window->cell(column, 6);
+    if (keys == QLatin1String("<del>"))
+        Harness::key(Qt::Key_Delete);
+    else if (keys == QLatin1String("<paste>"))
+        Harness::key(Qt::Key_V, Qt::ControlModifier);
+    else if (keys == QLatin1String("<cut>"))
+        Harness::key(Qt::Key_X, Qt::ControlModifier);
+    else
+        Harness::type(keys);
+    QCOMPARE(h.window->cell(column, 6), original);
+    QCOMPARE(h.current(), QPoint(column, 6));
+    QCOMPARE(h.fileBytes(), before);
+    QVERIFY(h.prompter.shown.isEmpty());
+}
+
+void TestGridEditor::escapeAndTabKeepTypedText() {
+    Harness h('E');
+    const QByteArray before = h.fileBytes();
+    h.clickCell(8, 3);
+    h.grid()->setFocus();
+    Harness::type(QStringLiteral("47"));
+    Harness::key(Qt::Key_Escape);
+    QCOMPARE(h.window->cell(3, 8), QStringLiteral("47"));
+    Harness::type(QStringLiteral("1"));
+    QCOMPARE(h.window->cell(3, 8), QStringLiteral("471"));
+    Harness::key(Qt::Key_Tab);
+    QVERIFY(!h.grid()->isAncestorOf(QApplication::focusWidget()));
+    QVERIFY(QApplication::focusWidget() != h.grid());
+    QCOMPARE(h.window->cell(3, 8), QStringLiteral("471"));
+    QCOMPARE(h.current(), QPoint(3, 8));
+    QCOMPARE(h.fileBytes(), before);
+    // Back in the grid, leaving the cell stores what was typed.
+    h.clickCell(8, 1);
+    QCOMPARE(h.window->cell(3, 8), QStringLiteral("471.00000"));
+    const QString no = words('E', false);
+    QCOMPARE(h.fileBytes(), withRecords(before, 14, channelRecords(8, channelFrequency(8),
+                                                                   "471.00000", kOff, kOff, no, no)));
+}
+
+// A frequency still in the editor when a drop-down of its row commits is checked first.
+void TestGridEditor::pendingTextCheckedBeforeBoxCommit() {
+    Harness h('E');
+    const QByteArray before = h.fileBytes();
+    h.clickCell(10, 1);
+    h.grid()->setFocus();
+    Harness::type(QStringLiteral("460.0166"));
+    QComboBox *rx = h.box("RX_BOX");
+    rx->setCurrentIndex(1); // "67.0"
+    QVERIFY(QMetaObject::invokeMethod(h.window.get(), "RX_BOXCloseUp"));
+    QCOMPARE(h.window->cell(1, 10), QStringLiteral("460.01250"));
+    QCOMPARE(h.window->cell(2, 10), QStringLiteral("67.0"));
+    const QString no = words('E', false);
+    QCOMPARE(h.fileBytes(), withRecords(before, 18, channelRecords(10, "460.01250",
+                                                                   channelFrequency(10),
+                                                                   "67.0", kOff, no, no)));
+
+    // Text that is not a number stops the commit: nothing stored, cell kept.
+    h.clickCell(11, 1);
+    h.grid()->setFocus();
+    const QByteArray second = h.fileBytes();
+    Harness::type(QStringLiteral(".."));
+    QVERIFY(QMetaObject::invokeMethod(h.window.get(), "RX_BOXCloseUp"));
+    QCOMPARE(h.prompter.texts(QStringLiteral("error")),
+             QStringList{QStringLiteral("'..' is not a valid floating point value")});
+    QCOMPARE(h.window->cell(1, 11), QStringLiteral(".."));
+    QCOMPARE(h.window->cell(2, 11), kOff);
+    QCOMPARE(h.fileBytes(), second);
+}
+
+void TestGridEditor::fixedCellsNeverCurrent() {
+    Harness h('C');
+    h.clickCell(5, 2);
+    h.clickCell(0, 3);
+    h.clickCell(7, 0);
+    QCOMPARE(h.current(), QPoint(2, 5));
+    h.grid()->setFocus();
+    Harness::key(Qt::Key_Left);
+    Harness::key(Qt::Key_Left);
+    Harness::key(Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(h.current(), QPoint(1, 1));
+}
+
+QTEST_MAIN(TestGridEditor)
+#include "tst_grideditor.moc"

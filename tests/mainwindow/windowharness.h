@@ -1,0 +1,129 @@
+#pragma once
+
+#include "channelcodec.h"
+#include "fakesio.h"
+#include "mainwindow.h"
+#include "scriptedprompter.h"
+#include "settingscodec.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+namespace qx::test {
+
+// Channels 1..12 hold 4xx.00000 MHz (450 + n) on both sides, tones off, flags off;
+// channels 13..16 are empty; the settings blocks hold the window's initial values.
+inline QByteArray baseImage() {
+    QByteArray image;
+    for (int ch = 1; ch <= kChannelCount; ++ch) {
+        const QString f = ch <= 12 ? QStringLiteral("%1.00000").arg(450 + ch) : QString();
+        const auto frames = encodeChannelFrames(ch, f, f, QStringLiteral("OFF"),
+                                                QStringLiteral("OFF"), QStringLiteral("NO"),
+                                                QStringLiteral("NO"));
+        image += frames[0].toByteArray() + frames[1].toByteArray();
+    }
+    image += save03C0(Block03C0Values{}).toByteArray();
+    image += save03D0(0, 0, 5).toByteArray();
+    image += save03F0(Block03F0Values{}).toByteArray();
+    return image;
+}
+
+inline QByteArray channelRecords(int channel, const QString &rx, const QString &tx,
+                                 const QString &rxTone, const QString &txTone, const QString &busy,
+                                 const QString &scan) {
+    const auto f = encodeChannelFrames(channel, rx, tx, rxTone, txTone, busy, scan);
+    return f[0].toByteArray() + f[1].toByteArray();
+}
+
+inline QByteArray withRecords(QByteArray image, int first, const QByteArray &records) {
+    image.replace(first * MemoryFrame::kSize, records.size(), records);
+    return image;
+}
+
+inline QByteArray hexBytes(const char *spaced) {
+    return QByteArray::fromHex(QByteArray(spaced).replace(' ', ""));
+}
+
+// One window of either language on its own temporary folder, shown and active so
+// that real key and mouse events reach the focused widget.
+class Harness {
+public:
+    explicit Harness(char language, const QByteArray &image = baseImage()) {
+        if (!image.isNull()) {
+            QFile f(dat());
+            if (!f.open(QIODevice::WriteOnly) || f.write(image) != image.size())
+                qFatal("cannot write the working file");
+        }
+        if (language == 'E')
+            window = std::make_unique<TE_Form>(prompter, sio, dir.path());
+        else
+            window = std::make_unique<TForm1>(prompter, sio, dir.path());
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qWarning("window not active");
+    }
+
+    QString dat() const { return dir.filePath(QStringLiteral("r_and_w.dat")); }
+    QByteArray fileBytes() const {
+        QFile f(dat());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    template <typename T> T *child(const char *name) const {
+        T *c = window->findChild<T *>(QLatin1String(name));
+        if (!c)
+            qFatal("no child %s", name);
+        return c;
+    }
+    QTableWidget *grid() const { return child<QTableWidget>("StringGrid"); }
+    QComboBox *box(const char *name) const { return child<QComboBox>(name); }
+
+    QPoint cellCentre(int row, int column) const {
+        return grid()->visualRect(grid()->model()->index(row, column)).center();
+    }
+    void clickCell(int row, int column) const {
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, cellCentre(row, column));
+    }
+    QPoint current() const { return {grid()->currentColumn(), grid()->currentRow()}; }
+
+    // Keys go where the keyboard is: the grid, its in-place editor or a drop-down.
+    static QWidget *focus() {
+        QWidget *w = QApplication::focusWidget();
+        if (!w)
+            qFatal("nothing has the keyboard focus");
+        return w;
+    }
+    static void type(const QString &text) {
+        for (QChar c : text)
+            QTest::keyClick(focus(), c.toLatin1());
+    }
+    static void key(Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(focus(), k, m); }
+
+    // Opens the list with a click and picks an item with the arrow keys and Enter.
+    static void pick(QComboBox *box, int index) {
+        QTest::mouseClick(box, Qt::LeftButton);
+        QAbstractItemView *view = box->view();
+        if (!QTest::qWaitForWindowExposed(view->window()))
+            qWarning("list not shown");
+        int row = view->currentIndex().row();
+        for (; row < index; ++row)
+            QTest::keyClick(view, Qt::Key_Down);
+        for (; row > index; --row)
+            QTest::keyClick(view, Qt::Key_Up);
+        QTest::keyClick(view, Qt::Key_Return);
+    }
+
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    FakeSio sio;
+    std::unique_ptr<MainWindow> window;
+};
+
+} // namespace qx::test
