@@ -1,0 +1,346 @@
+// The built qx7420-cli: command lines, exit codes, files left behind, and read and
+// write against the radio emulator on a pseudo-terminal.
+#include "clifixtures.h"
+#include "channelcsv.h"
+#include "imagedump.h"
+#include "radioemulator.h"
+
+#include <QProcess>
+#include <memory>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace qx;
+using namespace qx::test;
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Run runTool(const QStringList &args, const QString &dir, const QString &forcedDevice = {}) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QX7420_DEVICE"));
+    if (!forcedDevice.isEmpty())
+        env.insert(QStringLiteral("QX7420_DEVICE"), forcedDevice);
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(dir);
+    p.start(QStringLiteral(QX_CLI), args);
+    Run r;
+    if (!p.waitForFinished(90000)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+// How many times a transfer started: runs of handshakes, each repeated until answered.
+int handshakeRuns(const RadioEmulator &emu) {
+    int runs = 0;
+    bool inRun = false;
+    for (const QByteArray &f : emu.receivedFrames()) {
+        const bool handshake = f.startsWith('\x02');
+        runs += handshake && !inRun;
+        inRun = handshake;
+    }
+    return runs;
+}
+
+int countFrames(const RadioEmulator &emu, char first) {
+    int n = 0;
+    for (const QByteArray &f : emu.receivedFrames())
+        n += !f.isEmpty() && f.at(0) == first;
+    return n;
+}
+
+// Emulator memory as a read would store it.
+RadioEmulator::Memory patternMemory() {
+    RadioEmulator::Memory m;
+    for (int i = 0; i < RadioEmulator::kMemorySize; ++i)
+        m[std::size_t(i)] = std::uint8_t(i * 7 + 3);
+    return m;
+}
+
+struct Radio {
+    RadioEmulator emu;
+    Radio() {
+        emu.setMemory(patternMemory());
+        QString error;
+        if (!emu.start(&error))
+            qFatal("emulator: %s", qPrintable(error));
+    }
+    ~Radio() { emu.stop(); }
+    QString device() const { return emu.slavePath(); }
+};
+
+} // namespace
+
+class TestCliTool : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        m_temp = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_temp->isValid());
+    }
+
+    void commandLines_data();
+    void commandLines();
+    void dumpExitCodes();
+    void csvFilesEndToEnd();
+
+    void readsTheRadioThroughAPortNumber();
+    void retryRecoversARead();
+    void faultOutlastsEveryRetry_data();
+    void faultOutlastsEveryRetry();
+    void writeWithBackupAndVerify();
+    void verifyNamesEveryDifferingRecord();
+    void writeRefusesBeforeSending_data();
+    void writeRefusesBeforeSending();
+    void failedBackupStopsTheWrite();
+
+private:
+    QString path(const QString &name) const { return m_temp->filePath(name); }
+    QString dir() const { return m_temp->path(); }
+    std::unique_ptr<QTemporaryDir> m_temp; // a fresh folder for every test
+};
+
+void TestCliTool::commandLines_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<bool>("onStdout");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("help") << QStringList{"--help"} << 0 << true << "import-csv CSV -i FILE -o FILE";
+    QTest::newRow("version") << QStringList{"--version"} << 0 << true << "qx7420-cli 1.";
+    for (const char *c : {"dump", "read", "write", "export-csv", "import-csv"})
+        QTest::newRow(qPrintable(QStringLiteral("%1 --help").arg(c)))
+            << QStringList{c, "--help"} << 0 << true
+            << QStringLiteral("Usage: qx7420-cli %1 ").arg(c);
+    QTest::newRow("no command") << QStringList{} << 2 << false << "Usage: qx7420-cli COMMAND";
+    QTest::newRow("unknown command") << QStringList{"burn"} << 2 << false << "unknown command 'burn'";
+    QTest::newRow("read without -o") << QStringList{"read", "--port", "1"} << 2 << false
+                                     << "read needs -o FILE";
+    QTest::newRow("write without --port") << QStringList{"write", "-i", "x.dat"} << 2 << false
+                                          << "write needs --port P";
+    QTest::newRow("retries not a number")
+        << QStringList{"read", "--port", "1", "-o", "r.dat", "--retries", "x"} << 2 << false
+        << "--retries takes a number";
+    QTest::newRow("unknown option") << QStringList{"dump", "--bogus", "x.dat"} << 2 << false
+                                    << "Unknown option 'bogus'";
+    QTest::newRow("two files") << QStringList{"dump", "a.dat", "b.dat"} << 2 << false
+                               << "unexpected argument 'b.dat'";
+}
+
+void TestCliTool::commandLines() {
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(bool, onStdout);
+    QFETCH(QString, text);
+    const Run r = runTool(args, dir());
+    QCOMPARE(r.code, code);
+    QVERIFY2((onStdout ? r.out : r.err).contains(text), qPrintable(r.out + r.err));
+}
+
+void TestCliTool::dumpExitCodes() {
+    QVERIFY(writeBytes(path("good.dat"), sampleImage()));
+    Run r = runTool({"dump", "good.dat"}, dir());
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out, cli::formatDump(cli::decodeImage(sampleImage(), "good.dat")));
+    QCOMPARE(r.err, QString());
+
+    QByteArray bad = sampleImage();
+    bad[32 * 12 + 5] = char(0x0A); // squelch digit A
+    QVERIFY(writeBytes(path("bad.dat"), bad));
+    r = runTool({"dump", "bad.dat"}, dir());
+    QCOMPARE(r.code, 2);
+    QCOMPARE(r.out, QString());
+    QCOMPARE(r.err, QStringLiteral("qx7420-cli: bad.dat: record 32 (settings 03C0): 'A' is not a "
+                                   "valid integer value\n"));
+
+    r = runTool({"dump", "none.dat"}, dir());
+    QCOMPARE(r.code, 2);
+    QCOMPARE(r.err, QStringLiteral("qx7420-cli: none.dat: no such file\n"));
+}
+
+void TestCliTool::csvFilesEndToEnd() {
+    QVERIFY(writeBytes(path("in.dat"), sampleImage()));
+    Run r = runTool({"export-csv", "in.dat", "-o", "ch.csv"}, dir());
+    QCOMPARE(r.code, 0);
+    QString csv = QString::fromUtf8(readBytes(path("ch.csv")));
+    QCOMPARE(csv, cli::formatCsv(cli::decodeImage(sampleImage(), "in.dat")));
+
+    // Two bad rows: nothing written, both named.
+    QString broken = csv;
+    broken.replace("\n3,", "\n3,999").replace("\n5,", "\n5,45x");
+    QVERIFY(writeBytes(path("bad.csv"), broken.toUtf8()));
+    r = runTool({"import-csv", "bad.csv", "-i", "in.dat", "-o", "out.dat"}, dir());
+    QCOMPARE(r.code, 2);
+    QVERIFY(!QFile::exists(path("out.dat")));
+    QVERIFY2(r.err.contains("bad.csv: line 4: RxFrequency '999") &&
+                 r.err.contains("bad.csv: line 6: RxFrequency '45x") &&
+                 r.err.contains("nothing written: 2 problems"),
+             qPrintable(r.err));
+
+    // A changed channel in place of the input image, read from standard input.
+    QString edited = csv;
+    edited.replace(QRegularExpression("\n2,[^\n]*"), "\r\n2,\"470.5\",OFF,,OFF,NO,YES");
+    QProcess p;
+    p.setWorkingDirectory(dir());
+    p.start(QStringLiteral(QX_CLI), {"import-csv", "-", "-i", "in.dat", "-o", "in.dat"});
+    p.write(edited.toUtf8());
+    p.closeWriteChannel();
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 0);
+    const QByteArray expected = sampleImage().replace(
+        24, 24, channelRecords(2, "470.50000", "", "OFF", "OFF", "NO", "YES"));
+    QCOMPARE(readBytes(path("in.dat")).toHex(' '), expected.toHex(' '));
+}
+
+void TestCliTool::readsTheRadioThroughAPortNumber() {
+    Radio radio;
+    // The port number goes through the window's mapping; the run script's override of
+    // it stands in for pt.ini here.
+    const Run r = runTool({"read", "--port", "3", "-o", "radio.dat"}, dir(), radio.device());
+    QCOMPARE(r.code, 0);
+    QCOMPARE(readBytes(path("radio.dat")).toHex(' '),
+             RadioEmulator::datImage(patternMemory()).toHex(' '));
+    QVERIFY2(r.err.contains("read 35 records"), qPrintable(r.err));
+}
+
+void TestCliTool::retryRecoversARead() {
+    Radio radio;
+    EmulatorFaults faults;
+    for (int request = 5; request <= 12; ++request)
+        faults.dropReplies.push_back(request); // step 5 goes unanswered until the prompt
+    radio.emu.setFaults(faults);
+    const Run r = runTool({"read", "--port", radio.device(), "-o", "radio.dat"}, dir());
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.err.contains("starting again from the handshake (retry 1 of 2)"), qPrintable(r.err));
+    QCOMPARE(readBytes(path("radio.dat")), RadioEmulator::datImage(patternMemory()));
+    QCOMPARE(handshakeRuns(radio.emu), 2);
+}
+
+void TestCliTool::faultOutlastsEveryRetry_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("silentFrom");
+    QTest::addColumn<QString>("message");
+
+    // Silent half-way through the blocks: a partial image exists only in the temporary file.
+    QTest::newRow("read") << QStringList{"read", "-o", "radio.dat", "--retries", "1"} << 20
+                          << "radio.dat not written";
+    QTest::newRow("write") << QStringList{"write", "-i", "in.dat", "--retries", "1"} << 10
+                           << "the write did not complete; the radio may hold part of in.dat";
+}
+
+void TestCliTool::faultOutlastsEveryRetry() {
+    QFETCH(QStringList, args);
+    QFETCH(int, silentFrom);
+    QFETCH(QString, message);
+    Radio radio;
+    EmulatorFaults faults;
+    faults.silentFrom = silentFrom;
+    radio.emu.setFaults(faults);
+    QVERIFY(writeBytes(path("in.dat"), sampleImage()));
+    QVERIFY(writeBytes(path("radio.dat"), "earlier"));
+
+    const Run r = runTool(args + QStringList{"--port", radio.device()}, dir());
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.contains("retry 1 of 1") && r.err.contains("no answer from the radio after 1 retry") &&
+                 r.err.contains(message),
+             qPrintable(r.err));
+    QCOMPARE(readBytes(path("radio.dat")), QByteArray("earlier"));
+    QCOMPARE(handshakeRuns(radio.emu), 2);
+    QCOMPARE(QDir(dir()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+void TestCliTool::writeWithBackupAndVerify() {
+    Radio radio;
+    const QByteArray image = sampleImage();
+    QVERIFY(writeBytes(path("in.dat"), image));
+    const Run r = runTool({"write", "--port", radio.device(), "-i", "in.dat", "--backup", "old.dat",
+                       "--verify"},
+                      dir());
+    QCOMPARE(r.code, 0);
+    QCOMPARE(readBytes(path("old.dat")), RadioEmulator::datImage(patternMemory()));
+    QCOMPARE(RadioEmulator::datImage(radio.emu.memory()).toHex(' '), image.toHex(' '));
+    QVERIFY2(r.err.contains("verified"), qPrintable(r.err));
+    // Backup read, write, read back: three handshakes, 40 frames written.
+    QCOMPARE(handshakeRuns(radio.emu), 3);
+    QCOMPARE(countFrames(radio.emu, 'W'), 40);
+}
+
+void TestCliTool::verifyNamesEveryDifferingRecord() {
+    Radio radio;
+    // A radio that does not keep what it acknowledged at two addresses.
+    radio.emu.setFrameLogger([&radio](const QByteArray &frame) {
+        if (frame.size() != 13 || frame.at(0) != 'W')
+            return;
+        const int address = std::uint8_t(frame.at(1)) << 8 | std::uint8_t(frame.at(2));
+        if (address == 0x0030 || address == 0x03F0) {
+            RadioEmulator::Memory m = radio.emu.memory();
+            m[std::size_t(address + 7)] ^= 0x11;
+            radio.emu.setMemory(m);
+        }
+    });
+    QVERIFY(writeBytes(path("in.dat"), sampleImage()));
+    const Run r = runTool({"write", "--port", radio.device(), "-i", "in.dat", "--verify"}, dir());
+    QCOMPARE(r.code, 3);
+    QVERIFY2(r.err.contains("record 4 (channel 3, frequencies) differs") &&
+                 r.err.contains("record 34 (settings 03F0) differs") &&
+                 r.err.contains("verify failed: 2 of 35 records differ"),
+             qPrintable(r.err));
+    QCOMPARE(r.err.count("differs:"), 2);
+}
+
+void TestCliTool::writeRefusesBeforeSending_data() {
+    QTest::addColumn<QByteArray>("image");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("34 records") << sampleImage().left(34 * 12) << "in.dat: holds 34 records; a write needs all 35";
+    QByteArray zeroHeader = sampleImage();
+    zeroHeader.replace(3 * 12, 4, QByteArray(4, '\0'));
+    QTest::newRow("zero header") << zeroHeader
+                                 << "in.dat: record 3 (channel 2, tones and flags) starts 00 00 00 00 "
+                                    "instead of 57 00 28 08";
+    QByteArray badBcd = sampleImage();
+    badBcd[0 * 12 + 4] = char(0xAB);
+    QTest::newRow("bad BCD") << badBcd << "in.dat: record 0 (channel 1, frequencies): '451006AB' is not a valid integer value";
+}
+
+void TestCliTool::writeRefusesBeforeSending() {
+    QFETCH(QByteArray, image);
+    QFETCH(QString, message);
+    Radio radio;
+    QVERIFY(writeBytes(path("in.dat"), image));
+    const Run r = runTool({"write", "--port", radio.device(), "-i", "in.dat"}, dir());
+    QCOMPARE(r.code, 2);
+    QVERIFY2(r.err.contains(message) && r.err.contains("nothing was sent to the radio"),
+             qPrintable(r.err));
+    QCOMPARE(radio.emu.requestCount(), 0);
+}
+
+void TestCliTool::failedBackupStopsTheWrite() {
+    Radio radio;
+    EmulatorFaults faults;
+    faults.silentFrom = 1;
+    radio.emu.setFaults(faults);
+    QVERIFY(writeBytes(path("in.dat"), sampleImage()));
+    const Run r = runTool({"write", "--port", radio.device(), "-i", "in.dat", "--backup", "old.dat",
+                       "--retries", "0"},
+                      dir());
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.contains("backup failed; nothing was sent to the radio"), qPrintable(r.err));
+    QVERIFY(!QFile::exists(path("old.dat")));
+    QCOMPARE(countFrames(radio.emu, 'W'), 0);
+}
+
+QTEST_GUILESS_MAIN(TestCliTool)
+#include "tst_clitool.moc"
