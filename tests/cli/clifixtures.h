@@ -14,8 +14,8 @@ inline QByteArray hex(const char *text) {
 }
 
 inline QByteArray channelRecords(int channel, const QString &rx, const QString &tx,
-                                 const QString &rxTone, const QString &txTone,
-                                 const QString &busy, const QString &scan) {
+                                 const QString &rxTone, const QString &txTone, const QString &busy,
+                                 const QString &scan) {
     const auto frames = encodeChannelFrames(channel, rx, tx, rxTone, txTone, busy, scan);
     return frames[0].toByteArray() + frames[1].toByteArray();
 }
@@ -34,8 +34,10 @@ inline QByteArray sampleImage() {
     QByteArray image;
     for (int n = 1; n <= kChannelCount; ++n) {
         const auto &tones = ToneTable();
-        const QString rx = QStringLiteral("4%1.%2").arg(50 + n).arg(n * 625, 5, 10, QLatin1Char('0'));
-        const QString tx = QStringLiteral("4%1.%2").arg(60 + n).arg(n * 500, 5, 10, QLatin1Char('0'));
+        const QString rx =
+            QStringLiteral("4%1.%2").arg(50 + n).arg(n * 625, 5, 10, QLatin1Char('0'));
+        const QString tx =
+            QStringLiteral("4%1.%2").arg(60 + n).arg(n * 500, 5, 10, QLatin1Char('0'));
         if (n == 7)
             image += channelRecords(n, {}, {}, "OFF", "OFF", "NO", "NO");
         else

@@ -10,7 +10,8 @@ using namespace qx::test;
 
 namespace {
 
-const QString kHeader = QStringLiteral("Channel,RxFrequency,RxTone,TxFrequency,TxTone,BusyLockout,Scan");
+const QString kHeader =
+    QStringLiteral("Channel,RxFrequency,RxTone,TxFrequency,TxTone,BusyLockout,Scan");
 
 // A valid CSV of 16 channels with the given lines put in place of channel rows
 // (key: channel number). Line n+1 holds channel n.
@@ -67,7 +68,9 @@ void TestChannelCsv::spreadsheetForms() {
     // What spreadsheets write: a byte-order mark, CRLF, quoted fields, blanks, other
     // letter case, tones and frequencies without their trailing zeros, empty tone and
     // flag cells, blank lines and a row of empty cells.
-    QString csv = QStringLiteral("\xFEFF" "channel, rxfrequency ,RxTone,TxFrequency,TxTone,BusyLockout,Scan\r\n");
+    QString csv =
+        QStringLiteral("\xFEFF"
+                       "channel, rxfrequency ,RxTone,TxFrequency,TxTone,BusyLockout,Scan\r\n");
     csv += QStringLiteral("\"1\",\"450.0125\",\"67\",\"462.5625\",\"100\",\"yes\",\"No\"\r\n");
     csv += QStringLiteral("2, 450 ,,,, ,\r\n\r\n");
     csv += QStringLiteral("3,,OFF,,OFF,NO,NO\r\n");
@@ -88,23 +91,32 @@ void TestChannelCsv::frequencyCheck_data() {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<bool>("snapNote");
 
-    QTest::newRow("whole MHz") << "450" << "450.00000" << false;
-    QTest::newRow("four decimals") << "450.0125" << "450.01250" << false;
-    QTest::newRow("six decimals round to 10 Hz") << "450.012512" << "450.01250" << true;
-    QTest::newRow("lowest") << "400" << "400.00000" << false;
-    QTest::newRow("highest snaps down") << "512.99999" << "512.99375" << true;
-    QTest::newRow("5 kHz raster kept") << "450.01500" << "450.01500" << false;
-    QTest::newRow("6.25 kHz raster kept") << "450.00625" << "450.00625" << false;
-    QTest::newRow("never rounded up") << "450.01660" << "450.01250" << true;
-    QTest::newRow("462.563") << "462.563" << "462.56250" << true;
+    QTest::newRow("whole MHz") << "450"
+                               << "450.00000" << false;
+    QTest::newRow("four decimals") << "450.0125"
+                                   << "450.01250" << false;
+    QTest::newRow("six decimals round to 10 Hz") << "450.012512"
+                                                 << "450.01250" << true;
+    QTest::newRow("lowest") << "400"
+                            << "400.00000" << false;
+    QTest::newRow("highest snaps down") << "512.99999"
+                                        << "512.99375" << true;
+    QTest::newRow("5 kHz raster kept") << "450.01500"
+                                       << "450.01500" << false;
+    QTest::newRow("6.25 kHz raster kept") << "450.00625"
+                                          << "450.00625" << false;
+    QTest::newRow("never rounded up") << "450.01660"
+                                      << "450.01250" << true;
+    QTest::newRow("462.563") << "462.563"
+                             << "462.56250" << true;
 }
 
 void TestChannelCsv::frequencyCheck() {
     QFETCH(QString, typed);
     QFETCH(QString, stored);
     QFETCH(bool, snapNote);
-    const CsvImport result =
-        importCsv(csvWith({{5, QStringLiteral("5,%1,OFF,%1,OFF,NO,NO").arg(typed)}}), sampleImage());
+    const CsvImport result = importCsv(
+        csvWith({{5, QStringLiteral("5,%1,OFF,%1,OFF,NO,NO").arg(typed)}}), sampleImage());
     QCOMPARE(result.errors, QStringList());
     QCOMPARE(channelOf(result.image, 5).rx, stored);
     QCOMPARE(channelOf(result.image, 5).tx, stored);
@@ -121,21 +133,38 @@ void TestChannelCsv::rejectedRow_data() {
     QTest::addColumn<QString>("row"); // put in place of channel 4, line 5
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("below range") << "4,399.99999,OFF,,OFF,NO,NO" << "RxFrequency '399.99999' is out of range";
-    QTest::newRow("above range") << "4,450,OFF,513,OFF,NO,NO" << "TxFrequency '513' is out of range";
-    QTest::newRow("lone point") << "4,.,OFF,,OFF,NO,NO" << "RxFrequency '.' is not a frequency";
-    QTest::newRow("two points") << "4,450.1.2,OFF,,OFF,NO,NO" << "RxFrequency '450.1.2' is not a frequency";
-    QTest::newRow("comma decimal") << "4,\"450,0125\",OFF,,OFF,NO,NO" << "RxFrequency '450,0125' is not a frequency";
-    QTest::newRow("tone not in list") << "4,450,5.0,,OFF,NO,NO" << "RxTone '5.0' is not OFF or a CTCSS tone";
-    QTest::newRow("tone text") << "4,450,OFF,,high,NO,NO" << "TxTone 'high' is not OFF or a CTCSS tone";
-    QTest::newRow("flag word") << "4,450,OFF,,OFF,1,NO" << "BusyLockout '1' is not YES or NO";
-    QTest::newRow("Chinese flag word") << "4,450,OFF,,OFF,NO,是" << "Scan '是' is not YES or NO";
-    QTest::newRow("transmit without receive") << "4,,OFF,450,OFF,NO,NO" << "TxFrequency '450' given for a channel without RxFrequency";
-    QTest::newRow("tone without receive") << "4,,67.0,,OFF,NO,NO" << "RxTone '67.0' given for a channel without RxFrequency";
-    QTest::newRow("too few fields") << "4,450,OFF,,OFF,NO" << "6 fields, expected 7";
-    QTest::newRow("too many fields") << "4,450,OFF,,OFF,NO,NO," << "8 fields, expected 7";
-    QTest::newRow("stray quote") << "4,45\"0,OFF,,OFF,NO,NO" << "a quote inside an unquoted field";
-    QTest::newRow("text after quote") << "4,\"450\"x,OFF,,OFF,NO,NO" << "text after the closing quote";
+    QTest::newRow("below range") << "4,399.99999,OFF,,OFF,NO,NO"
+                                 << "RxFrequency '399.99999' is out of range";
+    QTest::newRow("above range") << "4,450,OFF,513,OFF,NO,NO"
+                                 << "TxFrequency '513' is out of range";
+    QTest::newRow("lone point") << "4,.,OFF,,OFF,NO,NO"
+                                << "RxFrequency '.' is not a frequency";
+    QTest::newRow("two points") << "4,450.1.2,OFF,,OFF,NO,NO"
+                                << "RxFrequency '450.1.2' is not a frequency";
+    QTest::newRow("comma decimal") << "4,\"450,0125\",OFF,,OFF,NO,NO"
+                                   << "RxFrequency '450,0125' is not a frequency";
+    QTest::newRow("tone not in list") << "4,450,5.0,,OFF,NO,NO"
+                                      << "RxTone '5.0' is not OFF or a CTCSS tone";
+    QTest::newRow("tone text") << "4,450,OFF,,high,NO,NO"
+                               << "TxTone 'high' is not OFF or a CTCSS tone";
+    QTest::newRow("flag word") << "4,450,OFF,,OFF,1,NO"
+                               << "BusyLockout '1' is not YES or NO";
+    QTest::newRow("Chinese flag word") << "4,450,OFF,,OFF,NO,是"
+                                       << "Scan '是' is not YES or NO";
+    QTest::newRow("transmit without receive")
+        << "4,,OFF,450,OFF,NO,NO"
+        << "TxFrequency '450' given for a channel without RxFrequency";
+    QTest::newRow("tone without receive")
+        << "4,,67.0,,OFF,NO,NO"
+        << "RxTone '67.0' given for a channel without RxFrequency";
+    QTest::newRow("too few fields") << "4,450,OFF,,OFF,NO"
+                                    << "6 fields, expected 7";
+    QTest::newRow("too many fields") << "4,450,OFF,,OFF,NO,NO,"
+                                     << "8 fields, expected 7";
+    QTest::newRow("stray quote") << "4,45\"0,OFF,,OFF,NO,NO"
+                                 << "a quote inside an unquoted field";
+    QTest::newRow("text after quote") << "4,\"450\"x,OFF,,OFF,NO,NO"
+                                      << "text after the closing quote";
 }
 
 void TestChannelCsv::rejectedRow() {
@@ -152,22 +181,22 @@ void TestChannelCsv::everyBadRowNamed() {
     // Channel 0 and 17 do not exist, 5 repeats; a quoted line break makes line 7 two
     // lines long, so the later line numbers count it; the last quote never closes.
     QString csv = kHeader + "\n";
-    csv += "1,450,OFF,,OFF,NO,NO\n";                         // 2
-    csv += "0,450,OFF,,OFF,NO,NO\n";                         // 3
-    csv += "2,450,OFF,,OFF,NO,NO\n";                         // 4
-    csv += "5,450,OFF,,OFF,NO,NO\n";                         // 5
-    csv += "3,450,OFF,,OFF,MAYBE,NO\n";                      // 6
-    csv += "4,\"450\n.0\",OFF,,OFF,NO,NO\n";                 // 7-8
+    csv += "1,450,OFF,,OFF,NO,NO\n";         // 2
+    csv += "0,450,OFF,,OFF,NO,NO\n";         // 3
+    csv += "2,450,OFF,,OFF,NO,NO\n";         // 4
+    csv += "5,450,OFF,,OFF,NO,NO\n";         // 5
+    csv += "3,450,OFF,,OFF,MAYBE,NO\n";      // 6
+    csv += "4,\"450\n.0\",OFF,,OFF,NO,NO\n"; // 7-8
     for (int n = 5; n <= 16; ++n)
         csv += QStringLiteral("%1,450,OFF,,OFF,NO,NO\n").arg(n); // 9-20, 5 again on 9
-    csv += "17,450,OFF,,OFF,NO,NO\n";                        // 21
-    csv += "\"16,450,OFF\n";                                 // 22
+    csv += "17,450,OFF,,OFF,NO,NO\n";                            // 21
+    csv += "\"16,450,OFF\n";                                     // 22
     const CsvImport result = importCsv(csv, sampleImage());
     QCOMPARE(result.image, QByteArray());
     const QStringList expectedStarts{
-        "line 3: Channel '0'", "line 6: BusyLockout 'MAYBE'", "line 7: RxFrequency '450\n.0'",
-        "line 9: channel 5 is already given on line 5", "line 21: Channel '17'",
-        "line 22: a quoted field is not closed"};
+        "line 3: Channel '0'",           "line 6: BusyLockout 'MAYBE'",
+        "line 7: RxFrequency '450\n.0'", "line 9: channel 5 is already given on line 5",
+        "line 21: Channel '17'",         "line 22: a quoted field is not closed"};
     QCOMPARE(result.errors.size(), expectedStarts.size());
     for (int k = 0; k < expectedStarts.size(); ++k)
         QVERIFY2(result.errors[k].startsWith(expectedStarts[k]), qPrintable(result.errors[k]));

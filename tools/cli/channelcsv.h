@@ -9,10 +9,10 @@
 
 namespace qx::cli {
 
-inline const QStringList kCsvHeader{
-    QStringLiteral("Channel"),  QStringLiteral("RxFrequency"), QStringLiteral("RxTone"),
-    QStringLiteral("TxFrequency"), QStringLiteral("TxTone"),   QStringLiteral("BusyLockout"),
-    QStringLiteral("Scan")};
+inline const QStringList kCsvHeader{QStringLiteral("Channel"), QStringLiteral("RxFrequency"),
+                                    QStringLiteral("RxTone"),  QStringLiteral("TxFrequency"),
+                                    QStringLiteral("TxTone"),  QStringLiteral("BusyLockout"),
+                                    QStringLiteral("Scan")};
 
 // The header and one row per channel; an empty channel has empty fields.
 QString formatCsv(const ImageDump &dump);
@@ -27,9 +27,9 @@ struct CsvRecord {
 QList<CsvRecord> parseCsv(const QString &text);
 
 struct CsvImport {
-    QByteArray image;    // empty when anything was rejected
-    QStringList errors;  // every rejected row, "line N: ..."
-    QStringList notes;   // values the grid editor would have changed (raster snap)
+    QByteArray image;   // empty when anything was rejected
+    QStringList errors; // every rejected row, "line N: ..."
+    QStringList notes;  // values the grid editor would have changed (raster snap)
 };
 // Checks every row as the grid editor would and builds the image: channel records from
 // the CSV, everything after them unchanged from the given image. All 16 channels must

@@ -16,22 +16,24 @@ const QString kExitStatus = QStringLiteral(
     "Exit status: 0 done; 1 the port could not be used or the radio did not answer;\n"
     "2 a usage, file or image error; 3 write --verify found records that differ.\n");
 
-const QString kProgramHelp = QStringLiteral(
-    "Usage: qx7420-cli COMMAND [OPTIONS]\n"
-    "\n"
-    "Reads and writes a QX-7420 radio and its image files (.dat) from scripts.\n"
-    "\n"
-    "Commands:\n"
-    "  dump FILE                        print an image as the program's window shows it\n"
-    "  read --port P -o FILE            read the radio into an image file\n"
-    "  write --port P -i FILE           write an image file into the radio\n"
-    "  export-csv FILE [-o CSV]         write the channels of an image as CSV\n"
-    "  import-csv CSV -i FILE -o FILE   an image with the channels of a CSV file\n"
-    "\n"
-    "Options:\n"
-    "  -h, --help      this help; after a command, the command's help\n"
-    "  -v, --version   the program's version\n"
-    "\n") + kExitStatus;
+const QString kProgramHelp =
+    QStringLiteral(
+        "Usage: qx7420-cli COMMAND [OPTIONS]\n"
+        "\n"
+        "Reads and writes a QX-7420 radio and its image files (.dat) from scripts.\n"
+        "\n"
+        "Commands:\n"
+        "  dump FILE                        print an image as the program's window shows it\n"
+        "  read --port P -o FILE            read the radio into an image file\n"
+        "  write --port P -i FILE           write an image file into the radio\n"
+        "  export-csv FILE [-o CSV]         write the channels of an image as CSV\n"
+        "  import-csv CSV -i FILE -o FILE   an image with the channels of a CSV file\n"
+        "\n"
+        "Options:\n"
+        "  -h, --help      this help; after a command, the command's help\n"
+        "  -v, --version   the program's version\n"
+        "\n") +
+    kExitStatus;
 
 const QString kPortHelp = QStringLiteral(
     "  --port P      a port number, mapped to a device as the program's window maps it\n"
@@ -40,70 +42,78 @@ const QString kPortHelp = QStringLiteral(
     "  --retries N   start the whole transfer again from the handshake up to N times\n"
     "                when the radio stops answering (default 2)\n");
 
-const QString kDumpHelp = QStringLiteral(
-    "Usage: qx7420-cli dump FILE\n"
-    "\n"
-    "Prints the image FILE as the English window shows it: a header line and one\n"
-    "tab-separated line per channel (number, receive frequency, CTCSS, transmit\n"
-    "frequency, CTCSS, busy lock-out, scan; an empty channel has empty fields), an\n"
-    "empty line, then one name<TAB>value line per setting. A setting whose record is\n"
-    "missing from the file, or a list left without a selection, prints \"-\".\n"
-    "\n") + kExitStatus;
-
-const QString kReadHelp = QStringLiteral(
-    "Usage: qx7420-cli read --port P -o FILE [--retries N]\n"
-    "\n"
-    "Reads the radio's 35 memory blocks into the image FILE. FILE is written only when\n"
-    "every block arrived, through a temporary file and a rename, so a failed read never\n"
-    "leaves a partial image. Progress goes to stderr.\n"
-    "\n"
-    "Options:\n"
-    "  -o FILE       the image file to write\n") + kPortHelp + QStringLiteral("\n") +
+const QString kDumpHelp =
+    QStringLiteral(
+        "Usage: qx7420-cli dump FILE\n"
+        "\n"
+        "Prints the image FILE as the English window shows it: a header line and one\n"
+        "tab-separated line per channel (number, receive frequency, CTCSS, transmit\n"
+        "frequency, CTCSS, busy lock-out, scan; an empty channel has empty fields), an\n"
+        "empty line, then one name<TAB>value line per setting. A setting whose record is\n"
+        "missing from the file, or a list left without a selection, prints \"-\".\n"
+        "\n") +
     kExitStatus;
 
-const QString kWriteHelp = QStringLiteral(
-    "Usage: qx7420-cli write --port P -i FILE [--backup FILE] [--verify] [--retries N]\n"
-    "\n"
-    "Writes the image FILE into the radio. An image with fewer than 35 records, a\n"
-    "record that does not carry its own address, or a field that cannot be decoded is\n"
-    "refused before anything is sent.\n"
-    "\n"
-    "Options:\n"
-    "  -i FILE         the image file to write\n"
-    "  --backup FILE   first read the radio and save its image to FILE; stop if that\n"
-    "                  read fails\n"
-    "  --verify        read the radio back afterwards and compare records 0 to 34 with\n"
-    "                  the image; exit status 3 naming every record that differs\n") +
+const QString kReadHelp =
+    QStringLiteral(
+        "Usage: qx7420-cli read --port P -o FILE [--retries N]\n"
+        "\n"
+        "Reads the radio's 35 memory blocks into the image FILE. FILE is written only when\n"
+        "every block arrived, through a temporary file and a rename, so a failed read never\n"
+        "leaves a partial image. Progress goes to stderr.\n"
+        "\n"
+        "Options:\n"
+        "  -o FILE       the image file to write\n") +
     kPortHelp + QStringLiteral("\n") + kExitStatus;
 
-const QString kExportHelp = QStringLiteral(
-    "Usage: qx7420-cli export-csv FILE [-o CSV]\n"
-    "\n"
-    "Writes the 16 channels of the image FILE as CSV, to CSV or to standard output:\n"
-    "  Channel,RxFrequency,RxTone,TxFrequency,TxTone,BusyLockout,Scan\n"
-    "Frequencies in MHz as 9 characters (450.01250), tones OFF or a CTCSS tone (67.0),\n"
-    "flags YES or NO; an empty channel has only its number.\n"
-    "\n"
-    "Options:\n"
-    "  -o CSV   the CSV file to write (default: standard output)\n"
-    "\n") + kExitStatus;
+const QString kWriteHelp =
+    QStringLiteral(
+        "Usage: qx7420-cli write --port P -i FILE [--backup FILE] [--verify] [--retries N]\n"
+        "\n"
+        "Writes the image FILE into the radio. An image with fewer than 35 records, a\n"
+        "record that does not carry its own address, or a field that cannot be decoded is\n"
+        "refused before anything is sent.\n"
+        "\n"
+        "Options:\n"
+        "  -i FILE         the image file to write\n"
+        "  --backup FILE   first read the radio and save its image to FILE; stop if that\n"
+        "                  read fails\n"
+        "  --verify        read the radio back afterwards and compare records 0 to 34 with\n"
+        "                  the image; exit status 3 naming every record that differs\n") +
+    kPortHelp + QStringLiteral("\n") + kExitStatus;
 
-const QString kImportHelp = QStringLiteral(
-    "Usage: qx7420-cli import-csv CSV -i FILE -o FILE\n"
-    "\n"
-    "Builds an image from the channels of CSV (\"-\" reads standard input) and the\n"
-    "settings records of the image -i, and writes it to -o (which may be the same\n"
-    "file). Every row is checked as the channel grid checks it: a frequency from 400\n"
-    "to 512.99999 MHz, moved down to the 5 kHz or 6.25 kHz raster (reported on\n"
-    "stderr), a tone of the list or OFF, YES or NO. All 16 channels need a row; an\n"
-    "empty channel is a row with only its number. Every rejected row is reported with\n"
-    "its line number, and then nothing is written. Quoted fields and CRLF line ends\n"
-    "are accepted.\n"
-    "\n"
-    "Options:\n"
-    "  -i FILE   the image whose settings records are kept\n"
-    "  -o FILE   the image file to write\n"
-    "\n") + kExitStatus;
+const QString kExportHelp =
+    QStringLiteral(
+        "Usage: qx7420-cli export-csv FILE [-o CSV]\n"
+        "\n"
+        "Writes the 16 channels of the image FILE as CSV, to CSV or to standard output:\n"
+        "  Channel,RxFrequency,RxTone,TxFrequency,TxTone,BusyLockout,Scan\n"
+        "Frequencies in MHz as 9 characters (450.01250), tones OFF or a CTCSS tone (67.0),\n"
+        "flags YES or NO; an empty channel has only its number.\n"
+        "\n"
+        "Options:\n"
+        "  -o CSV   the CSV file to write (default: standard output)\n"
+        "\n") +
+    kExitStatus;
+
+const QString kImportHelp =
+    QStringLiteral(
+        "Usage: qx7420-cli import-csv CSV -i FILE -o FILE\n"
+        "\n"
+        "Builds an image from the channels of CSV (\"-\" reads standard input) and the\n"
+        "settings records of the image -i, and writes it to -o (which may be the same\n"
+        "file). Every row is checked as the channel grid checks it: a frequency from 400\n"
+        "to 512.99999 MHz, moved down to the 5 kHz or 6.25 kHz raster (reported on\n"
+        "stderr), a tone of the list or OFF, YES or NO. All 16 channels need a row; an\n"
+        "empty channel is a row with only its number. Every rejected row is reported with\n"
+        "its line number, and then nothing is written. Quoted fields and CRLF line ends\n"
+        "are accepted.\n"
+        "\n"
+        "Options:\n"
+        "  -i FILE   the image whose settings records are kept\n"
+        "  -o FILE   the image file to write\n"
+        "\n") +
+    kExitStatus;
 
 struct Command {
     const char *name;
@@ -136,9 +146,9 @@ bool onePositional(QCommandLineParser &parser, Console &console, const char *com
     const QStringList args = parser.positionalArguments();
     if (args.size() != 1) {
         usage(console,
-              args.isEmpty() ? QStringLiteral("%1 needs %2").arg(QLatin1String(command),
-                                                                  QLatin1String(what))
-                             : QStringLiteral("unexpected argument '%1'").arg(args.at(1)),
+              args.isEmpty()
+                  ? QStringLiteral("%1 needs %2").arg(QLatin1String(command), QLatin1String(what))
+                  : QStringLiteral("unexpected argument '%1'").arg(args.at(1)),
               command);
         return false;
     }
@@ -154,9 +164,9 @@ bool required(QCommandLineParser &parser, const QCommandLineOption &option, Cons
     const QString name = option.names().first();
     usage(console,
           QStringLiteral("%1 needs %2%3 %4")
-              .arg(QLatin1String(command), name.size() == 1 ? QStringLiteral("-")
-                                                             : QStringLiteral("--"),
-                   name, option.valueName()),
+              .arg(QLatin1String(command),
+                   name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name,
+                   option.valueName()),
           command);
     return false;
 }

@@ -19,8 +19,7 @@ const QStringList kMonitorKey{QStringLiteral("OFF"), QStringLiteral("SQ Off Mome
 const QStringList kVoice{QStringLiteral("OFF"), QStringLiteral("Chinese"),
                          QStringLiteral("English"), QStringLiteral("BootStrapSound")};
 const QStringList kScanMode{QStringLiteral("CarrierWaveMode"), QStringLiteral("TimeMode")};
-const QStringList kChannelMode{QStringLiteral("CycScandMode"),
-                               QStringLiteral("PriorityScandMode")};
+const QStringList kChannelMode{QStringLiteral("CycScandMode"), QStringLiteral("PriorityScandMode")};
 constexpr int kTimeOutItems = 11; // OFF, 30 .. 300
 constexpr int kSquelchItems = 10;
 
@@ -43,10 +42,9 @@ QString priorityItem(int index) {
 }
 
 const char *const kSettingNames[] = {
-    "model",        "band",         "beep",          "battery_save",
-    "squelch",      "monitor_key",  "time_out",      "voice",
-    "scan",         "scan_mode",    "channel_mode",  "priority_channel",
-    "carrier_time", "delay_time",   "return_time",   "power",
+    "model",        "band",       "beep",        "battery_save", "squelch",      "monitor_key",
+    "time_out",     "voice",      "scan",        "scan_mode",    "channel_mode", "priority_channel",
+    "carrier_time", "delay_time", "return_time", "power",
 };
 
 } // namespace
@@ -63,7 +61,8 @@ QString recordRole(int record) {
     if (record >= 0 && record < kRecord03C0)
         return QStringLiteral("channel %1, %2")
             .arg(record / 2 + 1)
-            .arg(record % 2 == 0 ? QStringLiteral("frequencies") : QStringLiteral("tones and flags"));
+            .arg(record % 2 == 0 ? QStringLiteral("frequencies")
+                                 : QStringLiteral("tones and flags"));
     switch (record) {
     case kRecord03C0:
         return QStringLiteral("settings 03C0");
@@ -79,8 +78,9 @@ QString recordRole(int record) {
 QByteArray readImageFile(const QString &path) {
     QFile file(path);
     if (!QFileInfo(path).isFile())
-        throw ImageError(path, -1, QFileInfo::exists(path) ? QStringLiteral("not a file")
-                                                           : QStringLiteral("no such file"));
+        throw ImageError(path, -1,
+                         QFileInfo::exists(path) ? QStringLiteral("not a file")
+                                                 : QStringLiteral("no such file"));
     if (!file.open(QIODevice::ReadOnly))
         throw ImageError(path, -1, file.errorString());
     const QByteArray bytes = file.readAll();
@@ -97,8 +97,8 @@ ImageDump decodeImage(const QByteArray &bytes, const QString &fileName) {
     std::optional<std::optional<ModelBand>> d0;
     std::optional<Block03F0Values> f0;
     for (int i = 0; i < count; ++i) {
-        const QString text =
-            FrameText(MemoryFrame::fromBytes(bytes.mid(i * MemoryFrame::kSize, MemoryFrame::kSize)));
+        const QString text = FrameText(
+            MemoryFrame::fromBytes(bytes.mid(i * MemoryFrame::kSize, MemoryFrame::kSize)));
         try {
             if (i < kRecord03C0) {
                 ChannelCells &row = dump.channels[std::size_t(i / 2)];
@@ -145,7 +145,8 @@ ImageDump decodeImage(const QByteArray &bytes, const QString &fileName) {
     else
         values << kNone << kNone << kNone << kNone << kNone;
     if (f0)
-        values << item(kVoice, f0->voice) << (f0->scanOn ? QStringLiteral("ON") : QStringLiteral("OFF"))
+        values << item(kVoice, f0->voice)
+               << (f0->scanOn ? QStringLiteral("ON") : QStringLiteral("OFF"))
                << item(kScanMode, f0->scanMode) << item(kChannelMode, f0->channelMode)
                << priorityItem(f0->priorityChannel) << f0->carrierTime << f0->delayTime
                << f0->returnTime << QString::number(f0->power);

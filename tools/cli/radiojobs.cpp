@@ -200,8 +200,7 @@ Outcome runTransfer(Transfer::Mode mode, const PortChoice &port, WorkingFile &fi
 Outcome readInto(QTemporaryDir &dir, const QString &name, const PortChoice &port, int retries,
                  Console &console, const QString &label, QByteArray &image) {
     WorkingFile file(dir.filePath(name));
-    const Outcome outcome =
-        runTransfer(Transfer::Mode::Read, port, file, retries, console, label);
+    const Outcome outcome = runTransfer(Transfer::Mode::Read, port, file, retries, console, label);
     if (outcome != Outcome::Completed)
         return outcome;
     try {
@@ -267,9 +266,8 @@ QString writeRefusal(const QByteArray &image, const QString &fileName) {
     for (int i = 0; i < kRecordCount; ++i) {
         const QByteArray header = image.mid(i * MemoryFrame::kSize, 4);
         const std::uint16_t address = recordAddress(i);
-        const QByteArray expected{
-            QByteArray(1, char(MemoryFrame::kMarker)) + char(address >> 8) +
-            char(address & 0xFF) + char(0x08)};
+        const QByteArray expected{QByteArray(1, char(MemoryFrame::kMarker)) + char(address >> 8) +
+                                  char(address & 0xFF) + char(0x08)};
         if (header != expected)
             return QStringLiteral("%1: record %2 (%3) starts %4 instead of %5; the radio would "
                                   "store it at the wrong place")
@@ -351,8 +349,8 @@ int writeRadio(const WriteJob &job, Console &console) {
 
     if (!job.backup.isEmpty()) {
         QByteArray old;
-        const Outcome outcome = readInto(dir, QStringLiteral("backup.dat"), job.port,
-                                         job.retries, console, QStringLiteral("backup"), old);
+        const Outcome outcome = readInto(dir, QStringLiteral("backup.dat"), job.port, job.retries,
+                                         console, QStringLiteral("backup"), old);
         if (outcome != Outcome::Completed) {
             console.note(QStringLiteral("backup failed; nothing was sent to the radio"));
             return exitCodeOf(outcome);
@@ -390,8 +388,8 @@ int writeRadio(const WriteJob &job, Console &console) {
         return kExitOk;
 
     QByteArray back;
-    const Outcome read = readInto(dir, QStringLiteral("verify.dat"), job.port, job.retries,
-                                  console, QStringLiteral("verify"), back);
+    const Outcome read = readInto(dir, QStringLiteral("verify.dat"), job.port, job.retries, console,
+                                  QStringLiteral("verify"), back);
     if (read != Outcome::Completed) {
         console.note(QStringLiteral("the write completed but reading it back failed; the radio "
                                     "is not verified"));
@@ -406,8 +404,7 @@ int writeRadio(const WriteJob &job, Console &console) {
     for (int i : differ)
         console.note(QStringLiteral("record %1 (%2) differs: written %3, radio holds %4")
                          .arg(i)
-                         .arg(recordRole(i),
-                              hexBytes(image.mid(i * MemoryFrame::kSize + 4, 8)),
+                         .arg(recordRole(i), hexBytes(image.mid(i * MemoryFrame::kSize + 4, 8)),
                               hexBytes(back.mid(i * MemoryFrame::kSize + 4, 8))));
     console.note(QStringLiteral("verify failed: %1 of %2 records differ")
                      .arg(differ.size())

@@ -9,9 +9,9 @@ namespace qx::cli {
 
 enum ExitCode : int {
     kExitOk = 0,
-    kExitNoRadio = 1,    // the port could not be used or the radio did not answer
-    kExitUsage = 2,      // usage, file or image error
-    kExitVerify = 3,     // write --verify found records that differ
+    kExitNoRadio = 1, // the port could not be used or the radio did not answer
+    kExitUsage = 2,   // usage, file or image error
+    kExitVerify = 3,  // write --verify found records that differ
     kExitInterrupted = 130,
 };
 
