@@ -4,6 +4,7 @@
 #include "widgets.h"
 
 #include <QCheckBox>
+#include <QTableWidget>
 
 namespace qx {
 
@@ -59,6 +60,14 @@ void MainWindow::brush_StringGrid(const QString &frequency) {
         setCell(6, row, m_texts.flags.no);
         EncodeChannel(m_file, row, frequency, frequency, QStringLiteral("OFF"),
                       QStringLiteral("OFF"), m_texts.flags.no, m_texts.flags.no);
+    }
+    // A drop-down lying over the current cell must show the new value, or closing its
+    // list would store the old one again.
+    const int current = StringGrid->currentRow();
+    for (int column : {2, 4, 5, 6}) {
+        DropDown *box = boxForColumn(column);
+        if (current > 0 && box->isVisible())
+            box->setCurrentIndex(box->findText(cell(column, current)));
     }
 }
 
