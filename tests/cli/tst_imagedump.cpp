@@ -102,7 +102,8 @@ void TestImageDump::channelRows() {
     QFETCH(QByteArray, image);
     QFETCH(int, channel);
     QFETCH(QStringList, cells);
-    const ChannelCells &c = decodeImage(image, "x.dat").channels[std::size_t(channel - 1)];
+    const ImageDump dump = decodeImage(image, "x.dat");
+    const ChannelCells &c = dump.channels[std::size_t(channel - 1)];
     QCOMPARE((QStringList{c.rx, c.rxTone, c.tx, c.txTone, c.busy, c.scan}), cells);
 }
 
