@@ -105,6 +105,7 @@ private slots:
     void writeRefusesBeforeSending_data();
     void writeRefusesBeforeSending();
     void failedBackupStopsTheWrite();
+    void portThatCannotOpen();
 
 private:
     QString path(const QString &name) const { return m_temp->filePath(name); }
@@ -346,6 +347,16 @@ void TestCliTool::failedBackupStopsTheWrite() {
     QVERIFY2(r.err.contains("backup failed; nothing was sent to the radio"), qPrintable(r.err));
     QVERIFY(!QFile::exists(path("old.dat")));
     QCOMPARE(countFrames(radio.emu, 'W'), 0);
+}
+
+void TestCliTool::portThatCannotOpen() {
+    QVERIFY(writeBytes(path("in.dat"), sampleImage()));
+    const Run r = runTool({"write", "--port", path("no-tty"), "-i", "in.dat"}, dir());
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.err, QStringLiteral("qx7420-cli: Error opening serial port!\n"
+                                   "qx7420-cli: %1: no such device\n"
+                                   "qx7420-cli: nothing was sent to the radio\n")
+                        .arg(path("no-tty")));
 }
 
 QTEST_GUILESS_MAIN(TestCliTool)

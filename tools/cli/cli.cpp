@@ -38,7 +38,8 @@ const QString kProgramHelp =
 const QString kPortHelp = QStringLiteral(
     "  --port P      a port number, mapped to a device as the program's window maps it\n"
     "                (key COMn of section [ports] in pt.ini beside the program, else\n"
-    "                /dev/ttyUSB<n-1>, or COMn on Windows), or a device path\n"
+    "                /dev/ttyUSB<n-1>, or COMn on Windows), or a device: a path,\n"
+    "                or a name under /dev such as ttyUSB0\n"
     "  --retries N   start the whole transfer again from the handshake up to N times\n"
     "                when the radio stops answering (default 2)\n");
 

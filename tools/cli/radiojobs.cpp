@@ -126,12 +126,14 @@ private:
     bool m_failed = false;
 };
 
-enum class Outcome { Completed, NoRadio, FileError, Interrupted };
+// NoLink: the port could not be opened or set up, so nothing was sent.
+enum class Outcome { Completed, NoLink, NoRadio, FileError, Interrupted };
 
 int exitCodeOf(Outcome outcome) {
     switch (outcome) {
     case Outcome::Completed:
         return kExitOk;
+    case Outcome::NoLink:
     case Outcome::NoRadio:
         return kExitNoRadio;
     case Outcome::FileError:
@@ -182,7 +184,7 @@ Outcome runTransfer(Transfer::Mode mode, const PortChoice &port, WorkingFile &fi
         return Outcome::FileError;
     }
     if (!started)
-        return prompter.failed() ? Outcome::FileError : Outcome::NoRadio;
+        return prompter.failed() ? Outcome::FileError : Outcome::NoLink;
     poll.start();
     if (!ended)
         loop.exec();
@@ -247,6 +249,11 @@ PortChoice resolvePort(const QString &argument) {
         const int port = argument.toInt();
         return {port, PtIni::besideProgram().deviceForPort(port)};
     }
+    // The serial library takes a bare name as one under /dev; a link or device in the
+    // current folder is what a bare name means here when /dev has no such entry.
+    if (!argument.contains(QLatin1Char('/')) && QFileInfo::exists(argument) &&
+        !QFileInfo::exists(QStringLiteral("/dev/") + argument))
+        return {1, QFileInfo(argument).absoluteFilePath()};
     return {1, argument};
 }
 
@@ -376,6 +383,10 @@ int writeRadio(const WriteJob &job, Console &console) {
     }
     const Outcome written = runTransfer(Transfer::Mode::Write, job.port, snapshot, job.retries,
                                         console, QStringLiteral("write"));
+    if (written == Outcome::NoLink) {
+        console.note(QStringLiteral("nothing was sent to the radio"));
+        return exitCodeOf(written);
+    }
     if (written != Outcome::Completed) {
         console.note(QStringLiteral("the write did not complete; the radio may hold part of %1")
                          .arg(job.input));
