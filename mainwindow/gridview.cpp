@@ -92,8 +92,13 @@ void GridView::mousePressEvent(QMouseEvent *event) {
 }
 
 void GridView::mouseMoveEvent(QMouseEvent *event) {
+    // Dragging would walk the current cell over every cell it crosses, committing each
+    // one (and showing any error box) mid-drag; a drag moves nothing.
+    if (event->buttons() != Qt::NoButton) {
+        event->accept();
+        return;
+    }
     QTableWidget::mouseMoveEvent(event);
-    keepSelectionOnCurrent();
 }
 
 void GridView::mouseReleaseEvent(QMouseEvent *event) {

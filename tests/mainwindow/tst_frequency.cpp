@@ -18,16 +18,11 @@ private slots:
         const auto in = Verdict::InRange;
         const auto out = Verdict::OutOfRange;
         QTest::newRow("empty stays empty") << "" << Verdict::Empty << "";
-        QTest::newRow("whole MHz") << "450" << in << "450.00000";
-        QTest::newRow("four decimals") << "450.0125" << in << "450.01250";
         QTest::newRow("six decimals round to 10 Hz") << "450.012512" << in << "450.01250";
-        QTest::newRow("lowest") << "400" << in << "400.00000";
         QTest::newRow("below lowest") << "399.99999" << out << "450.01250";
-        QTest::newRow("above highest") << "513" << out << "450.01250";
         QTest::newRow("highest snaps down") << "512.99999" << in << "512.99375";
         QTest::newRow("just above highest") << "512.999995" << out << "450.01250";
         QTest::newRow("off raster to 6.25 kHz") << "450.01660" << in << "450.01250";
-        QTest::newRow("off raster below first 6.25 step") << "450.00700" << in << "450.00625";
         QTest::newRow("5 kHz raster kept") << "450.01500" << in << "450.01500";
         QTest::newRow("6.25 kHz raster kept") << "450.00625" << in << "450.00625";
         QTest::newRow("never rounded up") << "462.563" << in << "462.56250";

@@ -40,6 +40,7 @@ private slots:
     void escapeAndTabKeepTypedText();
     void pendingTextCheckedBeforeBoxCommit();
     void fixedCellsNeverCurrent();
+    void dragMovesNothing();
 };
 
 void TestGridEditor::typedFrequency_data() {
@@ -390,6 +391,20 @@ void TestGridEditor::fixedCellsNeverCurrent() {
     Harness::key(Qt::Key_Left);
     Harness::key(Qt::Key_Home, Qt::ControlModifier);
     QCOMPARE(h.current(), QPoint(1, 1));
+}
+
+void TestGridEditor::dragMovesNothing() {
+    Harness h('E');
+    const QByteArray before = h.fileBytes();
+    QWidget *viewport = h.grid()->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, h.cellCentre(2, 1));
+    QTest::mouseMove(viewport, h.cellCentre(4, 3));
+    QTest::mouseMove(viewport, h.cellCentre(6, 5));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, h.cellCentre(6, 5));
+    QCOMPARE(h.current(), QPoint(1, 2));
+    for (const char *name : {"RX_BOX", "TX_BOX", "box1", "box2"})
+        QVERIFY2(!h.box(name)->isVisible(), name);
+    QCOMPARE(h.fileBytes(), before);
 }
 
 QTEST_MAIN(TestGridEditor)
