@@ -41,11 +41,10 @@ void MainWindow::wireEditors() {
     connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &MainWindow::StringGridClick);
 
-    // Queued: a list closes before the picked item becomes the box's selection.
-    connect(RX_BOX, &DropDown::closedUp, this, &MainWindow::RX_BOXCloseUp, Qt::QueuedConnection);
-    connect(TX_BOX, &DropDown::closedUp, this, &MainWindow::TX_BOXCloseUp, Qt::QueuedConnection);
-    connect(box1, &DropDown::closedUp, this, &MainWindow::box1CloseUp, Qt::QueuedConnection);
-    connect(box2, &DropDown::closedUp, this, &MainWindow::box2CloseUp, Qt::QueuedConnection);
+    connect(RX_BOX, &DropDown::closedUp, this, &MainWindow::RX_BOXCloseUp);
+    connect(TX_BOX, &DropDown::closedUp, this, &MainWindow::TX_BOXCloseUp);
+    connect(box1, &DropDown::closedUp, this, &MainWindow::box1CloseUp);
+    connect(box2, &DropDown::closedUp, this, &MainWindow::box2CloseUp);
     for (DropDown *box : {RX_BOX, TX_BOX, box1, box2})
         box->installEventFilter(this);
 

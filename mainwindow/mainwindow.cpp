@@ -22,7 +22,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
-#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -37,17 +36,6 @@ constexpr int kRows = 17;
 constexpr std::array<int, kColumns> kColumnWidths{32, 94, 68, 99, 68, 68, 68};
 const QColor kCream(0xFF, 0xFB, 0xF0);
 
-// Row labels hold two line feeds before the number; a cell shows one line.
-class GridDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QString displayText(const QVariant &value, const QLocale &locale) const override {
-        QString text = QStyledItemDelegate::displayText(value, locale);
-        text.remove(QLatin1Char('\n'));
-        text.remove(QChar::LineSeparator);
-        return text;
-    }
-};
 
 DropDown *dropDown(const char *name, const QStringList &items, int initial, QWidget *parent,
                    QRect geometry = {}) {
@@ -224,7 +212,6 @@ void MainWindow::buildDisplayFrame(QWidget *parent) {
     StringGrid->verticalHeader()->setMinimumSectionSize(20);
     for (int c = 0; c < kColumns; ++c)
         StringGrid->setColumnWidth(c, kColumnWidths[c]);
-    StringGrid->setItemDelegate(new GridDelegate(StringGrid));
     QFont gridFont(QStringLiteral("MS Sans Serif"));
     gridFont.setPixelSize(13);
     StringGrid->setFont(gridFont);

@@ -75,8 +75,7 @@ void MainWindow::wireModelBand() {
     connect(f_box, &QComboBox::activated, this, &MainWindow::f_boxChange);
     connect(CB_JQLX, &DropDown::poppedUp, this,
             [this] { m_modelBeforeOpen = CB_JQLX->currentIndex(); });
-    // Queued: the list closes before a picked model becomes the selection.
-    connect(CB_JQLX, &DropDown::closedUp, this, &MainWindow::CB_JQLXCloseUp, Qt::QueuedConnection);
+    connect(CB_JQLX, &DropDown::closedUp, this, &MainWindow::CB_JQLXCloseUp);
 }
 
 } // namespace qx

@@ -19,8 +19,9 @@ void DropDown::showPopup() {
 void DropDown::hidePopup() {
     const bool wasVisible = view() && view()->isVisible();
     QComboBox::hidePopup();
+    // Qt hides the list before it selects the picked item: tell after the pick.
     if (wasVisible)
-        emit closedUp();
+        QMetaObject::invokeMethod(this, &DropDown::closedUp, Qt::QueuedConnection);
 }
 
 SpinButton::SpinButton(QWidget *parent)

@@ -1,6 +1,9 @@
 #include "channelcsv.h"
 
-#include "frequencycheck.h"
+#include "error.h"
+#include "frequency.h"
+
+#include <QRegularExpression>
 
 #include <array>
 #include <optional>
@@ -66,18 +69,25 @@ struct RowCheck {
 };
 
 QString frequencyField(const QString &name, const QString &field, RowCheck &row) {
-    const FrequencyCheck f = checkFrequency(field);
-    switch (f.verdict) {
-    case FrequencyCheck::Verdict::Empty:
-        return {};
-    case FrequencyCheck::Verdict::NotANumber:
+    // A plain decimal number only: a sign or an exponent from a spreadsheet is suspect.
+    static const QRegularExpression plain(QStringLiteral("^\\s*(\\d+\\.?\\d*|\\.\\d+)?\\s*$"));
+    CheckedFrequency f;
+    try {
+        if (!plain.match(field).hasMatch())
+            throw invalidFloat(field);
+        f = checkFrequencyText(field.trimmed());
+    } catch (const Error &) {
         row.problems << QStringLiteral("%1 '%2' is not a frequency in MHz").arg(name, field);
         return {};
-    case FrequencyCheck::Verdict::OutOfRange:
+    }
+    switch (f.verdict) {
+    case CheckedFrequency::Verdict::Empty:
+        return {};
+    case CheckedFrequency::Verdict::OutOfRange:
         row.problems
             << QStringLiteral("%1 '%2' is out of range (400 to 512.99999 MHz)").arg(name, field);
         return {};
-    case FrequencyCheck::Verdict::Ok:
+    case CheckedFrequency::Verdict::InRange:
         if (f.snapped)
             row.notes << QStringLiteral("%1 %2 stored as %3 (channel raster)")
                              .arg(name, field.trimmed(), f.text);

@@ -47,7 +47,8 @@ CheckedFrequency checkFrequencyText(const QString &text) {
     const QString formatted = QStringLiteral("%1.%2")
                                   .arg(units / kUnitsPerMHz, 3, 10, QLatin1Char('0'))
                                   .arg(units % kUnitsPerMHz, 5, 10, QLatin1Char('0'));
-    return {CheckedFrequency::Verdict::InRange, SnapToStep(formatted)};
+    const QString snapped = SnapToStep(formatted);
+    return {CheckedFrequency::Verdict::InRange, snapped, snapped != formatted};
 }
 
 } // namespace qx

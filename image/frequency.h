@@ -11,6 +11,7 @@ struct CheckedFrequency {
     enum class Verdict { Empty, InRange, OutOfRange };
     Verdict verdict = Verdict::Empty;
     QString text; // empty, the snapped 9-character text, or kFallbackFrequency
+    bool snapped = false; // moved down onto the channel raster
 };
 
 // The widget-free part of CheckFrequency: an empty text stays empty; a number from 400
