@@ -22,17 +22,6 @@ QString reversedPairs(const QString &field) {
     return out;
 }
 
-int hexValue(QChar c) {
-    const ushort u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    return -1;
-}
-
 std::uint8_t hexPair(const QString &pair) {
     const int hi = pair.size() == 2 ? hexValue(pair.at(0)) : -1;
     const int lo = pair.size() == 2 ? hexValue(pair.at(1)) : -1;

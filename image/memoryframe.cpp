@@ -40,4 +40,15 @@ QString FrameText(const MemoryFrame &frame) {
     return QString::fromLatin1(frame.toByteArray().toHex().toUpper());
 }
 
+int hexValue(QChar c) {
+    const ushort u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    return -1;
+}
+
 } // namespace qx

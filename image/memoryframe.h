@@ -29,6 +29,8 @@ struct MemoryFrame {
 // 24 upper-case hex digits, the form in which the decoders cut out their fields
 // by character position.
 QString FrameText(const MemoryFrame &frame);
+// The value of one hexadecimal digit of a FrameText, -1 for any other character.
+int hexValue(QChar c);
 
 // Record layout of the image: two records per channel, then the settings blocks.
 constexpr int kChannelCount = 16;

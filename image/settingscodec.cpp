@@ -18,14 +18,10 @@ QChar charAt(const QString &text, int pos) {
 
 int hexDigit(const QString &text, int pos) {
     const QChar c = charAt(text, pos);
-    const ushort u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    throw invalidInteger(QLatin1Char('$') + QString(c));
+    const int v = hexValue(c);
+    if (v < 0)
+        throw invalidInteger(QLatin1Char('$') + QString(c));
+    return v;
 }
 
 int decimalDigit(const QString &text, int pos) {
