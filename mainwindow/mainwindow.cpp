@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QDir>
 #include <QGroupBox>
 #include <QGridLayout>
@@ -594,7 +593,5 @@ void MainWindow::N10Click() {
         m_transfer->closeLink();
     });
 }
-
-void MainWindow::closeEvent(QCloseEvent *event) { QMainWindow::closeEvent(event); }
 
 } // namespace qx

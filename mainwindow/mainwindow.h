@@ -101,7 +101,6 @@ public slots:
     void brush_StringGrid(const QString &frequency);
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
