@@ -7,9 +7,11 @@ tools/deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build build -j"$(nproc 2>/dev/null || echo 2)" --target qx7420 qx7420-emu
 bin=build/app
-port=$(sed -n '/^\[[pP][tT]\]/,/^\[/s/^[cC][oO][mM][[:space:]]*=[[:space:]]*\([0-9]*\).*/\1/p' "$bin/pt.ini" 2>/dev/null | head -1)
+ini="$bin/pt.ini"
+[ -f "$ini" ] || ini=/dev/null
+port=$(sed -n '/^\[[pP][tT]\]/,/^\[/s/^[cC][oO][mM][[:space:]]*=[[:space:]]*\([0-9]*\).*/\1/p' "$ini" | head -1)
 port=${port:-1}
-device=$(sed -n '/^\[[pP][oO][rR][tT][sS]\]/,/^\[/s/^[cC][oO][mM]'"$port"'[[:space:]]*=[[:space:]]*\(.*\)$/\1/p' "$bin/pt.ini" 2>/dev/null | head -1)
+device=$(sed -n '/^\[[pP][oO][rR][tT][sS]\]/,/^\[/s/^[cC][oO][mM]'"$port"'[[:space:]]*=[[:space:]]*\(.*\)$/\1/p' "$ini" | head -1)
 device=${device:-/dev/ttyUSB$((port - 1))}
 if [ -z "${QX7420_DEVICE:-}" ] && [ ! -e "$device" ]; then
   link="$PWD/build/qx7420-radio"
