@@ -33,8 +33,8 @@ public:
 
 int main(int argc, char *argv[]) {
     GuardedApplication app(argc, argv);
+    // The title of message boxes. No display name: Qt would append it to every window caption.
     QApplication::setApplicationName(QStringLiteral("QX-7420"));
-    QApplication::setApplicationDisplayName(QStringLiteral("QX-7420"));
 
     const QString folder = qx::programFolder();
     const qx::PtIni ini(QDir(folder).filePath(QStringLiteral("pt.ini")));

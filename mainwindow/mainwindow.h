@@ -60,7 +60,8 @@ public:
 
 public slots:
     // Start-up, language and exit.
-    void N17Click(); // language switch (oChinese1Click in the English window)
+    void N17Click(); // language switch of the Chinese window
+    void oChinese1Click() { N17Click(); } // the same in the English window
     void N10Click(); // exit
 
     // Transfers and the port panel.
