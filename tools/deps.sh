@@ -2,7 +2,7 @@
 # Installs what building, running and testing need on Debian 12, when it is missing.
 set -euo pipefail
 packages=(g++ cmake make pkg-config git qt6-base-dev qt6-serialport-dev libsimpleini-dev
-          libqt6svg6 fonts-wqy-microhei xvfb xauth poppler-utils)
+          fonts-wqy-microhei poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
