@@ -130,6 +130,12 @@ bool MainWindow::StringGridKeyDown(QKeyEvent *event, bool inEditor) {
             }
         } else if (DropDown *box = boxForColumn(column)) {
             if (!cell(1, row).isEmpty()) {
+                // After a commit the box is hidden while its cell stays current.
+                if (!box->isVisible()) {
+                    box->setCurrentIndex(box->findText(cell(column, row), Qt::MatchExactly));
+                    box->show();
+                    box->raise();
+                }
                 placeBoxes();
                 box->setFocus(Qt::OtherFocusReason);
             }

@@ -33,6 +33,8 @@ private slots:
     void flagWordsSurviveReload_data();
     void flagWordsSurviveReload();
     void enterFocusesToneBox();
+    void enterBringsBackCommittedBox_data();
+    void enterBringsBackCommittedBox();
     void boxCoversCurrentCell();
     void unknownToneShowsNoSelection();
     void ignoredKeys_data();
@@ -246,6 +248,45 @@ void TestGridEditor::enterFocusesToneBox() {
     QByteArray expected = before;
     expected[3 * MemoryFrame::kSize + 6] = char(0x19);
     expected[3 * MemoryFrame::kSize + 7] = char(0x07);
+    QCOMPARE(h.fileBytes(), expected);
+}
+
+void TestGridEditor::enterBringsBackCommittedBox_data() {
+    QTest::addColumn<QString>("commit");
+    QTest::newRow("list closed") << "pick";
+    QTest::newRow("enter in the box") << "enter";
+}
+
+// A commit hides the box but leaves its cell current; Enter in the grid shows it again.
+void TestGridEditor::enterBringsBackCommittedBox() {
+    QFETCH(QString, commit);
+    Harness h('E');
+    const QByteArray before = h.fileBytes();
+    h.clickCell(2, 2);
+    QComboBox *rx = h.box("RX_BOX");
+    if (commit == QLatin1String("pick")) {
+        Harness::pick(rx, 1);
+    } else {
+        h.grid()->setFocus();
+        Harness::key(Qt::Key_Return);
+        Harness::key(Qt::Key_Down);
+        Harness::key(Qt::Key_Return);
+    }
+    QTRY_VERIFY(!rx->isVisible());
+    QCOMPARE(h.window->cell(2, 2), QStringLiteral("67.0"));
+    QCOMPARE(h.current(), QPoint(2, 2));
+
+    h.grid()->setFocus();
+    Harness::key(Qt::Key_Return);
+    QVERIFY(rx->isVisible());
+    QVERIFY(rx->hasFocus());
+    QCOMPARE(rx->currentText(), QStringLiteral("67.0"));
+    Harness::key(Qt::Key_Down);
+    Harness::key(Qt::Key_Return);
+    QCOMPARE(h.window->cell(2, 2), QStringLiteral("71.9"));
+    QByteArray expected = before;
+    expected[3 * MemoryFrame::kSize + 4] = char(0x19);
+    expected[3 * MemoryFrame::kSize + 5] = char(0x07);
     QCOMPARE(h.fileBytes(), expected);
 }
 
