@@ -37,6 +37,14 @@ void MainWindow::wireEditors() {
         setCell(column, row, text);
         m_typed.insert(cellKey(row, column), text);
     };
+    // A list lying over the current cell shows what the cell holds after a reload or a
+    // band rewrite; closing it without a pick would otherwise store the old value again.
+    connect(StringGrid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
+        DropDown *box = boxForColumn(item->column());
+        if (box && box->isVisible() && item->row() == StringGrid->currentRow() &&
+            item->column() == StringGrid->currentColumn())
+            box->setCurrentIndex(box->findText(item->text(), Qt::MatchExactly));
+    });
     // After the view's own reaction, which closes the in-place editor.
     connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &MainWindow::StringGridClick);

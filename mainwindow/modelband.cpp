@@ -61,14 +61,6 @@ void MainWindow::brush_StringGrid(const QString &frequency) {
         EncodeChannel(m_file, row, frequency, frequency, QStringLiteral("OFF"),
                       QStringLiteral("OFF"), m_texts.flags.no, m_texts.flags.no);
     }
-    // A drop-down lying over the current cell must show the new value, or closing its
-    // list would store the old one again.
-    const int current = StringGrid->currentRow();
-    for (int column : {2, 4, 5, 6}) {
-        DropDown *box = boxForColumn(column);
-        if (current > 0 && box->isVisible())
-            box->setCurrentIndex(box->findText(cell(column, current)));
-    }
 }
 
 void MainWindow::wireModelBand() {

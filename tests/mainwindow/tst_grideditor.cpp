@@ -37,6 +37,7 @@ private slots:
     void enterBringsBackCommittedBox();
     void boxCoversCurrentCell();
     void unknownToneShowsNoSelection();
+    void reloadShowsInVisibleBox();
     void ignoredKeys_data();
     void ignoredKeys();
     void escapeAndTabKeepTypedText();
@@ -331,6 +332,32 @@ void TestGridEditor::unknownToneShowsNoSelection() {
     expected[7 * MemoryFrame::kSize + 4] = char(0xFF);
     expected[7 * MemoryFrame::kSize + 5] = char(0xFF);
     QCOMPARE(h.fileBytes(), expected);
+}
+
+// A file read or opened while a list lies over a cell: the list shows the loaded value,
+// and closing it without a pick keeps that value.
+void TestGridEditor::reloadShowsInVisibleBox() {
+    Harness h('E');
+    h.clickCell(3, 6);
+    QComboBox *scan = h.box("box2");
+    QCOMPARE(scan->currentText(), QStringLiteral("NO"));
+    const QByteArray loaded =
+        withRecords(h.fileBytes(), 4, channelRecords(3, "453.00000", "453.00000", "67.0", kOff,
+                                                     QStringLiteral("NO"), QStringLiteral("YES")));
+    QFile f(h.dat());
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(loaded), loaded.size());
+    f.close();
+    h.window->ReadAndDeal_F(QStringLiteral("r_and_w.dat"));
+    QVERIFY(scan->isVisible());
+    QCOMPARE(scan->currentText(), QStringLiteral("YES"));
+
+    QTest::mouseClick(scan, Qt::LeftButton);
+    QVERIFY(QTest::qWaitForWindowExposed(scan->view()->window()));
+    QTest::keyClick(scan->view(), Qt::Key_Escape);
+    QTRY_VERIFY(!scan->isVisible());
+    QCOMPARE(h.window->cell(6, 3), QStringLiteral("YES"));
+    QCOMPARE(h.fileBytes(), loaded);
 }
 
 void TestGridEditor::ignoredKeys_data() {
