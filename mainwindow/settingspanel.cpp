@@ -93,11 +93,13 @@ void MainWindow::wireSettingsPanel() {
     stepper(SpinButton3, Edit3);
 }
 
-// A click into a time field stores Block03F0 (CB_YYChange).
+// A click into a time field stores Block03F0 (CB_YYChange). The filter also sees
+// presses on a disabled field, which takes no click.
 bool MainWindow::timeFieldClicked(QObject *watched, QEvent *event) {
     if (event->type() != QEvent::MouseButtonPress)
         return false;
-    if (watched == Edit1 || watched == Edit2 || watched == Edit3)
+    if ((watched == Edit1 || watched == Edit2 || watched == Edit3) &&
+        static_cast<QWidget *>(watched)->isEnabled())
         CB_YYChange();
     return false;
 }

@@ -34,6 +34,7 @@ private slots:
     void stepButtonsDoNotStore_data();
     void stepButtonsDoNotStore();
     void stepButtonsFollowScanMode();
+    void disabledTimeFieldTakesNoClick();
     void powerOutOfRangeBecomesZero_data();
     void powerOutOfRangeBecomesZero();
     void badTimeTextStoresNothing_data();
@@ -144,6 +145,21 @@ void TestSettingsPanel::stepButtonsFollowScanMode() {
     QCOMPARE(edit2->text(), QStringLiteral("10.5"));
     Harness::pick(h.box("CB_SM"), 0);
     QCOMPARE(states(), (QList<bool>{false, false, true, true}));
+}
+
+// The delay field is disabled in carrier mode: a click on it stores nothing, so a
+// time typed elsewhere stays unstored until a real store.
+void TestSettingsPanel::disabledTimeFieldTakesNoClick() {
+    Harness h('E');
+    const QByteArray before = h.fileBytes();
+    auto *edit1 = h.child<QLineEdit>("Edit1");
+    auto *edit2 = h.child<QLineEdit>("Edit2");
+    replaceText(edit1, QStringLiteral("3"));
+    QVERIFY(!edit2->isEnabled());
+    QTest::mouseClick(edit2, Qt::LeftButton);
+    QCOMPARE(h.fileBytes(), before);
+    QTest::mouseClick(edit1, Qt::LeftButton);
+    QCOMPARE(record(h.fileBytes(), 34), hexBytes("57 03 F0 08 5F 0F 2B 06 60 14 0A BF"));
 }
 
 void TestSettingsPanel::powerOutOfRangeBecomesZero_data() {
