@@ -31,17 +31,22 @@ void MainWindow::CB_YYChange() {
 }
 
 void MainWindow::SpinEdit1Change() {
-    guarded([this] {
+    bool stored = false;
+    guarded([this, &stored] {
         save03F0();
-        const int value = SpinEdit1->value();
-        if (value < 0 || value >= 256) {
-            // Setting 0 runs this handler again, which stores 0 and shows its label.
-            SpinEdit1->setValue(0);
-            return;
-        }
+        stored = true;
+    });
+    const int value = SpinEdit1->value();
+    if (value < 0 || value >= 256) {
+        // Even when the store failed (a bad time text): a value left above 255 would
+        // reach the file modulo 256 with the next store. Setting 0 runs this handler
+        // again, which stores 0 and shows its label.
+        SpinEdit1->setValue(0);
+        return;
+    }
+    if (stored)
         Label19->setText(m_texts.powerVoltage + QString::number(value / 51.0, 'f', 3) +
                          QStringLiteral("(V)"));
-    });
 }
 
 void MainWindow::CB_SMChange() {

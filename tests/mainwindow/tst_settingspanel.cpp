@@ -37,6 +37,7 @@ private slots:
     void disabledTimeFieldTakesNoClick();
     void powerOutOfRangeBecomesZero_data();
     void powerOutOfRangeBecomesZero();
+    void powerRangeRuleWhenStoreFails();
     void badTimeTextStoresNothing_data();
     void badTimeTextStoresNothing();
     void loadStoresNothing();
@@ -187,6 +188,23 @@ void TestSettingsPanel::powerOutOfRangeBecomesZero() {
     QByteArray expected = before;
     expected[34 * MemoryFrame::kSize + 8] = char(value);
     QCOMPARE(h.fileBytes(), expected);
+}
+
+// A failed store must not leave 300 in the field: the next good store would write it
+// as 300 modulo 256.
+void TestSettingsPanel::powerRangeRuleWhenStoreFails() {
+    Harness h('E');
+    const QByteArray before = h.fileBytes();
+    auto *edit1 = h.child<QLineEdit>("Edit1");
+    auto *power = h.child<QSpinBox>("SpinEdit1");
+    replaceText(edit1, QStringLiteral("1a"));
+    replaceText(power, QStringLiteral("300"));
+    QVERIFY(!h.prompter.texts(QStringLiteral("error")).isEmpty());
+    QCOMPARE(power->value(), 0);
+    QCOMPARE(h.fileBytes(), before);
+    replaceText(edit1, QStringLiteral("10"));
+    QTest::mouseClick(edit1, Qt::LeftButton);
+    QCOMPARE(record(h.fileBytes(), 34), hexBytes("57 03 F0 08 5F 0F 2B 14 00 14 0A BF"));
 }
 
 void TestSettingsPanel::badTimeTextStoresNothing_data() {
