@@ -32,6 +32,7 @@ private slots:
     void modelQuestionNoChangesNothing_data();
     void modelQuestionNoChangesNothing();
     void modelQuestionYesOnlyUnchecksScan();
+    void modelYesFromOtherModelRewrites();
 };
 
 void TestModelBand::bandChangeRewritesChannelsAndBand_data() {
@@ -119,6 +120,31 @@ void TestModelBand::modelQuestionYesOnlyUnchecksScan() {
     Harness::pick(h.box("CB_JQLX"), 0);
     QTRY_COMPARE(h.prompter.texts(QStringLiteral("ask")).size(), 2);
     QCOMPARE(h.fileBytes(), after);
+}
+
+// An image naming the VHF model leaves the model list without a selection; picking
+// QX-7420 and answering Yes refills the bands, resets every channel and the band block.
+void TestModelBand::modelYesFromOtherModelRewrites() {
+    const QByteArray image = withRecords(editedImage(true), 33, save03D0(1, 1, 2).toByteArray());
+    Harness h('C', image);
+    QCOMPARE(h.box("CB_JQLX")->currentIndex(), -1);
+    h.prompter.answers = {true};
+    Harness::pick(h.box("CB_JQLX"), 0);
+    QTRY_COMPARE(h.prompter.texts(QStringLiteral("ask")),
+                 QStringList{QStringLiteral("你要改变 QX-7420?")});
+
+    const QString f = QStringLiteral("450.01250"), no = chineseFlagWords().no;
+    QByteArray expected = image;
+    for (int ch = 1; ch <= kChannelCount; ++ch)
+        expected =
+            withRecords(expected, 2 * (ch - 1), channelRecords(ch, f, f, "OFF", "OFF", no, no));
+    expected = withRecords(expected, 33, hexBytes("57 03 D0 08 00 00 F4 37 30 31 33 50"));
+    expected = withRecords(expected, 34, save03F0(Block03F0Values{}).toByteArray());
+    QCOMPARE(h.fileBytes(), expected);
+    QCOMPARE(h.box("f_box")->count(), 5);
+    QCOMPARE(h.box("f_box")->currentIndex(), 0);
+    QCOMPARE(h.window->cell(1, 16), f);
+    QVERIFY(!h.child<QCheckBox>("CheckBox2")->isChecked());
 }
 
 QTEST_MAIN(TestModelBand)
