@@ -23,10 +23,16 @@ namespace {
 QString openFailure(const QString &device, const QSerialPort &serial) {
     QString reason = serial.errorString();
     switch (serial.error()) {
-    case QSerialPort::PermissionError:
-        if (QFileInfo::exists(device))
+    case QSerialPort::PermissionError: {
+        // Qt reports a port locked by another program as a permission error too; only a
+        // device this user cannot open points at the group.
+        const QFileInfo info(device);
+        if (info.isReadable() && info.isWritable())
+            reason += QStringLiteral(" (is the port in use by another program?)");
+        else if (info.exists())
             reason += QStringLiteral(" (is the user in the dialout group?)");
         break;
+    }
     case QSerialPort::DeviceNotFoundError:
         reason = QStringLiteral("no such device");
         break;

@@ -264,18 +264,32 @@ void TestLinkFailures::unusableWorkingFile() {
 }
 
 void TestLinkFailures::openFailureNamesDevice_data() {
-    QTest::addColumn<bool>("regularFile");
-    QTest::newRow("no such device") << false;
-    QTest::newRow("not a serial device") << true;
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("hint"); // expected in the second line
+    QTest::newRow("no such device") << "missing"
+                                    << "no such device";
+    QTest::newRow("not a serial device") << "file"
+                                         << "";
+    // Taken by another program: the user can reach the device, so group membership is
+    // not the cause.
+    QTest::newRow("port in use") << "busy"
+                                 << "in use by another program";
 }
 
 void TestLinkFailures::openFailureNamesDevice() {
-    QFETCH(bool, regularFile);
+    QFETCH(QString, kind);
+    QFETCH(QString, hint);
     QTemporaryDir dir;
-    const QString device = dir.filePath(regularFile ? "plain.txt" : "ttyNone");
-    if (regularFile) {
+    RadioEmulator emu;
+    QtSio holder([&](int) { return emu.slavePath(); });
+    QString device = dir.filePath(kind == "file" ? "plain.txt" : "ttyNone");
+    if (kind == "file") {
         QFile f(device);
         QVERIFY(f.open(QIODevice::WriteOnly));
+    } else if (kind == "busy") {
+        QVERIFY(emu.start());
+        device = emu.slavePath();
+        QCOMPARE(holder.sio_open(1), 0);
     }
     QStringList calls;
     QtSio qtSio([&](int port) { return port == 9 ? device : QString(); });
@@ -291,6 +305,8 @@ void TestLinkFailures::openFailureNamesDevice() {
     QCOMPARE(calls[0], QStringLiteral("open 9"));
     QVERIFY2(calls[1].startsWith("message Error opening serial port!\n" + device + ": "),
              qPrintable(calls[1]));
+    QVERIFY2(calls[1].contains(hint), qPrintable(calls[1]));
+    QVERIFY2(!calls[1].contains("dialout"), qPrintable(calls[1]));
     QCOMPARE(calls[2], QStringLiteral("close 9"));
     QVERIFY(!transfer.running());
 }
