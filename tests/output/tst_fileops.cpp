@@ -19,6 +19,10 @@
 #include <QTest>
 #include <memory>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 using namespace qx;
 using qx::test::ScriptedPrompter;
 
@@ -147,6 +151,13 @@ void TestFileOps::copyReplacesWholeFile() {
     // Onto itself: unchanged, not truncated.
     copyFileOver(target, target);
     QCOMPARE(readFile(target), image(1));
+    // Larger than one block of the copy, and not a whole number of them.
+    QByteArray big;
+    for (int i = 0; i < 200'003; ++i)
+        big += char(i * 31 % 251);
+    writeFile(source, big);
+    copyFileOver(source, target);
+    QCOMPARE(readFile(target), big);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2);
 }
 
@@ -163,6 +174,15 @@ void TestFileOps::copyFailureLeavesTarget_data() {
     QTest::newRow("target is a folder") << "source.dat"
                                         << "folder"
                                         << "folder";
+#ifdef Q_OS_UNIX
+    // Reading a FIFO would block the window; renaming over one would replace it.
+    QTest::newRow("source is a pipe") << "pipe"
+                                      << "target.dat"
+                                      << "pipe";
+    QTest::newRow("target is a pipe") << "source.dat"
+                                      << "pipe"
+                                      << "pipe";
+#endif
 }
 
 void TestFileOps::copyFailureLeavesTarget() {
@@ -171,6 +191,10 @@ void TestFileOps::copyFailureLeavesTarget() {
     QFETCH(QString, named);
     QDir dir(m_dir->path());
     QVERIFY(dir.mkdir(QStringLiteral("folder")));
+#ifdef Q_OS_UNIX
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe"))).constData(), 0600),
+             0);
+#endif
     writeFile(dir.filePath(QStringLiteral("source.dat")), image(1));
     writeFile(dir.filePath(QStringLiteral("target.dat")), image(2));
     try {
@@ -182,6 +206,11 @@ void TestFileOps::copyFailureLeavesTarget() {
     }
     QCOMPARE(readFile(dir.filePath(QStringLiteral("target.dat"))), image(2));
     QVERIFY(QFileInfo(dir.filePath(QStringLiteral("folder"))).isDir());
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    QCOMPARE(::stat(QFile::encodeName(dir.filePath(QStringLiteral("pipe"))).constData(), &st), 0);
+    QVERIFY(S_ISFIFO(st.st_mode));
+#endif
     QCOMPARE(dir.entryList(QDir::Files),
              (QStringList{QStringLiteral("source.dat"), QStringLiteral("target.dat")}));
 }
