@@ -10,6 +10,12 @@
 #include <QtTest>
 #include <memory>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 using namespace qx;
 using namespace qx::test;
 
@@ -95,6 +101,7 @@ private slots:
     void commandLines();
     void dumpExitCodes();
     void csvFilesEndToEnd();
+    void outputIntoPipes();
 
     void readsTheRadioThroughAPortNumber();
     void retryRecoversARead();
@@ -204,6 +211,34 @@ void TestCliTool::csvFilesEndToEnd() {
     const QByteArray expected = sampleImage().replace(
         24, 24, channelRecords(2, "470.50000", "", "OFF", "OFF", "NO", "YES"));
     QCOMPARE(readBytes(path("in.dat")).toHex(' '), expected.toHex(' '));
+}
+
+// Scripts write to /dev/stdout or a FIFO: the bytes go into the pipe, which stays one.
+void TestCliTool::outputIntoPipes() {
+#ifndef Q_OS_UNIX
+    QSKIP("pipes by path are a Unix matter");
+#else
+    QVERIFY(writeBytes(path("in.dat"), sampleImage()));
+    const QString csv = cli::formatCsv(cli::decodeImage(sampleImage(), "in.dat"));
+    Run r = runTool({"export-csv", "in.dat", "-o", "/dev/stdout"}, dir());
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out, csv);
+
+    const QByteArray fifo = QFile::encodeName(path("fifo"));
+    QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+    // Opened for reading first, without blocking, so the tool's open for writing returns.
+    const int fd = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK);
+    QVERIFY(fd >= 0);
+    r = runTool({"export-csv", "in.dat", "-o", "fifo"}, dir());
+    QByteArray got(64 * 1024, '\0');
+    const ssize_t n = ::read(fd, got.data(), size_t(got.size()));
+    ::close(fd);
+    QCOMPARE(r.code, 0);
+    QCOMPARE(QString::fromUtf8(got.left(int(n))), csv);
+    struct stat st {};
+    QCOMPARE(::stat(fifo.constData(), &st), 0);
+    QVERIFY(S_ISFIFO(st.st_mode));
+#endif
 }
 
 void TestCliTool::readsTheRadioThroughAPortNumber() {

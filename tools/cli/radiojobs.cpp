@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -258,6 +259,16 @@ PortChoice resolvePort(const QString &argument) {
 }
 
 void saveFileAtomically(const QString &path, const QByteArray &bytes) {
+    // /dev/stdout, a FIFO or a device is written into: a file renamed over it would
+    // replace the node itself, and a pipe's /proc link cannot take a temporary file.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile() && !info.isDir()) {
+        QFile device(path);
+        if (!device.open(QIODevice::WriteOnly) || device.write(bytes) != bytes.size() ||
+            !device.flush())
+            throw Error(QStringLiteral("%1: cannot write: %2").arg(path, device.errorString()));
+        return;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw Error(QStringLiteral("%1: cannot write: %2").arg(path, file.errorString()));
