@@ -203,7 +203,11 @@ void TestImageDump::undecodableRecord() {
 
 void TestImageDump::unreadableFile() {
     QTemporaryDir dir;
-    for (const QString &path : {dir.filePath("missing.dat"), dir.path()}) {
+    // Sparse: a size no image has, without writing it.
+    QFile big(dir.filePath("disk.img"));
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(qint64(64) << 20));
+    big.close();
+    for (const QString &path : {dir.filePath("missing.dat"), dir.path(), big.fileName()}) {
         try {
             decodeImageFile(path);
             QFAIL("read");

@@ -13,6 +13,10 @@ namespace {
 
 const QString kNone = QStringLiteral("-");
 
+// A radio image is 420 bytes; records after the 35th are ignored, and a few of them are
+// tolerated, but not a file of any size.
+constexpr qint64 kMaxImageBytes = 1024 * 1024;
+
 // The English window's list items, by index.
 const QStringList kOffOn{QStringLiteral("OFF"), QStringLiteral("ON")};
 const QStringList kMonitorKey{QStringLiteral("OFF"), QStringLiteral("SQ Off Momentary")};
@@ -83,9 +87,15 @@ QByteArray readImageFile(const QString &path) {
                                                  : QStringLiteral("no such file"));
     if (!file.open(QIODevice::ReadOnly))
         throw ImageError(path, -1, file.errorString());
-    const QByteArray bytes = file.readAll();
+    // A mistyped name can point at a disk image of many gigabytes: read no more than
+    // any radio image could need instead of all of it into memory.
+    const QByteArray bytes = file.read(kMaxImageBytes + 1);
     if (file.error() != QFileDevice::NoError)
         throw ImageError(path, -1, file.errorString());
+    if (bytes.size() > kMaxImageBytes)
+        throw ImageError(path, -1,
+                         QStringLiteral("%1 bytes, far more than a radio image; not read")
+                             .arg(file.size()));
     return bytes;
 }
 

@@ -32,7 +32,8 @@ struct ImageDump {
 // Decodes records 0 to 34 as the window's load does. Throws ImageError naming the file
 // (as given) and the record.
 ImageDump decodeImage(const QByteArray &bytes, const QString &fileName);
-// Reads the file first; a missing or unreadable file throws ImageError with record -1.
+// Reads the file first; a missing, unreadable or implausibly large (over 1 MiB) file
+// throws ImageError with record -1.
 QByteArray readImageFile(const QString &path);
 ImageDump decodeImageFile(const QString &path);
 
