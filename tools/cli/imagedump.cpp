@@ -93,9 +93,9 @@ QByteArray readImageFile(const QString &path) {
     if (file.error() != QFileDevice::NoError)
         throw ImageError(path, -1, file.errorString());
     if (bytes.size() > kMaxImageBytes)
-        throw ImageError(path, -1,
-                         QStringLiteral("%1 bytes, far more than a radio image; not read")
-                             .arg(file.size()));
+        throw ImageError(
+            path, -1,
+            QStringLiteral("%1 bytes, far more than a radio image; not read").arg(file.size()));
     return bytes;
 }
 
