@@ -211,6 +211,14 @@ void TestCliTool::csvFilesEndToEnd() {
     const QByteArray expected = sampleImage().replace(
         24, 24, channelRecords(2, "470.50000", "", "OFF", "OFF", "NO", "YES"));
     QCOMPARE(readBytes(path("in.dat")).toHex(' '), expected.toHex(' '));
+
+    // Far too long for a channel list: refused before it is parsed, nothing written.
+    QVERIFY(writeBytes(path("long.csv"), csv.toUtf8() + QByteArray(1 << 20, '\n')));
+    r = runTool({"import-csv", "long.csv", "-i", "in.dat", "-o", "long.dat"}, dir());
+    QCOMPARE(r.code, 2);
+    QCOMPARE(r.err, QStringLiteral("qx7420-cli: long.csv: more than 1 MiB, far more than a "
+                                   "channel list; not read\n"));
+    QVERIFY(!QFile::exists(path("long.dat")));
 }
 
 // Scripts write to /dev/stdout or a FIFO: the bytes go into the pipe, which stays one.

@@ -133,6 +133,7 @@ const QCommandLineOption kBackup(QStringLiteral("backup"), QString(), QStringLit
 const QCommandLineOption kVerify(QStringLiteral("verify"), QString());
 
 constexpr int kMaxRetries = 100;
+constexpr qint64 kMaxCsvBytes = 1024 * 1024;
 
 int usage(Console &console, const QString &text, const char *command) {
     console.note(text);
@@ -265,7 +266,22 @@ int runImport(QCommandLineParser &parser, Console &console) {
         console.note(QStringLiteral("%1: %2").arg(csvPath, csvFile.errorString()));
         return kExitUsage;
     }
-    csvBytes = csvFile.readAll();
+    // Sixteen rows fit in a few kilobytes; a mistaken path (a disk image, /dev/zero) must
+    // not be read without end. A pipe hands its bytes over in parts: read to its end.
+    for (QByteArray part; csvBytes.size() <= kMaxCsvBytes; csvBytes += part) {
+        part = csvFile.read(kMaxCsvBytes + 1 - csvBytes.size());
+        if (part.isEmpty())
+            break;
+    }
+    if (csvFile.error() != QFileDevice::NoError) {
+        console.note(QStringLiteral("%1: %2").arg(csvPath, csvFile.errorString()));
+        return kExitUsage;
+    }
+    if (csvBytes.size() > kMaxCsvBytes) {
+        console.note(QStringLiteral("%1: more than 1 MiB, far more than a channel list; not read")
+                         .arg(fromStdin ? QStringLiteral("standard input") : csvPath));
+        return kExitUsage;
+    }
     try {
         const QByteArray image = readImageFile(input);
         const CsvImport result = importCsv(QString::fromUtf8(csvBytes), image);
