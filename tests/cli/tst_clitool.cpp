@@ -102,6 +102,7 @@ private slots:
     void dumpExitCodes();
     void csvFilesEndToEnd();
     void outputIntoPipes();
+    void fullStandardOutputFails();
 
     void readsTheRadioThroughAPortNumber();
     void retryRecoversARead();
@@ -247,6 +248,22 @@ void TestCliTool::outputIntoPipes() {
     QCOMPARE(::stat(fifo.constData(), &st), 0);
     QVERIFY(S_ISFIFO(st.st_mode));
 #endif
+}
+
+void TestCliTool::fullStandardOutputFails() {
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        QSKIP("no /dev/full here");
+    QVERIFY(writeBytes(path("in.dat"), sampleImage()));
+    for (const char *command : {"dump", "export-csv"}) {
+        QProcess p;
+        p.setWorkingDirectory(dir());
+        p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        p.start(QStringLiteral(QX_CLI), {command, "in.dat"});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 2);
+        QCOMPARE(QString::fromUtf8(p.readAllStandardError()),
+                 QStringLiteral("qx7420-cli: cannot write to standard output\n"));
+    }
 }
 
 void TestCliTool::readsTheRadioThroughAPortNumber() {

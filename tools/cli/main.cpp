@@ -20,8 +20,14 @@ int main(int argc, char *argv[]) {
     QTextStream err(stderr);
     qx::cli::Console console{out, err, isatty(fileno(stderr)) != 0};
     qx::cli::installInterruptHandler();
-    const int code = qx::cli::runCli(app.arguments().mid(1), console);
+    int code = qx::cli::runCli(app.arguments().mid(1), console);
     out.flush();
+    // A full disk behind "> list.csv" must not pass for a complete listing.
+    if (out.status() != QTextStream::Ok) {
+        console.note(QStringLiteral("cannot write to standard output"));
+        if (code == qx::cli::kExitOk)
+            code = qx::cli::kExitUsage;
+    }
     err.flush();
     return code;
 }
