@@ -22,6 +22,8 @@ private slots:
     void stopInMidTransfer_data();
     void stopInMidTransfer();
     void stopWithoutTransfer();
+    void exitClosesLink_data();
+    void exitClosesLink();
     void lineGoesDead();
     void setUpFailures_data();
     void setUpFailures();
@@ -154,6 +156,36 @@ void TestLinkFailures::stopWithoutTransfer() {
     QCOMPARE(rig.buttons, QList<bool>{true});
     QCOMPARE(rig.positions, QList<int>{0});
     QCOMPARE(rig.finished->count(), 0);
+}
+
+void TestLinkFailures::exitClosesLink_data() {
+    QTest::addColumn<int>("atPosition"); // 0: no transfer
+    QTest::addColumn<QString>("lastClose");
+    QTest::newRow("no transfer") << 0 << "close 0";
+    QTest::newRow("mid-read") << 10 << "close 1";
+}
+
+// Exit ends a running chain without a box and leaves no port open.
+void TestLinkFailures::exitClosesLink() {
+    QFETCH(int, atPosition);
+    QFETCH(QString, lastClose);
+    LinkRig rig;
+    if (atPosition > 0) {
+        QObject::connect(rig.transfer.get(), &Transfer::progress, [&](int n) {
+            if (n == atPosition)
+                QTimer::singleShot(0, [&] { rig.transfer->closeLink(); });
+        });
+        QVERIFY(rig.transfer->start(Mode::Read, 1));
+        QTRY_VERIFY(!rig.transfer->running());
+    } else {
+        rig.transfer->closeLink();
+    }
+    QCOMPARE(rig.log.last(), lastClose);
+    QVERIFY(!rig.linkOpen());
+    QVERIFY(rig.prompter.shown.isEmpty());
+    const QString traffic = rig.sio.traffic;
+    QTest::qWait(150); // no tick may run on the closed port
+    QCOMPARE(rig.sio.traffic, traffic);
 }
 
 // Reads fail once the line is dead; they count as missing replies until the prompt.
