@@ -60,10 +60,15 @@ int handshakeRuns(const RadioEmulator &emu) {
     return runs;
 }
 
+// Frames of one kind, a frame sent again at once (its answer came late) counted once:
+// how often the line repeats depends on the machine's load, not on the tool.
 int countFrames(const RadioEmulator &emu, char first) {
     int n = 0;
-    for (const QByteArray &f : emu.receivedFrames())
-        n += !f.isEmpty() && f.at(0) == first;
+    QByteArray previous;
+    for (const QByteArray &f : emu.receivedFrames()) {
+        n += !f.isEmpty() && f.at(0) == first && f != previous;
+        previous = f;
+    }
     return n;
 }
 
