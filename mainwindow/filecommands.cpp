@@ -98,15 +98,17 @@ void MainWindow::N8Click() {
 
         // Without a printer a default QPrinter silently becomes a PDF printer with no
         // file and refuses to begin.
-        if (!QPrinterInfo::defaultPrinter().isNull()) {
+        const bool hasPrinter = !QPrinterInfo::defaultPrinter().isNull();
+        if (hasPrinter) {
             QPrinter printer(QPrinter::HighResolution);
             if (printOn(printer, rows, columns, texts, date))
                 return;
         }
 
         // The original failed here; a user without a printer still gets the list.
-        if (!m_prompter.ask(m_texts.printCaption, m_texts.noPrinter, Prompter::Buttons::YesNo,
-                            Prompter::Icon::Question))
+        if (!m_prompter.ask(m_texts.printCaption,
+                            hasPrinter ? m_texts.printerRefused : m_texts.noPrinter,
+                            Prompter::Buttons::YesNo, Prompter::Icon::Question))
             return;
         const QString pdf = m_prompter.saveFileName(m_texts.pdfFilter, m_saveFolder);
         if (pdf.isEmpty())

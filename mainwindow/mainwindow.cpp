@@ -220,6 +220,8 @@ void MainWindow::buildDisplayFrame(QWidget *parent) {
     StringGrid->setPalette(pal);
     StringGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     StringGrid->setGridStyle(Qt::SolidLine);
+    // One line a cell, clipped: "信道" is wider than its 32-pixel column.
+    StringGrid->setWordWrap(false);
     StringGrid->setTextElideMode(Qt::ElideNone);
     StringGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);

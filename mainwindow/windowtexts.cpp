@@ -109,6 +109,7 @@ WindowTexts chineseWindowTexts() {
     t.pageTextSuffix = QStringLiteral("页");
     t.copyFailed = QStringLiteral("文件复制失败：%1");
     t.noPrinter = QStringLiteral("没有安装打印机。要把频率清单保存为PDF文件吗？");
+    t.printerRefused = QStringLiteral("打印机不接受打印任务。要把频率清单保存为PDF文件吗？");
     t.pdfFilter = QStringLiteral("PDF(*.pdf)");
 
     t.transfer = chineseTransferTexts();
@@ -211,6 +212,8 @@ WindowTexts englishWindowTexts() {
     t.pageTextSuffix = QString();
     t.copyFailed = QStringLiteral("The file could not be copied: %1");
     t.noPrinter = QStringLiteral("No printer is installed. Save the frequency list as a PDF file instead?");
+    t.printerRefused = QStringLiteral(
+        "The printer did not accept the job. Save the frequency list as a PDF file instead?");
     t.pdfFilter = QStringLiteral("PDF(*.pdf)");
 
     t.transfer = englishTransferTexts();

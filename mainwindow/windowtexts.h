@@ -59,7 +59,7 @@ struct WindowTexts {
     QString printQuestion, printCaption, printFont, printTitle, printerLabel;
     bool printerLabelOnFirstPage;
     QString pageTextPrefix, pageTextSuffix;
-    QString copyFailed, noPrinter, pdfFilter;
+    QString copyFailed, noPrinter, printerRefused, pdfFilter;
 
     TransferTexts transfer;
 };
