@@ -27,14 +27,14 @@ void MainWindow::wireTransfer() {
 void MainWindow::n11Click() {
     guarded([this] {
         m_transfer->start(Transfer::Mode::Read,
-                          PtIni(QDir(m_folder).filePath(QStringLiteral("pt.ini"))).comPort());
+                          settingsFile().comPort());
     });
 }
 
 void MainWindow::N12Click() {
     guarded([this] {
         m_transfer->start(Transfer::Mode::Write,
-                          PtIni(QDir(m_folder).filePath(QStringLiteral("pt.ini"))).comPort());
+                          settingsFile().comPort());
     });
 }
 
@@ -42,7 +42,7 @@ void MainWindow::N13Click() {
     guarded([this] {
         Select_com->show();
         Select_com->raise();
-        const int port = PtIni(QDir(m_folder).filePath(QStringLiteral("pt.ini"))).comPort();
+        const int port = settingsFile().comPort();
         Com->setCurrentIndex(port >= 1 && port <= Com->count() ? port - 1 : -1);
     });
 }
@@ -54,7 +54,7 @@ void MainWindow::SpeedButton2Click() {
         const int index = Com->currentIndex();
         if (index < 0)
             throw Error(QStringLiteral("List index out of bounds (%1)").arg(index));
-        PtIni(QDir(m_folder).filePath(QStringLiteral("pt.ini")))
+        settingsFile()
             .writeInt(QStringLiteral("pt"), QStringLiteral("COM"), index + 1);
         statusPanel[2]->setText(m_texts.portChosenPrefix + Com->currentText());
         Select_com->hide();

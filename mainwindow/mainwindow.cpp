@@ -94,6 +94,10 @@ MainWindow::~MainWindow() = default;
 
 QString MainWindow::workingFilePath() const { return m_file.path(); }
 
+PtIni MainWindow::settingsFile() const {
+    return PtIni(QDir(m_folder).filePath(QStringLiteral("pt.ini")));
+}
+
 void MainWindow::guarded(const std::function<void()> &handler) { guard(m_prompter, handler); }
 
 void MainWindow::buildMenus() {
@@ -474,7 +478,7 @@ void MainWindow::FormCreate() {
     guarded([this] {
         m_file.ensureExists();
         setupGrid();
-        const int port = PtIni(QDir(m_folder).filePath(QStringLiteral("pt.ini"))).comPort();
+        const int port = settingsFile().comPort();
         statusPanel[2]->setText(m_texts.portStatusPrefix + QString::number(port));
         ReadAndDeal_F(QStringLiteral("R_AND_W.DAT"));
     });
@@ -582,7 +586,7 @@ void MainWindow::N17Click() {
         if (!m_prompter.ask(QStringLiteral("Confirm"), QStringLiteral("Do You Wish To Change english?"),
                             Prompter::Buttons::YesNo))
             return;
-        PtIni(QDir(m_folder).filePath(QStringLiteral("pt.ini")))
+        settingsFile()
             .writeString(QStringLiteral("LG"), QStringLiteral("LG"), m_texts.switchLanguageTo);
         m_prompter.message(QStringLiteral("Succeed,Plase restart!"));
         close();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channelcodec.h"
+#include "ptini.h"
 #include "settingscodec.h"
 #include "windowtexts.h"
 #include "workingfile.h"
@@ -119,6 +120,8 @@ private:
     bool timeFieldClicked(QObject *watched, QEvent *event);
     void wireTransfer();
     void guarded(const std::function<void()> &handler);
+    // pt.ini in the window's folder, read afresh at every use.
+    PtIni settingsFile() const;
 
     // Applying decoded records to the controls.
     void applyChannelRecord(int index, const QString &frameText);
