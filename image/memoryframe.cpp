@@ -51,4 +51,11 @@ int hexValue(QChar c) {
     return -1;
 }
 
+std::uint16_t recordAddress(int record) {
+    if (record < kRecord03C0)
+        return std::uint16_t(0x0010 + 8 * record);
+    static const std::uint16_t settings[] = {0x03C0, 0x03D0, 0x03F0};
+    return settings[record - kRecord03C0];
+}
+
 } // namespace qx

@@ -100,8 +100,9 @@ void WorkingFile::StoreFrame(int index, const MemoryFrame &frame) {
 void WorkingFile::WriteChannelFrame(int channel, int half, const Bytes8 &data) {
     if (channel < 1 || channel > kChannelCount || half < 0 || half > 1)
         throw Error(QStringLiteral("Invalid channel %1 half %2").arg(channel).arg(half));
-    const std::uint16_t address = channelAddress(channel, half);
-    StoreFrame(2 * (channel - 1) + half,
+    const int record = 2 * (channel - 1) + half;
+    const std::uint16_t address = recordAddress(record);
+    StoreFrame(record,
                MemoryFrame::make(std::uint8_t(address >> 8), std::uint8_t(address & 0xFF), data));
 }
 
@@ -121,7 +122,7 @@ bool forEachRecord(const QString &path, const std::function<void(int, const QStr
 }
 
 std::uint16_t channelAddress(int channel, int half) {
-    return std::uint16_t(16 * channel + 8 * half);
+    return recordAddress(2 * (channel - 1) + half);
 }
 
 } // namespace qx

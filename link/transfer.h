@@ -1,6 +1,7 @@
 #pragma once
 
 #include "prompter.h"
+#include "windowtexts.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -13,27 +14,6 @@ namespace qx {
 
 class Sio;
 class WorkingFile;
-
-// The texts and the prompt style of one window language.
-struct TransferTexts {
-    QString startRead;  // empty: no start message
-    QString startWrite; // empty: no start message
-    QString over;
-    QString retryCaption;
-    QString retryText;
-    Prompter::Buttons retryButtons = Prompter::Buttons::OkCancel;
-    QString openError;     // sio_open failed
-    QString setupError;    // sio_ioctl failed
-    QString flowError;     // sio_flowctrl failed
-    QString setupFailed;   // after either of the two above
-    QString tooFewRecords; // a write of an image with fewer than 35 records
-    QString alreadyRunning;
-    // A record step finds the working file missing or empty; the same in both windows.
-    QString noFile = QStringLiteral("No File!");
-    QString overFile = QStringLiteral("Over File!");
-};
-TransferTexts chineseTransferTexts();
-TransferTexts englishTransferTexts();
 
 // One step-chain engine for both transfers: the armed step, RetryCount, the retry
 // check (init) and the link. Read has 36 steps, write 41.

@@ -3,7 +3,7 @@
 #include "error.h"
 #include "filecopy.h"
 #include "frequencylist.h"
-#include "printsurface.h"
+#include "printersurface.h"
 #include "prompter.h"
 
 #include <QAction>
@@ -79,7 +79,7 @@ void MainWindow::N8Click() {
     guarded([this] {
         const QString date =
             listDate(QDate::currentDate(),
-                     m_texts.language == 'E' ? DateStyle::Slashes : DateStyle::Chinese);
+                     m_texts.language == Language::English ? DateStyle::Slashes : DateStyle::Chinese);
         if (!m_prompter.ask(m_texts.printCaption, m_texts.printQuestion,
                             Prompter::Buttons::OkCancel, Prompter::Icon::Question))
             return;

@@ -53,7 +53,7 @@ MainWindow::MainWindow(WindowTexts texts, Prompter &prompter, Sio &sio, QString 
                        QWidget *parent)
     : QMainWindow(parent), m_texts(std::move(texts)), m_prompter(prompter), m_sio(sio),
       m_folder(std::move(folder)), m_file(QDir(m_folder).filePath(QStringLiteral("r_and_w.dat"))) {
-    setObjectName(m_texts.language == 'E' ? QStringLiteral("E_Form") : QStringLiteral("Form1"));
+    setObjectName(m_texts.language == Language::English ? QStringLiteral("E_Form") : QStringLiteral("Form1"));
     setWindowTitle(m_texts.caption);
     QFont base = font();
     base.setPixelSize(11); // the original's 8-point dialog font
@@ -292,12 +292,9 @@ void MainWindow::buildSettingsArea(QWidget *parent) {
     CheckBox2->setLayoutDirection(Qt::RightToLeft); // the label stands left of the box
     scan->addWidget(CheckBox2, 0, 0, 1, 5, Qt::AlignHCenter);
 
-    QStringList channels;
-    for (int ch = 1; ch <= 16; ++ch)
-        channels << QStringLiteral("CH%1").arg(ch);
     CB_SM = dropDown("CB_SM", m_texts.scanModeItems, 0, spSkinGroupBox2);
     CB_YX = dropDown("CB_YX", m_texts.channelModeItems, 1, spSkinGroupBox2);
-    CB_CH = dropDown("CB_CH", channels, 15, spSkinGroupBox2);
+    CB_CH = dropDown("CB_CH", m_texts.priorityItems, 15, spSkinGroupBox2);
     const std::array<std::pair<QString, DropDown *>, 3> lists{
         {{m_texts.scanMode, CB_SM}, {m_texts.channelMode, CB_YX}, {m_texts.priorityChannel, CB_CH}}};
     for (int i = 0; i < 3; ++i) {
@@ -340,12 +337,9 @@ void MainWindow::buildSettingsArea(QWidget *parent) {
     spSkinGroupBox3->setObjectName(QStringLiteral("spSkinGroupBox3"));
     auto *param = new QGridLayout(spSkinGroupBox3);
     param->setContentsMargins(6, 4, 6, 6);
-    QStringList squelch;
-    for (int i = 0; i <= 9; ++i)
-        squelch << QString::number(i);
     CB_BY = dropDown("CB_BY", m_texts.offOnItems, 0, spSkinGroupBox3);
     CB_SD = dropDown("CB_SD", m_texts.offOnItems, 0, spSkinGroupBox3);
-    CB_DP = dropDown("CB_DP", squelch, 0, spSkinGroupBox3);
+    CB_DP = dropDown("CB_DP", m_texts.squelchItems, 0, spSkinGroupBox3);
     CB_YY = dropDown("CB_YY", m_texts.voiceItems, 0, spSkinGroupBox3);
     CB_JT = dropDown("CB_JT", m_texts.monitorKeyItems, m_texts.initialMonitorKey, spSkinGroupBox3);
     CB_CS = dropDown("CB_CS", m_texts.timeOutItems, 0, spSkinGroupBox3);

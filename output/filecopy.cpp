@@ -57,4 +57,17 @@ void copyFileOver(const QString &source, const QString &target) {
         throw fileError(target, out.errorString());
 }
 
+void saveFileAtomically(const QString &path, const QByteArray &bytes) {
+    if (isSpecial(path)) {
+        QFile device(path);
+        if (!device.open(QIODevice::WriteOnly) || device.write(bytes) != bytes.size() ||
+            !device.flush())
+            throw fileError(path, QStringLiteral("cannot write: ") + device.errorString());
+        return;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw fileError(path, QStringLiteral("cannot write: ") + file.errorString());
+}
+
 } // namespace qx

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace qx {
@@ -14,5 +15,9 @@ inline const QString kDatFilter = QStringLiteral("hex(*.dat)");
 // qx::Error carrying the file name and the system's reason; on failure target is left
 // as it was.
 void copyFileOver(const QString &source, const QString &target);
+
+// Replaces path with bytes in the same way. A pipe, a device or /dev/stdout is written
+// into instead: a file renamed over it would replace the node itself. Throws qx::Error.
+void saveFileAtomically(const QString &path, const QByteArray &bytes);
 
 } // namespace qx

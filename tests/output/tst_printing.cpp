@@ -1,5 +1,6 @@
 #include "frequencylist.h"
-#include "printsurface.h"
+#include "printersurface.h"
+#include "recordingsurface.h"
 
 #include <QPrinter>
 #include <QProcess>

@@ -1,6 +1,7 @@
 #include "cli.h"
 
 #include "channelcsv.h"
+#include "filecopy.h"
 #include "imagedump.h"
 
 #include <QCommandLineParser>

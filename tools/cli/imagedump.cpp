@@ -1,6 +1,7 @@
 #include "imagedump.h"
 
 #include "settingscodec.h"
+#include "windowtexts.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,32 +18,8 @@ const QString kNone = QStringLiteral("-");
 // tolerated, but not a file of any size.
 constexpr qint64 kMaxImageBytes = 1024 * 1024;
 
-// The English window's list items, by index.
-const QStringList kOffOn{QStringLiteral("OFF"), QStringLiteral("ON")};
-const QStringList kMonitorKey{QStringLiteral("OFF"), QStringLiteral("SQ Off Momentary")};
-const QStringList kVoice{QStringLiteral("OFF"), QStringLiteral("Chinese"),
-                         QStringLiteral("English"), QStringLiteral("BootStrapSound")};
-const QStringList kScanMode{QStringLiteral("CarrierWaveMode"), QStringLiteral("TimeMode")};
-const QStringList kChannelMode{QStringLiteral("CycScandMode"), QStringLiteral("PriorityScandMode")};
-constexpr int kTimeOutItems = 11; // OFF, 30 .. 300
-constexpr int kSquelchItems = 10;
-
 QString item(const QStringList &items, int index) {
     return index >= 0 && index < items.size() ? items.at(index) : kNone;
-}
-
-QString squelchItem(int index) {
-    return index >= 0 && index < kSquelchItems ? QString::number(index) : kNone;
-}
-
-QString timeOutItem(int index) {
-    if (index == 0)
-        return QStringLiteral("OFF");
-    return index > 0 && index < kTimeOutItems ? QString::number(30 * index) : kNone;
-}
-
-QString priorityItem(int index) {
-    return index >= 0 && index < kChannelCount ? QStringLiteral("CH%1").arg(index + 1) : kNone;
 }
 
 const char *const kSettingNames[] = {
@@ -100,6 +77,8 @@ QByteArray readImageFile(const QString &path) {
 }
 
 ImageDump decodeImage(const QByteArray &bytes, const QString &fileName) {
+    // The dump shows what the English window shows.
+    const WindowTexts texts = englishWindowTexts();
     ImageDump dump;
     dump.recordCount = int(bytes.size() / MemoryFrame::kSize);
     const int count = std::min(dump.recordCount, kRecordCount);
@@ -117,7 +96,7 @@ ImageDump decodeImage(const QByteArray &bytes, const QString &fileName) {
                     row.rx = f.rx;
                     row.tx = f.tx;
                 } else {
-                    const ToneFlagCells t = get_data2(text, row.rx, englishFlagWords());
+                    const ToneFlagCells t = get_data2(text, row.rx, texts.flags);
                     if (t.emptyRow)
                         row = ChannelCells{};
                     else {
@@ -149,16 +128,16 @@ ImageDump decodeImage(const QByteArray &bytes, const QString &fileName) {
         values << kNone << kNone;
     }
     if (c0)
-        values << item(kOffOn, c0->beep) << item(kOffOn, c0->batterySave)
-               << squelchItem(c0->squelch) << item(kMonitorKey, c0->monitorKey)
-               << timeOutItem(c0->timeOut);
+        values << item(texts.offOnItems, c0->beep) << item(texts.offOnItems, c0->batterySave)
+               << item(texts.squelchItems, c0->squelch) << item(texts.monitorKeyItems, c0->monitorKey)
+               << item(texts.timeOutItems, c0->timeOut);
     else
         values << kNone << kNone << kNone << kNone << kNone;
     if (f0)
-        values << item(kVoice, f0->voice)
+        values << item(texts.voiceItems, f0->voice)
                << (f0->scanOn ? QStringLiteral("ON") : QStringLiteral("OFF"))
-               << item(kScanMode, f0->scanMode) << item(kChannelMode, f0->channelMode)
-               << priorityItem(f0->priorityChannel) << f0->carrierTime << f0->delayTime
+               << item(texts.scanModeItems, f0->scanMode) << item(texts.channelModeItems, f0->channelMode)
+               << item(texts.priorityItems, f0->priorityChannel) << f0->carrierTime << f0->delayTime
                << f0->returnTime << QString::number(f0->power);
     else
         for (int k = 0; k < 9; ++k)
@@ -173,7 +152,9 @@ ImageDump decodeImageFile(const QString &path) {
 }
 
 QString formatDump(const ImageDump &dump) {
-    QString out = QStringLiteral("CH.\tReceive F\tCTCSS\tTransmit F\tCTCSS\tBusy\tScan\n");
+    const WindowTexts texts = englishWindowTexts();
+    const auto &header = texts.gridHeader;
+    QString out = QStringList(header.begin(), header.end()).join(QLatin1Char('\t')) + QLatin1Char('\n');
     for (int n = 0; n < kChannelCount; ++n) {
         const ChannelCells &c = dump.channels[std::size_t(n)];
         out += QStringList{QString::number(n + 1), c.rx, c.rxTone, c.tx, c.txTone, c.busy, c.scan}

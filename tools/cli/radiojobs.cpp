@@ -4,6 +4,7 @@
 #include "imagedump.h"
 #include "memoryframe.h"
 #include "prompter.h"
+#include "filecopy.h"
 #include "ptini.h"
 #include "sio.h"
 #include "transfer.h"
@@ -34,12 +35,6 @@ void onInterrupt(int) {
 
 constexpr int kBarWidth = 30;
 
-std::uint16_t recordAddress(int record) {
-    if (record < kRecord03C0)
-        return std::uint16_t(0x0010 + 8 * record);
-    static const std::uint16_t settings[] = {0x03C0, 0x03D0, 0x03F0};
-    return settings[record - kRecord03C0];
-}
 
 QString hexBytes(const QByteArray &bytes) {
     return QString::fromLatin1(bytes.toHex(' ').toUpper());
@@ -256,22 +251,6 @@ PortChoice resolvePort(const QString &argument) {
         !QFileInfo::exists(QStringLiteral("/dev/") + argument))
         return {1, QFileInfo(argument).absoluteFilePath()};
     return {1, argument};
-}
-
-void saveFileAtomically(const QString &path, const QByteArray &bytes) {
-    // /dev/stdout, a FIFO or a device is written into: a file renamed over it would
-    // replace the node itself, and a pipe's /proc link cannot take a temporary file.
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile() && !info.isDir()) {
-        QFile device(path);
-        if (!device.open(QIODevice::WriteOnly) || device.write(bytes) != bytes.size() ||
-            !device.flush())
-            throw Error(QStringLiteral("%1: cannot write: %2").arg(path, device.errorString()));
-        return;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Error(QStringLiteral("%1: cannot write: %2").arg(path, file.errorString()));
 }
 
 QString writeRefusal(const QByteArray &image, const QString &fileName) {

@@ -53,9 +53,6 @@ QString writeRefusal(const QByteArray &image, const QString &fileName);
 // Records 0 to 34 whose 12 bytes differ (a record missing from either side differs).
 QList<int> differingRecords(const QByteArray &expected, const QByteArray &actual);
 
-// Writes the whole file through a temporary file and a rename; a pipe or a device
-// (/dev/stdout) is written into instead. Throws qx::Error.
-void saveFileAtomically(const QString &path, const QByteArray &bytes);
 
 // Ctrl-C during a transfer stops it cleanly: link closed, no output file.
 void installInterruptHandler();

@@ -70,6 +70,7 @@ RadioEmulator::~RadioEmulator() {
 }
 
 const std::array<std::uint16_t, 35> &RadioEmulator::readAddresses() {
+    // Its own copy of the record map on purpose: an independent check of the program's.
     static const std::array<std::uint16_t, 35> addresses = [] {
         std::array<std::uint16_t, 35> a{};
         for (int i = 0; i < 32; ++i)

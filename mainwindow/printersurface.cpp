@@ -1,4 +1,4 @@
-#include "printsurface.h"
+#include "printersurface.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -57,35 +57,6 @@ void PrinterSurface::line(int x1, int y1, int x2, int y2) {
 void PrinterSurface::text(int x, int y, const QString &s) {
     // QPainter places text by its baseline; the list places it by its top.
     m_painter.drawText(x, y + m_painter.fontMetrics().ascent(), s);
-}
-
-bool RecordingSurface::begin() {
-    calls << QStringLiteral("begin");
-    if (!m_accepts)
-        return false;
-    m_page = 1;
-    return true;
-}
-
-void RecordingSurface::newPage() {
-    calls << QStringLiteral("newPage");
-    ++m_page;
-}
-
-void RecordingSurface::setFont(const QString &name, int pointSize) {
-    calls << QStringLiteral("font %1 %2").arg(name).arg(pointSize);
-}
-
-void RecordingSurface::setPenWidth(int dots) {
-    calls << QStringLiteral("pen %1").arg(dots);
-}
-
-void RecordingSurface::line(int x1, int y1, int x2, int y2) {
-    calls << QStringLiteral("line %1 %2 %3 %4").arg(x1).arg(y1).arg(x2).arg(y2);
-}
-
-void RecordingSurface::text(int x, int y, const QString &s) {
-    calls << QStringLiteral("text %1 %2 %3").arg(x).arg(y).arg(s);
 }
 
 } // namespace qx

@@ -11,11 +11,59 @@ QStringList timeOutItems(const QString &off) {
     return items;
 }
 
+QStringList squelchItems() {
+    QStringList items;
+    for (int i = 0; i <= 9; ++i)
+        items << QString::number(i);
+    return items;
+}
+
+QStringList priorityItems() {
+    QStringList items;
+    for (int ch = 1; ch <= kChannelCount; ++ch)
+        items << QStringLiteral("CH%1").arg(ch);
+    return items;
+}
+
 } // namespace
+
+TransferTexts chineseTransferTexts() {
+    TransferTexts t;
+    t.startRead = QStringLiteral("开始从对讲机里读取数据");
+    t.startWrite = QStringLiteral("开始写数据到对讲机里");
+    t.over = QStringLiteral("完成!");
+    t.retryCaption = QStringLiteral("T-5829");
+    t.retryText = QStringLiteral("连接错误，你要重试么?");
+    t.retryButtons = Prompter::Buttons::OkCancel;
+    t.openError = QStringLiteral("打开通信端口错误");
+    t.setupError = QStringLiteral("设置时发生错误");
+    t.flowError = QStringLiteral("流量设置时发生错误");
+    t.setupFailed = QStringLiteral("通信端口参数设置发生错误");
+    t.tooFewRecords = QStringLiteral("工作文件不完整（少于35条记录），不能写入对讲机。");
+    t.alreadyRunning = QStringLiteral("正在与对讲机通信，请等待完成或先关闭读写。");
+    return t;
+}
+
+TransferTexts englishTransferTexts() {
+    TransferTexts t;
+    t.over = QStringLiteral("Over!");
+    t.retryCaption = QStringLiteral("Confirm");
+    t.retryText = QStringLiteral("Connect is error,Do you try?");
+    t.retryButtons = Prompter::Buttons::RetryIgnore;
+    t.openError = QStringLiteral("Error opening serial port!");
+    t.setupError = QStringLiteral("SetUp Error!");
+    t.flowError = QStringLiteral("Flow SetUp Error!");
+    t.setupFailed = QStringLiteral("Error opening serial port.");
+    t.tooFewRecords = QStringLiteral(
+        "The working file holds fewer than 35 records; it cannot be written to the radio.");
+    t.alreadyRunning = QStringLiteral(
+        "A transfer with the radio is running; wait for it to end or stop it first.");
+    return t;
+}
 
 WindowTexts chineseWindowTexts() {
     WindowTexts t;
-    t.language = 'C';
+    t.language = Language::Chinese;
     t.caption = QStringLiteral("TALVIK中文写频(QX-7420)");
     t.outerSize = QSize(819, 552);
     t.displayWidth = 521;
@@ -93,6 +141,8 @@ WindowTexts chineseWindowTexts() {
     t.voiceItems = {QStringLiteral("关"), QStringLiteral("中文"), QStringLiteral("英文"),
                     QStringLiteral("开机音")};
     t.monitorKeyItems = {QStringLiteral("关"), QStringLiteral("静噪关闭")};
+    t.squelchItems = squelchItems();
+    t.priorityItems = priorityItems();
     t.timeOutItems = timeOutItems(QStringLiteral("关"));
     t.initialMonitorKey = 0;
     t.powerVoltage = QStringLiteral("功率电压:");
@@ -118,7 +168,7 @@ WindowTexts chineseWindowTexts() {
 
 WindowTexts englishWindowTexts() {
     WindowTexts t;
-    t.language = 'E';
+    t.language = Language::English;
     t.caption = QStringLiteral("TALVIK(QX-7420)");
     t.outerSize = QSize(843, 552);
     t.displayWidth = 511;
@@ -196,6 +246,8 @@ WindowTexts englishWindowTexts() {
     t.voiceItems = {QStringLiteral("OFF"), QStringLiteral("Chinese"), QStringLiteral("English"),
                     QStringLiteral("BootStrapSound")};
     t.monitorKeyItems = {QStringLiteral("OFF"), QStringLiteral("SQ Off Momentary")};
+    t.squelchItems = squelchItems();
+    t.priorityItems = priorityItems();
     t.timeOutItems = timeOutItems(QStringLiteral("OFF"));
     t.initialMonitorKey = 1;
     t.powerVoltage = QStringLiteral("Powers Voltage:");

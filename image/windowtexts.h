@@ -1,7 +1,7 @@
 #pragma once
 
 #include "channelcodec.h"
-#include "transfer.h"
+#include "prompter.h"
 
 #include <QString>
 #include <QSize>
@@ -10,10 +10,33 @@
 
 namespace qx {
 
+enum class Language { Chinese, English };
+
+// The texts and the prompt style of one window language.
+struct TransferTexts {
+    QString startRead;  // empty: no start message
+    QString startWrite; // empty: no start message
+    QString over;
+    QString retryCaption;
+    QString retryText;
+    Prompter::Buttons retryButtons = Prompter::Buttons::OkCancel;
+    QString openError;     // sio_open failed
+    QString setupError;    // sio_ioctl failed
+    QString flowError;     // sio_flowctrl failed
+    QString setupFailed;   // after either of the two above
+    QString tooFewRecords; // a write of an image with fewer than 35 records
+    QString alreadyRunning;
+    // A record step finds the working file missing or empty; the same in both windows.
+    QString noFile = QStringLiteral("No File!");
+    QString overFile = QStringLiteral("Over File!");
+};
+TransferTexts chineseTransferTexts();
+TransferTexts englishTransferTexts();
+
 // Everything in which the Chinese and the English window differ: texts and a few
 // behaviour flags. The window code itself is shared.
 struct WindowTexts {
-    char language; // 'C' or 'E'
+    Language language;
     QString caption;
     QSize outerSize;
     int displayWidth;
@@ -51,6 +74,8 @@ struct WindowTexts {
     QStringList scanModeItems, channelModeItems;
     QString paramGroup, beep, batterySave, squelch, voice, monitorKey, timeOut, power;
     QStringList offOnItems, voiceItems, monitorKeyItems, timeOutItems;
+    QStringList squelchItems;  // 0 .. 9
+    QStringList priorityItems; // CH1 .. CH16
     int initialMonitorKey;
     QString powerVoltage; // "功率电压:" / "Powers Voltage:"
 
