@@ -11,7 +11,7 @@ class Sio;
 
 // Exactly "E" opens the English window; any other key, "e", "" or garbage included,
 // opens the Chinese one (the original then ended silently without any window).
-std::unique_ptr<MainWindow> createMainWindow(const QString &language, Prompter &prompter,
-                                             Sio &sio, const QString &folder);
+std::unique_ptr<MainWindow> createMainWindow(const QString &language, Prompter &prompter, Sio &sio,
+                                             const QString &folder);
 
 } // namespace qx

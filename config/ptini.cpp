@@ -24,7 +24,9 @@ bool loadIni(CSimpleIniA &ini, const QString &path) {
 
 PtIni::PtIni(QString path) : m_path(std::move(path)) {}
 
-PtIni PtIni::besideProgram() { return PtIni(QDir(programFolder()).filePath("pt.ini")); }
+PtIni PtIni::besideProgram() {
+    return PtIni(QDir(programFolder()).filePath("pt.ini"));
+}
 
 QString PtIni::readString(const QString &section, const QString &key, const QString &def) const {
     CSimpleIniA ini(false, false, false); // case-insensitive, no duplicate keys

@@ -67,8 +67,8 @@ ToneFlagCells get_data2(const QString &frameText, const QString &rxCell, const F
 // The two frames of channel n (1..16) as EncodeChannel stores them. Frequencies are
 // the 9-character form or empty; anything else throws qx::Error.
 std::array<MemoryFrame, 2> encodeChannelFrames(int channel, const QString &rx, const QString &tx,
-                                                const QString &rxTone, const QString &txTone,
-                                                const QString &busy, const QString &scan);
+                                               const QString &rxTone, const QString &txTone,
+                                               const QString &busy, const QString &scan);
 // Encodes channel n and writes its two records, frequency half first. No reload.
 void EncodeChannel(WorkingFile &file, int channel, const QString &rx, const QString &tx,
                    const QString &rxTone, const QString &txTone, const QString &busy,

@@ -10,7 +10,7 @@ inline const QString kFallbackFrequency = QStringLiteral("450.01250");
 struct CheckedFrequency {
     enum class Verdict { Empty, InRange, OutOfRange };
     Verdict verdict = Verdict::Empty;
-    QString text; // empty, the snapped 9-character text, or kFallbackFrequency
+    QString text;         // empty, the snapped 9-character text, or kFallbackFrequency
     bool snapped = false; // moved down onto the channel raster
 };
 

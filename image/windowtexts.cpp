@@ -73,9 +73,10 @@ WindowTexts chineseWindowTexts() {
     t.portPanel = QStringLiteral("串口选择");
     t.portLabel = QStringLiteral("串口：");
     t.portOk = QStringLiteral("确定");
-    t.gridHeader = {QStringLiteral("信道"), QStringLiteral("    接收频率"), QStringLiteral("CTCSS"),
-                    QStringLiteral("    发射频率"), QStringLiteral(" CTCSS"),
-                    QStringLiteral("    禁发"), QStringLiteral("    频移")};
+    t.gridHeader = {QStringLiteral("信道"),    QStringLiteral("    接收频率"),
+                    QStringLiteral("CTCSS"),   QStringLiteral("    发射频率"),
+                    QStringLiteral(" CTCSS"),  QStringLiteral("    禁发"),
+                    QStringLiteral("    频移")};
     t.flags = chineseFlagWords();
 
     t.menuFile = QStringLiteral("文件");
@@ -111,8 +112,8 @@ WindowTexts chineseWindowTexts() {
     t.tbExit = QStringLiteral("退出");
     t.tbExitHint = QStringLiteral("退出系统");
 
-    t.statusPanels = {QStringLiteral("※对讲机读\\写频软件"), QStringLiteral("※欢迎使用TALVIK中文写频"),
-                      QStringLiteral("串口:COM1")};
+    t.statusPanels = {QStringLiteral("※对讲机读\\写频软件"),
+                      QStringLiteral("※欢迎使用TALVIK中文写频"), QStringLiteral("串口:COM1")};
     t.portStatusPrefix = QStringLiteral("串口:COM");
     t.portChosenPrefix = QStringLiteral("串口:");
 
@@ -178,8 +179,9 @@ WindowTexts englishWindowTexts() {
     t.portPanel = QStringLiteral("Select Prot");
     t.portLabel = QStringLiteral("Prot：");
     t.portOk = QStringLiteral("OK");
-    t.gridHeader = {QStringLiteral("CH."),   QStringLiteral("Receive F"), QStringLiteral("CTCSS"),
-                    QStringLiteral("Transmit F"), QStringLiteral("CTCSS"), QStringLiteral("Busy"),
+    t.gridHeader = {QStringLiteral("CH."),   QStringLiteral("Receive F"),
+                    QStringLiteral("CTCSS"), QStringLiteral("Transmit F"),
+                    QStringLiteral("CTCSS"), QStringLiteral("Busy"),
                     QStringLiteral("Scan")};
     t.flags = englishFlagWords();
 
@@ -263,7 +265,8 @@ WindowTexts englishWindowTexts() {
     t.pageTextPrefix = QStringLiteral("page:");
     t.pageTextSuffix = QString();
     t.copyFailed = QStringLiteral("The file could not be copied: %1");
-    t.noPrinter = QStringLiteral("No printer is installed. Save the frequency list as a PDF file instead?");
+    t.noPrinter =
+        QStringLiteral("No printer is installed. Save the frequency list as a PDF file instead?");
     t.printerRefused = QStringLiteral(
         "The printer did not accept the job. Save the frequency list as a PDF file instead?");
     t.pdfFilter = QStringLiteral("PDF(*.pdf)");

@@ -3,8 +3,8 @@
 #include "channelcodec.h"
 #include "prompter.h"
 
-#include <QString>
 #include <QSize>
+#include <QString>
 #include <QStringList>
 #include <array>
 
@@ -79,8 +79,8 @@ struct WindowTexts {
     int initialMonitorKey;
     QString powerVoltage; // "功率电压:" / "Powers Voltage:"
 
-    QString outOfRange;     // frequency outside 400..512.99999
-    QString modelQuestion;  // followed by the model text and "?"
+    QString outOfRange;    // frequency outside 400..512.99999
+    QString modelQuestion; // followed by the model text and "?"
     QString printQuestion, printCaption, printFont, printTitle, printerLabel;
     bool printerLabelOnFirstPage;
     QString pageTextPrefix, pageTextSuffix;

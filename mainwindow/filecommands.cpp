@@ -77,9 +77,9 @@ void MainWindow::N6Click() {
 
 void MainWindow::N8Click() {
     guarded([this] {
-        const QString date =
-            listDate(QDate::currentDate(),
-                     m_texts.language == Language::English ? DateStyle::Slashes : DateStyle::Chinese);
+        const QString date = listDate(QDate::currentDate(), m_texts.language == Language::English
+                                                                ? DateStyle::Slashes
+                                                                : DateStyle::Chinese);
         if (!m_prompter.ask(m_texts.printCaption, m_texts.printQuestion,
                             Prompter::Buttons::OkCancel, Prompter::Icon::Question))
             return;

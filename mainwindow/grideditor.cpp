@@ -12,9 +12,13 @@ namespace qx {
 
 namespace {
 
-bool isFrequencyColumn(int column) { return column == 1 || column == 3; }
+bool isFrequencyColumn(int column) {
+    return column == 1 || column == 3;
+}
 
-int cellKey(int row, int column) { return row * 8 + column; }
+int cellKey(int row, int column) {
+    return row * 8 + column;
+}
 
 bool isEnter(const QKeyEvent *event) {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
@@ -22,7 +26,9 @@ bool isEnter(const QKeyEvent *event) {
 
 } // namespace
 
-GridView *MainWindow::grid() const { return static_cast<GridView *>(StringGrid); }
+GridView *MainWindow::grid() const {
+    return static_cast<GridView *>(StringGrid);
+}
 
 void MainWindow::wireEditors() {
     GridView *view = grid();
@@ -286,9 +292,17 @@ void MainWindow::commitBox(DropDown *box, int column) {
     });
 }
 
-void MainWindow::RX_BOXCloseUp() { commitBox(RX_BOX, 2); }
-void MainWindow::TX_BOXCloseUp() { commitBox(TX_BOX, 4); }
-void MainWindow::box1CloseUp() { commitBox(box1, 5); }
-void MainWindow::box2CloseUp() { commitBox(box2, 6); }
+void MainWindow::RX_BOXCloseUp() {
+    commitBox(RX_BOX, 2);
+}
+void MainWindow::TX_BOXCloseUp() {
+    commitBox(TX_BOX, 4);
+}
+void MainWindow::box1CloseUp() {
+    commitBox(box1, 5);
+}
+void MainWindow::box2CloseUp() {
+    commitBox(box2, 6);
+}
 
 } // namespace qx

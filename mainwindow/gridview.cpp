@@ -9,7 +9,9 @@ namespace qx {
 
 namespace {
 
-bool isFixed(const QModelIndex &index) { return index.row() == 0 || index.column() == 0; }
+bool isFixed(const QModelIndex &index) {
+    return index.row() == 0 || index.column() == 0;
+}
 
 } // namespace
 
@@ -51,7 +53,8 @@ void GridView::moveCurrentQuietly(int row, int column) {
 QWidget *GridView::openEditor() const {
     if (!editorOpen())
         return nullptr;
-    for (QLineEdit *edit : viewport()->findChildren<QLineEdit *>(QString(), Qt::FindDirectChildrenOnly))
+    for (QLineEdit *edit :
+         viewport()->findChildren<QLineEdit *>(QString(), Qt::FindDirectChildrenOnly))
         if (edit->isVisible())
             return edit;
     return nullptr;
@@ -135,7 +138,8 @@ QWidget *CellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
                                     const QModelIndex &index) const {
     if (!m_grid->isTextColumn || !m_grid->isTextColumn(index.column()) || isFixed(index))
         return nullptr;
-    auto *edit = qobject_cast<QLineEdit *>(QStyledItemDelegate::createEditor(parent, option, index));
+    auto *edit =
+        qobject_cast<QLineEdit *>(QStyledItemDelegate::createEditor(parent, option, index));
     if (!edit)
         return nullptr;
     const QPersistentModelIndex cell(index);

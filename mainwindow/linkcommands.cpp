@@ -25,17 +25,11 @@ void MainWindow::wireTransfer() {
 }
 
 void MainWindow::n11Click() {
-    guarded([this] {
-        m_transfer->start(Transfer::Mode::Read,
-                          settingsFile().comPort());
-    });
+    guarded([this] { m_transfer->start(Transfer::Mode::Read, settingsFile().comPort()); });
 }
 
 void MainWindow::N12Click() {
-    guarded([this] {
-        m_transfer->start(Transfer::Mode::Write,
-                          settingsFile().comPort());
-    });
+    guarded([this] { m_transfer->start(Transfer::Mode::Write, settingsFile().comPort()); });
 }
 
 void MainWindow::N13Click() {
@@ -47,15 +41,16 @@ void MainWindow::N13Click() {
     });
 }
 
-void MainWindow::SpeedButton1Click() { Select_com->hide(); }
+void MainWindow::SpeedButton1Click() {
+    Select_com->hide();
+}
 
 void MainWindow::SpeedButton2Click() {
     guarded([this] {
         const int index = Com->currentIndex();
         if (index < 0)
             throw Error(QStringLiteral("List index out of bounds (%1)").arg(index));
-        settingsFile()
-            .writeInt(QStringLiteral("pt"), QStringLiteral("COM"), index + 1);
+        settingsFile().writeInt(QStringLiteral("pt"), QStringLiteral("COM"), index + 1);
         statusPanel[2]->setText(m_texts.portChosenPrefix + Com->currentText());
         Select_com->hide();
     });

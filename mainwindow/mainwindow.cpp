@@ -10,8 +10,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QGroupBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -35,7 +35,6 @@ constexpr int kRows = 17;
 constexpr std::array<int, kColumns> kColumnWidths{32, 94, 68, 99, 68, 68, 68};
 const QColor kCream(0xFF, 0xFB, 0xF0);
 
-
 DropDown *dropDown(const char *name, const QStringList &items, int initial, QWidget *parent,
                    QRect geometry = {}) {
     auto *box = new DropDown(parent);
@@ -53,7 +52,8 @@ MainWindow::MainWindow(WindowTexts texts, Prompter &prompter, Sio &sio, QString 
                        QWidget *parent)
     : QMainWindow(parent), m_texts(std::move(texts)), m_prompter(prompter), m_sio(sio),
       m_folder(std::move(folder)), m_file(QDir(m_folder).filePath(QStringLiteral("r_and_w.dat"))) {
-    setObjectName(m_texts.language == Language::English ? QStringLiteral("E_Form") : QStringLiteral("Form1"));
+    setObjectName(m_texts.language == Language::English ? QStringLiteral("E_Form")
+                                                        : QStringLiteral("Form1"));
     setWindowTitle(m_texts.caption);
     QFont base = font();
     base.setPixelSize(11); // the original's 8-point dialog font
@@ -92,13 +92,17 @@ MainWindow::MainWindow(WindowTexts texts, Prompter &prompter, Sio &sio, QString 
 
 MainWindow::~MainWindow() = default;
 
-QString MainWindow::workingFilePath() const { return m_file.path(); }
+QString MainWindow::workingFilePath() const {
+    return m_file.path();
+}
 
 PtIni MainWindow::settingsFile() const {
     return PtIni(QDir(m_folder).filePath(QStringLiteral("pt.ini")));
 }
 
-void MainWindow::guarded(const std::function<void()> &handler) { guard(m_prompter, handler); }
+void MainWindow::guarded(const std::function<void()> &handler) {
+    guard(m_prompter, handler);
+}
 
 void MainWindow::buildMenus() {
     QMenuBar *bar = menuBar();
@@ -184,13 +188,16 @@ void MainWindow::buildToolBar() {
         return b;
     };
     separator("ToolButton1");
-    ToolButton3 = button("ToolButton3", 3, m_texts.tbOpen, m_texts.tbOpenHint, &MainWindow::N5Click);
-    ToolButton2 = button("ToolButton2", 1, m_texts.tbSave, m_texts.tbSaveHint, &MainWindow::N6Click);
+    ToolButton3 =
+        button("ToolButton3", 3, m_texts.tbOpen, m_texts.tbOpenHint, &MainWindow::N5Click);
+    ToolButton2 =
+        button("ToolButton2", 1, m_texts.tbSave, m_texts.tbSaveHint, &MainWindow::N6Click);
     separator("ToolButton12");
     ToolButton11 =
         button("ToolButton11", 5, m_texts.tbPrint, m_texts.tbPrintHint, &MainWindow::N8Click);
     separator("ToolButton4");
-    ToolButton7 = button("ToolButton7", 2, m_texts.tbRead, m_texts.tbReadHint, &MainWindow::n11Click);
+    ToolButton7 =
+        button("ToolButton7", 2, m_texts.tbRead, m_texts.tbReadHint, &MainWindow::n11Click);
     ToolButton8 =
         button("ToolButton8", 0, m_texts.tbWrite, m_texts.tbWriteHint, &MainWindow::N12Click);
     separator("ToolButton10");
@@ -198,7 +205,8 @@ void MainWindow::buildToolBar() {
         button("ToolButton13", 7, QString(), m_texts.tbStopHint, &MainWindow::ToolButton13Click);
     ToolButton9 = button("ToolButton9", 4, m_texts.tbCom, m_texts.tbComHint, &MainWindow::N13Click);
     separator("ToolButton6");
-    ToolButton5 = button("ToolButton5", 6, m_texts.tbExit, m_texts.tbExitHint, &MainWindow::N10Click);
+    ToolButton5 =
+        button("ToolButton5", 6, m_texts.tbExit, m_texts.tbExitHint, &MainWindow::N10Click);
 }
 
 void MainWindow::buildDisplayFrame(QWidget *parent) {
@@ -295,8 +303,9 @@ void MainWindow::buildSettingsArea(QWidget *parent) {
     CB_SM = dropDown("CB_SM", m_texts.scanModeItems, 0, spSkinGroupBox2);
     CB_YX = dropDown("CB_YX", m_texts.channelModeItems, 1, spSkinGroupBox2);
     CB_CH = dropDown("CB_CH", m_texts.priorityItems, 15, spSkinGroupBox2);
-    const std::array<std::pair<QString, DropDown *>, 3> lists{
-        {{m_texts.scanMode, CB_SM}, {m_texts.channelMode, CB_YX}, {m_texts.priorityChannel, CB_CH}}};
+    const std::array<std::pair<QString, DropDown *>, 3> lists{{{m_texts.scanMode, CB_SM},
+                                                               {m_texts.channelMode, CB_YX},
+                                                               {m_texts.priorityChannel, CB_CH}}};
     for (int i = 0; i < 3; ++i) {
         scan->addWidget(new QLabel(lists[i].first), i + 1, 0);
         lists[i].second->setMinimumWidth(54);
@@ -323,10 +332,10 @@ void MainWindow::buildSettingsArea(QWidget *parent) {
     };
     Edit1 = timeField("Edit1", "SpinButton1", m_texts.carrierTime, QStringLiteral("10"), 1,
                       SpinButton1);
-    Edit2 = timeField("Edit2", "SpinButton2", m_texts.delayTime, QStringLiteral("10"), 2,
-                      SpinButton2);
-    Edit3 = timeField("Edit3", "SpinButton3", m_texts.returnTime, QStringLiteral("5"), 3,
-                      SpinButton3);
+    Edit2 =
+        timeField("Edit2", "SpinButton2", m_texts.delayTime, QStringLiteral("10"), 2, SpinButton2);
+    Edit3 =
+        timeField("Edit3", "SpinButton3", m_texts.returnTime, QStringLiteral("5"), 3, SpinButton3);
     Edit2->setEnabled(false);
     // The step buttons of the delay time follow its field; the others always work.
     SpinButton2->setEnabled(false);
@@ -577,11 +586,12 @@ Block03F0Values MainWindow::panel03F0() const {
 
 void MainWindow::N17Click() {
     guarded([this] {
-        if (!m_prompter.ask(QStringLiteral("Confirm"), QStringLiteral("Do You Wish To Change english?"),
+        if (!m_prompter.ask(QStringLiteral("Confirm"),
+                            QStringLiteral("Do You Wish To Change english?"),
                             Prompter::Buttons::YesNo))
             return;
-        settingsFile()
-            .writeString(QStringLiteral("LG"), QStringLiteral("LG"), m_texts.switchLanguageTo);
+        settingsFile().writeString(QStringLiteral("LG"), QStringLiteral("LG"),
+                                   m_texts.switchLanguageTo);
         m_prompter.message(QStringLiteral("Succeed,Plase restart!"));
         close();
     });

@@ -61,9 +61,9 @@ public:
 
 public slots:
     // Start-up, language and exit.
-    void N17Click(); // language switch of the Chinese window
+    void N17Click();                      // language switch of the Chinese window
     void oChinese1Click() { N17Click(); } // the same in the English window
-    void N10Click(); // exit
+    void N10Click();                      // exit
 
     // Transfers and the port panel.
     void n11Click();
@@ -156,7 +156,7 @@ private:
     bool m_loading = false;
     int m_modelBeforeOpen = 0;
     QHash<int, QString> m_typed; // row * 8 + column: text typed but not yet checked
-    QString m_saveFolder; // where the next save dialog starts: the last saved file's folder
+    QString m_saveFolder;        // where the next save dialog starts: the last saved file's folder
 
     // Controls, named as the tests and the rest of the program know them.
     QToolBar *ToolBar1 = nullptr;

@@ -21,7 +21,8 @@ void MainWindow::f_boxChange() {
 
 void MainWindow::CB_JQLXCloseUp() {
     guarded([this] {
-        const QString question = m_texts.modelQuestion + CB_JQLX->currentText() + QStringLiteral("?");
+        const QString question =
+            m_texts.modelQuestion + CB_JQLX->currentText() + QStringLiteral("?");
         if (!m_prompter.ask(QStringLiteral("Confirm"), question, Prompter::Buttons::YesNo)) {
             CB_JQLX->setCurrentIndex(m_modelBeforeOpen);
             return;

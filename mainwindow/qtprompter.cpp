@@ -9,7 +9,9 @@ namespace qx {
 
 namespace {
 
-QString applicationTitle() { return QApplication::applicationDisplayName(); }
+QString applicationTitle() {
+    return QApplication::applicationDisplayName();
+}
 
 } // namespace
 

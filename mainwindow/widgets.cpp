@@ -7,7 +7,9 @@
 
 namespace qx {
 
-DropDown::DropDown(QWidget *parent) : QComboBox(parent) { setEditable(false); }
+DropDown::DropDown(QWidget *parent) : QComboBox(parent) {
+    setEditable(false);
+}
 
 void DropDown::showPopup() {
     emit poppedUp();
@@ -64,6 +66,8 @@ void DragPanel::mouseMoveEvent(QMouseEvent *event) {
     move(target);
 }
 
-void DragPanel::mouseReleaseEvent(QMouseEvent *) { m_dragging = false; }
+void DragPanel::mouseReleaseEvent(QMouseEvent *) {
+    m_dragging = false;
+}
 
 } // namespace qx

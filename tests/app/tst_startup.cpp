@@ -2,8 +2,8 @@
 #include "fakesio.h"
 #include "mainwindow.h"
 #include "memoryframe.h"
-#include "scriptedprompter.h"
 #include "ptini.h"
+#include "scriptedprompter.h"
 #include "startup.h"
 
 #include <QAction>
@@ -29,7 +29,9 @@ using namespace qx;
 
 namespace {
 
-QByteArray hex(const char *text) { return QByteArray::fromHex(text); }
+QByteArray hex(const char *text) {
+    return QByteArray::fromHex(text);
+}
 
 // A complete image: channel 1 with tones and both flags on, channel 2 empty, channel 3
 // with busy off; settings from the worked examples.
@@ -42,8 +44,8 @@ QByteArray sampleImage() {
     image += hex("570030080000004600000046"); // ch3 460.00000
     image += hex("57003808FFFF1813F9FFFFFF"); // ch3 OFF / 131.8, busy no, scan yes
     for (int r = 6; r < 32; ++r)
-        image += MemoryFrame::make(0, quint8(0x10 + 8 * r), {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                                           0xFF, 0xFF})
+        image += MemoryFrame::make(0, quint8(0x10 + 8 * r),
+                                   {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})
                      .toByteArray();
     image += hex("5703C008FD050304FFFFFFFF"); // beep on, squelch 5, monitor on, 120 s
     image += hex("5703D0080000F73730313350");
@@ -88,12 +90,17 @@ private slots:
     void languageChoice_data() {
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("title");
-        QTest::newRow("E") << "E" << "TALVIK(QX-7420)";
-        QTest::newRow("C") << "C" << "TALVIK中文写频(QX-7420)";
+        QTest::newRow("E") << "E"
+                           << "TALVIK(QX-7420)";
+        QTest::newRow("C") << "C"
+                           << "TALVIK中文写频(QX-7420)";
         // Mended: the original opened no window at all for these.
-        QTest::newRow("lower-case e") << "e" << "TALVIK中文写频(QX-7420)";
-        QTest::newRow("empty") << "" << "TALVIK中文写频(QX-7420)";
-        QTest::newRow("garbage") << "English" << "TALVIK中文写频(QX-7420)";
+        QTest::newRow("lower-case e") << "e"
+                                      << "TALVIK中文写频(QX-7420)";
+        QTest::newRow("empty") << ""
+                               << "TALVIK中文写频(QX-7420)";
+        QTest::newRow("garbage") << "English"
+                                 << "TALVIK中文写频(QX-7420)";
     }
     void languageChoice() {
         QFETCH(QString, language);
@@ -132,8 +139,12 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("yes");
         QTest::addColumn<QString>("no");
-        QTest::newRow("Chinese") << "C" << "是" << "否";
-        QTest::newRow("English") << "E" << "YES" << "NO";
+        QTest::newRow("Chinese") << "C"
+                                 << "是"
+                                 << "否";
+        QTest::newRow("English") << "E"
+                                 << "YES"
+                                 << "NO";
     }
     void decodesImage() {
         QFETCH(QString, language);
@@ -150,7 +161,9 @@ private slots:
             QCOMPARE(w->cell(c, 3), ch3[c - 1]);
             QVERIFY(w->cell(c, 4).isEmpty());
         }
-        auto index = [&](const char *name) { return w->findChild<QComboBox *>(name)->currentIndex(); };
+        auto index = [&](const char *name) {
+            return w->findChild<QComboBox *>(name)->currentIndex();
+        };
         QCOMPARE(index("CB_BY"), 1);
         QCOMPARE(index("CB_SD"), 0);
         QCOMPARE(index("CB_DP"), 5);
@@ -208,8 +221,7 @@ private slots:
         image.replace(4 * 12 + 4, 4, hex("000A0046")); // ch3 receive frequency 46000A00
         writeFile(dat(), image);
         auto w = open("C");
-        QCOMPARE(m_prompter.texts("error"),
-                 QStringList{"'46000A00' is not a valid integer value"});
+        QCOMPARE(m_prompter.texts("error"), QStringList{"'46000A00' is not a valid integer value"});
         QCOMPARE(w->cell(1, 1), QStringLiteral("450.01250")); // earlier records stay
         QVERIFY(w->cell(1, 3).isEmpty());
         QCOMPARE(w->findChild<QComboBox *>("CB_BY")->currentIndex(), 0); // not reached
@@ -243,16 +255,19 @@ private slots:
         QTest::addColumn<QStringList>("menus");
         QTest::addColumn<QStringList>("fileItems");
         QTest::addColumn<QStringList>("hints");
-        QTest::newRow("Chinese")
-            << "C" << QStringList{"文件", "操作", "串口设置", "Language Mode", "帮助"}
-            << QStringList{"打开文件", "保存文件", "", "打印文件", "", "a", "b", "c", "", "退出程序"}
-            << QStringList{"打开文件", "保存文件", "打印文件", "读取数据从对讲机里面",
-                           "写入数据到对讲机里", "关闭读写", "串口选择", "退出系统"};
+        QTest::newRow("Chinese") << "C"
+                                 << QStringList{"文件", "操作", "串口设置", "Language Mode", "帮助"}
+                                 << QStringList{"打开文件", "保存文件", "",  "打印文件", "",
+                                                "a",        "b",        "c", "",         "退出程序"}
+                                 << QStringList{"打开文件",           "保存文件",
+                                                "打印文件",           "读取数据从对讲机里面",
+                                                "写入数据到对讲机里", "关闭读写",
+                                                "串口选择",           "退出系统"};
         QTest::newRow("English")
             << "E" << QStringList{"File", "Program", "COM Setup", "Language Mode", "Help"}
             << QStringList{"Open", "Save", "", "Print", "", "a", "b", "c", "", "Exit"}
-            << QStringList{"Open", "Sava", "Print", "Read From Radio", "Write To Radio",
-                           "OFF Read/Write", "Select COM", "Exit"};
+            << QStringList{"Open",           "Sava",           "Print",      "Read From Radio",
+                           "Write To Radio", "OFF Read/Write", "Select COM", "Exit"};
     }
     void menusAndToolBar() {
         QFETCH(QString, language);
@@ -274,8 +289,8 @@ private slots:
         for (int i : {5, 6, 7})
             QVERIFY(!file[i]->isVisible());
         QVERIFY(w->menuBar()->actions().last()->menu()->actions().isEmpty());
-        const char *buttons[] = {"ToolButton3", "ToolButton2", "ToolButton11", "ToolButton7",
-                                 "ToolButton8", "ToolButton13", "ToolButton9", "ToolButton5"};
+        const char *buttons[] = {"ToolButton3", "ToolButton2",  "ToolButton11", "ToolButton7",
+                                 "ToolButton8", "ToolButton13", "ToolButton9",  "ToolButton5"};
         QStringList tips;
         int lastX = -1;
         for (const char *name : buttons) {

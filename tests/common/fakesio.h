@@ -25,7 +25,9 @@ public:
     QString lastOpenError() const override { return {}; }
 
 private:
-    void log(const char *op, int port) { calls << QStringLiteral("%1 %2").arg(QLatin1String(op)).arg(port); }
+    void log(const char *op, int port) {
+        calls << QStringLiteral("%1 %2").arg(QLatin1String(op)).arg(port);
+    }
 };
 
 } // namespace qx::test

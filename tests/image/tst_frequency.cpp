@@ -52,7 +52,8 @@ private slots:
             checkFrequencyText(typed);
             QFAIL("no error");
         } catch (const Error &e) {
-            QCOMPARE(e.message(), QStringLiteral("'%1' is not a valid floating point value").arg(typed));
+            QCOMPARE(e.message(),
+                     QStringLiteral("'%1' is not a valid floating point value").arg(typed));
         }
     }
 };

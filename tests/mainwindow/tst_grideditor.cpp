@@ -15,7 +15,9 @@ QString words(char language, bool yes) {
     return yes ? w.yes : w.no;
 }
 
-QString channelFrequency(int ch) { return QStringLiteral("%1.00000").arg(450 + ch); }
+QString channelFrequency(int ch) {
+    return QStringLiteral("%1.00000").arg(450 + ch);
+}
 
 } // namespace
 
@@ -53,15 +55,33 @@ void TestGridEditor::typedFrequency_data() {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<bool>("outOfRange");
 
-    QTest::newRow("450") << 'C' << "450" << "enter" << "450.00000" << false;
-    QTest::newRow("450.0125") << 'E' << "450.0125" << "enter" << "450.01250" << false;
-    QTest::newRow("450.012512") << 'C' << "450.012512" << "down" << "450.01250" << false;
-    QTest::newRow("400") << 'E' << "400" << "click" << "400.00000" << false;
-    QTest::newRow("399.99999") << 'C' << "399.99999" << "enter" << "450.01250" << true;
-    QTest::newRow("513") << 'E' << "513" << "up" << "450.01250" << true;
-    QTest::newRow("512.99999") << 'C' << "512.99999" << "click" << "512.99375" << false;
-    QTest::newRow("450.01660") << 'E' << "450.01660" << "enter" << "450.01250" << false;
-    QTest::newRow("450.00700") << 'C' << "450.00700" << "down" << "450.00625" << false;
+    QTest::newRow("450") << 'C' << "450"
+                         << "enter"
+                         << "450.00000" << false;
+    QTest::newRow("450.0125") << 'E' << "450.0125"
+                              << "enter"
+                              << "450.01250" << false;
+    QTest::newRow("450.012512") << 'C' << "450.012512"
+                                << "down"
+                                << "450.01250" << false;
+    QTest::newRow("400") << 'E' << "400"
+                         << "click"
+                         << "400.00000" << false;
+    QTest::newRow("399.99999") << 'C' << "399.99999"
+                               << "enter"
+                               << "450.01250" << true;
+    QTest::newRow("513") << 'E' << "513"
+                         << "up"
+                         << "450.01250" << true;
+    QTest::newRow("512.99999") << 'C' << "512.99999"
+                               << "click"
+                               << "512.99375" << false;
+    QTest::newRow("450.01660") << 'E' << "450.01660"
+                               << "enter"
+                               << "450.01250" << false;
+    QTest::newRow("450.00700") << 'C' << "450.00700"
+                               << "down"
+                               << "450.00625" << false;
 }
 
 // Channel 3, receive cell: type, commit, and compare the whole file.
@@ -107,9 +127,12 @@ void TestGridEditor::typedFrequency() {
 void TestGridEditor::notANumberKeepsCellAndCurrent_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("commit");
-    QTest::newRow("lone point, enter") << "." << "enter";
-    QTest::newRow("two points, arrow") << "450..1" << "down";
-    QTest::newRow("two points, click") << "4.5.0" << "click";
+    QTest::newRow("lone point, enter") << "."
+                                       << "enter";
+    QTest::newRow("two points, arrow") << "450..1"
+                                       << "down";
+    QTest::newRow("two points, click") << "4.5.0"
+                                       << "click";
 }
 
 void TestGridEditor::notANumberKeepsCellAndCurrent() {
@@ -149,8 +172,8 @@ void TestGridEditor::receiveFrequencyStartsChannel() {
     QCOMPARE(h.window->cell(4, 14), kOff);
     QCOMPARE(h.window->cell(5, 14), no);
     QCOMPARE(h.window->cell(6, 14), no);
-    QCOMPARE(h.fileBytes(), withRecords(before, 26, channelRecords(14, "460.00000", "", kOff, kOff,
-                                                                   no, no)));
+    QCOMPARE(h.fileBytes(),
+             withRecords(before, 26, channelRecords(14, "460.00000", "", kOff, kOff, no, no)));
 }
 
 void TestGridEditor::clearingReceiveCellBlanksRow() {
@@ -164,9 +187,9 @@ void TestGridEditor::clearingReceiveCellBlanksRow() {
     for (int c = 1; c <= 6; ++c)
         QCOMPARE(h.window->cell(c, 5), QString());
     QCOMPARE(h.current(), QPoint(1, 4));
-    QCOMPARE(h.fileBytes(),
-             withRecords(before, 8, hexBytes("57 00 50 08 FF FF FF FF FF FF FF FF"
-                                             "57 00 58 08 FF FF FF FF FB FF FF FF")));
+    QCOMPARE(h.fileBytes(), withRecords(before, 8,
+                                        hexBytes("57 00 50 08 FF FF FF FF FF FF FF FF"
+                                                 "57 00 58 08 FF FF FF FF FB FF FF FF")));
 }
 
 void TestGridEditor::transmitWithoutReceiveIsDropped() {
@@ -183,9 +206,9 @@ void TestGridEditor::transmitWithoutReceiveIsDropped() {
     Harness::key(Qt::Key_Return);
     for (int c = 1; c <= 6; ++c)
         QCOMPARE(h.window->cell(c, 4), QString());
-    QCOMPARE(h.fileBytes(), withRecords(before, 6, channelRecords(4, "", "", kOff, kOff,
-                                                                  words('C', false),
-                                                                  words('C', false))));
+    QCOMPARE(h.fileBytes(), withRecords(before, 6,
+                                        channelRecords(4, "", "", kOff, kOff, words('C', false),
+                                                       words('C', false))));
 }
 
 void TestGridEditor::toneCellOfEmptyChannel() {
@@ -296,7 +319,10 @@ void TestGridEditor::boxCoversCurrentCell() {
     QWidget *frame = h.child<QWidget>("show_Box");
     for (int column : {2, 4, 5, 6}) {
         h.clickCell(9, column);
-        const char *name = column == 2 ? "RX_BOX" : column == 4 ? "TX_BOX" : column == 5 ? "box1" : "box2";
+        const char *name = column == 2   ? "RX_BOX"
+                           : column == 4 ? "TX_BOX"
+                           : column == 5 ? "box1"
+                                         : "box2";
         QComboBox *box = h.box(name);
         QVERIFY(box->isVisible());
         const QRect cell = h.grid()->visualRect(h.grid()->model()->index(9, column));
@@ -342,8 +368,9 @@ void TestGridEditor::reloadShowsInVisibleBox() {
     QComboBox *scan = h.box("box2");
     QCOMPARE(scan->currentText(), QStringLiteral("NO"));
     const QByteArray loaded =
-        withRecords(h.fileBytes(), 4, channelRecords(3, "453.00000", "453.00000", "67.0", kOff,
-                                                     QStringLiteral("NO"), QStringLiteral("YES")));
+        withRecords(h.fileBytes(), 4,
+                    channelRecords(3, "453.00000", "453.00000", "67.0", kOff, QStringLiteral("NO"),
+                                   QStringLiteral("YES")));
     QFile f(h.dat());
     QVERIFY(f.open(QIODevice::WriteOnly));
     QCOMPARE(f.write(loaded), loaded.size());
@@ -414,8 +441,9 @@ void TestGridEditor::escapeAndTabKeepTypedText() {
     h.clickCell(8, 1);
     QCOMPARE(h.window->cell(3, 8), QStringLiteral("471.00000"));
     const QString no = words('E', false);
-    QCOMPARE(h.fileBytes(), withRecords(before, 14, channelRecords(8, channelFrequency(8),
-                                                                   "471.00000", kOff, kOff, no, no)));
+    QCOMPARE(h.fileBytes(),
+             withRecords(before, 14,
+                         channelRecords(8, channelFrequency(8), "471.00000", kOff, kOff, no, no)));
 }
 
 // A frequency still in the editor when a drop-down of its row commits is checked first.
@@ -431,9 +459,9 @@ void TestGridEditor::pendingTextCheckedBeforeBoxCommit() {
     QCOMPARE(h.window->cell(1, 10), QStringLiteral("460.01250"));
     QCOMPARE(h.window->cell(2, 10), QStringLiteral("67.0"));
     const QString no = words('E', false);
-    QCOMPARE(h.fileBytes(), withRecords(before, 18, channelRecords(10, "460.01250",
-                                                                   channelFrequency(10),
-                                                                   "67.0", kOff, no, no)));
+    QCOMPARE(h.fileBytes(), withRecords(before, 18,
+                                        channelRecords(10, "460.01250", channelFrequency(10),
+                                                       "67.0", kOff, no, no)));
 
     // Text that is not a number stops the commit: nothing stored, cell kept.
     h.clickCell(11, 1);

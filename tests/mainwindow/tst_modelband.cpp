@@ -15,8 +15,9 @@ QByteArray record(const QByteArray &image, int index) {
 QByteArray editedImage(bool scanOn) {
     QByteArray image = baseImage();
     for (int ch = 1; ch <= kChannelCount; ++ch)
-        image = withRecords(image, 2 * (ch - 1),
-                            channelRecords(ch, "460.50000", "465.50000", "67.0", "100.0", "YES", "NO"));
+        image =
+            withRecords(image, 2 * (ch - 1),
+                        channelRecords(ch, "460.50000", "465.50000", "67.0", "100.0", "YES", "NO"));
     Block03F0Values v;
     v.scanOn = scanOn;
     return withRecords(image, 34, save03F0(v).toByteArray());
@@ -37,7 +38,7 @@ private slots:
 
 void TestModelBand::bandChangeRewritesChannelsAndBand_data() {
     QTest::addColumn<char>("language");
-    QTest::addColumn<int>("first");  // band picked before, -1 for none
+    QTest::addColumn<int>("first"); // band picked before, -1 for none
     QTest::addColumn<int>("band");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("frequency");

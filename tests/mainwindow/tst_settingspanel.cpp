@@ -67,7 +67,9 @@ void TestSettingsPanel::block03C0WorkedFrame() {
     QVERIFY(h.prompter.shown.isEmpty());
 }
 
-void TestSettingsPanel::block03F0WorkedFrame_data() { block03C0WorkedFrame_data(); }
+void TestSettingsPanel::block03F0WorkedFrame_data() {
+    block03C0WorkedFrame_data();
+}
 
 // Voice English, carrier 10, power 96, delay 10, return 5, scan on, time mode, cyclic,
 // channel 3.
@@ -92,11 +94,16 @@ void TestSettingsPanel::stepButtonsDoNotStore_data() {
     QTest::addColumn<bool>("up");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("stored"); // byte after a click into the field
-    QTest::newRow("carrier 10 up") << "Edit1" << "" << true << "10.5" << 0x15;
-    QTest::newRow("carrier 15 wraps up") << "Edit1" << "15" << true << "0.5" << 0x01;
-    QTest::newRow("return 0.5 wraps down") << "Edit3" << "0.5" << false << "15" << 0x1E;
-    QTest::newRow("return 1 down") << "Edit3" << "1" << false << "0.5" << 0x01;
-    QTest::newRow("off raster stays off") << "Edit3" << "0.8" << true << "1.3" << -1;
+    QTest::newRow("carrier 10 up") << "Edit1"
+                                   << "" << true << "10.5" << 0x15;
+    QTest::newRow("carrier 15 wraps up") << "Edit1"
+                                         << "15" << true << "0.5" << 0x01;
+    QTest::newRow("return 0.5 wraps down") << "Edit3"
+                                           << "0.5" << false << "15" << 0x1E;
+    QTest::newRow("return 1 down") << "Edit3"
+                                   << "1" << false << "0.5" << 0x01;
+    QTest::newRow("off raster stays off") << "Edit3"
+                                          << "0.8" << true << "1.3" << -1;
 }
 
 void TestSettingsPanel::stepButtonsDoNotStore() {
@@ -110,7 +117,8 @@ void TestSettingsPanel::stepButtonsDoNotStore() {
     auto *edit = h.child<QLineEdit>(field.toLatin1().constData());
     if (!start.isEmpty())
         replaceText(edit, start);
-    auto *spin = h.child<SpinButton>(field == QLatin1String("Edit1") ? "SpinButton1" : "SpinButton3");
+    auto *spin =
+        h.child<SpinButton>(field == QLatin1String("Edit1") ? "SpinButton1" : "SpinButton3");
     QTest::mouseClick(up ? spin->upButton() : spin->downButton(), Qt::LeftButton);
     QCOMPARE(edit->text(), shown);
     QCOMPARE(h.fileBytes(), before);
@@ -124,7 +132,8 @@ void TestSettingsPanel::stepButtonsDoNotStore() {
         return;
     }
     QByteArray expected = before;
-    expected[34 * MemoryFrame::kSize + 4 + (field == QLatin1String("Edit1") ? 3 : 6)] = char(stored);
+    expected[34 * MemoryFrame::kSize + 4 + (field == QLatin1String("Edit1") ? 3 : 6)] =
+        char(stored);
     QCOMPARE(h.fileBytes(), expected);
 }
 
@@ -211,10 +220,15 @@ void TestSettingsPanel::badTimeTextStoresNothing_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
-    QTest::newRow("not a number") << "Edit1" << "1a" << "'1a' is not a valid floating point value";
-    QTest::newRow("off the half-second raster") << "Edit3" << "7.3"
+    QTest::newRow("not a number") << "Edit1"
+                                  << "1a"
+                                  << "'1a' is not a valid floating point value";
+    QTest::newRow("off the half-second raster") << "Edit3"
+                                                << "7.3"
                                                 << "'14.6' is not a valid integer value";
-    QTest::newRow("empty") << "Edit1" << "" << "'' is not a valid floating point value";
+    QTest::newRow("empty") << "Edit1"
+                           << ""
+                           << "'' is not a valid floating point value";
 }
 
 void TestSettingsPanel::badTimeTextStoresNothing() {
@@ -251,8 +265,8 @@ void TestSettingsPanel::loadStoresNothing() {
     Block03C0Values c;
     c.beep = 1;
     c.squelch = 7;
-    const QByteArray image = withRecords(
-        withRecords(baseImage(), 34, save03F0(v).toByteArray()), 32, save03C0(c).toByteArray());
+    const QByteArray image = withRecords(withRecords(baseImage(), 34, save03F0(v).toByteArray()),
+                                         32, save03C0(c).toByteArray());
     Harness h('C', image);
     QCOMPARE(h.fileBytes(), image);
     QCOMPARE(h.child<QLabel>("Label19")->text(), QStringLiteral("功率电压:3.922(V)"));

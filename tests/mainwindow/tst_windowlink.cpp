@@ -171,7 +171,8 @@ private slots:
         m_emu.fillMemory(0x00);
         QTest::mouseClick(write, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(write->isEnabled() && !m_prompter.shown.isEmpty() &&
-                                     m_prompter.shown.last().text != QStringLiteral("开始写数据到对讲机里"),
+                                     m_prompter.shown.last().text !=
+                                         QStringLiteral("开始写数据到对讲机里"),
                                  15000);
         QCOMPARE(m_prompter.shown.last().text, messages.last());
         QCOMPARE(gauge->value(), 41);
@@ -189,9 +190,10 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("buttons");
-        QTest::newRow("Chinese") << 'C' << "T-5829" << "连接错误，你要重试么?"
-                                 << int(Prompter::Buttons::OkCancel);
-        QTest::newRow("English") << 'E' << "Confirm" << "Connect is error,Do you try?"
+        QTest::newRow("Chinese") << 'C' << "T-5829"
+                                 << "连接错误，你要重试么?" << int(Prompter::Buttons::OkCancel);
+        QTest::newRow("English") << 'E' << "Confirm"
+                                 << "Connect is error,Do you try?"
                                  << int(Prompter::Buttons::RetryIgnore);
     }
     void retryPromptStyle() {

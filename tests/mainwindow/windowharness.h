@@ -23,9 +23,9 @@ inline QByteArray baseImage() {
     QByteArray image;
     for (int ch = 1; ch <= kChannelCount; ++ch) {
         const QString f = ch <= 12 ? QStringLiteral("%1.00000").arg(450 + ch) : QString();
-        const auto frames = encodeChannelFrames(ch, f, f, QStringLiteral("OFF"),
-                                                QStringLiteral("OFF"), QStringLiteral("NO"),
-                                                QStringLiteral("NO"));
+        const auto frames =
+            encodeChannelFrames(ch, f, f, QStringLiteral("OFF"), QStringLiteral("OFF"),
+                                QStringLiteral("NO"), QStringLiteral("NO"));
         image += frames[0].toByteArray() + frames[1].toByteArray();
     }
     image += save03C0(Block03C0Values{}).toByteArray();

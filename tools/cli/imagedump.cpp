@@ -129,14 +129,16 @@ ImageDump decodeImage(const QByteArray &bytes, const QString &fileName) {
     }
     if (c0)
         values << item(texts.offOnItems, c0->beep) << item(texts.offOnItems, c0->batterySave)
-               << item(texts.squelchItems, c0->squelch) << item(texts.monitorKeyItems, c0->monitorKey)
+               << item(texts.squelchItems, c0->squelch)
+               << item(texts.monitorKeyItems, c0->monitorKey)
                << item(texts.timeOutItems, c0->timeOut);
     else
         values << kNone << kNone << kNone << kNone << kNone;
     if (f0)
         values << item(texts.voiceItems, f0->voice)
                << (f0->scanOn ? QStringLiteral("ON") : QStringLiteral("OFF"))
-               << item(texts.scanModeItems, f0->scanMode) << item(texts.channelModeItems, f0->channelMode)
+               << item(texts.scanModeItems, f0->scanMode)
+               << item(texts.channelModeItems, f0->channelMode)
                << item(texts.priorityItems, f0->priorityChannel) << f0->carrierTime << f0->delayTime
                << f0->returnTime << QString::number(f0->power);
     else
@@ -154,7 +156,8 @@ ImageDump decodeImageFile(const QString &path) {
 QString formatDump(const ImageDump &dump) {
     const WindowTexts texts = englishWindowTexts();
     const auto &header = texts.gridHeader;
-    QString out = QStringList(header.begin(), header.end()).join(QLatin1Char('\t')) + QLatin1Char('\n');
+    QString out =
+        QStringList(header.begin(), header.end()).join(QLatin1Char('\t')) + QLatin1Char('\n');
     for (int n = 0; n < kChannelCount; ++n) {
         const ChannelCells &c = dump.channels[std::size_t(n)];
         out += QStringList{QString::number(n + 1), c.rx, c.rxTone, c.tx, c.txTone, c.busy, c.scan}

@@ -1,10 +1,10 @@
 #include "radiojobs.h"
 
 #include "error.h"
+#include "filecopy.h"
 #include "imagedump.h"
 #include "memoryframe.h"
 #include "prompter.h"
-#include "filecopy.h"
 #include "ptini.h"
 #include "sio.h"
 #include "transfer.h"
@@ -34,7 +34,6 @@ void onInterrupt(int) {
 }
 
 constexpr int kBarWidth = 30;
-
 
 QString hexBytes(const QByteArray &bytes) {
     return QString::fromLatin1(bytes.toHex(' ').toUpper());

@@ -53,7 +53,6 @@ QString writeRefusal(const QByteArray &image, const QString &fileName);
 // Records 0 to 34 whose 12 bytes differ (a record missing from either side differs).
 QList<int> differingRecords(const QByteArray &expected, const QByteArray &actual);
 
-
 // Ctrl-C during a transfer stops it cleanly: link closed, no output file.
 void installInterruptHandler();
 

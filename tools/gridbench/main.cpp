@@ -46,9 +46,9 @@ QByteArray fullImage() {
     QByteArray image;
     for (int ch = 1; ch <= qx::kChannelCount; ++ch) {
         const QString f = QStringLiteral("%1.01250").arg(450 + ch);
-        const auto frames = qx::encodeChannelFrames(ch, f, f, QStringLiteral("67.0"),
-                                                    QStringLiteral("OFF"), QStringLiteral("NO"),
-                                                    QStringLiteral("YES"));
+        const auto frames =
+            qx::encodeChannelFrames(ch, f, f, QStringLiteral("67.0"), QStringLiteral("OFF"),
+                                    QStringLiteral("NO"), QStringLiteral("YES"));
         image += frames[0].toByteArray() + frames[1].toByteArray();
     }
     image += qx::save03C0({}).toByteArray();
