@@ -7,6 +7,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -29,9 +32,20 @@ public:
     }
 };
 
+// --device prints the device that the configured port maps to, for the run command,
+// without opening a window.
+int printDevice(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    const qx::PtIni ini(QDir(qx::programFolder()).filePath(QStringLiteral("pt.ini")));
+    std::printf("%s\n", QFile::encodeName(ini.deviceForPort(ini.comPort())).constData());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
+    if (argc == 2 && std::strcmp(argv[1], "--device") == 0)
+        return printDevice(argc, argv);
     GuardedApplication app(argc, argv);
     // The title of message boxes. No display name: Qt would append it to every window caption.
     QApplication::setApplicationName(QStringLiteral("QX-7420"));

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on Debian 12, when it is missing.
 set -euo pipefail
-packages=(g++ cmake make pkg-config git qt6-base-dev qt6-serialport-dev libsimpleini-dev
-          fonts-wqy-microhei poppler-utils)
+packages=(g++ cmake make pkg-config git clang-format qt6-base-dev qt6-serialport-dev
+          libsimpleini-dev fonts-wqy-microhei poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

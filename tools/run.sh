@@ -4,15 +4,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-cmake --build build -j"$(nproc 2>/dev/null || echo 2)" --target qx7420 qx7420-emu
+# build/ is this command's own; the test command builds in build-test/ and build-asan/.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF > /dev/null
+cmake --build build -j"$(nproc 2>/dev/null || echo 2)"
 bin=build/app
-ini="$bin/pt.ini"
-[ -f "$ini" ] || ini=/dev/null
-port=$(sed -n '/^\[[pP][tT]\]/,/^\[/s/^[cC][oO][mM][[:space:]]*=[[:space:]]*\([0-9]*\).*/\1/p' "$ini" | head -1)
-port=${port:-1}
-device=$(sed -n '/^\[[pP][oO][rR][tT][sS]\]/,/^\[/s/^[cC][oO][mM]'"$port"'[[:space:]]*=[[:space:]]*\(.*\)$/\1/p' "$ini" | head -1)
-device=${device:-/dev/ttyUSB$((port - 1))}
+# The program itself says which device the configured port maps to.
+device=$(QX7420_DEVICE= "$bin/qx7420" --device)
 if [ -z "${QX7420_DEVICE:-}" ] && [ ! -e "$device" ]; then
   link="$PWD/build/qx7420-radio"
   echo "No radio at $device: starting the radio emulator at $link"
