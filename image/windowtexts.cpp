@@ -41,6 +41,7 @@ TransferTexts chineseTransferTexts() {
     t.setupFailed = QStringLiteral("通信端口参数设置发生错误");
     t.tooFewRecords = QStringLiteral("工作文件不完整（少于35条记录），不能写入对讲机。");
     t.alreadyRunning = QStringLiteral("正在与对讲机通信，请等待完成或先关闭读写。");
+    t.deviceGone = QStringLiteral("串口设备已断开!");
     return t;
 }
 
@@ -58,6 +59,7 @@ TransferTexts englishTransferTexts() {
         "The working file holds fewer than 35 records; it cannot be written to the radio.");
     t.alreadyRunning = QStringLiteral(
         "A transfer with the radio is running; wait for it to end or stop it first.");
+    t.deviceGone = QStringLiteral("The serial device went away!");
     return t;
 }
 

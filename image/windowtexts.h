@@ -26,6 +26,7 @@ struct TransferTexts {
     QString setupFailed;   // after either of the two above
     QString tooFewRecords; // a write of an image with fewer than 35 records
     QString alreadyRunning;
+    QString deviceGone; // the device went away during a transfer; the device follows
     // A record step finds the working file missing or empty; the same in both windows.
     QString noFile = QStringLiteral("No File!");
     QString overFile = QStringLiteral("Over File!");

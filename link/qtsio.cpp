@@ -1,72 +1,88 @@
 #include "sio.h"
 
-#include <QFileInfo>
 #include <QSerialPort>
+#include <QSet>
 
 namespace qx {
+
+namespace {
+
+// Devices this process has had open: one that is missing now went away (a cable pulled
+// between two transfers) rather than never being there.
+QSet<QString> &openedDevices() {
+    static QSet<QString> devices;
+    return devices;
+}
+
+OpenFailure failureOf(QSerialPort::SerialPortError error) {
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return OpenFailure::NotFound;
+    case QSerialPort::PermissionError:
+        return OpenFailure::Permission;
+    default:
+        return OpenFailure::Other;
+    }
+}
+
+} // namespace
+
+struct QtSio::Port {
+    QSerialPort serial;
+    bool gone = false; // the device went away while open
+};
 
 QtSio::QtSio(std::function<QString(int)> deviceForPort)
     : m_deviceForPort(std::move(deviceForPort)) {}
 
 QtSio::~QtSio() {
     for (auto &entry : m_ports)
-        entry.second->close();
+        entry.second->serial.close();
 }
 
-QSerialPort *QtSio::portFor(int port) const {
+QtSio::Port *QtSio::portFor(int port) const {
     const auto it = m_ports.find(port);
     return it == m_ports.end() ? nullptr : it->second.get();
 }
 
-namespace {
-
-QString openFailure(const QString &device, const QSerialPort &serial) {
-    QString reason = serial.errorString();
-    switch (serial.error()) {
-    case QSerialPort::PermissionError: {
-        // Qt reports a port locked by another program as a permission error too; only a
-        // device this user cannot open points at the group.
-        const QFileInfo info(device);
-        if (info.isReadable() && info.isWritable())
-            reason += QStringLiteral(" (is the port in use by another program?)");
-        else if (info.exists())
-            reason += QStringLiteral(" (is the user in the dialout group?)");
-        break;
-    }
-    case QSerialPort::DeviceNotFoundError:
-        reason = QStringLiteral("no such device");
-        break;
-    default:
-        break;
-    }
-    return device + QStringLiteral(": ") + reason;
+QString QtSio::deviceName(int port) const {
+    const QString device = m_deviceForPort ? m_deviceForPort(port) : QString();
+    return device.isEmpty() ? Sio::deviceName(port) : device;
 }
 
-} // namespace
-
 int QtSio::sio_open(int port) {
-    m_lastOpenError.clear();
+    m_lastOpen = {};
     const QString device = m_deviceForPort ? m_deviceForPort(port) : QString();
     if (device.isEmpty()) {
-        m_lastOpenError = QStringLiteral("COM%1: no device configured").arg(port);
+        m_lastOpen =
+            PortDiagnosis::of(PortDiagnosis::Verdict::CannotOpen, QStringLiteral("COM%1").arg(port),
+                              QStringLiteral("no device configured"));
         return -1;
     }
     auto &slot = m_ports[port];
     if (!slot) {
-        slot = std::make_unique<QSerialPort>();
-        QSerialPort *serial = slot.get();
+        slot = std::make_unique<Port>();
+        Port *entry = slot.get();
         // A vanished device makes Qt report the error again on every pass of the event
-        // loop; closing at once turns it into missing replies and keeps the loop quiet.
-        QObject::connect(serial, &QSerialPort::errorOccurred, serial,
-                         [serial](QSerialPort::SerialPortError error) {
+        // loop; closing at once keeps the loop quiet, and reads and writes then say that
+        // the device went away.
+        QObject::connect(&entry->serial, &QSerialPort::errorOccurred, &entry->serial,
+                         [entry](QSerialPort::SerialPortError error) {
                              if (error == QSerialPort::ReadError ||
-                                 error == QSerialPort::ResourceError)
-                                 serial->close();
+                                 error == QSerialPort::ResourceError) {
+                                 entry->gone = entry->gone || entry->serial.isOpen();
+                                 entry->serial.close();
+                             }
                          });
     }
-    QSerialPort &serial = *slot;
-    if (serial.isOpen())
-        return -1; // owned by a transfer already: a second open must not share it
+    QSerialPort &serial = slot->serial;
+    if (serial.isOpen()) {
+        // Owned by a transfer already: a second open must not share it.
+        m_lastOpen = PortDiagnosis::of(PortDiagnosis::Verdict::InUse, device,
+                                       QStringLiteral("this program"));
+        return -1;
+    }
+    slot->gone = false;
     serial.setPortName(device);
     serial.setBaudRate(QSerialPort::Baud9600);
     serial.setDataBits(QSerialPort::Data8);
@@ -74,68 +90,74 @@ int QtSio::sio_open(int port) {
     serial.setStopBits(QSerialPort::OneStop);
     serial.setFlowControl(QSerialPort::NoFlowControl);
     if (!serial.open(QIODevice::ReadWrite)) {
-        m_lastOpenError = openFailure(device, serial);
+        m_lastOpen = diagnoseOpenFailure(device, failureOf(serial.error()), serial.errorString(),
+                                         openedDevices().contains(device));
         return -1;
     }
+    openedDevices().insert(device);
     return 0;
 }
 
 int QtSio::sio_ioctl(int port, int baud, int mode) {
-    QSerialPort *serial = portFor(port);
-    if (!serial || !serial->isOpen() || baud != kBaud9600 || mode != kMode8N1)
+    Port *entry = portFor(port);
+    if (!entry || !entry->serial.isOpen() || baud != kBaud9600 || mode != kMode8N1)
         return -1;
+    QSerialPort &serial = entry->serial;
     const bool ok =
-        serial->setBaudRate(QSerialPort::Baud9600) && serial->setDataBits(QSerialPort::Data8) &&
-        serial->setParity(QSerialPort::NoParity) && serial->setStopBits(QSerialPort::OneStop);
+        serial.setBaudRate(QSerialPort::Baud9600) && serial.setDataBits(QSerialPort::Data8) &&
+        serial.setParity(QSerialPort::NoParity) && serial.setStopBits(QSerialPort::OneStop);
     return ok ? 0 : -1;
 }
 
 int QtSio::sio_flowctrl(int port, int mode) {
-    QSerialPort *serial = portFor(port);
-    if (!serial || !serial->isOpen() || mode != kNoFlowControl)
+    Port *entry = portFor(port);
+    if (!entry || !entry->serial.isOpen() || mode != kNoFlowControl)
         return -1;
-    return serial->setFlowControl(QSerialPort::NoFlowControl) ? 0 : -1;
+    return entry->serial.setFlowControl(QSerialPort::NoFlowControl) ? 0 : -1;
 }
 
 int QtSio::sio_write(int port, const char *buf, int len) {
-    QSerialPort *serial = portFor(port);
-    if (!serial || !serial->isOpen() || len < 0)
-        return -1;
-    const qint64 written = serial->write(buf, len);
+    Port *entry = portFor(port);
+    if (!entry || !entry->serial.isOpen() || len < 0)
+        return entry && entry->gone ? kDeviceGone : -1;
+    const qint64 written = entry->serial.write(buf, len);
     // write() only queues: without flush() nothing leaves before the pacing wait.
-    serial->flush();
+    entry->serial.flush();
+    if (entry->gone)
+        return kDeviceGone; // the write failed and the error handler closed the port
     return written < 0 ? -1 : int(written);
 }
 
 int QtSio::sio_read(int port, char *buf, int len) {
-    QSerialPort *serial = portFor(port);
-    if (!serial || !serial->isOpen() || len < 0)
-        return -1;
+    Port *entry = portFor(port);
+    if (!entry || !entry->serial.isOpen() || len < 0)
+        return entry && entry->gone ? kDeviceGone : -1;
+    QSerialPort &serial = entry->serial;
     // Pull what the system holds into Qt's buffer; the zero wait reports a harmless timeout.
-    while (serial->isOpen() && serial->waitForReadyRead(0)) {
+    while (serial.isOpen() && serial.waitForReadyRead(0)) {
     }
-    if (!serial->isOpen())
-        return -1; // the read failed and the error handler closed the port
-    if (serial->error() == QSerialPort::TimeoutError)
-        serial->clearError();
-    const qint64 n = serial->read(buf, len);
+    if (!serial.isOpen())
+        return entry->gone ? kDeviceGone : -1; // the read failed, the handler closed the port
+    if (serial.error() == QSerialPort::TimeoutError)
+        serial.clearError();
+    const qint64 n = serial.read(buf, len);
     return n < 0 ? -1 : int(n);
 }
 
 int QtSio::sio_close(int port) {
-    if (QSerialPort *serial = portFor(port))
-        serial->close();
+    if (Port *entry = portFor(port))
+        entry->serial.close();
     return 0;
 }
 
 void QtSio::discardInput(int port) {
-    QSerialPort *serial = portFor(port);
-    if (serial && serial->isOpen())
-        serial->clear(QSerialPort::Input);
+    Port *entry = portFor(port);
+    if (entry && entry->serial.isOpen())
+        entry->serial.clear(QSerialPort::Input);
 }
 
 QString QtSio::lastOpenError() const {
-    return m_lastOpenError;
+    return m_lastOpen.device.isEmpty() ? QString() : m_lastOpen.text();
 }
 
 } // namespace qx

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "portdiagnosis.h"
+
 #include <QString>
 #include <functional>
 #include <map>
@@ -16,14 +18,18 @@ public:
     static constexpr int kBaud9600 = 12;
     static constexpr int kMode8N1 = 3;
     static constexpr int kNoFlowControl = 0;
+    // What sio_read and sio_write return once the device went away (cable pulled): the
+    // port is closed then, and no retry can bring it back.
+    static constexpr int kDeviceGone = -2;
 
     virtual ~Sio() = default;
     virtual int sio_open(int port) = 0;
     virtual int sio_ioctl(int port, int baud, int mode) = 0;
     virtual int sio_flowctrl(int port, int mode) = 0;
-    // Queues and sends the bytes; negative on failure.
+    // Queues and sends the bytes; negative on failure, kDeviceGone when the device went away.
     virtual int sio_write(int port, const char *buf, int len) = 0;
-    // Returns at once with the bytes received so far (up to len); 0 when none; negative on failure.
+    // Returns at once with the bytes received so far (up to len); 0 when none; negative on
+    // failure, kDeviceGone when the device went away.
     virtual int sio_read(int port, char *buf, int len) = 0;
     // Safe on a port that is not open.
     virtual int sio_close(int port) = 0;
@@ -32,6 +38,19 @@ public:
     // The device and the system's reason for the last failed open, for the second line
     // of the open-error message; empty when there is nothing to add.
     virtual QString lastOpenError() const = 0;
+    // The same failure classified, for the probe and Detect Port.
+    virtual PortDiagnosis lastOpenDiagnosis() const {
+        PortDiagnosis d;
+        d.detail = lastOpenError();
+        return d;
+    }
+    // The device a port number stands for, to name it in messages.
+    virtual QString deviceName(int port) const { return QStringLiteral("COM%1").arg(port); }
+    // Which step the bytes that follow belong to; a logging link writes it beside them.
+    virtual void noteStep(int port, const QString &step) {
+        Q_UNUSED(port);
+        Q_UNUSED(step);
+    }
 };
 
 // Sio over Qt SerialPort. Port numbers map to devices through the given function.
@@ -48,13 +67,16 @@ public:
     int sio_close(int port) override;
     void discardInput(int port) override;
     QString lastOpenError() const override;
+    PortDiagnosis lastOpenDiagnosis() const override { return m_lastOpen; }
+    QString deviceName(int port) const override;
 
 private:
-    QSerialPort *portFor(int port) const;
+    struct Port;
+    Port *portFor(int port) const;
 
     std::function<QString(int)> m_deviceForPort;
-    std::map<int, std::unique_ptr<QSerialPort>> m_ports;
-    QString m_lastOpenError;
+    std::map<int, std::unique_ptr<Port>> m_ports;
+    PortDiagnosis m_lastOpen;
 };
 
 } // namespace qx

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <cstdint>
 #include <vector>
 
@@ -30,5 +31,8 @@ QByteArray blankFrameBytes(std::uint16_t address);
 // handshake, a whole 12-byte frame starting with 'W' to a read request, 0x06 to a
 // frame of a write.
 bool isAnswer(TransferMode mode, const Step &step, const QByteArray &reply);
+
+// "step 2 read 0010", "step 36 record 32": what a step does, for the transfer log.
+QString stepLabel(TransferMode mode, int step);
 
 } // namespace qx

@@ -129,7 +129,7 @@ void Transfer::finish(Outcome outcome) {
         return;
     }
     emit buttonsEnabled(true);
-    if (outcome == Outcome::Stopped)
+    if (outcome == Outcome::Stopped || outcome == Outcome::Gone)
         emit progress(0);
     if (!wasActive)
         return;
@@ -142,6 +142,7 @@ void Transfer::finish(Outcome outcome) {
 void Transfer::arm(int step, int lateMs) {
     m_retryCount = 1;
     m_step = step;
+    m_sio.noteStep(m_port, stepLabel(m_mode, step));
     m_waitTimer.stop();
     // The gap before a step's first tick absorbs the lateness of the wait that ended the
     // previous step, so timer jitter does not add up over 41 steps. The wait after each
@@ -168,8 +169,21 @@ void Transfer::guarded(void (Transfer::*callback)()) {
     });
 }
 
-void Transfer::send(const QByteArray &bytes) {
-    m_sio.sio_write(m_port, bytes.constData(), int(bytes.size()));
+bool Transfer::send(const QByteArray &bytes) {
+    if (m_sio.sio_write(m_port, bytes.constData(), int(bytes.size())) != Sio::kDeviceGone)
+        return true;
+    deviceGone();
+    return false;
+}
+
+void Transfer::deviceGone() {
+    // Asking again cannot bring a pulled cable back: end at once and name the device.
+    finish(Outcome::Gone);
+    QString text =
+        PortDiagnosis::of(PortDiagnosis::Verdict::WentAway, m_sio.deviceName(m_port)).text();
+    if (!m_texts.deviceGone.isEmpty())
+        text.prepend(m_texts.deviceGone + QLatin1Char('\n'));
+    m_prompter.message(text);
 }
 
 void Transfer::tick() {
@@ -178,21 +192,23 @@ void Transfer::tick() {
     const Step &step = stepAt(m_step);
     // A reply that came after the previous read must not pass for the answer to this one.
     m_sio.discardInput(m_port);
+    bool sent = false;
     switch (step.kind) {
     case Step::Kind::Handshake:
-        send(handshakeBytes());
+        sent = send(handshakeBytes());
         break;
     case Step::Kind::ReadRequest:
-        send(readRequestBytes(step.address));
+        sent = send(readRequestBytes(step.address));
         break;
     case Step::Kind::Blank:
-        send(blankFrameBytes(step.address));
+        sent = send(blankFrameBytes(step.address));
         break;
     case Step::Kind::Record:
-        if (!send_Record(step.record))
-            return;
+        sent = send_Record(step.record);
         break;
     }
+    if (!sent)
+        return;
     const int waitMs = step.wait == Step::Wait::Long ? m_pacing.longWaitMs : m_pacing.shortWaitMs;
     m_waitTimer.start(waitMs);
     m_waitDueNs = m_clock.nsecsElapsed() + qint64(waitMs) * 1'000'000;
@@ -211,8 +227,7 @@ bool Transfer::send_Record(int index) {
         return false;
     }
     m_file.seekAndRead(index);
-    send(m_file.readRecord().toByteArray() + char(0x06));
-    return true;
+    return send(m_file.readRecord().toByteArray() + char(0x06));
 }
 
 void Transfer::evaluate() {
@@ -222,6 +237,10 @@ void Transfer::evaluate() {
     const Step &step = stepAt(n);
     char buf[kBufferSize] = {};
     const int count = m_sio.sio_read(m_port, buf, kReadLength);
+    if (count == Sio::kDeviceGone) {
+        deviceGone();
+        return;
+    }
     const QByteArray reply(buf, std::max(count, 0));
     const bool answered = isAnswer(m_mode, step, reply);
 

@@ -34,6 +34,7 @@ public:
         Failed,  // refused, cancelled at the retry prompt, or an error
         Stopped, // the stop command
         Closed,  // exit: ended silently
+        Gone,    // the device went away (cable pulled): ended at once, no retry prompt
     };
 
     Transfer(Sio &sio, WorkingFile &file, Prompter &prompter, TransferTexts texts,
@@ -51,6 +52,7 @@ public:
     void closeLink();
 
     bool running() const { return m_active; }
+    Mode mode() const { return m_mode; }
     Outcome outcome() const { return m_outcome; }
     int armedStep() const { return m_step; }
     int retryCount() const { return m_retryCount; }
@@ -81,7 +83,9 @@ private:
     void kill();
     bool port_SetUp();
     bool send_Record(int index);
-    void send(const QByteArray &bytes);
+    // False when the device went away; the transfer has ended then.
+    bool send(const QByteArray &bytes);
+    void deviceGone();
     void complete(const QByteArray &reply);
     // Every end of a transfer: timers, link, state and signals in one order.
     void finish(Outcome outcome);

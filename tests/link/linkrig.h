@@ -66,6 +66,9 @@ public:
     QString lastOpenError() const override {
         return m_inner ? m_inner->lastOpenError() : QString();
     }
+    QString deviceName(int port) const override {
+        return m_inner ? m_inner->deviceName(port) : Sio::deviceName(port);
+    }
 
 private:
     QStringList &m_log;

@@ -1,5 +1,6 @@
 // A radio that stops answering, a line that goes dead, the stop command, and ports that
 // cannot be opened or set up.
+#include "heldlock.h"
 #include "linkrig.h"
 
 #include "error.h"
@@ -24,7 +25,9 @@ private slots:
     void stopWithoutTransfer();
     void exitClosesLink_data();
     void exitClosesLink();
-    void lineGoesDead();
+    void cablePulled_data();
+    void cablePulled();
+    void deviceGoneBetweenTransfers();
     void setUpFailures_data();
     void setUpFailures();
     void unusableWorkingFile_data();
@@ -200,21 +203,64 @@ void TestLinkFailures::exitClosesLink() {
     QCOMPARE(rig.sio.traffic, traffic);
 }
 
-// Reads fail once the line is dead; they count as missing replies until the prompt.
-void TestLinkFailures::lineGoesDead() {
-    LinkRig rig;
+void TestLinkFailures::cablePulled_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("chinese");
+    QTest::newRow("read, english") << int(Mode::Read) << false;
+    QTest::newRow("write, chinese") << int(Mode::Write) << true;
+}
+
+// The line goes dead at the 10th request: the transfer ends at once and names the
+// device, instead of counting missing replies until the prompt and retrying into a
+// closed port.
+void TestLinkFailures::cablePulled() {
+    QFETCH(int, mode);
+    QFETCH(bool, chinese);
+    const TransferTexts texts = chinese ? chineseTransferTexts() : englishTransferTexts();
+    LinkRig rig(texts);
+    if (Mode(mode) == Mode::Write)
+        rig.writeFile(RadioEmulator::datImage(patternMemory(5, 90)));
     EmulatorFaults faults;
     faults.hangUpAt = 10;
     rig.emu.setFaults(faults);
+    const QString device = rig.emu.slavePath();
 
-    QVERIFY(rig.transfer->start(Mode::Read, 1));
+    QVERIFY(rig.transfer->start(Mode(mode), 1));
     QVERIFY(!rig.waitFinished());
 
-    QCOMPARE(rig.prompter.texts("ask"), QStringList{englishTransferTexts().retryText});
-    QCOMPARE(rig.positions.last(), 0);
+    QVERIFY(rig.prompter.texts("ask").isEmpty());
+    QCOMPARE(rig.prompter.texts("message").last(),
+             texts.deviceGone + "\n" + device +
+                 ": the device went away (was the cable unplugged?)");
+    QCOMPARE(int(rig.transfer->outcome()), int(Transfer::Outcome::Gone));
     QVERIFY(!rig.linkOpen());
     QCOMPARE(rig.buttons, (QList<bool>{false, true}));
-    QCOMPARE(rig.file.recordCount(), 8);
+    QCOMPARE(rig.positions.last(), 0);
+    // At most the one frame that was on its way when the line died went unheard.
+    const int sent = int(rig.sio.traffic.count(QLatin1Char('W')));
+    QVERIFY2(sent - rig.emu.requestCount() <= 1, qPrintable(rig.sio.traffic));
+    if (Mode(mode) == Mode::Read)
+        QCOMPARE(rig.file.recordCount(), 8);
+    const QString traffic = rig.sio.traffic;
+    QTest::qWait(150);
+    QCOMPARE(rig.sio.traffic, traffic);
+}
+
+// The cable was pulled while no transfer ran: the next start says so, not "no such device".
+void TestLinkFailures::deviceGoneBetweenTransfers() {
+    LinkRig rig;
+    QVERIFY(rig.transfer->start(Mode::Read, 1));
+    QVERIFY(rig.waitFinished());
+    const QString device = rig.emu.slavePath();
+    rig.emu.stop();
+    QTRY_VERIFY(!QFileInfo::exists(device));
+    rig.log.clear();
+
+    QVERIFY(!rig.transfer->start(Mode::Read, 1));
+    QCOMPARE(rig.log, (QStringList{"open 1",
+                                   "message Error opening serial port!\n" + device +
+                                       ": the device went away (was the cable unplugged?)",
+                                   "close 1"}));
 }
 
 void TestLinkFailures::setUpFailures_data() {
@@ -313,11 +359,12 @@ void TestLinkFailures::openFailureNamesDevice_data() {
     QTest::newRow("no such device") << "missing"
                                     << "no such device";
     QTest::newRow("not a serial device") << "file"
-                                         << "";
-    // Taken by another program: the user can reach the device, so group membership is
-    // not the cause.
-    QTest::newRow("port in use") << "busy"
-                                 << "in use by another program";
+                                         << "cannot be opened as a serial port";
+    // Taken: the user can reach the device, so group membership is not the cause.
+    QTest::newRow("port in use here") << "busy"
+                                      << "in use by this program";
+    QTest::newRow("port locked by another program") << "locked"
+                                                    << "in use by another program: sleep (pid ";
 }
 
 void TestLinkFailures::openFailureNamesDevice() {
@@ -326,14 +373,18 @@ void TestLinkFailures::openFailureNamesDevice() {
     QTemporaryDir dir;
     RadioEmulator emu;
     QtSio holder([&](int) { return emu.slavePath(); });
+    HeldLock lock;
     QString device = dir.filePath(kind == "file" ? "plain.txt" : "ttyNone");
     if (kind == "file") {
         QFile f(device);
         QVERIFY(f.open(QIODevice::WriteOnly));
-    } else if (kind == "busy") {
+    } else if (kind == "busy" || kind == "locked") {
         QVERIFY(emu.start());
         device = emu.slavePath();
-        QCOMPARE(holder.sio_open(1), 0);
+        if (kind == "busy")
+            QCOMPARE(holder.sio_open(1), 0);
+        else
+            QVERIFY(lock.hold(device));
     }
     QStringList calls;
     QtSio qtSio([&](int port) { return port == 9 ? device : QString(); });

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace qx {
+
+// What a serial device is good for, in the one set of words that the CLI's probe, the
+// window's Detect Port and the second line of an open failure share.
+struct PortDiagnosis {
+    enum class Verdict {
+        Answered,         // the radio answered the handshake
+        NoDevice,         // nothing at that path
+        PermissionDenied, // this user may not open it
+        InUse,            // another program holds it
+        WentAway,         // it was there and vanished (cable pulled)
+        NoAnswer,         // opened, but the handshake went unanswered
+        CannotOpen,       // any other failure, with the system's words
+    };
+    Verdict verdict = Verdict::CannotOpen;
+    QString device;
+    // PermissionDenied: the device's group; InUse: the lock's holder as LockHolder::text()
+    // words it, empty when unknown; CannotOpen: the system's reason.
+    QString detail;
+    QStringList present; // NoDevice: the serial devices that are there
+
+    bool answered() const { return verdict == Verdict::Answered; }
+    // What was found, without the device: "no such device; ...".
+    QString words() const;
+    // One line: the device, then the words.
+    QString text() const { return device + QStringLiteral(": ") + words(); }
+
+    static PortDiagnosis of(Verdict verdict, const QString &device, const QString &detail = {});
+};
+
+// How Qt SerialPort's open failed, reduced to what the classification needs.
+enum class OpenFailure { NotFound, Permission, Other };
+
+// Classifies a failed open by what the system shows: whether the path exists, who holds
+// its lock file, whether this user may open it. A device this process had open before
+// and that is gone now went away.
+PortDiagnosis diagnoseOpenFailure(const QString &device, OpenFailure failure,
+                                  const QString &systemReason, bool openedBefore);
+
+} // namespace qx

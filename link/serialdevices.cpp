@@ -1,0 +1,153 @@
+#include "serialdevices.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSerialPortInfo>
+
+#include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace qx {
+
+namespace {
+
+// Where Qt SerialPort (and the UUCP convention it follows) keeps lock files.
+const char *const kLockFolders[] = {"/var/lock",         "/etc/locks", "/var/spool/locks",
+                                    "/var/spool/uucp",   "/tmp",       "/var/tmp",
+                                    "/var/lock/lockdev", "/run/lock"};
+
+// "LCK..ttyUSB0" for /dev/ttyUSB0, "LCK..pts_3" for /dev/pts/3, as Qt names them.
+QString lockFileName(const QString &device) {
+    QString name = device.startsWith(QLatin1String("/dev/")) ? device.mid(5) : device;
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    return QStringLiteral("LCK..") + name;
+}
+
+QString processName(qint64 pid) {
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    if (!comm.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLocal8Bit(comm.readAll()).trimmed();
+}
+
+bool processAlive(qint64 pid) {
+    return QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid));
+}
+
+// The first line of a lock file is the holder's pid (Qt: pid, program, host; minicom
+// and other UUCP-style tools: the pid padded with blanks).
+LockHolder readLock(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QList<QByteArray> lines = file.read(4096).split('\n');
+    bool ok = false;
+    const qint64 pid = lines.value(0).trimmed().toLongLong(&ok);
+    if (!ok || pid <= 0 || !processAlive(pid))
+        return {}; // stale: whoever opens the port next removes it
+    LockHolder holder;
+    holder.pid = pid;
+    holder.program = processName(pid);
+    if (holder.program.isEmpty())
+        holder.program = QString::fromLocal8Bit(lines.value(1).trimmed());
+    return holder;
+}
+
+} // namespace
+
+QString LockHolder::text() const {
+#ifdef Q_OS_UNIX
+    if (pid == qint64(::getpid()))
+        return QStringLiteral("this program (pid %1)").arg(pid);
+#endif
+    return program.isEmpty() ? QStringLiteral("another program: pid %1").arg(pid)
+                             : QStringLiteral("another program: %1 (pid %2)").arg(program).arg(pid);
+}
+
+LockHolder lockHolder(const QString &device) {
+    // A port opened by another name (a by-id link, say) is locked under that name.
+    QStringList names{lockFileName(device)};
+    const QString canonical = QFileInfo(device).canonicalFilePath();
+    if (!canonical.isEmpty() && lockFileName(canonical) != names.first())
+        names << lockFileName(canonical);
+    for (const char *folder : kLockFolders)
+        for (const QString &name : names) {
+            const LockHolder holder = readLock(QDir(QLatin1String(folder)).filePath(name));
+            if (holder.held())
+                return holder;
+        }
+    return {};
+}
+
+QString stableName(const QString &device) {
+    const QString target = QFileInfo(device).canonicalFilePath();
+    if (target.isEmpty())
+        return {};
+    const QDir byId(QStringLiteral("/dev/serial/by-id"));
+    const QFileInfoList links = byId.entryInfoList(QDir::System | QDir::Files, QDir::Name);
+    for (const QFileInfo &link : links)
+        if (link.canonicalFilePath() == target)
+            return link.absoluteFilePath();
+    return {};
+}
+
+QString deviceGroup(const QString &device) {
+    return QFileInfo(device).group();
+}
+
+bool userMayOpen(const QString &device) {
+#ifdef Q_OS_UNIX
+    // access() asks with the real user's rights, as open() will.
+    return ::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0;
+#else
+    const QFileInfo info(device);
+    return info.isReadable() && info.isWritable();
+#endif
+}
+
+bool sameDevice(const QString &a, const QString &b) {
+    if (a == b)
+        return true;
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+QList<SerialDevice> serialDevices() {
+    QList<SerialDevice> devices;
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : ports) {
+        SerialDevice d;
+        d.path = info.systemLocation();
+        d.byId = stableName(d.path);
+        if (info.hasVendorIdentifier() && info.hasProductIdentifier())
+            d.usbId = QStringLiteral("%1:%2")
+                          .arg(info.vendorIdentifier(), 4, 16, QLatin1Char('0'))
+                          .arg(info.productIdentifier(), 4, 16, QLatin1Char('0'));
+        d.manufacturer = info.manufacturer();
+        d.description = info.description();
+        d.serialNumber = info.serialNumber();
+        d.group = deviceGroup(d.path);
+        d.accessible = userMayOpen(d.path);
+        d.lock = lockHolder(d.path);
+        devices << d;
+    }
+    std::sort(devices.begin(), devices.end(),
+              [](const SerialDevice &a, const SerialDevice &b) { return a.path < b.path; });
+    return devices;
+}
+
+QStringList serialDevicePaths() {
+    QStringList paths;
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : ports)
+        paths << info.systemLocation();
+    paths.sort();
+    return paths;
+}
+
+} // namespace qx

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace qx {
+
+// The process holding a device's lock file (Qt SerialPort, minicom and others write
+// one), when it is still alive.
+struct LockHolder {
+    qint64 pid = 0; // 0: no lock, or its process is gone
+    QString program;
+    bool held() const { return pid > 0; }
+    // "another program: minicom (pid 1234)", or "this program (pid 99)".
+    QString text() const;
+};
+LockHolder lockHolder(const QString &device);
+
+// One serial device of the system, with what a user needs to pick the right one.
+struct SerialDevice {
+    QString path;  // /dev/ttyUSB0
+    QString byId;  // its /dev/serial/by-id/ name, empty when there is none
+    QString usbId; // vendor:product in hex ("0403:6001"), empty when not USB
+    QString manufacturer;
+    QString description;
+    QString serialNumber;
+    QString group;           // the group that owns the device node
+    bool accessible = false; // this user may open it for reading and writing
+    LockHolder lock;
+};
+
+// Every serial device the system reports, sorted by path.
+QList<SerialDevice> serialDevices();
+// Their paths only.
+QStringList serialDevicePaths();
+
+// The /dev/serial/by-id/ name of a device, which stays the same in every USB socket;
+// empty when there is none.
+QString stableName(const QString &device);
+// The group owning a device node; empty when it cannot be told.
+QString deviceGroup(const QString &device);
+// Whether this user may open the device for reading and writing.
+bool userMayOpen(const QString &device);
+// The same file, whatever symbolic links lead to it.
+bool sameDevice(const QString &a, const QString &b);
+
+} // namespace qx
