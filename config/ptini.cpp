@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <SimpleIni.h>
 
@@ -69,6 +70,47 @@ QString PtIni::deviceForPort(int port) const {
 #else
     return QStringLiteral("/dev/ttyUSB%1").arg(port - 1);
 #endif
+}
+
+QStringList PtIni::keys(const QString &section) const {
+    CSimpleIniA ini(false, false, false);
+    QStringList out;
+    if (!loadIni(ini, m_path))
+        return out;
+    CSimpleIniA::TNamesDepend names;
+    ini.GetAllKeys(section.toUtf8().constData(), names);
+    names.sort(CSimpleIniA::Entry::LoadOrder());
+    for (const auto &name : names)
+        out << QString::fromUtf8(name.pItem);
+    return out;
+}
+
+int PtIni::portForDevice(const QString &device) const {
+    const auto same = [target = QFileInfo(device).canonicalFilePath(), &device](const QString &d) {
+        return d == device || (!target.isEmpty() && QFileInfo(d).canonicalFilePath() == target);
+    };
+    if (!qEnvironmentVariable("QX7420_DEVICE").isEmpty())
+        return same(deviceForPort(comPort())) ? comPort() : 0;
+    static const QRegularExpression comKey(QStringLiteral("^COM(\\d{1,9})$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    int best = 0;
+    const QStringList names = keys(QStringLiteral("ports"));
+    for (const QString &key : names) {
+        const QRegularExpressionMatch m = comKey.match(key.trimmed());
+        const int port = m.hasMatch() ? m.captured(1).toInt() : 0;
+        if (port > 0 && (best == 0 || port < best) && same(deviceForPort(port)))
+            best = port;
+    }
+    if (best > 0)
+        return best;
+    // The default names: port n is /dev/ttyUSB{n-1} unless [ports] maps it elsewhere.
+    static const QRegularExpression usb(QStringLiteral("^/dev/ttyUSB(\\d{1,8})$"));
+    for (const QString &name : {device, QFileInfo(device).canonicalFilePath()}) {
+        const QRegularExpressionMatch m = usb.match(name);
+        if (m.hasMatch() && same(deviceForPort(m.captured(1).toInt() + 1)))
+            return m.captured(1).toInt() + 1;
+    }
+    return 0;
 }
 
 QString programFolder() {

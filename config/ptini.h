@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace qx {
 
@@ -23,7 +24,13 @@ public:
     QString language() const { return readString("LG", "LG", "C"); }
     int comPort() const { return readInt("pt", "COM", 1); }
     // The device for port number n: key COMn of section ports, else the platform's name.
+    // A /dev/serial/by-id/ name keeps a cable on its number in any USB socket.
     QString deviceForPort(int port) const;
+    // The lowest port number that maps to the device, by any name of it (a by-id link, a
+    // link of one's own); 0 when none does.
+    int portForDevice(const QString &device) const;
+    // The keys of a section, as written.
+    QStringList keys(const QString &section) const;
 
 private:
     QString m_path;

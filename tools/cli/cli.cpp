@@ -3,6 +3,7 @@
 #include "channelcsv.h"
 #include "filecopy.h"
 #include "imagedump.h"
+#include "portcommands.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -29,6 +30,8 @@ const QString kProgramHelp =
         "  write --port P -i FILE           write an image file into the radio\n"
         "  export-csv FILE [-o CSV]         write the channels of an image as CSV\n"
         "  import-csv CSV -i FILE -o FILE   an image with the channels of a CSV file\n"
+        "  ports [--json]                   list the serial devices and their port numbers\n"
+        "  probe --port P [--port P...]     say whether the radio answers, or what is wrong\n"
         "\n"
         "Options:\n"
         "  -h, --help      this help; after a command, the command's help\n"
@@ -42,7 +45,43 @@ const QString kPortHelp = QStringLiteral(
     "                /dev/ttyUSB<n-1>, or COMn on Windows), or a device: a path,\n"
     "                or a name under /dev such as ttyUSB0\n"
     "  --retries N   start the whole transfer again from the handshake up to N times\n"
-    "                when the radio stops answering (default 2)\n");
+    "                when the radio stops answering (default 2)\n"
+    "  --log FILE    write every byte sent and received to FILE, one a line, with the\n"
+    "                milliseconds since the start and the step it belongs to\n");
+
+const QString kPortsHelp =
+    QStringLiteral(
+        "Usage: qx7420-cli ports [--json]\n"
+        "\n"
+        "Lists every serial device of the system: its path, its stable name under\n"
+        "/dev/serial/by-id/ (the same in every USB socket), USB vendor:product,\n"
+        "manufacturer, description and serial number, whether this user may open it,\n"
+        "whether another program holds it (and which, when its lock file says), and the\n"
+        "port number that maps to it ([ports] COMn in pt.ini beside the program, else\n"
+        "/dev/ttyUSB<n-1>).\n"
+        "\n"
+        "Options:\n"
+        "  --json   one JSON array with an object per device (empty: no device)\n"
+        "\n") +
+    kExitStatus;
+
+const QString kProbeHelp =
+    QStringLiteral(
+        "Usage: qx7420-cli probe --port P [--port P...] [--log FILE]\n"
+        "\n"
+        "Opens each port as a read or write would, sends only the handshake, and prints\n"
+        "one line per port: the radio answered (ready to read or write), no such device,\n"
+        "permission denied, in use by another program, the device went away, or no\n"
+        "answer. Several ports are probed at once. Exit status 0 when every radio\n"
+        "answered, else 1.\n"
+        "\n"
+        "Options:\n"
+        "  --port P      a port number, mapped to a device as the program's window maps it\n"
+        "                (key COMn of section [ports] in pt.ini beside the program, else\n"
+        "                /dev/ttyUSB<n-1>), or a device; may be given more than once\n"
+        "  --log FILE    write every byte sent and received to FILE, one a line\n"
+        "\n") +
+    kExitStatus;
 
 const QString kDumpHelp =
     QStringLiteral(
@@ -58,7 +97,7 @@ const QString kDumpHelp =
 
 const QString kReadHelp =
     QStringLiteral(
-        "Usage: qx7420-cli read --port P -o FILE [--retries N]\n"
+        "Usage: qx7420-cli read --port P -o FILE [--retries N] [--log FILE]\n"
         "\n"
         "Reads the radio's 35 memory blocks into the image FILE. FILE is written only when\n"
         "every block arrived, through a temporary file and a rename, so a failed read never\n"
@@ -71,6 +110,7 @@ const QString kReadHelp =
 const QString kWriteHelp =
     QStringLiteral(
         "Usage: qx7420-cli write --port P -i FILE [--backup FILE] [--verify] [--retries N]\n"
+        "                        [--log FILE]\n"
         "\n"
         "Writes the image FILE into the radio. An image with fewer than 35 records, a\n"
         "record that does not carry its own address, or a field that cannot be decoded is\n"
@@ -122,6 +162,7 @@ struct Command {
     const QString *help;
     int (*run)(QCommandLineParser &, Console &);
     QList<QCommandLineOption> options;
+    bool manyPorts = false; // --port may come more than once
 };
 
 const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")}, QString());
@@ -132,6 +173,8 @@ const QCommandLineOption kRetries(QStringLiteral("retries"), QString(), QStringL
                                   QStringLiteral("2"));
 const QCommandLineOption kBackup(QStringLiteral("backup"), QString(), QStringLiteral("FILE"));
 const QCommandLineOption kVerify(QStringLiteral("verify"), QString());
+const QCommandLineOption kLog(QStringLiteral("log"), QString(), QStringLiteral("FILE"));
+const QCommandLineOption kJson(QStringLiteral("json"), QString());
 
 constexpr int kMaxRetries = 100;
 constexpr qint64 kMaxCsvBytes = 1024 * 1024;
@@ -217,6 +260,7 @@ int runRead(QCommandLineParser &parser, Console &console) {
         !retries(parser, console, "read", job.retries))
         return kExitUsage;
     job.port = resolvePort(port);
+    job.log = parser.value(kLog);
     return readRadio(job, console);
 }
 
@@ -233,7 +277,21 @@ int runWrite(QCommandLineParser &parser, Console &console) {
     job.backup = parser.value(kBackup);
     job.verify = parser.isSet(kVerify);
     job.port = resolvePort(port);
+    job.log = parser.value(kLog);
     return writeRadio(job, console);
+}
+
+int runPorts(QCommandLineParser &parser, Console &console) {
+    if (!noPositional(parser, console, "ports"))
+        return kExitUsage;
+    return listPorts(parser.isSet(kJson), console);
+}
+
+int runProbe(QCommandLineParser &parser, Console &console) {
+    QString port;
+    if (!noPositional(parser, console, "probe") || !required(parser, kPort, console, "probe", port))
+        return kExitUsage;
+    return probePorts(parser.values(kPort), parser.value(kLog), console);
 }
 
 int runExport(QCommandLineParser &parser, Console &console) {
@@ -334,10 +392,12 @@ int runCli(const QStringList &arguments, Console &console) {
 
     static const Command commands[] = {
         {"dump", &kDumpHelp, runDump, {kHelp}},
-        {"read", &kReadHelp, runRead, {kHelp, kPort, kOutput, kRetries}},
-        {"write", &kWriteHelp, runWrite, {kHelp, kPort, kInput, kRetries, kBackup, kVerify}},
+        {"read", &kReadHelp, runRead, {kHelp, kPort, kOutput, kRetries, kLog}},
+        {"write", &kWriteHelp, runWrite, {kHelp, kPort, kInput, kRetries, kBackup, kVerify, kLog}},
         {"export-csv", &kExportHelp, runExport, {kHelp, kOutput}},
         {"import-csv", &kImportHelp, runImport, {kHelp, kInput, kOutput}},
+        {"ports", &kPortsHelp, runPorts, {kHelp, kJson}},
+        {"probe", &kProbeHelp, runProbe, {kHelp, kPort, kLog}, true},
     };
     for (const Command &command : commands) {
         if (first != QLatin1String(command.name))
@@ -357,7 +417,8 @@ int runCli(const QStringList &arguments, Console &console) {
             return kExitOk;
         }
         for (const QCommandLineOption &option : command.options)
-            if (option.valueName().size() && parser.values(option).size() > 1)
+            if (option.valueName().size() && parser.values(option).size() > 1 &&
+                !(command.manyPorts && option.names() == kPort.names()))
                 return usage(console,
                              QStringLiteral("%1 given more than once").arg(option.names().last()),
                              command.name);

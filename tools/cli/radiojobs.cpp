@@ -3,6 +3,7 @@
 #include "error.h"
 #include "filecopy.h"
 #include "imagedump.h"
+#include "loggingsio.h"
 #include "memoryframe.h"
 #include "prompter.h"
 #include "ptini.h"
@@ -141,12 +142,15 @@ int exitCodeOf(Outcome outcome) {
 
 // One transfer through the window's engine, with the event loop run until it ends.
 Outcome runTransfer(Transfer::Mode mode, const PortChoice &port, WorkingFile &file, int retries,
-                    Console &console, const QString &label) {
-    QtSio sio([device = port.device](int) { return device; });
+                    Console &console, const QString &label, TransferLog &log) {
+    QtSio qtSio([device = port.device](int) { return device; });
+    LoggingSio sio(qtSio, log);
+    log.line(QStringLiteral("%1 on %2").arg(label, port.device));
     Progress progress(console, label);
     CliPrompter prompter(console, progress, retries);
     TransferTexts texts = englishTransferTexts();
-    texts.over.clear(); // the caller reports the result in its own words
+    texts.over.clear();       // the caller reports the result in its own words
+    texts.deviceGone.clear(); // the line naming the device says it all
     Transfer transfer(sio, file, prompter, texts);
     QObject::connect(&transfer, &Transfer::progressMaximum,
                      [&progress](int maximum) { progress.setMaximum(maximum); });
@@ -195,9 +199,10 @@ Outcome runTransfer(Transfer::Mode mode, const PortChoice &port, WorkingFile &fi
 
 // A complete image read from the radio into a temporary working file.
 Outcome readInto(QTemporaryDir &dir, const QString &name, const PortChoice &port, int retries,
-                 Console &console, const QString &label, QByteArray &image) {
+                 Console &console, const QString &label, TransferLog &log, QByteArray &image) {
     WorkingFile file(dir.filePath(name));
-    const Outcome outcome = runTransfer(Transfer::Mode::Read, port, file, retries, console, label);
+    const Outcome outcome =
+        runTransfer(Transfer::Mode::Read, port, file, retries, console, label, log);
     if (outcome != Outcome::Completed)
         return outcome;
     try {
@@ -221,6 +226,15 @@ bool folderExists(const QString &path, Console &console) {
         return true;
     console.note(info.isDir() ? QStringLiteral("%1: is a folder").arg(path)
                               : QStringLiteral("%1: the folder does not exist").arg(path));
+    return false;
+}
+
+// --log FILE: begun before anything is sent, so a log that cannot be written stops the job.
+bool beginLog(TransferLog &log, const QString &path, Console &console) {
+    QString error;
+    if (path.isEmpty() || log.begin(path, false, &error))
+        return true;
+    console.note(error);
     return false;
 }
 
@@ -296,9 +310,12 @@ int readRadio(const ReadJob &job, Console &console) {
     QTemporaryDir dir;
     if (!makeTempDir(dir, console))
         return kExitUsage;
+    TransferLog log;
+    if (!beginLog(log, job.log, console))
+        return kExitUsage;
     QByteArray image;
     const Outcome outcome = readInto(dir, QStringLiteral("read.dat"), job.port, job.retries,
-                                     console, QStringLiteral("read"), image);
+                                     console, QStringLiteral("read"), log, image);
     if (outcome != Outcome::Completed) {
         console.note(QStringLiteral("%1 not written").arg(job.output));
         return exitCodeOf(outcome);
@@ -340,13 +357,14 @@ int writeRadio(const WriteJob &job, Console &console) {
             return kExitUsage;
     }
     QTemporaryDir dir;
-    if (!makeTempDir(dir, console))
+    TransferLog log;
+    if (!makeTempDir(dir, console) || !beginLog(log, job.log, console))
         return kExitUsage;
 
     if (!job.backup.isEmpty()) {
         QByteArray old;
         const Outcome outcome = readInto(dir, QStringLiteral("backup.dat"), job.port, job.retries,
-                                         console, QStringLiteral("backup"), old);
+                                         console, QStringLiteral("backup"), log, old);
         if (outcome != Outcome::Completed) {
             console.note(QStringLiteral("backup failed; nothing was sent to the radio"));
             return exitCodeOf(outcome);
@@ -371,7 +389,7 @@ int writeRadio(const WriteJob &job, Console &console) {
         return kExitUsage;
     }
     const Outcome written = runTransfer(Transfer::Mode::Write, job.port, snapshot, job.retries,
-                                        console, QStringLiteral("write"));
+                                        console, QStringLiteral("write"), log);
     if (written == Outcome::NoLink) {
         console.note(QStringLiteral("nothing was sent to the radio"));
         return exitCodeOf(written);
@@ -389,7 +407,7 @@ int writeRadio(const WriteJob &job, Console &console) {
 
     QByteArray back;
     const Outcome read = readInto(dir, QStringLiteral("verify.dat"), job.port, job.retries, console,
-                                  QStringLiteral("verify"), back);
+                                  QStringLiteral("verify"), log, back);
     if (read != Outcome::Completed) {
         console.note(QStringLiteral("the write completed but reading it back failed; the radio "
                                     "is not verified"));

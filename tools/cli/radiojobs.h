@@ -34,6 +34,7 @@ struct ReadJob {
     PortChoice port;
     QString output;
     int retries = 2;
+    QString log; // --log: every byte on the line; empty: none
 };
 int readRadio(const ReadJob &job, Console &console);
 
@@ -43,6 +44,7 @@ struct WriteJob {
     QString backup; // empty: none
     bool verify = false;
     int retries = 2;
+    QString log; // --log: every byte of all its transfers; empty: none
 };
 int writeRadio(const WriteJob &job, Console &console);
 

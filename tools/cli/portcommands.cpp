@@ -1,0 +1,138 @@
+#include "portcommands.h"
+
+#include "loggingsio.h"
+#include "portprobe.h"
+#include "ptini.h"
+#include "sio.h"
+
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+#include <memory>
+#include <vector>
+
+namespace qx::cli {
+
+namespace {
+
+QString usbLine(const SerialDevice &d) {
+    QStringList parts;
+    if (!d.usbId.isEmpty())
+        parts << QStringLiteral("USB %1").arg(d.usbId);
+    for (const QString &part : {d.manufacturer, d.description})
+        if (!part.isEmpty())
+            parts << part;
+    if (!d.serialNumber.isEmpty())
+        parts << QStringLiteral("serial %1").arg(d.serialNumber);
+    return parts.join(QStringLiteral(", "));
+}
+
+QJsonValue orNull(const QString &text) {
+    return text.isEmpty() ? QJsonValue() : QJsonValue(text);
+}
+
+} // namespace
+
+QString formatPorts(const QList<SerialDevice> &devices, const PortOf &portOf) {
+    if (devices.isEmpty())
+        return QStringLiteral("no serial device is plugged in\n");
+    QString out;
+    for (const SerialDevice &d : devices) {
+        const int port = portOf(d.path);
+        out += d.path + (port > 0 ? QStringLiteral(": port %1\n").arg(port)
+                                  : QStringLiteral(": no port number maps to it\n"));
+        if (!d.byId.isEmpty())
+            out += QStringLiteral("  by-id: %1\n").arg(d.byId);
+        const QString usb = usbLine(d);
+        if (!usb.isEmpty())
+            out += QStringLiteral("  %1\n").arg(usb);
+        out += d.accessible ? QStringLiteral("  this user may open it\n")
+                            : QStringLiteral("  this user may not open it (group %1)\n")
+                                  .arg(d.group.isEmpty() ? QStringLiteral("?") : d.group);
+        if (d.lock.held())
+            out += QStringLiteral("  in use by %1\n").arg(d.lock.text());
+    }
+    return out;
+}
+
+QByteArray portsJson(const QList<SerialDevice> &devices, const PortOf &portOf) {
+    QJsonArray array;
+    for (const SerialDevice &d : devices) {
+        const int port = portOf(d.path);
+        QJsonObject lock;
+        if (d.lock.held())
+            lock = QJsonObject{{QStringLiteral("pid"), d.lock.pid},
+                               {QStringLiteral("program"), d.lock.program}};
+        array.append(QJsonObject{
+            {QStringLiteral("device"), d.path},
+            {QStringLiteral("byId"), orNull(d.byId)},
+            {QStringLiteral("usbId"), orNull(d.usbId)},
+            {QStringLiteral("manufacturer"), d.manufacturer},
+            {QStringLiteral("description"), d.description},
+            {QStringLiteral("serialNumber"), d.serialNumber},
+            {QStringLiteral("group"), d.group},
+            {QStringLiteral("accessible"), d.accessible},
+            {QStringLiteral("locked"), d.lock.held()},
+            {QStringLiteral("lockedBy"), d.lock.held() ? QJsonValue(lock) : QJsonValue()},
+            {QStringLiteral("port"), port > 0 ? QJsonValue(port) : QJsonValue()},
+        });
+    }
+    return QJsonDocument(array).toJson(QJsonDocument::Indented);
+}
+
+int listPorts(bool json, Console &console) {
+    const PtIni ini = PtIni::besideProgram();
+    const PortOf portOf = [&ini](const QString &device) { return ini.portForDevice(device); };
+    const QList<SerialDevice> devices = serialDevices();
+    if (json)
+        console.out << QString::fromUtf8(portsJson(devices, portOf));
+    else
+        console.out << formatPorts(devices, portOf);
+    return kExitOk;
+}
+
+int probePorts(const QStringList &ports, const QString &logPath, Console &console) {
+    static const QRegularExpression number(QStringLiteral("^\\d{1,9}$"));
+    QList<PortChoice> choices;
+    for (const QString &port : ports)
+        choices << resolvePort(port);
+    // One link for all: probe i talks on port i + 1.
+    QtSio qtSio([&choices](int i) { return choices.value(i - 1).device; });
+    TransferLog log;
+    QString error;
+    if (!logPath.isEmpty() && !log.begin(logPath, false, &error)) {
+        console.note(error);
+        return kExitUsage;
+    }
+    LoggingSio sio(qtSio, log);
+
+    QEventLoop loop;
+    int pending = int(choices.size());
+    std::vector<std::unique_ptr<PortProbe>> probes;
+    for (int i = 0; i < choices.size(); ++i) {
+        probes.push_back(std::make_unique<PortProbe>(sio, i + 1));
+        QObject::connect(probes.back().get(), &PortProbe::finished, &loop, [&] {
+            if (--pending == 0)
+                loop.quit();
+        });
+    }
+    for (const auto &probe : probes)
+        probe->start();
+    if (pending > 0)
+        loop.exec();
+
+    bool allAnswered = true;
+    for (int i = 0; i < choices.size(); ++i) {
+        const PortDiagnosis &result = probes[std::size_t(i)]->result();
+        allAnswered = allAnswered && result.answered();
+        const bool numbered = number.match(ports.at(i)).hasMatch();
+        console.out << (numbered ? QStringLiteral("port %1, ").arg(choices.at(i).port) : QString())
+                    << result.text() << '\n';
+    }
+    return allAnswered ? kExitOk : kExitNoRadio;
+}
+
+} // namespace qx::cli
