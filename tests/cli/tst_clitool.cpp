@@ -2,9 +2,14 @@
 // write against the radio emulator on a pseudo-terminal.
 #include "channelcsv.h"
 #include "clifixtures.h"
+#include "heldlock.h"
 #include "imagedump.h"
 #include "radioemulator.h"
+#include "serialdevices.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -27,7 +32,9 @@ struct Run {
     QString err;
 };
 
-Run runTool(const QStringList &args, const QString &dir, const QString &forcedDevice = {}) {
+// prefix: a program that runs the tool (setpriv as another user), with its arguments.
+Run runTool(const QStringList &args, const QString &dir, const QString &forcedDevice = {},
+            const QStringList &prefix = {}) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QX7420_DEVICE"));
@@ -35,7 +42,10 @@ Run runTool(const QStringList &args, const QString &dir, const QString &forcedDe
         env.insert(QStringLiteral("QX7420_DEVICE"), forcedDevice);
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(dir);
-    p.start(QStringLiteral(QX_CLI), args);
+    if (prefix.isEmpty())
+        p.start(QStringLiteral(QX_CLI), args);
+    else
+        p.start(prefix.first(), prefix.mid(1) + QStringList{QStringLiteral(QX_CLI)} + args);
     Run r;
     if (!p.waitForFinished(90000)) {
         p.kill();
@@ -80,6 +90,16 @@ RadioEmulator::Memory patternMemory() {
     return m;
 }
 
+// The words of a missing device, which list the serial devices that are there.
+QString noSuchDevice() {
+    const QStringList present = serialDevicePaths();
+    return present.isEmpty() ? QStringLiteral("no such device; no serial device is plugged in")
+                             : QStringLiteral("no such device; serial devices present: ") +
+                                   present.join(QStringLiteral(", "));
+}
+
+const QString kWentAway = QStringLiteral("the device went away (was the cable unplugged?)");
+
 struct Radio {
     RadioEmulator emu;
     Radio() {
@@ -119,6 +139,15 @@ private slots:
     void writeRefusesBeforeSending();
     void failedBackupStopsTheWrite();
     void portThatCannotOpen();
+
+    void cablePulledEndsTheCommand_data();
+    void cablePulledEndsTheCommand();
+    void probeVerdicts_data();
+    void probeVerdicts();
+    void probePermissionDenied();
+    void probeSeveralPortsAtOnce();
+    void logOfAShortRead();
+    void portsListsEveryDevice();
 
 private:
     QString path(const QString &name) const { return m_temp->filePath(name); }
@@ -419,9 +448,226 @@ void TestCliTool::portThatCannotOpen() {
     const Run r = runTool({"write", "--port", path("no-tty"), "-i", "in.dat"}, dir());
     QCOMPARE(r.code, 1);
     QCOMPARE(r.err, QStringLiteral("qx7420-cli: Error opening serial port!\n"
-                                   "qx7420-cli: %1: no such device\n"
+                                   "qx7420-cli: %1: %2\n"
                                    "qx7420-cli: nothing was sent to the radio\n")
-                        .arg(path("no-tty")));
+                        .arg(path("no-tty"), noSuchDevice()));
+}
+
+void TestCliTool::cablePulledEndsTheCommand_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("read") << QStringList{"read", "-o", "radio.dat"} << "radio.dat not written";
+    QTest::newRow("write") << QStringList{"write", "-i", "in.dat"}
+                           << "the write did not complete; the radio may hold part of in.dat";
+}
+
+// The line dies half-way: exit 1 at once, naming the device; no retry, no file.
+void TestCliTool::cablePulledEndsTheCommand() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, message);
+    Radio radio;
+    EmulatorFaults faults;
+    faults.hangUpAt = 12;
+    radio.emu.setFaults(faults);
+    QVERIFY(writeBytes(path("in.dat"), sampleImage()));
+    const Run r = runTool(args + QStringList{"--port", radio.device(), "--retries", "2"}, dir());
+    QCOMPARE(r.code, 1);
+    QVERIFY2(
+        r.err.contains(QStringLiteral("qx7420-cli: %1: %2\n").arg(radio.device(), kWentAway)) &&
+            r.err.contains(message) && !r.err.contains("retry"),
+        qPrintable(r.err));
+    QCOMPARE(handshakeRuns(radio.emu), 1);
+    QVERIFY(!QFile::exists(path("radio.dat")));
+}
+
+void TestCliTool::probeVerdicts_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("words"); // after "<device>: "
+
+    QTest::newRow("answered") << "radio" << 0 << "the radio answered; it is ready to read or write";
+    QTest::newRow("no such device") << "missing" << 1 << noSuchDevice();
+    QTest::newRow("in use") << "locked" << 1 << "in use by another program: sleep (pid %1)";
+    QTest::newRow("went away") << "hang-up" << 1 << kWentAway;
+    QTest::newRow("no answer")
+        << "silent" << 1
+        << "no answer from the radio; check that the plug is seated fully in the radio's jack, "
+           "that the radio is switched on, and that this is the radio's port";
+    QTest::newRow("not a serial device")
+        << "file" << 1 << "cannot be opened as a serial port: Inappropriate ioctl for device";
+}
+
+void TestCliTool::probeVerdicts() {
+    QFETCH(QString, kind);
+    QFETCH(int, code);
+    QFETCH(QString, words);
+    Radio radio;
+    EmulatorFaults faults;
+    faults.silentFrom = kind == "silent" ? 1 : 0;
+    faults.hangUpAt = kind == "hang-up" ? 1 : 0;
+    radio.emu.setFaults(faults);
+    HeldLock lock;
+    QString device = radio.device();
+    if (kind == "missing")
+        device = path("ttyUSB9");
+    if (kind == "file") {
+        device = path("plain.txt");
+        QVERIFY(writeBytes(device, "not a tty"));
+    }
+    if (kind == "locked") {
+        QVERIFY(lock.hold(device));
+        words = words.arg(lock.pid());
+    }
+
+    const Run r = runTool({"probe", "--port", device}, dir());
+    QCOMPARE(r.code, code);
+    QCOMPARE(r.out, device + ": " + words + "\n");
+    // Only the handshake: a probe never reads or writes the radio's memory.
+    for (const QByteArray &frame : radio.emu.receivedFrames())
+        QCOMPARE(frame, QByteArray("\x02PROGRAM", 8));
+}
+
+// A real permission failure needs a user without rights to the device; as root, the
+// probe runs as nobody (setpriv) on the emulator's terminal, which only root may open.
+// Without root, a file this user may not open stands in for the device.
+void TestCliTool::probePermissionDenied() {
+#ifndef Q_OS_UNIX
+    QSKIP("device permissions are a Unix matter");
+#else
+    Radio radio;
+    QString device = radio.device();
+    QStringList asNobody;
+    if (::geteuid() == 0) {
+        asNobody = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+        if (runTool({"--version"}, dir(), {}, asNobody).code != 0)
+            QSKIP("setpriv missing, or the tool not reachable for the user nobody");
+    } else {
+        device = path("ttyLocked");
+        QVERIFY(writeBytes(device, ""));
+        QVERIFY(QFile::setPermissions(device, {}));
+    }
+    const QString group = QFileInfo(device).group();
+    QVERIFY(!group.isEmpty());
+
+    const Run r = runTool({"probe", "--port", device}, QDir::tempPath(), {}, asNobody);
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.out.startsWith(device + ": permission denied: join the device's group " + group) &&
+                 r.out.contains("sudo usermod -aG " + group + " $USER', then log in again"),
+             qPrintable(r.out + r.err));
+    QCOMPARE(radio.emu.requestCount(), 0);
+#endif
+}
+
+// Several --port options are probed at once, one line each, in the order given; a
+// number is mapped as the window maps it.
+void TestCliTool::probeSeveralPortsAtOnce() {
+    Radio answering;
+    Radio silent;
+    EmulatorFaults faults;
+    faults.silentFrom = 1;
+    silent.emu.setFaults(faults);
+    const Run r = runTool({"probe", "--port", silent.device(), "--port", "3", "--log", "probe.log"},
+                          dir(), answering.device());
+    QCOMPARE(r.code, 1);
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines[0].startsWith(silent.device() + ": no answer from the radio"),
+             qPrintable(r.out));
+    QCOMPARE(lines[1], "port 3, " + answering.device() +
+                           ": the radio answered; it is ready to read or write");
+    QCOMPARE(silent.emu.requestCount(), 9); // as many as a transfer sends before it asks
+    QVERIFY(answering.emu.requestCount() >= 1);
+    const QString log = QString::fromUtf8(readBytes(path("probe.log")));
+    QVERIFY2(log.contains(silent.device() + "  probe handshake 9  sent 02\n") &&
+                 log.contains(answering.device() + "  probe handshake 1  received 50 P\n"),
+             qPrintable(log));
+}
+
+// read --log: one line per byte, in the steps that sent and received them; the short
+// reply to step 3 is there with its five bytes, then the request again.
+void TestCliTool::logOfAShortRead() {
+    Radio radio;
+    EmulatorFaults faults;
+    faults.shortReply = 3;
+    faults.shortBytes = 5;
+    radio.emu.setFaults(faults);
+    const Run r =
+        runTool({"read", "--port", radio.device(), "-o", "radio.dat", "--log", "read.log"}, dir());
+    QCOMPARE(r.code, 0);
+    const QStringList lines =
+        QString::fromUtf8(readBytes(path("read.log"))).split('\n', Qt::SkipEmptyParts);
+    QVERIFY(lines.size() > 3);
+    QVERIFY(lines[0].startsWith("# qx7420 serial log begun "));
+    static const QRegularExpression stamped(QStringLiteral("^ *\\d+ ms  (.*)$"));
+    QStringList events;
+    for (const QString &line : lines.mid(1)) {
+        const QRegularExpressionMatch m = stamped.match(line);
+        QVERIFY2(m.hasMatch(), qPrintable(line));
+        events << m.captured(1);
+    }
+    const QString dev = radio.device() + "  ";
+    QCOMPARE(events.first(), "read on " + radio.device());
+    QCOMPARE(events[1], dev + "open");
+    QCOMPARE(events.last(), dev + "close");
+
+    // Step 3 (block 0018) as runs of sent and received bytes.
+    const QString step3 = dev + "step 3 read 0018  ";
+    QStringList runs;
+    QString previous;
+    for (const QString &e : events) {
+        if (!e.startsWith(step3))
+            continue;
+        const QString byte = e.mid(step3.size());
+        const QString direction = byte.section(' ', 0, 0);
+        if (direction != previous)
+            runs << QString();
+        runs.last() +=
+            (runs.last().isEmpty() ? direction + ":" : QString()) + ' ' + byte.section(' ', 1, 1);
+        previous = direction;
+    }
+    const RadioEmulator::Memory m = patternMemory();
+    auto hex = [](int b) { return QString::number(b, 16).rightJustified(2, '0').toUpper(); };
+    QString frame = QStringLiteral(" 57 00 18 08");
+    for (int i = 0; i < 8; ++i)
+        frame += ' ' + hex(m[0x18 + i]);
+    QVERIFY2(runs.size() >= 4, qPrintable(runs.join('|')));
+    QCOMPARE(runs[0], QStringLiteral("sent: 52 00 18 08 06"));
+    QCOMPARE(runs[1], "received:" + frame.left(5 * 3));
+    QCOMPARE(runs[2], QStringLiteral("sent: 52 00 18 08 06"));
+    QCOMPARE(runs.last(), "received:" + frame);
+}
+
+// ports --json: one array, an object per device with every key; the text form names
+// the same devices, or says that none is plugged in.
+void TestCliTool::portsListsEveryDevice() {
+    const Run json = runTool({"ports", "--json"}, dir());
+    QCOMPARE(json.code, 0);
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(json.out.toUtf8(), &error);
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QVERIFY(doc.isArray());
+    const QStringList keys{"accessible", "byId",         "description", "device",
+                           "group",      "locked",       "lockedBy",    "manufacturer",
+                           "port",       "serialNumber", "usbId"};
+    QStringList devices;
+    for (const QJsonValue &v : doc.array()) {
+        const QJsonObject o = v.toObject();
+        QCOMPARE(o.keys(), keys);
+        QVERIFY(o.value("device").isString() && o.value("accessible").isBool());
+        QVERIFY(o.value("port").isNull() || o.value("port").toInt() > 0);
+        devices << o.value("device").toString();
+    }
+    QCOMPARE(devices, serialDevicePaths());
+
+    const Run text = runTool({"ports"}, dir());
+    QCOMPARE(text.code, 0);
+    if (devices.isEmpty())
+        QCOMPARE(text.out, QStringLiteral("no serial device is plugged in\n"));
+    for (const QString &device : devices)
+        QVERIFY2(
+            text.out.contains(QRegularExpression('^' + QRegularExpression::escape(device) + ": ",
+                                                 QRegularExpression::MultilineOption)),
+            qPrintable(text.out));
 }
 
 QTEST_GUILESS_MAIN(TestCliTool)

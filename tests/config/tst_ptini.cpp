@@ -1,6 +1,7 @@
 #include "error.h"
 #include "ptini.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -86,6 +87,39 @@ private slots:
         qputenv("QX7420_DEVICE", "/tmp/radio");
         QCOMPARE(ini.deviceForPort(2), QStringLiteral("/tmp/radio"));
         qunsetenv("QX7420_DEVICE");
+    }
+
+    void portForDevice_data() {
+        QTest::addColumn<QByteArray>("content"); // %D stands for a temporary folder
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<int>("port");
+        QTest::newRow("default name") << QByteArray() << "/dev/ttyUSB3" << 4;
+        QTest::newRow("default name taken by a mapping")
+            << QByteArray("[ports]\nCOM4=/dev/ttyACM0\n") << "/dev/ttyUSB3" << 0;
+        QTest::newRow("mapped device")
+            << QByteArray("[ports]\ncom4=/dev/ttyACM0\n") << "/dev/ttyACM0" << 4;
+        QTest::newRow("lowest of two")
+            << QByteArray("[ports]\nCOM5=/dev/ttyACM0\nCOM3=/dev/ttyACM0\n") << "/dev/ttyACM0" << 3;
+        QTest::newRow("not mapped")
+            << QByteArray("[ports]\nCOM1=/dev/ttyACM0\n") << "/dev/ttyS0" << 0;
+        // A by-id name follows the cable into any socket: the device it leads to is found
+        // under that name's number, and the name itself too.
+        QTest::newRow("device behind a by-id name")
+            << QByteArray("[ports]\nCOM2=%D/by-id/usb-cable\n") << "%D/ttyUSB7" << 2;
+        QTest::newRow("by-id name itself")
+            << QByteArray("[ports]\nCOM2=%D/by-id/usb-cable\n") << "%D/by-id/usb-cable" << 2;
+    }
+    void portForDevice() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, device);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("by-id"));
+        QFile target(dir.filePath("ttyUSB7"));
+        QVERIFY(target.open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(target.fileName(), dir.filePath("by-id/usb-cable")));
+        qunsetenv("QX7420_DEVICE");
+        const PtIni ini(write(dir, content.replace("%D", QFile::encodeName(dir.path()))));
+        QTEST(ini.portForDevice(device.replace("%D", dir.path())), "port");
     }
 };
 

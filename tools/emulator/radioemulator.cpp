@@ -88,7 +88,9 @@ bool RadioEmulator::start(QString *error) {
         setError(error, QStringLiteral("emulator already started"));
         return false;
     }
-    m_master = posix_openpt(O_RDWR | O_NOCTTY);
+    // Close-on-exec: a program started meanwhile (the CLI under test) must not inherit the
+    // line's ends, or a hang-up would leave the line alive in that program.
+    m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (m_master < 0) {
         setError(error, systemError("posix_openpt"));
         return false;
@@ -102,7 +104,7 @@ bool RadioEmulator::start(QString *error) {
         return false;
     }
     m_slavePath = QString::fromLocal8Bit(name);
-    m_slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
+    m_slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     termios tio{};
     if (m_slave < 0 || tcgetattr(m_slave, &tio) != 0) {
         setError(error, systemError("pty slave"));
