@@ -201,7 +201,8 @@ void TestGridEditor::transmitWithoutReceiveIsDropped() {
     h.grid()->setFocus();
     Harness::type(QStringLiteral("470"));
     Harness::key(Qt::Key_Tab);
-    h.window->setCell(1, 4, QString()); // as a row loaded with only a transmit frequency
+    h.window->channelGrid().setCell(1, 4,
+                                    QString()); // as a row loaded with only a transmit frequency
     h.grid()->setFocus();
     Harness::key(Qt::Key_Return);
     for (int c = 1; c <= 6; ++c)
@@ -316,7 +317,7 @@ void TestGridEditor::enterBringsBackCommittedBox() {
 
 void TestGridEditor::boxCoversCurrentCell() {
     Harness h('E');
-    QWidget *frame = h.child<QWidget>("show_Box");
+    QWidget *frame = &h.window->channelGrid(); // the lists' parent
     for (int column : {2, 4, 5, 6}) {
         h.clickCell(9, column);
         const char *name = column == 2   ? "RX_BOX"
@@ -455,7 +456,7 @@ void TestGridEditor::pendingTextCheckedBeforeBoxCommit() {
     Harness::type(QStringLiteral("460.0166"));
     QComboBox *rx = h.box("RX_BOX");
     rx->setCurrentIndex(1); // "67.0"
-    QVERIFY(QMetaObject::invokeMethod(h.window.get(), "RX_BOXCloseUp"));
+    QVERIFY(QMetaObject::invokeMethod(&h.window->channelGrid(), "RX_BOXCloseUp"));
     QCOMPARE(h.window->cell(1, 10), QStringLiteral("460.01250"));
     QCOMPARE(h.window->cell(2, 10), QStringLiteral("67.0"));
     const QString no = words('E', false);
@@ -468,7 +469,7 @@ void TestGridEditor::pendingTextCheckedBeforeBoxCommit() {
     h.grid()->setFocus();
     const QByteArray second = h.fileBytes();
     Harness::type(QStringLiteral(".."));
-    QVERIFY(QMetaObject::invokeMethod(h.window.get(), "RX_BOXCloseUp"));
+    QVERIFY(QMetaObject::invokeMethod(&h.window->channelGrid(), "RX_BOXCloseUp"));
     QCOMPARE(h.prompter.texts(QStringLiteral("error")),
              QStringList{QStringLiteral("'..' is not a valid floating point value")});
     QCOMPARE(h.window->cell(1, 11), QStringLiteral(".."));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channelcodec.h"
+#include "channelgrid.h"
 #include "fakesio.h"
 #include "mainwindow.h"
 #include "scriptedprompter.h"
