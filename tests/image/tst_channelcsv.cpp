@@ -1,11 +1,10 @@
 // Channels as CSV: export, the import checks of the grid editor, and the image built.
 #include "channelcsv.h"
-#include "clifixtures.h"
+#include "sampleimage.h"
 
 #include <QtTest>
 
 using namespace qx;
-using namespace qx::cli;
 using namespace qx::test;
 
 namespace {
@@ -24,7 +23,7 @@ QString csvWith(const QMap<int, QString> &replaced) {
 }
 
 ChannelCells channelOf(const QByteArray &image, int n) {
-    return decodeImage(image, "out.dat").channels[std::size_t(n - 1)];
+    return channelsOfImage(image)[std::size_t(n - 1)];
 }
 
 } // namespace
@@ -45,7 +44,7 @@ private slots:
 };
 
 void TestChannelCsv::exportsTheGrid() {
-    const QString csv = formatCsv(decodeImage(sampleImage(), "s.dat"));
+    const QString csv = exportChannelCsv(sampleImage());
     const QStringList lines = csv.split('\n');
     QCOMPARE(lines.size(), 18); // header, 16 rows, the empty text after the last line end
     QCOMPARE(lines[0], kHeader);
@@ -58,7 +57,7 @@ void TestChannelCsv::exportsTheGrid() {
 void TestChannelCsv::roundTripKeepsEveryByte() {
     // A record beyond the image rides along with the settings, untouched.
     const QByteArray image = sampleImage() + hex("57 04 00 08 01 02 03 04 05 06 07 08");
-    const CsvImport result = importCsv(formatCsv(decodeImage(image, "s.dat")), image);
+    const CsvImport result = importCsv(exportChannelCsv(image), image);
     QCOMPARE(result.errors, QStringList());
     QCOMPARE(result.notes, QStringList());
     QCOMPARE(result.image.toHex(' '), image.toHex(' '));
