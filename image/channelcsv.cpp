@@ -303,7 +303,11 @@ CsvChannels parseChannelCsv(const QString &text) {
         }
         if (allEmpty(rec.fields))
             continue;
-        const QStringList &fields = rec.fields;
+        QStringList fields = rec.fields;
+        // The channel number alone: an empty channel.
+        if (fields.size() == 1)
+            while (fields.size() < kCsvHeader.size())
+                fields << QString();
         if (fields.size() != kCsvHeader.size()) {
             claimChannel();
             result.problems << CsvMessage{

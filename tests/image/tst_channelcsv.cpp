@@ -34,6 +34,8 @@ private slots:
     void exportsTheGrid();
     void roundTripKeepsEveryByte();
     void spreadsheetForms();
+    void numberOnlyRowIsEmptyChannel_data();
+    void numberOnlyRowIsEmptyChannel();
     void frequencyCheck_data();
     void frequencyCheck();
     void rejectedRow_data();
@@ -83,6 +85,23 @@ void TestChannelCsv::spreadsheetForms() {
     QCOMPARE(channelOf(result.image, 2), (ChannelCells{"450.00000", "OFF", "", "OFF", "NO", "NO"}));
     QCOMPARE(channelOf(result.image, 3), ChannelCells{});
     QCOMPARE(result.image.mid(32 * 12), workedSettings());
+}
+
+void TestChannelCsv::numberOnlyRowIsEmptyChannel_data() {
+    QTest::addColumn<QString>("row"); // in place of channel 1, which the sample image fills
+    QTest::newRow("number alone") << "1";
+    QTest::newRow("blanks around") << " 1 ";
+    QTest::newRow("quoted") << "\"1\"";
+    QTest::newRow("empty fields") << "1,,,,,,";
+}
+
+void TestChannelCsv::numberOnlyRowIsEmptyChannel() {
+    QFETCH(QString, row);
+    const CsvImport result = importCsv(csvWith({{1, row}}), sampleImage());
+    QCOMPARE(result.errors, QStringList());
+    QCOMPARE(channelOf(result.image, 1), ChannelCells{});
+    QCOMPARE(result.image.mid(12, 12).toHex(' '),
+             QByteArray("57 00 18 08 ff ff ff ff fb ff ff ff"));
 }
 
 void TestChannelCsv::frequencyCheck_data() {
@@ -158,6 +177,8 @@ void TestChannelCsv::rejectedRow_data() {
         << "RxTone '67.0' given for a channel without RxFrequency";
     QTest::newRow("too few fields") << "4,450,OFF,,OFF,NO"
                                     << "6 fields, expected 7";
+    QTest::newRow("two fields") << "4,450"
+                                << "2 fields, expected 7";
     QTest::newRow("too many fields") << "4,450,OFF,,OFF,NO,NO,"
                                      << "8 fields, expected 7";
     QTest::newRow("stray quote") << "4,45\"0,OFF,,OFF,NO,NO"
