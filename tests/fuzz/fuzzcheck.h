@@ -45,3 +45,5 @@ inline QString scratchPath(const QString &name) {
 } // namespace qx::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size);
+// Defined by a target that needs to set up once (an application object).
+extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int *argc, char ***argv);

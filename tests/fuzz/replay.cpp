@@ -10,6 +10,8 @@
 
 int main(int argc, char **argv) {
     namespace fs = std::filesystem;
+    if (LLVMFuzzerInitialize)
+        LLVMFuzzerInitialize(&argc, &argv);
     std::vector<fs::path> inputs;
     for (int i = 1; i < argc; ++i) {
         if (fs::is_directory(argv[i])) {
