@@ -241,7 +241,7 @@ int runExport(QCommandLineParser &parser, Console &console) {
     if (!onePositional(parser, console, "export-csv", "an image FILE", file))
         return kExitUsage;
     try {
-        const QString csv = formatCsv(decodeImageFile(file));
+        const QString csv = formatChannelCsv(decodeImageFile(file).channels);
         if (parser.isSet(kOutput))
             saveFileAtomically(parser.value(kOutput), csv.toUtf8());
         else
