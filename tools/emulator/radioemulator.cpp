@@ -413,7 +413,7 @@ void RadioEmulator::handleFrame(const QByteArray &frame) {
         return;
     if (faults.corruptReply == request)
         reply[0] = char(~std::uint8_t(reply[0]));
-    if (faults.shortReply == request)
+    if (faults.shortReply == request || (faults.shortFrom > 0 && request >= faults.shortFrom))
         reply.truncate(std::max(0, faults.shortBytes));
     queueReply(faults.lateReply == request ? faults.lateMs : 0, reply);
 }

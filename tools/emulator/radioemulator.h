@@ -23,6 +23,7 @@ struct EmulatorFaults {
     int silentFrom = 0;           // no reply from this request on
     int corruptReply = 0;         // first byte of this reply inverted
     int shortReply = 0;           // only the first shortBytes bytes of this reply are sent
+    int shortFrom = 0;            // ... and of every reply from this request on
     int shortBytes = 0;
     int lateReply = 0; // this reply starts lateMs after its request
     int lateMs = 0;
