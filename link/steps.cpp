@@ -77,6 +77,14 @@ bool isAnswer(TransferMode mode, const Step &step, const QByteArray &reply) {
     return first == kAck;
 }
 
+bool echoesRequest(const Step &step, const QByteArray &reply) {
+    if (step.kind != Step::Kind::ReadRequest)
+        return true;
+    return reply.size() >= 4 && std::uint8_t(reply.at(1)) == step.address >> 8 &&
+           std::uint8_t(reply.at(2)) == (step.address & 0xFF) &&
+           std::uint8_t(reply.at(3)) == kBlockLength;
+}
+
 QString stepLabel(TransferMode mode, int step) {
     const std::vector<Step> &table = stepTable(mode);
     if (step < 1 || step > int(table.size()))

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, builds and runs every test: once in a
-# normal build and once built with AddressSanitizer and UBSan.
+# normal build and once built with AddressSanitizer and UBSan; then fuzzes every input
+# from outside for a short while (tools/fuzz.sh, QX_FUZZ_SECONDS a target, default 10).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
@@ -31,3 +32,6 @@ for variant in build-test build-asan; do
     ctest --test-dir "$variant" --output-on-failure -j1 --rerun-failed
   fi
 done
+
+echo "== fuzzing"
+tools/fuzz.sh "${QX_FUZZ_SECONDS:-10}"
