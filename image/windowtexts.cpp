@@ -118,6 +118,11 @@ WindowTexts chineseWindowTexts() {
                       QStringLiteral("※欢迎使用TALVIK中文写频"), QStringLiteral("串口:COM1")};
     t.portStatusPrefix = QStringLiteral("串口:COM");
     t.portChosenPrefix = QStringLiteral("串口:");
+    t.portDevicePresent = QStringLiteral("%1（已连接）");
+    t.portDeviceAbsent = QStringLiteral("%1（未连接）");
+    t.menuDetectPort = QStringLiteral("检测串口");
+    t.detectFound = QStringLiteral("对讲机在%1上应答，已选用该串口。");
+    t.detectNone = QStringLiteral("没有对讲机应答。已尝试：");
 
     t.modelLabel = QStringLiteral("机器类型:");
     t.bandLabel = QStringLiteral("机器频率:");
@@ -224,6 +229,11 @@ WindowTexts englishWindowTexts() {
                       QStringLiteral("※Welcome Use QX-7420"), QStringLiteral("PROT:COM1")};
     t.portStatusPrefix = QStringLiteral("PORT:COM");
     t.portChosenPrefix = QStringLiteral("PROT:");
+    t.portDevicePresent = QStringLiteral("%1 (plugged in)");
+    t.portDeviceAbsent = QStringLiteral("%1 (not plugged in)");
+    t.menuDetectPort = QStringLiteral("Detect Port");
+    t.detectFound = QStringLiteral("The radio answered on %1; the port is selected.");
+    t.detectNone = QStringLiteral("No radio answered. Tried:");
 
     t.modelLabel = QStringLiteral("Model Type:");
     t.bandLabel = QStringLiteral("Radio Band:");

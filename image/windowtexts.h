@@ -68,6 +68,11 @@ struct WindowTexts {
     std::array<QString, 3> statusPanels;
     QString portStatusPrefix; // at start: "串口:COM" / "PORT:COM"
     QString portChosenPrefix; // after a choice: "串口:" / "PROT:"
+    // Under the port list: the selected port's device, present or not (%1: the device).
+    QString portDevicePresent, portDeviceAbsent;
+
+    // Detect Port (N18). %1: the port found, "COM2". The lines of what was tried follow.
+    QString menuDetectPort, detectFound, detectNone;
 
     QString modelLabel, bandLabel;
     QString scanGroup, scanSelect, scanMode, channelMode, priorityChannel;

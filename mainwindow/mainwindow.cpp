@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "channelgrid.h"
+#include "portdetector.h"
 #include "prompter.h"
 #include "settingspanel.h"
 #include "transfer.h"
@@ -33,7 +34,9 @@ MainWindow::MainWindow(WindowTexts texts, Prompter &prompter, Sio &sio, QString 
     tip.setColor(QPalette::ToolTipText, Qt::black);
     QToolTip::setPalette(tip);
 
-    m_transfer = std::make_unique<Transfer>(m_sio, m_file, m_prompter, m_texts.transfer, this);
+    m_transfer =
+        std::make_unique<Transfer>(m_loggingSio, m_file, m_prompter, m_texts.transfer, this);
+    m_detector = new PortDetector(this);
 
     buildMenus();
     buildToolBar();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fileedits.h"
+#include "loggingsio.h"
 #include "ptini.h"
 #include "windowtexts.h"
 #include "workingfile.h"
@@ -23,6 +24,7 @@ namespace qx {
 class ChannelGrid;
 class DragPanel;
 class DropDown;
+class PortDetector;
 class Prompter;
 class SettingsPanel;
 class Sio;
@@ -47,6 +49,7 @@ public:
     Transfer &transfer() { return *m_transfer; }
     ChannelGrid &channelGrid() { return *m_grid; }
     SettingsPanel &settingsPanel() { return *m_settings; }
+    PortDetector &portDetector() { return *m_detector; }
 
     // A grid cell by (column, row), as the decoders and the printout address them.
     QString cell(int column, int row) const;
@@ -67,6 +70,7 @@ public slots:
     void SpeedButton1Click();
     void SpeedButton2Click();
     void ToolButton13Click();
+    void N18Click(); // Detect Port
 
     // Files and printing.
     void N5Click();
@@ -87,6 +91,11 @@ private:
     void buildPortPanel(QWidget *parent);
     void buildStatusBar();
     void wireTransfer();
+    // n11Click and N12Click: the transfer, with its log in transfer.log.
+    void startTransfer(int mode);
+    void detectFinished();
+    // The label under the port list: the selected item's device and whether it is there.
+    void showPortDevice();
     void guarded(const std::function<void()> &handler);
     // pt.ini in the window's folder, read afresh at every use.
     PtIni settingsFile() const;
@@ -96,7 +105,10 @@ private:
     Sio &m_sio;
     QString m_folder;
     WorkingFile m_file;
+    TransferLog m_log; // transfer.log beside the working file: the last transfer's bytes
+    LoggingSio m_loggingSio{m_sio, m_log};
     std::unique_ptr<Transfer> m_transfer;
+    PortDetector *m_detector = nullptr;
     QString m_saveFolder; // where the next save dialog starts: the last saved file's folder
 
     ChannelGrid *m_grid = nullptr;
@@ -108,7 +120,7 @@ private:
     QToolButton *ToolButton7 = nullptr, *ToolButton8 = nullptr, *ToolButton13 = nullptr;
     QToolButton *ToolButton9 = nullptr, *ToolButton5 = nullptr;
     QAction *N5 = nullptr, *N6 = nullptr, *N8 = nullptr, *N10 = nullptr, *N11 = nullptr;
-    QAction *N12 = nullptr, *N13 = nullptr, *N17 = nullptr;
+    QAction *N12 = nullptr, *N13 = nullptr, *N17 = nullptr, *N18 = nullptr;
     QAction *a1 = nullptr, *b1 = nullptr, *c1 = nullptr;
     QMenu *N1 = nullptr;
     QGroupBox *show_Box = nullptr;
@@ -116,6 +128,7 @@ private:
     DragPanel *Select_com = nullptr;
     QLabel *Label21 = nullptr;
     DropDown *Com = nullptr;
+    QLabel *PortDevice = nullptr;
     QPushButton *SpeedButton1 = nullptr, *SpeedButton2 = nullptr;
     static constexpr int kPortStatus = 2; // the status panel that names the port
     std::array<QLabel *, 3> statusPanel{};

@@ -53,6 +53,7 @@ void MainWindow::buildMenus() {
     N12 = item(n2, "N12", m_texts.menuWrite);
     QMenu *n4 = menu("N4", m_texts.menuCom);
     N13 = item(n4, "N13", m_texts.menuSelectCom);
+    N18 = item(n4, "N18", m_texts.menuDetectPort);
     QMenu *language = menu(m_texts.languageMenuName.toLatin1().constData(), m_texts.menuLanguage);
     N17 = item(language, m_texts.switchLanguageName.toLatin1().constData(),
                m_texts.menuSwitchLanguage);
@@ -65,6 +66,7 @@ void MainWindow::buildMenus() {
     connect(N11, &QAction::triggered, this, &MainWindow::n11Click);
     connect(N12, &QAction::triggered, this, &MainWindow::N12Click);
     connect(N13, &QAction::triggered, this, &MainWindow::N13Click);
+    connect(N18, &QAction::triggered, this, &MainWindow::N18Click);
     connect(N17, &QAction::triggered, this, &MainWindow::N17Click);
 }
 
@@ -162,10 +164,15 @@ void MainWindow::buildPortPanel(QWidget *parent) {
     SpeedButton1 = new QPushButton(QStringLiteral("X"), Select_com);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setGeometry(225 - 23, 2, 19, 18);
+    // Under the row of the list, within the panel's own size.
+    PortDevice = new QLabel(Select_com);
+    PortDevice->setObjectName(QStringLiteral("PortDevice"));
+    PortDevice->setGeometry(14, 60, 225 - 2 * 14, 17);
     Select_com->hide();
     Select_com->raise();
     connect(SpeedButton1, &QPushButton::clicked, this, &MainWindow::SpeedButton1Click);
     connect(SpeedButton2, &QPushButton::clicked, this, &MainWindow::SpeedButton2Click);
+    connect(Com, &QComboBox::currentIndexChanged, this, [this] { showPortDevice(); });
 }
 
 void MainWindow::buildStatusBar() {

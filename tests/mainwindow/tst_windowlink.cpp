@@ -1,9 +1,12 @@
 #include "mainwindow.h"
+#include "portdetector.h"
+#include "portprobe.h"
 #include "ptini.h"
 #include "radioemulator.h"
 #include "scriptedprompter.h"
 #include "sio.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -66,6 +69,10 @@ private slots:
     }
     void cleanupTestCase() { m_emu.stop(); }
     void init() {
+        if (!m_emu.running()) { // hung up by the test before
+            m_emu.stop();
+            QVERIFY(m_emu.start());
+        }
         QFile::remove(dat());
         QFile::remove(m_dir.filePath(QStringLiteral("pt.ini")));
         m_prompter.shown.clear();
@@ -246,6 +253,165 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(child<QToolButton>(*w, "ToolButton7")->isEnabled(), 15000);
         QCOMPARE(m_prompter.shown.last().text, QStringLiteral("Over!"));
         QCOMPARE(fileBytes(), RadioEmulator::datImage(demoMemory()));
+    }
+
+    void detectPort_data() {
+        QTest::addColumn<Language>("language");
+        QTest::addColumn<bool>("mapped"); // the answering radio has a port number already
+        QTest::addColumn<bool>("answers");
+        QTest::newRow("mapped radio, English") << Language::English << true << true;
+        QTest::newRow("unmapped radio, Chinese") << Language::Chinese << false << true;
+        QTest::newRow("nothing answers") << Language::English << false << false;
+    }
+    // COM1 is a radio that does not answer; the answering one is COM2, or a device no
+    // port maps to. The others map to devices that are not there, so no real serial
+    // device of the test machine is touched.
+    void detectPort() {
+        QFETCH(Language, language);
+        QFETCH(bool, mapped);
+        QFETCH(bool, answers);
+        RadioEmulator silent;
+        EmulatorFaults quiet;
+        quiet.silentFrom = 1;
+        silent.setFaults(quiet);
+        QVERIFY(silent.start());
+        const QString silentLink = m_dir.filePath("silent-radio");
+        const QString radioLink = m_dir.filePath("radio");
+        QVERIFY(silent.makeLink(silentLink));
+        QVERIFY(m_emu.makeLink(radioLink));
+        PtIni ini(m_dir.filePath("pt.ini"));
+        ini.writeString("ports", "COM1", silentLink);
+        for (int port = 2; port <= 8; ++port)
+            ini.writeString("ports", QStringLiteral("COM%1").arg(port),
+                            mapped && port == 2
+                                ? radioLink
+                                : m_dir.filePath(QStringLiteral("gone%1").arg(port)));
+        auto w = window(language);
+        w->show();
+        w->portDetector().setOtherDevices(
+            [&] { return answers && !mapped ? QStringList{radioLink} : QStringList{}; });
+
+        QTest::mouseClick(child<QToolButton>(*w, "ToolButton9"), Qt::LeftButton); // panel up
+        child<QAction>(*w, "N18")->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(m_prompter.shown.size(), 1, 10000);
+        const QStringList lines = m_prompter.shown.first().text.split('\n');
+        const WindowTexts texts =
+            language == Language::English ? englishWindowTexts() : chineseWindowTexts();
+        const QString noAnswer = "COM1, " + silentLink + ": no answer from the radio;";
+        QVERIFY2(lines.size() >= 2 && lines[1].startsWith(noAnswer), qPrintable(lines.join('|')));
+        QCOMPARE(silent.requestCount(), PortProbe::kTries);
+        if (!answers) {
+            QCOMPARE(lines, QStringList({texts.detectNone, lines[1]}));
+            QCOMPARE(ini.comPort(), 1);
+            QCOMPARE(ini.readString("ports", "COM2", "-"), m_dir.filePath("gone2"));
+            return;
+        }
+        const QString answered = ": the radio answered; it is ready to read or write";
+        QCOMPARE(lines[0], texts.detectFound.arg("COM2"));
+        QCOMPARE(lines[2], (mapped ? "COM2, " : "") + radioLink + answered);
+        // A device outside the mapping takes the first number whose device is not there,
+        // under its own name.
+        if (!mapped)
+            QCOMPARE(lines.value(3), "[ports] COM2=" + radioLink);
+        QCOMPARE(ini.readString("ports", "COM2", "-"), radioLink);
+        QCOMPARE(ini.comPort(), 2);
+        QCOMPARE(child<QComboBox>(*w, "Com")->currentIndex(), 1);
+        QCOMPARE(child<QLabel>(*w, "StatusPanel2")->text(), texts.portChosenPrefix + "COM2");
+        QVERIFY(child<QGroupBox>(*w, "Select_com")->isVisible());
+        // The next read goes where Detect Port pointed.
+        QCOMPARE(PtIni(m_dir.filePath("pt.ini")).deviceForPort(2), radioLink);
+    }
+
+    void portPanelDevice_data() {
+        QTest::addColumn<Language>("language");
+        QTest::addColumn<QString>("present");
+        QTest::addColumn<QString>("absent");
+        QTest::newRow("English") << Language::English << "%1 (plugged in)"
+                                 << "%1 (not plugged in)";
+        QTest::newRow("Chinese") << Language::Chinese << "%1（已连接）"
+                                 << "%1（未连接）";
+    }
+    // The label under the list follows the selection and fits the panel, which keeps
+    // its size; a long by-id name loses its middle, the tooltip keeps it whole.
+    void portPanelDevice() {
+        QFETCH(Language, language);
+        QFETCH(QString, present);
+        QFETCH(QString, absent);
+        const QString there = m_dir.filePath("ttyThere");
+        const QString longName =
+            m_dir.filePath("usb-FTDI_FT232R_USB_UART_A50285BI_and_a_long_tail-if00-port0");
+        for (const QString &file : {there, longName}) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        PtIni ini(m_dir.filePath("pt.ini"));
+        ini.writeString("ports", "COM1", there);
+        ini.writeString("ports", "COM2", m_dir.filePath("ttyGone"));
+        ini.writeString("ports", "COM3", longName);
+        auto w = window(language);
+        w->show();
+        w->N13Click();
+        auto *panel = child<QGroupBox>(*w, "Select_com");
+        auto *label = child<QLabel>(*w, "PortDevice");
+        auto *com = child<QComboBox>(*w, "Com");
+        // The whole text in the tooltip; the label keeps the state and both ends of the
+        // device's name.
+        auto shows = [label](const QString &format, const QString &device) {
+            return label->toolTip() == format.arg(device) &&
+                   label->text().endsWith(device.right(3) + format.arg("")) &&
+                   label->text().startsWith(device.left(4)) &&
+                   label->fontMetrics().horizontalAdvance(label->text()) <= label->width();
+        };
+        QVERIFY2(shows(present, there), qPrintable(label->text()));
+        com->setCurrentIndex(1);
+        QVERIFY2(shows(absent, m_dir.filePath("ttyGone")), qPrintable(label->text()));
+        com->setCurrentIndex(2);
+        QVERIFY2(shows(present, longName), qPrintable(label->text()));
+        QVERIFY(label->text().contains(QChar(0x2026)));
+        QCOMPARE(panel->size(), QSize(225, 81));
+        QVERIFY(panel->rect().contains(label->geometry()));
+        for (const char *name : {"Label21", "Com", "SpeedButton2"})
+            QVERIFY(!label->geometry().intersects(child<QWidget>(*w, name)->geometry()));
+    }
+
+    // A pulled cable ends the read at once with the device named, and transfer.log beside
+    // the working file shows every byte; the next transfer starts the log afresh.
+    void pulledCableAndTransferLog() {
+        EmulatorFaults hangUp;
+        hangUp.hangUpAt = 10;
+        m_emu.setFaults(hangUp);
+        const QString device = m_emu.slavePath();
+        auto w = window(Language::English);
+        w->show();
+        auto *read = child<QToolButton>(*w, "ToolButton7");
+        w->n11Click();
+        QTRY_VERIFY_WITH_TIMEOUT(read->isEnabled() && !m_prompter.shown.isEmpty(), 10000);
+        QCOMPARE(m_prompter.texts(), QStringList{"The serial device went away!\n" + device +
+                                                 ": the device went away (was the cable "
+                                                 "unplugged?)"});
+        QCOMPARE(child<QProgressBar>(*w, "Gauge")->value(), 0);
+        const QString logPath = m_dir.filePath("transfer.log");
+        QFile log(logPath);
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QString first = QString::fromUtf8(log.readAll());
+        log.close();
+        QVERIFY2(first.contains(" ms  read on COM1\n") &&
+                     first.contains(device + "  step 1 handshake  sent 02\n") &&
+                     first.contains(device + "  step 9 read 0048  sent 52 R\n") &&
+                     first.contains(device + "  read: the device went away\n"),
+                 qPrintable(first));
+
+        m_emu.stop();
+        QVERIFY(m_emu.start());
+        m_prompter.shown.clear();
+        w->n11Click();
+        QTRY_VERIFY_WITH_TIMEOUT(read->isEnabled() && !m_prompter.shown.isEmpty(), 15000);
+        QCOMPARE(m_prompter.texts(), QStringList{"Over!"});
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QStringList second = QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(second.filter("serial log begun").size(), 1);
+        QVERIFY(second.filter("went away").isEmpty());
+        QVERIFY2(second.last().endsWith(m_emu.slavePath() + "  close"), qPrintable(second.last()));
     }
 };
 

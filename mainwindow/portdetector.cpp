@@ -1,0 +1,98 @@
+#include "portdetector.h"
+
+#include "portprobe.h"
+#include "serialdevices.h"
+#include "sio.h"
+
+#include <QFileInfo>
+
+namespace qx {
+
+QString PortDetector::Tried::line() const {
+    return port > 0 ? QStringLiteral("COM%1, %2").arg(port).arg(result.text()) : result.text();
+}
+
+PortDetector::PortDetector(QObject *parent) : QObject(parent), m_otherDevices(serialDevicePaths) {}
+
+PortDetector::~PortDetector() = default;
+
+void PortDetector::start(const PtIni &ini) {
+    if (running())
+        return;
+    m_probes.clear();
+    m_tried.clear();
+    m_current = ini.comPort();
+    const auto known = [this](const QString &device) {
+        return std::any_of(m_tried.begin(), m_tried.end(),
+                           [&](const Tried &t) { return sameDevice(t.device, device); });
+    };
+    // The current port first, so that a device several numbers map to keeps it.
+    QList<int> order{m_current};
+    for (int port = 1; port <= kPorts; ++port)
+        if (port != m_current)
+            order << port;
+    for (int port : order) {
+        const QString device = ini.deviceForPort(port);
+        if (port >= 1 && port <= kPorts && QFileInfo::exists(device) && !known(device))
+            m_tried << Tried{port, device, {}};
+    }
+    std::sort(m_tried.begin(), m_tried.end(),
+              [](const Tried &a, const Tried &b) { return a.port < b.port; });
+    for (const QString &device : m_otherDevices())
+        if (!known(device))
+            m_tried << Tried{0, device, {}};
+
+    // One link for all: probe i talks on port i + 1.
+    m_sio = std::make_unique<QtSio>([this](int i) { return m_tried.value(i - 1).device; });
+    m_pending = int(m_tried.size()) + 1; // held until every probe has started
+    for (int i = 0; i < m_tried.size(); ++i) {
+        m_probes.push_back(std::make_unique<PortProbe>(*m_sio, i + 1));
+        connect(m_probes.back().get(), &PortProbe::finished, this, [this, i] {
+            m_tried[i].result = m_probes[std::size_t(i)]->result();
+            if (--m_pending == 0)
+                emit finished();
+        });
+    }
+    for (const auto &probe : m_probes)
+        probe->start();
+    if (--m_pending == 0)
+        emit finished();
+}
+
+const PortDetector::Tried *PortDetector::found() const {
+    const Tried *first = nullptr;
+    for (const Tried &t : m_tried) {
+        if (!t.result.answered())
+            continue;
+        if (t.port == m_current)
+            return &t;
+        if (!first)
+            first = &t;
+    }
+    return first;
+}
+
+int PortDetector::freePort(const PtIni &ini) {
+    const QStringList keys = ini.keys(QStringLiteral("ports"));
+    const auto configured = [&keys](int port) {
+        return std::any_of(keys.begin(), keys.end(), [port](const QString &key) {
+            return key.trimmed().compare(QStringLiteral("COM%1").arg(port), Qt::CaseInsensitive) ==
+                   0;
+        });
+    };
+    int absent = 0;
+    for (int port = 1; port <= kPorts; ++port) {
+        if (QFileInfo::exists(ini.deviceForPort(port)))
+            continue;
+        if (!configured(port))
+            return port;
+        if (absent == 0)
+            absent = port;
+    }
+    if (absent > 0)
+        return absent;
+    const int current = ini.comPort();
+    return current >= 1 && current <= kPorts ? current : 1;
+}
+
+} // namespace qx
