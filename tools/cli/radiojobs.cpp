@@ -242,7 +242,7 @@ PortChoice resolvePort(const QString &argument) {
     static const QRegularExpression number(QStringLiteral("^\\d{1,9}$"));
     if (number.match(argument).hasMatch()) {
         const int port = argument.toInt();
-        return {port, PtIni::besideProgram().deviceForPort(port)};
+        return {port, PtIni::inDataFolder().deviceForPort(port)};
     }
     // The serial library takes a bare name as one under /dev; a link or device in the
     // current folder is what a bare name means here when /dev has no such entry.
