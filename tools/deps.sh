@@ -2,7 +2,9 @@
 # Installs what building, running and testing need on Debian 12, when it is missing.
 set -euo pipefail
 packages=(g++ cmake make pkg-config git clang-format qt6-base-dev qt6-serialport-dev
-          libsimpleini-dev fonts-wqy-microhei poppler-utils)
+          libsimpleini-dev fonts-wqy-microhei poppler-utils
+          # install files and the Debian package: icons, man page, checks, Depends
+          librsvg2-bin help2man desktop-file-utils appstream dpkg-dev file)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

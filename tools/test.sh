@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, builds and runs every test: once in a
-# normal build and once built with AddressSanitizer and UBSan.
+# normal build and once built with AddressSanitizer and UBSan; then builds the Debian
+# package and checks it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
@@ -31,3 +32,8 @@ for variant in build-test build-asan; do
     ctest --test-dir "$variant" --output-on-failure -j1 --rerun-failed
   fi
 done
+
+# The Debian package, built once in its own Release build: its contents and control fields.
+echo "== package"
+deb=$(tools/package.sh | tail -n 1)
+tests/packaging/check-deb.sh "$deb"
