@@ -338,6 +338,7 @@ private slots:
         Tcover cover;
         // The active caption's gradient colour, not the caption colour #99B4D1.
         QCOMPARE(cover.palette().color(QPalette::Window), QColor(0xB9, 0xD1, 0xEA));
+        QCOMPARE(cover.findChild<QLabel *>("Image1")->pixmap().size(), QSize(393, 53));
         auto *label = cover.findChild<QLabel *>("Label1");
         QCOMPARE(label->text().size(), 101);
         QVERIFY(label->text().startsWith(QString(35, '|')));
