@@ -9,6 +9,10 @@
 
 #include <SimpleIni.h>
 
+#include <map>
+#include <string>
+#include <utility>
+
 namespace qx {
 
 namespace {
@@ -19,6 +23,35 @@ bool loadIni(CSimpleIniA &ini, const QString &path) {
     if (!QFileInfo::exists(path))
         return true;
     return ini.LoadFile(QFile::encodeName(path).constData()) >= 0;
+}
+
+// Every value by section and key, names in lower case as SimpleIni compares them.
+using IniValues = std::map<std::pair<std::string, std::string>, std::string>;
+
+std::string lower(std::string name) {
+    for (char &c : name)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return name;
+}
+
+IniValues valuesOf(const CSimpleIniA &ini) {
+    IniValues values;
+    CSimpleIniA::TNamesDepend sections;
+    ini.GetAllSections(sections);
+    for (const auto &section : sections) {
+        CSimpleIniA::TNamesDepend keys;
+        ini.GetAllKeys(section.pItem, keys);
+        for (const auto &key : keys)
+            values[{lower(section.pItem), lower(key.pItem)}] =
+                ini.GetValue(section.pItem, key.pItem, "");
+    }
+    return values;
+}
+
+Error cannotWrite(const QString &path, const QString &reason) {
+    const QString text = QCoreApplication::translate("PtIni", "Cannot write %1").arg(path);
+    return Error(reason.isEmpty() ? text : text + QStringLiteral(": ") + reason);
 }
 
 } // namespace
@@ -46,11 +79,28 @@ int PtIni::readInt(const QString &section, const QString &key, int def) const {
 
 void PtIni::writeString(const QString &section, const QString &key, const QString &value) {
     CSimpleIniA ini(false, false, false);
-    loadIni(ini, m_path);
+    // Saving what could not be read would replace the file with this one key.
+    if (!loadIni(ini, m_path))
+        throw cannotWrite(m_path, QCoreApplication::translate("PtIni", "it cannot be read"));
     const QByteArray s = section.toUtf8(), k = key.toUtf8(), v = value.toUtf8();
+    IniValues expected = valuesOf(ini);
     ini.SetValue(s.constData(), k.constData(), v.constData());
-    if (ini.SaveFile(QFile::encodeName(m_path).constData(), false) < 0)
-        throw Error(QCoreApplication::translate("PtIni", "Cannot write %1").arg(m_path));
+    expected[{lower(s.toStdString()), lower(k.toStdString())}] = v.toStdString();
+    std::string text;
+    if (ini.Save(text, false) < 0)
+        throw cannotWrite(m_path, QString());
+    // A damaged line (a section name without its bracket) can be written back so that it
+    // reads differently, moving other keys into another section: refuse rather than
+    // change what the file says.
+    CSimpleIniA check(false, false, false);
+    check.SetUnicode(true);
+    if (check.LoadData(text) < 0 || valuesOf(check) != expected)
+        throw cannotWrite(m_path, QCoreApplication::translate(
+                                      "PtIni", "a damaged line would change other settings"));
+    QFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.flush())
+        throw cannotWrite(m_path, file.errorString());
 }
 
 void PtIni::writeInt(const QString &section, const QString &key, int value) {

@@ -3,19 +3,22 @@
 #include "error.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace qx {
 
 namespace {
 
 constexpr qint64 kUnitsPerMHz = 100000; // 10 Hz steps
-constexpr double kLowest = 400.0;
-constexpr double kHighest = 512.99999;
+constexpr qint64 kLowest = 400 * kUnitsPerMHz;
+constexpr qint64 kHighest = 51299999;
 
-double parseFrequency(const QString &text) {
-    // What a typed or pasted number may look like: blanks around it, a sign, one point,
-    // an exponent. No digit grouping, no comma.
+// What a typed or pasted number may look like: blanks around it, a sign, one point,
+// an exponent. No digit grouping, no comma. Throws invalidFloat for anything else,
+// including what a double cannot hold (1e400, 1e-400).
+void checkNumber(const QString &text) {
     static const QRegularExpression number(
         QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?\\s*$"));
     if (!number.match(text).hasMatch())
@@ -24,7 +27,54 @@ double parseFrequency(const QString &text) {
     const double v = text.trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(v))
         throw invalidFloat(text);
-    return v;
+}
+
+// The checked number in whole 10 Hz units, rounded half up on its decimal digits; empty
+// when it lies outside 400 to 512.99999 MHz. The digits of the text, not a double: a
+// double holds 512.012495 as 512.0124949999..., which rounds down where the digits say up.
+std::optional<qint64> unitsInRange(const QString &text) {
+    const QString t = text.trimmed();
+    int i = 0;
+    bool negative = false;
+    if (t.at(i) == QLatin1Char('+') || t.at(i) == QLatin1Char('-'))
+        negative = t.at(i++) == QLatin1Char('-');
+    // value = 0.digits x 10^point
+    QString digits;
+    qint64 point = 0;
+    bool afterPoint = false;
+    for (; i < t.size() && t.at(i).toLower() != QLatin1Char('e'); ++i) {
+        if (t.at(i) == QLatin1Char('.')) {
+            afterPoint = true;
+            continue;
+        }
+        digits += t.at(i);
+        if (!afterPoint)
+            ++point;
+    }
+    if (i < t.size()) {
+        ++i;
+        const bool down = t.at(i) == QLatin1Char('-');
+        if (t.at(i) == QLatin1Char('+') || down)
+            ++i;
+        qint64 exponent = 0;
+        for (; i < t.size(); ++i) // saturates far beyond any text's length
+            exponent = std::min<qint64>(exponent * 10 + t.at(i).digitValue(), 1'000'000'000'000);
+        point += down ? -exponent : exponent;
+    }
+    int lead = 0;
+    while (lead < digits.size() && digits.at(lead) == QLatin1Char('0'))
+        ++lead;
+    digits.remove(0, lead);
+    point -= lead;
+    // Zero, negative, below 100 MHz or from 1000 MHz on.
+    if (digits.isEmpty() || negative || point != 3)
+        return std::nullopt;
+    const qint64 cut = (digits + QString(8, QLatin1Char('0'))).left(8).toLongLong();
+    const QString rest = digits.mid(8);
+    const bool exact = rest.count(QLatin1Char('0')) == rest.size();
+    if (cut < kLowest || cut > kHighest || (cut == kHighest && !exact))
+        return std::nullopt;
+    return cut + (!rest.isEmpty() && rest.at(0) >= QLatin1Char('5') ? 1 : 0);
 }
 
 } // namespace
@@ -39,11 +89,11 @@ QString SnapToStep(const QString &text) {
 CheckedFrequency checkFrequencyText(const QString &text) {
     if (text.isEmpty())
         return {};
-    const double mhz = parseFrequency(text);
-    if (mhz < kLowest || mhz > kHighest)
+    checkNumber(text);
+    const std::optional<qint64> inRange = unitsInRange(text);
+    if (!inRange)
         return {CheckedFrequency::Verdict::OutOfRange, kFallbackFrequency};
-    // Whole 10 Hz units, so the text has exactly five decimals and no binary residue.
-    const qint64 units = std::llround(mhz * double(kUnitsPerMHz));
+    const qint64 units = *inRange;
     const QString formatted = QStringLiteral("%1.%2")
                                   .arg(units / kUnitsPerMHz, 3, 10, QLatin1Char('0'))
                                   .arg(units % kUnitsPerMHz, 5, 10, QLatin1Char('0'));

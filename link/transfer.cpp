@@ -3,6 +3,7 @@
 #include "error.h"
 #include "memoryframe.h"
 #include "sio.h"
+#include "steps.h"
 #include "workingfile.h"
 
 #include <algorithm>
@@ -11,30 +12,12 @@ namespace qx {
 
 namespace {
 
-constexpr int kReadSteps = 36;
-constexpr int kWriteSteps = 41;
-constexpr int kStepPeriodMs = 30;
 constexpr int kBufferSize = 256;
 constexpr int kReadLength = 255;
 // The prompt comes when the tick count of a step reaches this.
 constexpr int kRetryLimit = 10;
 
-constexpr std::uint8_t kProgramOk = 0x50;   // 'P'
-constexpr std::uint8_t kFrameMarker = 0x57; // 'W'
-constexpr std::uint8_t kAck = 0x06;
-constexpr std::uint8_t kBlockLength = 0x08;
-const char kHandshake[] = "\x02PROGRAM";
-constexpr int kHandshakeSize = 8;
-
 } // namespace
-
-struct Transfer::Step {
-    enum class Kind { Handshake, ReadRequest, Blank, Record };
-    Kind kind = Kind::Handshake;
-    std::uint16_t address = 0; // read request or blank frame
-    int record = -1;           // stored (read) or sent (write)
-    int waitMs = 30;
-};
 
 Transfer::Transfer(Sio &sio, WorkingFile &file, Prompter &prompter, TransferTexts texts,
                    QObject *parent)
@@ -54,41 +37,12 @@ Transfer::~Transfer() {
         m_sio.sio_close(m_port);
 }
 
-Transfer::Step Transfer::stepOf(Mode mode, int n) {
-    using Kind = Step::Kind;
-    if (n == 1)
-        return {Kind::Handshake, 0, -1, 30};
-    if (mode == Mode::Read) {
-        return {Kind::ReadRequest, recordAddress(n - 2), n - 2, n == kReadSteps ? 30 : 50};
-    }
-    switch (n) {
-    case 2:
-        return {Kind::Blank, 0x0000, -1, 30};
-    case 3:
-        return {Kind::Blank, 0x0008, -1, 30};
-    case 36:
-        return {Kind::Record, 0, 32, 30};
-    case 37:
-        return {Kind::Blank, 0x03C8, -1, 30};
-    case 38:
-        return {Kind::Record, 0, 33, 30};
-    case 39:
-        return {Kind::Blank, 0x03D8, -1, 30};
-    case 40:
-        return {Kind::Record, 0, 34, 30};
-    case 41:
-        return {Kind::Blank, 0x03F8, -1, 30};
-    default:
-        return {Kind::Record, 0, n - 4, 30};
-    }
+const Step &Transfer::stepAt(int n) const {
+    return stepTable(m_mode).at(std::size_t(n - 1));
 }
 
 int Transfer::lastStep() const {
-    return m_mode == Mode::Read ? kReadSteps : kWriteSteps;
-}
-
-bool Transfer::running() const {
-    return m_active;
+    return int(stepTable(m_mode).size());
 }
 
 bool Transfer::start(Mode mode, int port) {
@@ -105,6 +59,7 @@ bool Transfer::start(Mode mode, int port) {
     }
     m_retryCount = 1;
     m_mode = mode;
+    m_outcome = Outcome::Failed;
     if (mode == Mode::Read) {
         m_file.ensureExists();
         m_file.recordCount();
@@ -152,55 +107,55 @@ bool Transfer::port_SetUp() {
 }
 
 void Transfer::stop() {
-    const bool wasActive = m_active;
-    kill();
-    m_active = false;
-    ++m_generation;
-    emit buttonsEnabled(true);
-    m_sio.sio_close(m_port);
-    m_linkOpen = false;
-    emit progress(0);
-    if (wasActive)
-        emit finished(false);
+    finish(Outcome::Stopped);
 }
 
 void Transfer::closeLink() {
+    finish(Outcome::Closed);
+}
+
+void Transfer::finish(Outcome outcome) {
     kill();
+    // The stop command and exit close the link's current port even when no chain runs.
+    if (m_linkOpen || outcome == Outcome::Stopped || outcome == Outcome::Closed)
+        m_sio.sio_close(m_port);
+    m_linkOpen = false;
+    const bool wasActive = m_active;
     m_active = false;
     ++m_generation;
-    m_sio.sio_close(m_port);
-    m_linkOpen = false;
+    if (outcome == Outcome::Closed) {
+        if (wasActive)
+            m_outcome = outcome;
+        return;
+    }
+    emit buttonsEnabled(true);
+    if (outcome == Outcome::Stopped)
+        emit progress(0);
+    if (!wasActive)
+        return;
+    m_outcome = outcome;
+    if (outcome == Outcome::Completed && m_mode == Mode::Read)
+        emit readCompleted();
+    emit finished(outcome == Outcome::Completed);
 }
 
 void Transfer::arm(int step, int lateMs) {
     m_retryCount = 1;
     m_step = step;
+    m_sends = 0;
+    m_settling = false;
     m_waitTimer.stop();
     // The gap before a step's first tick absorbs the lateness of the wait that ended the
     // previous step, so timer jitter does not add up over 41 steps. The wait after each
     // send is never shortened.
-    m_stepTimer.start(std::clamp(kStepPeriodMs - lateMs, 0, kStepPeriodMs));
+    m_stepTimer.start(std::clamp(m_pacing.stepGapMs - lateMs, 0, m_pacing.stepGapMs));
 }
 
 void Transfer::kill() {
     m_stepTimer.stop();
     m_waitTimer.stop();
+    m_settling = false;
     m_step = 0;
-}
-
-void Transfer::closeOpenLink() {
-    m_sio.sio_close(m_port);
-    m_linkOpen = false;
-}
-
-void Transfer::endTransfer(bool completed) {
-    kill();
-    if (m_linkOpen)
-        closeOpenLink();
-    m_active = false;
-    ++m_generation;
-    emit buttonsEnabled(true);
-    emit finished(completed);
 }
 
 void Transfer::guarded(void (Transfer::*callback)()) {
@@ -210,105 +165,110 @@ void Transfer::guarded(void (Transfer::*callback)()) {
         } catch (...) {
             // Left alone, the chain would stop with the port open and the buttons disabled.
             if (m_active)
-                endTransfer(false);
+                finish(Outcome::Failed);
             throw;
         }
     });
 }
 
+void Transfer::send(const QByteArray &bytes) {
+    m_sio.sio_write(m_port, bytes.constData(), int(bytes.size()));
+}
+
 void Transfer::tick() {
     if (!m_active || m_step == 0)
         return;
-    const Step step = stepOf(m_mode, m_step);
+    const Step &step = stepAt(m_step);
     // A reply that came after the previous read must not pass for the answer to this one.
     m_sio.discardInput(m_port);
     switch (step.kind) {
     case Step::Kind::Handshake:
-        m_sio.sio_write(m_port, kHandshake, kHandshakeSize);
+        send(handshakeBytes());
         break;
     case Step::Kind::ReadRequest:
-        send_ReadRequest(std::uint8_t(step.address >> 8), std::uint8_t(step.address & 0xFF));
+        send(readRequestBytes(step.address));
         break;
     case Step::Kind::Blank:
-        byte_ok(std::uint8_t(step.address >> 8), std::uint8_t(step.address & 0xFF));
+        send(blankFrameBytes(step.address));
         break;
     case Step::Kind::Record:
         if (!send_Record(step.record))
             return;
         break;
     }
-    m_waitTimer.start(step.waitMs);
-    m_waitDueNs = m_clock.nsecsElapsed() + qint64(step.waitMs) * 1'000'000;
-}
-
-void Transfer::send_ReadRequest(std::uint8_t high, std::uint8_t low) {
-    const char request[] = {char(0x52), char(high), char(low), char(kBlockLength), char(kAck)};
-    m_sio.sio_write(m_port, request, int(sizeof request));
-}
-
-void Transfer::byte_ok(std::uint8_t high, std::uint8_t low) {
-    QByteArray frame;
-    frame.append(char(kFrameMarker))
-        .append(char(high))
-        .append(char(low))
-        .append(char(kBlockLength));
-    frame.append(8, char(0xFF));
-    frame.append(char(kAck));
-    m_sio.sio_write(m_port, frame.constData(), int(frame.size()));
+    ++m_sends;
+    if (m_pacing.untilAnswered) {
+        m_reply.clear();
+        m_sentNs = m_clock.nsecsElapsed();
+        m_waitTimer.start(m_pacing.pollMs);
+        return;
+    }
+    const int waitMs = step.wait == Step::Wait::Long ? m_pacing.longWaitMs : m_pacing.shortWaitMs;
+    m_waitTimer.start(waitMs);
+    m_waitDueNs = m_clock.nsecsElapsed() + qint64(waitMs) * 1'000'000;
 }
 
 bool Transfer::send_Record(int index) {
     // The box would otherwise open with the step still armed and ticks piling up behind it.
     if (!m_file.exists()) {
-        endTransfer(false);
+        finish(Outcome::Failed);
         m_prompter.message(m_texts.noFile);
         return false;
     }
     if (m_file.recordCount() == 0) {
-        endTransfer(false);
+        finish(Outcome::Failed);
         m_prompter.message(m_texts.overFile);
         return false;
     }
     m_file.seekAndRead(index);
-    QByteArray frame = m_file.readRecord().toByteArray();
-    frame.append(char(kAck));
-    m_sio.sio_write(m_port, frame.constData(), int(frame.size()));
+    send(m_file.readRecord().toByteArray() + char(0x06));
     return true;
 }
 
 void Transfer::evaluate() {
     if (!m_active || m_step == 0)
         return;
+    if (m_settling) {
+        settle();
+        return;
+    }
     const int n = m_step;
-    const Step step = stepOf(m_mode, n);
+    const Step &step = stepAt(n);
     char buf[kBufferSize] = {};
-    const int count = m_sio.sio_read(m_port, buf, kReadLength);
-    const auto first = std::uint8_t(buf[0]);
-
-    bool answered = false;
-    if (count > 0) {
-        if (step.kind == Step::Kind::Handshake)
-            answered = first == kProgramOk;
-        else if (m_mode == Mode::Read)
-            // A short frame would store bytes the radio never sent.
-            answered = first == kFrameMarker && count >= MemoryFrame::kSize;
-        else
-            answered = first == kAck;
+    // Polled pacing gathers the answer over several reads, within the same buffer size.
+    const int room = m_pacing.untilAnswered ? kReadLength - int(m_reply.size()) : kReadLength;
+    const int count = m_sio.sio_read(m_port, buf, room);
+    QByteArray reply(buf, std::max(count, 0));
+    if (m_pacing.untilAnswered)
+        reply = m_reply.append(reply);
+    const bool answered =
+        isAnswer(m_mode, step, reply) && (!m_pacing.untilAnswered || echoesRequest(step, reply));
+    if (!answered && keepWaiting(reply)) {
+        m_waitTimer.start(m_pacing.pollMs);
+        return;
     }
 
     if (answered && n == lastStep()) {
-        if (m_mode == Mode::Read)
-            completeRead(QByteArray(buf, MemoryFrame::kSize));
-        else
-            completeWrite();
+        complete(reply);
         return;
     }
     if (answered) {
+        const bool repeated = m_sends > 1;
         kill();
-        if (m_mode == Mode::Read && step.kind == Step::Kind::ReadRequest)
-            m_file.StoreFrame(step.record,
-                              MemoryFrame::fromBytes(QByteArray(buf, MemoryFrame::kSize)));
-        arm(n + 1, int((m_clock.nsecsElapsed() - m_waitDueNs + 500'000) / 1'000'000));
+        if (step.kind == Step::Kind::ReadRequest)
+            m_file.StoreFrame(step.record, MemoryFrame::fromBytes(reply));
+        if (!m_pacing.untilAnswered) {
+            // Rounded down: the gap never ends before wait and gap have passed since the send.
+            arm(n + 1, int((m_clock.nsecsElapsed() - m_waitDueNs) / 1'000'000));
+        } else {
+            arm(n + 1);
+            if (repeated) {
+                m_stepTimer.stop();
+                m_settling = true;
+                m_quietSinceNs = m_clock.nsecsElapsed();
+                m_waitTimer.start(m_pacing.pollMs);
+            }
+        }
         if (n > 1)
             emit progress(n);
     }
@@ -318,6 +278,27 @@ void Transfer::evaluate() {
     if (generation == m_generation && m_active && m_step == n && !m_stepTimer.isActive() &&
         !m_waitTimer.isActive())
         m_stepTimer.start(0);
+}
+
+bool Transfer::keepWaiting(const QByteArray &reply) const {
+    if (!m_pacing.untilAnswered)
+        return false;
+    // A full buffer that is no answer will not become one.
+    return reply.size() < kReadLength &&
+           m_clock.nsecsElapsed() - m_sentNs < qint64(m_pacing.timeoutMs) * 1'000'000;
+}
+
+void Transfer::settle() {
+    char buf[kBufferSize];
+    const qint64 now = m_clock.nsecsElapsed();
+    if (m_sio.sio_read(m_port, buf, kReadLength) > 0)
+        m_quietSinceNs = now;
+    if (now - m_quietSinceNs < qint64(m_pacing.timeoutMs) * 1'000'000) {
+        m_waitTimer.start(m_pacing.pollMs);
+        return;
+    }
+    m_settling = false;
+    m_stepTimer.start(m_pacing.stepGapMs);
 }
 
 void Transfer::init(int step) {
@@ -337,38 +318,22 @@ void Transfer::init(int step) {
         emit buttonsEnabled(false);
         arm(1);
     } else {
-        endTransfer(false);
+        finish(Outcome::Failed);
     }
 }
 
-void Transfer::completeRead(const QByteArray &reply) {
-    closeOpenLink();
+void Transfer::complete(const QByteArray &reply) {
     kill();
-    m_file.StoreFrame(kRecordCount - 1, MemoryFrame::fromBytes(reply));
-    emit progress(kReadSteps);
+    m_sio.sio_close(m_port);
+    m_linkOpen = false;
+    if (m_mode == Mode::Read)
+        m_file.StoreFrame(kRecordCount - 1, MemoryFrame::fromBytes(reply));
+    emit progress(lastStep());
     const unsigned generation = m_generation;
     m_prompter.message(m_texts.over);
     if (generation != m_generation)
         return;
-    m_active = false;
-    ++m_generation;
-    emit buttonsEnabled(true);
-    emit readCompleted();
-    emit finished(true);
-}
-
-void Transfer::completeWrite() {
-    kill();
-    closeOpenLink();
-    emit progress(kWriteSteps);
-    const unsigned generation = m_generation;
-    m_prompter.message(m_texts.over);
-    if (generation != m_generation)
-        return;
-    m_active = false;
-    ++m_generation;
-    emit buttonsEnabled(true);
-    emit finished(true);
+    finish(Outcome::Completed);
 }
 
 } // namespace qx

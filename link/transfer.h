@@ -1,6 +1,7 @@
 #pragma once
 
 #include "prompter.h"
+#include "steps.h"
 #include "windowtexts.h"
 
 #include <QElapsedTimer>
@@ -8,23 +9,54 @@
 #include <QString>
 #include <QTimer>
 
-#include <cstdint>
-
 namespace qx {
 
 class Sio;
 class WorkingFile;
 
+// The pauses of a transfer. The defaults are the radio's own pacing: each step waits
+// 30 ms before it sends and 30 or 50 ms before it reads the answer.
+struct Pacing {
+    int stepGapMs = 30;
+    int shortWaitMs = 30;
+    int longWaitMs = 50;
+    // Instead of one read after a fixed wait, the port is read every pollMs until the whole
+    // answer is in; the next step goes out stepGapMs after it. A step still unanswered
+    // timeoutMs after its send is sent again, and counts as an unanswered tick.
+    bool untilAnswered = false;
+    int pollMs = 1;
+    int timeoutMs = 150;
+
+    static Pacing standard() { return {}; }
+    // As fast as the line and the radio allow, with a 2 ms guard between the answer and
+    // the next request.
+    static Pacing fast() {
+        Pacing pacing;
+        pacing.stepGapMs = 2;
+        pacing.untilAnswered = true;
+        return pacing;
+    }
+};
+
 // One step-chain engine for both transfers: the armed step, RetryCount, the retry
-// check (init) and the link. Read has 36 steps, write 41.
+// check (init) and the link. The steps come from the tables in steps.h.
 class Transfer : public QObject {
     Q_OBJECT
 public:
-    enum class Mode { Read, Write };
+    using Mode = TransferMode;
+    // How the last transfer ended.
+    enum class Outcome {
+        Completed,
+        Failed,  // refused, cancelled at the retry prompt, or an error
+        Stopped, // the stop command
+        Closed,  // exit: ended silently
+    };
 
     Transfer(Sio &sio, WorkingFile &file, Prompter &prompter, TransferTexts texts,
              QObject *parent = nullptr);
     ~Transfer() override;
+
+    void setPacing(const Pacing &pacing) { m_pacing = pacing; }
 
     // n11Click / N12Click: port is the number from pt.ini. Returns false when the
     // transfer did not start; throws qx::Error when the working file cannot be opened.
@@ -34,7 +66,8 @@ public:
     // Exit: ends any chain silently and closes the link's current port.
     void closeLink();
 
-    bool running() const;
+    bool running() const { return m_active; }
+    Outcome outcome() const { return m_outcome; }
     int armedStep() const { return m_step; }
     int retryCount() const { return m_retryCount; }
     QString transferMode() const {
@@ -48,12 +81,11 @@ signals:
     void buttonsEnabled(bool enabled);
     // After a completed read, once the completion message was dismissed: decode the file.
     void readCompleted();
-    // Any end of a transfer: completed, cancelled, stopped or failed.
+    // Any end of a transfer but exit: completed, cancelled, stopped or failed.
     void finished(bool completed);
 
 private:
-    struct Step;
-    static Step stepOf(Mode mode, int step);
+    const Step &stepAt(int n) const;
     int lastStep() const;
 
     // Both timers are single-shot: a step is armed by starting the first, a tick sends
@@ -61,16 +93,20 @@ private:
     void arm(int step, int lateMs = 0);
     void tick();
     void evaluate();
+    // Polled pacing: whether to keep reading for the answer of the step sent last.
+    bool keepWaiting(const QByteArray &reply) const;
+    // Polled pacing, after a step that went out more than once: an answer to one of its
+    // copies may still come, and must not pass for the next step's. Drops input until the
+    // line has been quiet for a time-out, then lets the armed step go.
+    void settle();
     void init(int step);
     void kill();
     bool port_SetUp();
-    void send_ReadRequest(std::uint8_t high, std::uint8_t low);
-    void byte_ok(std::uint8_t high, std::uint8_t low);
     bool send_Record(int index);
-    void completeRead(const QByteArray &reply);
-    void completeWrite();
-    void endTransfer(bool completed);
-    void closeOpenLink();
+    void send(const QByteArray &bytes);
+    void complete(const QByteArray &reply);
+    // Every end of a transfer: timers, link, state and signals in one order.
+    void finish(Outcome outcome);
     // Runs a timer callback under qx::guard; an exception ends the transfer cleanly first.
     void guarded(void (Transfer::*callback)());
 
@@ -78,7 +114,9 @@ private:
     WorkingFile &m_file;
     Prompter &m_prompter;
     TransferTexts m_texts;
+    Pacing m_pacing;
     Mode m_mode = Mode::Read;
+    Outcome m_outcome = Outcome::Closed;
     int m_port = 0;
     int m_step = 0; // armed step, 0 when none
     int m_retryCount = 0;
@@ -91,6 +129,11 @@ private:
     QTimer m_waitTimer;
     QElapsedTimer m_clock;
     qint64 m_waitDueNs = 0;
+    int m_sends = 0;         // of the armed step
+    qint64 m_sentNs = 0;     // polled pacing: when the step was last sent
+    QByteArray m_reply;      // polled pacing: what has come since
+    bool m_settling = false; // polled pacing: dropping input before the armed step
+    qint64 m_quietSinceNs = 0;
 };
 
 } // namespace qx

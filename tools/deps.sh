@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on Debian 12, when it is missing.
 set -euo pipefail
+# clang and libclang-rt-14-dev (libFuzzer, the sanitizer runtimes) build the fuzz targets.
 packages=(g++ cmake make pkg-config git clang-format qt6-base-dev qt6-serialport-dev
-          libsimpleini-dev fonts-wqy-microhei poppler-utils
+          libsimpleini-dev fonts-wqy-microhei poppler-utils clang libclang-rt-14-dev
           # install files and the Debian package: icons, man page, checks, Depends
           librsvg2-bin help2man desktop-file-utils appstream dpkg-dev file)
 missing=()

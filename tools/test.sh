@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, builds and runs every test: once in a
-# normal build and once built with AddressSanitizer and UBSan; then builds the Debian
-# package and checks it.
+# normal build and once built with AddressSanitizer and UBSan; then fuzzes every input
+# from outside for a short while (tools/fuzz.sh, QX_FUZZ_SECONDS a target, default 10);
+# then builds the Debian package and checks it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
@@ -32,6 +33,9 @@ for variant in build-test build-asan; do
     ctest --test-dir "$variant" --output-on-failure -j1 --rerun-failed
   fi
 done
+
+echo "== fuzzing"
+tools/fuzz.sh "${QX_FUZZ_SECONDS:-10}"
 
 # The Debian package, built once in its own Release build: its contents and control fields.
 echo "== package"

@@ -61,6 +61,23 @@ private slots:
         QCOMPARE(text.count("LG="), 1);
     }
 
+    // A section line without its closing bracket is read back differently once written:
+    // the key under it would move to another section (and the line grows each time).
+    void writeRefusedWhenADamagedLineWouldChange_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("forgotten bracket") << QByteArray("[LG]\nLG=C\n[ports\nCOM1=/dev/ttyACM0\n");
+        QTest::newRow("cut section name") << QByteArray("[pt]\nCOM=2\n[por\ncom2 = /dev/ttyUSB5\n");
+    }
+    void writeRefusedWhenADamagedLineWouldChange() {
+        QFETCH(QByteArray, content);
+        QTemporaryDir dir;
+        PtIni ini(write(dir, content));
+        QVERIFY_THROWS_EXCEPTION(qx::Error, ini.writeInt("pt", "COM", 5));
+        QFile f(ini.path());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), content);
+    }
+
     void writeCreatesTheFile() {
         QTemporaryDir dir;
         PtIni ini(dir.filePath("pt.ini"));

@@ -2,6 +2,7 @@
 #include "frequency.h"
 
 #include <QtTest>
+#include <cmath>
 
 using namespace qx;
 using Verdict = CheckedFrequency::Verdict;
@@ -29,6 +30,24 @@ private slots:
         QTest::newRow("trailing point") << "450." << in << "450.00000";
         QTest::newRow("zero is out of range") << "0" << out << "450.01250";
         QTest::newRow("pasted exponent") << "4.5e2" << in << "450.00000";
+        // Half of 10 Hz rounds up on the typed digits, whatever a double makes of them.
+        QTest::newRow("tie up onto 6.25 kHz") << "512.012495" << in << "512.01250";
+        QTest::newRow("below tie") << "512.012494" << in << "512.00625";
+        QTest::newRow("above tie") << "512.012496" << in << "512.01250";
+        QTest::newRow("tie up off the 5 kHz raster") << "512.030005" << in << "512.02500";
+        QTest::newRow("below tie on 5 kHz") << "512.030004" << in << "512.03000";
+        QTest::newRow("tie with trailing zeros") << "512.01249500" << in << "512.01250";
+        QTest::newRow("tie in exponent form") << "5.12012495e2" << in << "512.01250";
+        QTest::newRow("tie in a low band") << "450.012495" << in << "450.01250";
+        QTest::newRow("tie below lowest") << "399.999995" << out << "450.01250";
+        QTest::newRow("highest, trailing zeros") << "512.9999900" << in << "512.99375";
+        QTest::newRow("just above highest, far digit") << "512.999990001" << out << "450.01250";
+        QTest::newRow("sign and blanks") << " +450.0125 " << in << "450.01250";
+        QTest::newRow("negative") << "-450" << out << "450.01250";
+        QTest::newRow("leading zeros") << "000450.0125" << in << "450.01250";
+        QTest::newRow("leading point") << ".45e3" << in << "450.00000";
+        QTest::newRow("tiny exponent") << "4.5e-300" << out << "450.01250";
+        QTest::newRow("ten times too big") << "4500" << out << "450.01250";
     }
     void check() {
         QFETCH(QString, typed);
@@ -39,12 +58,60 @@ private slots:
         QCOMPARE(c.text, stored);
     }
 
+    // Every form the grid took before gives what the former check through a double gave,
+    // except a tie, which now gives what a hair above it gives.
+    void sameAsThroughDoubleExceptTies() {
+        const auto viaDouble = [](const QString &text) {
+            const double mhz = text.trimmed().toDouble();
+            if (mhz < 400.0 || mhz > 512.99999)
+                return kFallbackFrequency;
+            const qint64 units = std::llround(mhz * 100000.0);
+            return SnapToStep(QStringLiteral("%1.%2")
+                                  .arg(units / 100000, 3, 10, QLatin1Char('0'))
+                                  .arg(units % 100000, 5, 10, QLatin1Char('0')));
+        };
+        const QStringList tails{"", "0", "1", "4", "49", "6", "9", "51"};
+        int checked = 0;
+        // Around points of the 6.25 kHz raster, where a tie rounded the wrong way moves the
+        // snapped result by a whole raster step.
+        for (qint64 units = 39993125 - 1; units <= 51306250 + 1;
+             units += units % 625 == 1 ? 6873 : 1) {
+            const QString digits = QString::number(units);
+            const QString plain = digits.left(3) + '.' + digits.mid(3);
+            for (int k = 0; k <= tails.size(); ++k) {
+                const bool tie = k == tails.size();
+                const QString tail = tie ? QStringLiteral("5") : tails.at(k);
+                QString typed = plain + tail;
+                switch (tie ? 0 : (units + k) % 5) {
+                case 1:
+                    typed = '+' + typed;
+                    break;
+                case 2:
+                    typed = ' ' + typed + ' ';
+                    break;
+                case 3:
+                    typed = "0." + digits + tail + "e3";
+                    break;
+                case 4:
+                    typed = '0' + typed;
+                    break;
+                }
+                const QString expected = viaDouble(tie ? plain + "51" : typed);
+                QCOMPARE(checkFrequencyText(typed).text, expected);
+                ++checked;
+            }
+        }
+        QVERIFY(checked > 40000);
+    }
+
     void notANumber_data() {
         QTest::addColumn<QString>("typed");
         QTest::newRow("lone point") << ".";
         QTest::newRow("two points") << "450.01.2";
         QTest::newRow("letters") << "abc";
         QTest::newRow("comma") << "450,0125";
+        QTest::newRow("beyond a double") << "1e400";
+        QTest::newRow("below a double") << "1e-400";
     }
     void notANumber() {
         QFETCH(QString, typed);

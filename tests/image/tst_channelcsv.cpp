@@ -1,11 +1,10 @@
 // Channels as CSV: export, the import checks of the grid editor, and the image built.
 #include "channelcsv.h"
-#include "clifixtures.h"
+#include "sampleimage.h"
 
 #include <QtTest>
 
 using namespace qx;
-using namespace qx::cli;
 using namespace qx::test;
 
 namespace {
@@ -24,7 +23,7 @@ QString csvWith(const QMap<int, QString> &replaced) {
 }
 
 ChannelCells channelOf(const QByteArray &image, int n) {
-    return decodeImage(image, "out.dat").channels[std::size_t(n - 1)];
+    return channelsOfImage(image)[std::size_t(n - 1)];
 }
 
 } // namespace
@@ -35,6 +34,8 @@ private slots:
     void exportsTheGrid();
     void roundTripKeepsEveryByte();
     void spreadsheetForms();
+    void numberOnlyRowIsEmptyChannel_data();
+    void numberOnlyRowIsEmptyChannel();
     void frequencyCheck_data();
     void frequencyCheck();
     void rejectedRow_data();
@@ -45,7 +46,7 @@ private slots:
 };
 
 void TestChannelCsv::exportsTheGrid() {
-    const QString csv = formatCsv(decodeImage(sampleImage(), "s.dat"));
+    const QString csv = exportChannelCsv(sampleImage());
     const QStringList lines = csv.split('\n');
     QCOMPARE(lines.size(), 18); // header, 16 rows, the empty text after the last line end
     QCOMPARE(lines[0], kHeader);
@@ -58,7 +59,7 @@ void TestChannelCsv::exportsTheGrid() {
 void TestChannelCsv::roundTripKeepsEveryByte() {
     // A record beyond the image rides along with the settings, untouched.
     const QByteArray image = sampleImage() + hex("57 04 00 08 01 02 03 04 05 06 07 08");
-    const CsvImport result = importCsv(formatCsv(decodeImage(image, "s.dat")), image);
+    const CsvImport result = importCsv(exportChannelCsv(image), image);
     QCOMPARE(result.errors, QStringList());
     QCOMPARE(result.notes, QStringList());
     QCOMPARE(result.image.toHex(' '), image.toHex(' '));
@@ -84,6 +85,23 @@ void TestChannelCsv::spreadsheetForms() {
     QCOMPARE(channelOf(result.image, 2), (ChannelCells{"450.00000", "OFF", "", "OFF", "NO", "NO"}));
     QCOMPARE(channelOf(result.image, 3), ChannelCells{});
     QCOMPARE(result.image.mid(32 * 12), workedSettings());
+}
+
+void TestChannelCsv::numberOnlyRowIsEmptyChannel_data() {
+    QTest::addColumn<QString>("row"); // in place of channel 1, which the sample image fills
+    QTest::newRow("number alone") << "1";
+    QTest::newRow("blanks around") << " 1 ";
+    QTest::newRow("quoted") << "\"1\"";
+    QTest::newRow("empty fields") << "1,,,,,,";
+}
+
+void TestChannelCsv::numberOnlyRowIsEmptyChannel() {
+    QFETCH(QString, row);
+    const CsvImport result = importCsv(csvWith({{1, row}}), sampleImage());
+    QCOMPARE(result.errors, QStringList());
+    QCOMPARE(channelOf(result.image, 1), ChannelCells{});
+    QCOMPARE(result.image.mid(12, 12).toHex(' '),
+             QByteArray("57 00 18 08 ff ff ff ff fb ff ff ff"));
 }
 
 void TestChannelCsv::frequencyCheck_data() {
@@ -159,6 +177,8 @@ void TestChannelCsv::rejectedRow_data() {
         << "RxTone '67.0' given for a channel without RxFrequency";
     QTest::newRow("too few fields") << "4,450,OFF,,OFF,NO"
                                     << "6 fields, expected 7";
+    QTest::newRow("two fields") << "4,450"
+                                << "2 fields, expected 7";
     QTest::newRow("too many fields") << "4,450,OFF,,OFF,NO,NO,"
                                      << "8 fields, expected 7";
     QTest::newRow("stray quote") << "4,45\"0,OFF,,OFF,NO,NO"

@@ -2,13 +2,15 @@
 
 #include "error.h"
 #include "frequency.h"
+#include "memoryframe.h"
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
-namespace qx::cli {
+namespace qx {
 
 namespace {
 
@@ -135,10 +137,40 @@ RowCheck checkRow(const QStringList &fields) {
 
 } // namespace
 
-QString formatCsv(const ImageDump &dump) {
+ChannelTable channelsOfImage(const QByteArray &image) {
+    const FlagWords words = englishFlagWords();
+    ChannelTable rows;
+    const int count = std::min(int(image.size() / MemoryFrame::kSize), kRecord03C0);
+    for (int i = 0; i < count; ++i) {
+        ChannelCells &row = rows[std::size_t(i / 2)];
+        try {
+            const QString text = FrameText(
+                MemoryFrame::fromBytes(image.mid(i * MemoryFrame::kSize, MemoryFrame::kSize)));
+            if (i % 2 == 0) {
+                const FrequencyCells f = get_data1(text);
+                row.rx = f.rx;
+                row.tx = f.tx;
+                continue;
+            }
+            const ToneFlagCells t = get_data2(text, row.rx, words);
+            if (t.emptyRow)
+                row = ChannelCells{};
+            else
+                row = {row.rx, t.rxTone, row.tx, t.txTone, t.busy, t.scan};
+        } catch (const Error &e) {
+            throw Error(QStringLiteral("record %1 (channel %2): %3")
+                            .arg(i)
+                            .arg(i / 2 + 1)
+                            .arg(e.message()));
+        }
+    }
+    return rows;
+}
+
+QString formatChannelCsv(const ChannelTable &channels) {
     QString out = kCsvHeader.join(QLatin1Char(',')) + QLatin1Char('\n');
     for (int n = 0; n < kChannelCount; ++n) {
-        const ChannelCells &c = dump.channels[std::size_t(n)];
+        const ChannelCells &c = channels[std::size_t(n)];
         QStringList fields{QString::number(n + 1), c.rx, c.rxTone, c.tx, c.txTone, c.busy, c.scan};
         for (QString &f : fields)
             f = csvField(f);
@@ -221,15 +253,19 @@ QList<CsvRecord> parseCsv(const QString &input) {
     return records;
 }
 
-CsvImport importCsv(const QString &csvText, const QByteArray &image) {
-    CsvImport result;
-    const QList<CsvRecord> records = parseCsv(csvText);
+QString CsvMessage::toString() const {
+    return line > 0 ? QStringLiteral("line %1: %2").arg(line).arg(text) : text;
+}
+
+CsvChannels parseChannelCsv(const QString &text) {
+    CsvChannels result;
+    const QList<CsvRecord> records = parseCsv(text);
     int k = 0;
     while (k < records.size() && records[k].error.isEmpty() && allEmpty(records[k].fields))
         ++k;
     if (k == records.size()) {
-        result.errors << QStringLiteral("no header line; the first line must be %1")
-                             .arg(kCsvHeader.join(QLatin1Char(',')));
+        result.problems << CsvMessage{0, QStringLiteral("no header line; the first line must be %1")
+                                             .arg(kCsvHeader.join(QLatin1Char(',')))};
         return result;
     }
     {
@@ -242,18 +278,16 @@ CsvImport importCsv(const QString &csvText, const QByteArray &image) {
             same = names[c].compare(kCsvHeader[c], Qt::CaseInsensitive) == 0;
         if (!same) {
             // Without the expected columns no row can be read safely.
-            result.errors << QStringLiteral("line %1: the header must be %2")
-                                 .arg(header.line)
-                                 .arg(kCsvHeader.join(QLatin1Char(',')));
+            result.problems << CsvMessage{
+                header.line,
+                QStringLiteral("the header must be %1").arg(kCsvHeader.join(QLatin1Char(',')))};
             return result;
         }
     }
 
-    std::array<std::optional<ChannelCells>, kChannelCount> channels;
     std::array<int, kChannelCount> lineOf{};
     for (++k; k < records.size(); ++k) {
         const CsvRecord &rec = records[k];
-        const QString where = QStringLiteral("line %1: ").arg(rec.line);
         // A row rejected before its fields are checked still names its channel: do not
         // report that channel as missing too.
         const auto claimChannel = [&] {
@@ -264,19 +298,24 @@ CsvImport importCsv(const QString &csvText, const QByteArray &image) {
         };
         if (!rec.error.isEmpty()) {
             claimChannel();
-            result.errors << where + rec.error;
+            result.problems << CsvMessage{rec.line, rec.error};
             continue;
         }
         if (allEmpty(rec.fields))
             continue;
-        if (rec.fields.size() != kCsvHeader.size()) {
+        QStringList fields = rec.fields;
+        // The channel number alone: an empty channel.
+        if (fields.size() == 1)
+            while (fields.size() < kCsvHeader.size())
+                fields << QString();
+        if (fields.size() != kCsvHeader.size()) {
             claimChannel();
-            result.errors << where + QStringLiteral("%1 fields, expected %2")
-                                         .arg(rec.fields.size())
-                                         .arg(kCsvHeader.size());
+            result.problems << CsvMessage{
+                rec.line,
+                QStringLiteral("%1 fields, expected %2").arg(fields.size()).arg(kCsvHeader.size())};
             continue;
         }
-        RowCheck row = checkRow(rec.fields);
+        RowCheck row = checkRow(fields);
         if (row.channel > 0) {
             int &first = lineOf[std::size_t(row.channel - 1)];
             if (first > 0)
@@ -287,37 +326,52 @@ CsvImport importCsv(const QString &csvText, const QByteArray &image) {
                 first = rec.line;
         }
         for (const QString &note : row.notes)
-            result.notes << where + note;
+            result.notes << CsvMessage{rec.line, note};
         if (!row.problems.isEmpty()) {
-            result.errors << where + row.problems.join(QStringLiteral("; "));
+            result.problems << CsvMessage{rec.line, row.problems.join(QStringLiteral("; "))};
             continue;
         }
-        channels[std::size_t(row.channel - 1)] = row.cells;
+        result.channels[std::size_t(row.channel - 1)] = row.cells;
     }
     // A channel left out is refused rather than guessed: cleared, or kept from the image?
     for (int n = 1; n <= kChannelCount; ++n)
         if (lineOf[std::size_t(n - 1)] == 0)
-            result.errors << QStringLiteral("channel %1 has no row (an empty channel needs a "
-                                            "row with only its number)")
-                                 .arg(n);
-    if (!result.errors.isEmpty())
-        return result;
+            result.problems << CsvMessage{0, QStringLiteral("channel %1 has no row (an empty "
+                                                            "channel needs a row with only its "
+                                                            "number)")
+                                                 .arg(n)};
+    return result;
+}
 
+QByteArray applyChannelCsv(const CsvChannels &rows, const QByteArray &image) {
+    if (!rows.ok())
+        throw Error(
+            QStringLiteral("The channel list has %1 rejected rows").arg(rows.problems.size()));
+    // As the grid's row encoder: an empty channel is stored with tones off and flags no.
+    const QString off = QStringLiteral("OFF");
+    const QString no = englishFlagWords().no;
     QByteArray out;
     for (int n = 1; n <= kChannelCount; ++n) {
-        const ChannelCells &c = *channels[std::size_t(n - 1)];
-        // As the grid's row encoder: an empty channel is stored with tones off and flags no.
-        const QString off = QStringLiteral("OFF");
-        const QString no = englishFlagWords().no;
+        const ChannelCells &c = *rows.channels[std::size_t(n - 1)];
         for (const MemoryFrame &f :
              encodeChannelFrames(n, c.rx, c.tx, c.rxTone.isEmpty() ? off : c.rxTone,
                                  c.txTone.isEmpty() ? off : c.txTone,
                                  c.busy.isEmpty() ? no : c.busy, c.scan.isEmpty() ? no : c.scan))
             out += f.toByteArray();
     }
-    out += image.mid(out.size());
-    result.image = out;
+    return out + image.mid(out.size());
+}
+
+CsvImport importCsv(const QString &csvText, const QByteArray &image) {
+    const CsvChannels rows = parseChannelCsv(csvText);
+    CsvImport result;
+    for (const CsvMessage &m : rows.notes)
+        result.notes << m.toString();
+    for (const CsvMessage &m : rows.problems)
+        result.errors << m.toString();
+    if (rows.ok())
+        result.image = applyChannelCsv(rows, image);
     return result;
 }
 
-} // namespace qx::cli
+} // namespace qx

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "channelcodec.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+
+namespace qx {
+
+// The channel list as CSV for spreadsheets, with the English flag words whatever the
+// window's language. Nothing here prints: callers word and show the messages.
+inline const QStringList kCsvHeader{QStringLiteral("Channel"), QStringLiteral("RxFrequency"),
+                                    QStringLiteral("RxTone"),  QStringLiteral("TxFrequency"),
+                                    QStringLiteral("TxTone"),  QStringLiteral("BusyLockout"),
+                                    QStringLiteral("Scan")};
+
+using ChannelTable = std::array<ChannelCells, kChannelCount>;
+
+// The 16 grid rows of an image as the English window shows them (records 0 to 31; a
+// channel whose records are missing stays empty). Throws qx::Error naming the record
+// that cannot be decoded.
+ChannelTable channelsOfImage(const QByteArray &image);
+
+// The header and one row per channel; an empty channel has empty fields.
+QString formatChannelCsv(const ChannelTable &channels);
+inline QString exportChannelCsv(const QByteArray &image) {
+    return formatChannelCsv(channelsOfImage(image));
+}
+
+struct CsvRecord {
+    int line = 0; // where the record starts, from 1
+    QStringList fields;
+    QString error; // malformed quoting; the record is rejected
+};
+// Comma-separated records with double-quoted fields ("" for a quote inside), LF or CRLF
+// line ends, an optional byte-order mark. Quoted line breaks stay in their field.
+QList<CsvRecord> parseCsv(const QString &text);
+
+struct CsvMessage {
+    int line = 0; // 0: about the file as a whole
+    QString text;
+    // "line N: text", or the text alone for line 0.
+    QString toString() const;
+};
+
+// The checked rows of a channel CSV.
+struct CsvChannels {
+    // Every channel's cells once ok(); an empty channel has empty cells.
+    std::array<std::optional<ChannelCells>, kChannelCount> channels;
+    QList<CsvMessage> problems; // every rejected row (one message each), then what is missing
+    QList<CsvMessage> notes;    // values the grid editor would have changed (raster snap)
+    bool ok() const { return problems.isEmpty(); }
+};
+// Checks every row as the grid editor would. All 16 channels must have a row; a row
+// with only its channel number is an empty channel.
+CsvChannels parseChannelCsv(const QString &text);
+
+// The image with channel records 0 to 31 encoded from the checked rows as the grid
+// encodes them, and every record after them unchanged. Throws qx::Error when the rows
+// have problems.
+QByteArray applyChannelCsv(const CsvChannels &rows, const QByteArray &image);
+
+struct CsvImport {
+    QByteArray image;   // empty when anything was rejected
+    QStringList errors; // every rejected row, "line N: ..."
+    QStringList notes;  // values the grid editor would have changed (raster snap)
+};
+// parseChannelCsv and applyChannelCsv in one call, the messages as texts.
+CsvImport importCsv(const QString &csvText, const QByteArray &image);
+
+} // namespace qx
