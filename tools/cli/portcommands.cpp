@@ -84,7 +84,7 @@ QByteArray portsJson(const QList<SerialDevice> &devices, const PortOf &portOf) {
 }
 
 int listPorts(bool json, Console &console) {
-    const PtIni ini = PtIni::besideProgram();
+    const PtIni ini = PtIni::inDataFolder();
     const PortOf portOf = [&ini](const QString &device) { return ini.portForDevice(device); };
     const QList<SerialDevice> devices = serialDevices();
     if (json)
