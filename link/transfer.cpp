@@ -61,8 +61,10 @@ bool Transfer::start(Mode mode, int port) {
     m_mode = mode;
     m_outcome = Outcome::Failed;
     if (mode == Mode::Read) {
+        // Every reply is stored as it comes: a file that cannot take them must stop the
+        // read before the radio hears anything.
         m_file.ensureExists();
-        m_file.recordCount();
+        m_file.checkWritable();
     } else if (m_file.recordCount() < kRecordCount) {
         // A short image would fail half-way through, after the radio took part of it.
         m_prompter.message(m_texts.tooFewRecords);

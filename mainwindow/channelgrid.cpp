@@ -117,6 +117,11 @@ void ChannelGrid::setCell(int column, int row, const QString &text) {
     it->setText(text);
 }
 
+bool ChannelGrid::holdsTypedText(int column, int row) const {
+    const auto typed = m_typed.constFind(typedKey(row, column));
+    return typed != m_typed.cend() && *typed == cell(column, row);
+}
+
 QList<QStringList> ChannelGrid::table() const {
     QList<QStringList> rows;
     for (int r = 0; r < StringGrid->rowCount(); ++r) {
@@ -134,6 +139,9 @@ void ChannelGrid::applyChannelRecord(int index, const QString &frameText) {
         const FrequencyCells f = get_data1(frameText);
         setCell(RxFrequency, row, f.rx);
         setCell(TxFrequency, row, f.tx);
+        // What was typed there is replaced by what is stored, in an open editor too.
+        m_typed.remove(typedKey(row, RxFrequency));
+        m_typed.remove(typedKey(row, TxFrequency));
         return;
     }
     const ToneFlagCells t = get_data2(frameText, cell(RxFrequency, row), m_texts.flags);
@@ -151,6 +159,7 @@ void ChannelGrid::applyChannelRecord(int index, const QString &frameText) {
 void ChannelGrid::brush_StringGrid(const QString &frequency) {
     const QString off = QStringLiteral("OFF");
     const ChannelCells cells{frequency, off, frequency, off, m_texts.flags.no, m_texts.flags.no};
+    m_typed.clear();
     for (int row = 1; row <= kChannelCount; ++row) {
         setCell(RxFrequency, row, cells.rx);
         setCell(RxTone, row, cells.rxTone);

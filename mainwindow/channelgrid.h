@@ -42,6 +42,13 @@ public:
     // Cells by (column, row), as the decoders and the printout address them.
     QString cell(int column, int row) const;
     void setCell(int column, int row, const QString &text);
+    // The cell holds text typed into it that is not checked and stored yet: the one cell
+    // that may show what the working file does not hold.
+    bool holdsTypedText(int column, int row) const;
+    // Checks and stores text typed into the current cell, as leaving the cell does, so
+    // that what is sent or saved is what the grid shows. False when the check failed
+    // (its error was shown and the text stays).
+    bool commitTypedText();
     // Every row, the header and the number column included, as the printout lays them out.
     QList<QStringList> table() const;
 
@@ -81,10 +88,13 @@ private:
     bool StringGridKeyDown(QKeyEvent *event, bool inEditor);
     bool StringGridKeyPress(QKeyEvent *event); // true drops the character
 
+    static int typedKey(int row, int column) { return row * 8 + column; }
+
     const WindowTexts m_texts;
     Prompter &m_prompter;
     FileEdits &m_edits;
     QHash<int, QString> m_typed; // row * 8 + column: text typed but not yet checked
+    int m_listRow = -1;          // the row a drop-down list was opened over
 
     GridView *StringGrid = nullptr;
     DropDown *RX_BOX = nullptr, *TX_BOX = nullptr, *box1 = nullptr, *box2 = nullptr;

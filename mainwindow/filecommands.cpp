@@ -63,7 +63,7 @@ void MainWindow::N6Click() {
         // Saved exactly under the name given: no extension is added, an existing file
         // is replaced without a question.
         const QString chosen = m_prompter.saveFileName(kDatFilter, m_saveFolder);
-        if (chosen.isEmpty())
+        if (chosen.isEmpty() || !m_grid->commitTypedText())
             return;
         try {
             copyFileOver(m_file.path(), chosen);

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "channelgrid.h"
 #include "error.h"
 #include "prompter.h"
 #include "ptini.h"
@@ -29,7 +30,10 @@ void MainWindow::n11Click() {
 }
 
 void MainWindow::N12Click() {
-    guarded([this] { m_transfer->start(Transfer::Mode::Write, settingsFile().comPort()); });
+    guarded([this] {
+        if (m_grid->commitTypedText())
+            m_transfer->start(Transfer::Mode::Write, settingsFile().comPort());
+    });
 }
 
 void MainWindow::N13Click() {

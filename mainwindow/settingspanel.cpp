@@ -116,7 +116,7 @@ void SettingsPanel::buildParameters(QVBoxLayout *column) {
     CB_YY = dropDown("CB_YY", m_texts.voiceItems, 0, spSkinGroupBox3);
     CB_JT = dropDown("CB_JT", m_texts.monitorKeyItems, m_texts.initialMonitorKey, spSkinGroupBox3);
     CB_CS = dropDown("CB_CS", m_texts.timeOutItems, 0, spSkinGroupBox3);
-    SpinEdit1 = new QSpinBox(spSkinGroupBox3);
+    SpinEdit1 = new PowerSpin(spSkinGroupBox3);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     // Wider than 0..255 so a typed 300 reaches the handler, which turns it into 0.
     SpinEdit1->setRange(-99999, 99999);

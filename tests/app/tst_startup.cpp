@@ -287,7 +287,8 @@ private slots:
         QCOMPARE(items, fileItems);
         for (int i : {5, 6, 7})
             QVERIFY(!file[i]->isVisible());
-        QVERIFY(w->menuBar()->actions().last()->menu()->actions().isEmpty());
+        // Help has no items: not even an empty list drops from it.
+        QCOMPARE(w->menuBar()->actions().last()->menu(), nullptr);
         const char *buttons[] = {"ToolButton3", "ToolButton2",  "ToolButton11", "ToolButton7",
                                  "ToolButton8", "ToolButton13", "ToolButton9",  "ToolButton5"};
         QStringList tips;
