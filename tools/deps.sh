@@ -2,8 +2,10 @@
 # Installs what building, running and testing need on Debian 12, when it is missing.
 set -euo pipefail
 # clang and libclang-rt-14-dev (libFuzzer, the sanitizer runtimes) build the fuzz targets.
+# xvfb, openbox, xdotool and x11-utils run the window tests that go through a real X server.
 packages=(g++ cmake make pkg-config git clang-format qt6-base-dev qt6-serialport-dev
-          libsimpleini-dev fonts-wqy-microhei poppler-utils clang libclang-rt-14-dev)
+          libsimpleini-dev fonts-wqy-microhei poppler-utils clang libclang-rt-14-dev
+          xvfb openbox xdotool x11-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
