@@ -77,4 +77,12 @@ bool isAnswer(TransferMode mode, const Step &step, const QByteArray &reply) {
     return first == kAck;
 }
 
+bool echoesRequest(const Step &step, const QByteArray &reply) {
+    if (step.kind != Step::Kind::ReadRequest)
+        return true;
+    return reply.size() >= 4 && std::uint8_t(reply.at(1)) == step.address >> 8 &&
+           std::uint8_t(reply.at(2)) == (step.address & 0xFF) &&
+           std::uint8_t(reply.at(3)) == kBlockLength;
+}
+
 } // namespace qx

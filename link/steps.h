@@ -31,4 +31,9 @@ QByteArray blankFrameBytes(std::uint16_t address);
 // frame of a write.
 bool isAnswer(TransferMode mode, const Step &step, const QByteArray &reply);
 
+// Whether a read answer starts with the header of the block its step asked for (always
+// true for other steps). Fast pacing asks this too: with no fixed wait to let a late
+// reply run out, the tail of one could otherwise pass for the next step's answer.
+bool echoesRequest(const Step &step, const QByteArray &reply);
+
 } // namespace qx

@@ -142,6 +142,8 @@ void Transfer::finish(Outcome outcome) {
 void Transfer::arm(int step, int lateMs) {
     m_retryCount = 1;
     m_step = step;
+    m_sends = 0;
+    m_settling = false;
     m_waitTimer.stop();
     // The gap before a step's first tick absorbs the lateness of the wait that ended the
     // previous step, so timer jitter does not add up over 41 steps. The wait after each
@@ -152,6 +154,7 @@ void Transfer::arm(int step, int lateMs) {
 void Transfer::kill() {
     m_stepTimer.stop();
     m_waitTimer.stop();
+    m_settling = false;
     m_step = 0;
 }
 
@@ -193,6 +196,13 @@ void Transfer::tick() {
             return;
         break;
     }
+    ++m_sends;
+    if (m_pacing.untilAnswered) {
+        m_reply.clear();
+        m_sentNs = m_clock.nsecsElapsed();
+        m_waitTimer.start(m_pacing.pollMs);
+        return;
+    }
     const int waitMs = step.wait == Step::Wait::Long ? m_pacing.longWaitMs : m_pacing.shortWaitMs;
     m_waitTimer.start(waitMs);
     m_waitDueNs = m_clock.nsecsElapsed() + qint64(waitMs) * 1'000'000;
@@ -218,22 +228,47 @@ bool Transfer::send_Record(int index) {
 void Transfer::evaluate() {
     if (!m_active || m_step == 0)
         return;
+    if (m_settling) {
+        settle();
+        return;
+    }
     const int n = m_step;
     const Step &step = stepAt(n);
     char buf[kBufferSize] = {};
-    const int count = m_sio.sio_read(m_port, buf, kReadLength);
-    const QByteArray reply(buf, std::max(count, 0));
-    const bool answered = isAnswer(m_mode, step, reply);
+    // Polled pacing gathers the answer over several reads, within the same buffer size.
+    const int room = m_pacing.untilAnswered ? kReadLength - int(m_reply.size()) : kReadLength;
+    const int count = m_sio.sio_read(m_port, buf, room);
+    QByteArray reply(buf, std::max(count, 0));
+    if (m_pacing.untilAnswered)
+        reply = m_reply.append(reply);
+    const bool answered =
+        isAnswer(m_mode, step, reply) && (!m_pacing.untilAnswered || echoesRequest(step, reply));
+    if (!answered && keepWaiting(reply)) {
+        m_waitTimer.start(m_pacing.pollMs);
+        return;
+    }
 
     if (answered && n == lastStep()) {
         complete(reply);
         return;
     }
     if (answered) {
+        const bool repeated = m_sends > 1;
         kill();
         if (step.kind == Step::Kind::ReadRequest)
             m_file.StoreFrame(step.record, MemoryFrame::fromBytes(reply));
-        arm(n + 1, int((m_clock.nsecsElapsed() - m_waitDueNs + 500'000) / 1'000'000));
+        if (!m_pacing.untilAnswered) {
+            // Rounded down: the gap never ends before wait and gap have passed since the send.
+            arm(n + 1, int((m_clock.nsecsElapsed() - m_waitDueNs) / 1'000'000));
+        } else {
+            arm(n + 1);
+            if (repeated) {
+                m_stepTimer.stop();
+                m_settling = true;
+                m_quietSinceNs = m_clock.nsecsElapsed();
+                m_waitTimer.start(m_pacing.pollMs);
+            }
+        }
         if (n > 1)
             emit progress(n);
     }
@@ -243,6 +278,27 @@ void Transfer::evaluate() {
     if (generation == m_generation && m_active && m_step == n && !m_stepTimer.isActive() &&
         !m_waitTimer.isActive())
         m_stepTimer.start(0);
+}
+
+bool Transfer::keepWaiting(const QByteArray &reply) const {
+    if (!m_pacing.untilAnswered)
+        return false;
+    // A full buffer that is no answer will not become one.
+    return reply.size() < kReadLength &&
+           m_clock.nsecsElapsed() - m_sentNs < qint64(m_pacing.timeoutMs) * 1'000'000;
+}
+
+void Transfer::settle() {
+    char buf[kBufferSize];
+    const qint64 now = m_clock.nsecsElapsed();
+    if (m_sio.sio_read(m_port, buf, kReadLength) > 0)
+        m_quietSinceNs = now;
+    if (now - m_quietSinceNs < qint64(m_pacing.timeoutMs) * 1'000'000) {
+        m_waitTimer.start(m_pacing.pollMs);
+        return;
+    }
+    m_settling = false;
+    m_stepTimer.start(m_pacing.stepGapMs);
 }
 
 void Transfer::init(int step) {

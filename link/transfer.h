@@ -20,6 +20,22 @@ struct Pacing {
     int stepGapMs = 30;
     int shortWaitMs = 30;
     int longWaitMs = 50;
+    // Instead of one read after a fixed wait, the port is read every pollMs until the whole
+    // answer is in; the next step goes out stepGapMs after it. A step still unanswered
+    // timeoutMs after its send is sent again, and counts as an unanswered tick.
+    bool untilAnswered = false;
+    int pollMs = 1;
+    int timeoutMs = 150;
+
+    static Pacing standard() { return {}; }
+    // As fast as the line and the radio allow, with a 2 ms guard between the answer and
+    // the next request.
+    static Pacing fast() {
+        Pacing pacing;
+        pacing.stepGapMs = 2;
+        pacing.untilAnswered = true;
+        return pacing;
+    }
 };
 
 // One step-chain engine for both transfers: the armed step, RetryCount, the retry
@@ -77,6 +93,12 @@ private:
     void arm(int step, int lateMs = 0);
     void tick();
     void evaluate();
+    // Polled pacing: whether to keep reading for the answer of the step sent last.
+    bool keepWaiting(const QByteArray &reply) const;
+    // Polled pacing, after a step that went out more than once: an answer to one of its
+    // copies may still come, and must not pass for the next step's. Drops input until the
+    // line has been quiet for a time-out, then lets the armed step go.
+    void settle();
     void init(int step);
     void kill();
     bool port_SetUp();
@@ -107,6 +129,11 @@ private:
     QTimer m_waitTimer;
     QElapsedTimer m_clock;
     qint64 m_waitDueNs = 0;
+    int m_sends = 0;         // of the armed step
+    qint64 m_sentNs = 0;     // polled pacing: when the step was last sent
+    QByteArray m_reply;      // polled pacing: what has come since
+    bool m_settling = false; // polled pacing: dropping input before the armed step
+    qint64 m_quietSinceNs = 0;
 };
 
 } // namespace qx

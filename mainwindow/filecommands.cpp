@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "channelgrid.h"
 #include "error.h"
 #include "filecopy.h"
 #include "frequencylist.h"
@@ -14,7 +15,6 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QTableWidget>
 
 namespace qx {
 
@@ -84,14 +84,8 @@ void MainWindow::N8Click() {
                             Prompter::Buttons::OkCancel, Prompter::Icon::Question))
             return;
 
-        const int columns = StringGrid->columnCount();
-        QList<QStringList> rows;
-        for (int r = 0; r < StringGrid->rowCount(); ++r) {
-            QStringList cells;
-            for (int c = 0; c < columns; ++c)
-                cells << cell(c, r);
-            rows << cells;
-        }
+        const QList<QStringList> rows = m_grid->table();
+        const int columns = ChannelGrid::kColumns;
         const ListTexts texts{m_texts.printFont,      m_texts.printTitle,
                               m_texts.printerLabel,   m_texts.printerLabelOnFirstPage,
                               m_texts.pageTextPrefix, m_texts.pageTextSuffix};

@@ -1,5 +1,6 @@
-#include "mainwindow.h"
+#include "channelgrid.h"
 
+#include "fileedits.h"
 #include "frequency.h"
 #include "gridview.h"
 #include "prompter.h"
@@ -7,14 +8,19 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <array>
 
 namespace qx {
 
 namespace {
 
 bool isFrequencyColumn(int column) {
-    return column == 1 || column == 3;
+    return column == ChannelGrid::RxFrequency || column == ChannelGrid::TxFrequency;
 }
+
+// The columns that take their value from a drop-down.
+constexpr std::array<int, 4> kBoxColumns{ChannelGrid::RxTone, ChannelGrid::TxTone,
+                                         ChannelGrid::Busy, ChannelGrid::Scan};
 
 int cellKey(int row, int column) {
     return row * 8 + column;
@@ -26,20 +32,15 @@ bool isEnter(const QKeyEvent *event) {
 
 } // namespace
 
-GridView *MainWindow::grid() const {
-    return static_cast<GridView *>(StringGrid);
-}
-
-void MainWindow::wireEditors() {
-    GridView *view = grid();
+void ChannelGrid::wireEditors() {
     // Takes over from the plain display delegate: only the frequency columns get an editor.
-    view->setItemDelegate(new CellDelegate(view));
-    view->isTextColumn = isFrequencyColumn;
-    view->mayLeaveCell = [this] { return StringGridSelectCell(); };
-    view->keyHook = [this](QKeyEvent *event, bool inEditor) {
+    StringGrid->setItemDelegate(new CellDelegate(StringGrid));
+    StringGrid->isTextColumn = isFrequencyColumn;
+    StringGrid->mayLeaveCell = [this] { return StringGridSelectCell(); };
+    StringGrid->keyHook = [this](QKeyEvent *event, bool inEditor) {
         return StringGridKeyDown(event, inEditor) || StringGridKeyPress(event);
     };
-    view->editedHook = [this](int row, int column, const QString &text) {
+    StringGrid->editedHook = [this](int row, int column, const QString &text) {
         setCell(column, row, text);
         m_typed.insert(cellKey(row, column), text);
     };
@@ -52,26 +53,22 @@ void MainWindow::wireEditors() {
             box->setCurrentIndex(box->findText(item->text(), Qt::MatchExactly));
     });
     // After the view's own reaction, which closes the in-place editor.
-    connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &MainWindow::StringGridClick);
+    connect(StringGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &ChannelGrid::StringGridClick);
 
-    connect(RX_BOX, &DropDown::closedUp, this, &MainWindow::RX_BOXCloseUp);
-    connect(TX_BOX, &DropDown::closedUp, this, &MainWindow::TX_BOXCloseUp);
-    connect(box1, &DropDown::closedUp, this, &MainWindow::box1CloseUp);
-    connect(box2, &DropDown::closedUp, this, &MainWindow::box2CloseUp);
+    connect(RX_BOX, &DropDown::closedUp, this, &ChannelGrid::RX_BOXCloseUp);
+    connect(TX_BOX, &DropDown::closedUp, this, &ChannelGrid::TX_BOXCloseUp);
+    connect(box1, &DropDown::closedUp, this, &ChannelGrid::box1CloseUp);
+    connect(box2, &DropDown::closedUp, this, &ChannelGrid::box2CloseUp);
     for (DropDown *box : {RX_BOX, TX_BOX, box1, box2})
         box->installEventFilter(this);
-
-    wireSettingsPanel();
-    wireModelBand();
 }
 
-bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
-    timeFieldClicked(watched, event);
+bool ChannelGrid::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::KeyPress && isEnter(static_cast<QKeyEvent *>(event))) {
         // RX_BOXKeyDown, TX_BOXKeyDown, box1KeyDown, box2KeyDown: Enter commits like a
         // closing list, then the keyboard goes back to the grid.
-        for (int column : {2, 4, 5, 6}) {
+        for (int column : kBoxColumns) {
             DropDown *box = boxForColumn(column);
             if (watched == box) {
                 commitBox(box, column);
@@ -80,37 +77,37 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
             }
         }
     }
-    return QMainWindow::eventFilter(watched, event);
+    return QWidget::eventFilter(watched, event);
 }
 
-DropDown *MainWindow::boxForColumn(int column) const {
+DropDown *ChannelGrid::boxForColumn(int column) const {
     switch (column) {
-    case 2:
+    case RxTone:
         return RX_BOX;
-    case 4:
+    case TxTone:
         return TX_BOX;
-    case 5:
+    case Busy:
         return box1;
-    case 6:
+    case Scan:
         return box2;
     default:
         return nullptr;
     }
 }
 
-QString MainWindow::CheckFrequency(const QString &text) {
+QString ChannelGrid::CheckFrequency(const QString &text) {
     const CheckedFrequency checked = checkFrequencyText(text);
     if (checked.verdict == CheckedFrequency::Verdict::OutOfRange)
         m_prompter.message(m_texts.outOfRange);
     return checked.text;
 }
 
-void MainWindow::checkCell(int row, int column) {
+void ChannelGrid::checkCell(int row, int column) {
     setCell(column, row, CheckFrequency(cell(column, row)));
     m_typed.remove(cellKey(row, column));
 }
 
-bool MainWindow::StringGridSelectCell() {
+bool ChannelGrid::StringGridSelectCell() {
     const int row = StringGrid->currentRow();
     const int column = StringGrid->currentColumn();
     if (row < 1 || !isFrequencyColumn(column))
@@ -124,7 +121,7 @@ bool MainWindow::StringGridSelectCell() {
     return left;
 }
 
-bool MainWindow::StringGridKeyDown(QKeyEvent *event, bool inEditor) {
+bool ChannelGrid::StringGridKeyDown(QKeyEvent *event, bool inEditor) {
     const int row = StringGrid->currentRow();
     const int column = StringGrid->currentColumn();
     if (isEnter(event)) {
@@ -137,13 +134,13 @@ bool MainWindow::StringGridKeyDown(QKeyEvent *event, bool inEditor) {
             });
             // A failed check leaves the editor as it is, like any failed handler.
             if (stored) {
-                if (grid()->editorOpen())
-                    grid()->closeCellEditor();
+                if (StringGrid->editorOpen())
+                    StringGrid->closeCellEditor();
                 else
-                    grid()->openCellEditor();
+                    StringGrid->openCellEditor();
             }
         } else if (DropDown *box = boxForColumn(column)) {
-            if (!cell(1, row).isEmpty()) {
+            if (!cell(RxFrequency, row).isEmpty()) {
                 // After a commit the box is hidden while its cell stays current.
                 if (!box->isVisible()) {
                     box->setCurrentIndex(box->findText(cell(column, row), Qt::MatchExactly));
@@ -163,28 +160,28 @@ bool MainWindow::StringGridKeyDown(QKeyEvent *event, bool inEditor) {
     case Qt::Key_Backtab:
         if (inEditor) {
             // Leaves the grid without committing; the typed text stays in the cell.
-            grid()->closeCellEditor();
-            grid()->focusNextControl(event->key() == Qt::Key_Tab);
+            StringGrid->closeCellEditor();
+            StringGrid->focusNextControl(event->key() == Qt::Key_Tab);
             return true;
         }
         return false;
     case Qt::Key_Backspace:
         // Opens the editor on the whole text, which the Backspace then clears.
-        if (!inEditor && isFrequencyColumn(column) && !grid()->editorOpen()) {
-            grid()->openCellEditor(event);
+        if (!inEditor && isFrequencyColumn(column) && !StringGrid->editorOpen()) {
+            StringGrid->openCellEditor(event);
             return true;
         }
         return false;
     case Qt::Key_Delete:
         // Without an open editor Delete changes nothing; the editor exists only in the
         // frequency columns.
-        return !grid()->editorOpen();
+        return !StringGrid->editorOpen();
     default:
         return false;
     }
 }
 
-bool MainWindow::StringGridKeyPress(QKeyEvent *event) {
+bool ChannelGrid::StringGridKeyPress(QKeyEvent *event) {
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false; // shortcuts such as paste; a paste is checked when the cell is left
     const QString text = event->text();
@@ -199,21 +196,21 @@ bool MainWindow::StringGridKeyPress(QKeyEvent *event) {
     return !passes;
 }
 
-void MainWindow::StringGridClick() {
+void ChannelGrid::StringGridClick() {
     const int row = StringGrid->currentRow();
     const int column = StringGrid->currentColumn();
-    if (row < 1 || column < 1)
+    if (row < 1 || column < RxFrequency)
         return;
-    if (cell(1, row).isEmpty()) {
+    if (cell(RxFrequency, row).isEmpty()) {
         // A channel is always started with its receive frequency.
-        if (column != 1)
-            grid()->moveCurrentQuietly(row, 1);
-        for (int c : {2, 4, 5, 6})
+        if (column != RxFrequency)
+            StringGrid->moveCurrentQuietly(row, RxFrequency);
+        for (int c : kBoxColumns)
             boxForColumn(c)->hide();
         placeBoxes();
         return;
     }
-    for (int c : {2, 4, 5, 6}) {
+    for (int c : kBoxColumns) {
         DropDown *box = boxForColumn(c);
         if (c == column) {
             box->setCurrentIndex(box->findText(cell(c, row), Qt::MatchExactly));
@@ -226,59 +223,59 @@ void MainWindow::StringGridClick() {
     placeBoxes();
 }
 
-void MainWindow::placeBoxes() {
+void ChannelGrid::placeBoxes() {
     const QTableWidgetItem *current = StringGrid->currentItem();
     if (!current)
         return;
     const QRect rect = StringGrid->visualItemRect(current);
-    const QPoint topLeft = StringGrid->viewport()->mapTo(show_Box, rect.topLeft());
-    for (int c : {2, 4, 5, 6})
+    const QPoint topLeft = StringGrid->viewport()->mapTo(this, rect.topLeft());
+    for (int c : kBoxColumns)
         boxForColumn(c)->move(topLeft);
 }
 
-void MainWindow::completeGridRow() {
+void ChannelGrid::completeGridRow() {
     const int row = StringGrid->currentRow();
     if (row < 1)
         return;
-    if (cell(1, row).isEmpty()) {
-        for (int c = 2; c <= 6; ++c)
+    if (cell(RxFrequency, row).isEmpty()) {
+        for (int c = RxTone; c <= Scan; ++c)
             setCell(c, row, QString());
     } else {
-        for (int c : {2, 4})
+        for (int c : {RxTone, TxTone})
             if (cell(c, row).isEmpty())
                 setCell(c, row, QStringLiteral("OFF"));
-        for (int c : {5, 6})
+        for (int c : {Busy, Scan})
             if (cell(c, row).isEmpty())
                 setCell(c, row, m_texts.flags.no);
     }
     encodeGridRow(row);
 }
 
-void MainWindow::encodeGridRow(int row) {
+void ChannelGrid::encodeGridRow(int row) {
     const auto orOff = [](const QString &t) { return t.isEmpty() ? QStringLiteral("OFF") : t; };
     const auto orNo = [this](const QString &t) { return t.isEmpty() ? m_texts.flags.no : t; };
-    EncodeChannel(m_file, row, cell(1, row), cell(3, row), orOff(cell(2, row)), orOff(cell(4, row)),
-                  orNo(cell(5, row)), orNo(cell(6, row)));
-    ReadAndDeal_F(QStringLiteral("r_and_w.dat"));
+    m_edits.commitChannel(row,
+                          {cell(RxFrequency, row), orOff(cell(RxTone, row)), cell(TxFrequency, row),
+                           orOff(cell(TxTone, row)), orNo(cell(Busy, row)), orNo(cell(Scan, row))});
     m_typed.clear(); // the reload replaced every cell with what is stored
 }
 
-void MainWindow::CompleteGridRow() {
+void ChannelGrid::CompleteGridRow() {
     guarded([this] { completeGridRow(); });
 }
 
-void MainWindow::EncodeGridRow(int row) {
+void ChannelGrid::EncodeGridRow(int row) {
     guarded([this, row] { encodeGridRow(row); });
 }
 
-void MainWindow::commitBox(DropDown *box, int column) {
+void ChannelGrid::commitBox(DropDown *box, int column) {
     guarded([&] {
         const int row = StringGrid->currentRow();
         if (row < 1)
             return;
         // A frequency still being typed in this row is checked first, so the encoder
         // only ever sees a checked frequency or an empty cell.
-        for (int c : {1, 3}) {
+        for (int c : {RxFrequency, TxFrequency}) {
             const auto typed = m_typed.constFind(cellKey(row, c));
             if (typed != m_typed.cend() && *typed == cell(c, row))
                 checkCell(row, c);
@@ -292,17 +289,17 @@ void MainWindow::commitBox(DropDown *box, int column) {
     });
 }
 
-void MainWindow::RX_BOXCloseUp() {
-    commitBox(RX_BOX, 2);
+void ChannelGrid::RX_BOXCloseUp() {
+    commitBox(RX_BOX, RxTone);
 }
-void MainWindow::TX_BOXCloseUp() {
-    commitBox(TX_BOX, 4);
+void ChannelGrid::TX_BOXCloseUp() {
+    commitBox(TX_BOX, TxTone);
 }
-void MainWindow::box1CloseUp() {
-    commitBox(box1, 5);
+void ChannelGrid::box1CloseUp() {
+    commitBox(box1, Busy);
 }
-void MainWindow::box2CloseUp() {
-    commitBox(box2, 6);
+void ChannelGrid::box2CloseUp() {
+    commitBox(box2, Scan);
 }
 
 } // namespace qx

@@ -51,7 +51,7 @@ void MainWindow::SpeedButton2Click() {
         if (index < 0)
             throw Error(QStringLiteral("List index out of bounds (%1)").arg(index));
         settingsFile().writeInt(QStringLiteral("pt"), QStringLiteral("COM"), index + 1);
-        statusPanel[2]->setText(m_texts.portChosenPrefix + Com->currentText());
+        statusPanel[kPortStatus]->setText(m_texts.portChosenPrefix + Com->currentText());
         Select_com->hide();
     });
 }

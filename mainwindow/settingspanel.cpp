@@ -1,36 +1,243 @@
-#include "mainwindow.h"
+#include "settingspanel.h"
 
+#include "fileedits.h"
 #include "prompter.h"
 #include "widgets.h"
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
 namespace qx {
 
+SettingsPanel::SettingsPanel(WindowTexts texts, Prompter &prompter, FileEdits &edits,
+                             QWidget *parent)
+    : QGroupBox(parent), m_texts(std::move(texts)), m_prompter(prompter), m_edits(edits) {
+    setTitle(m_texts.settingsArea);
+    setObjectName(QStringLiteral("spSkinGroupBox1"));
+    setMinimumWidth(m_texts.settingsWidth);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(6, 8, 6, 6);
+    column->setSpacing(6);
+    buildModelBand(column);
+    buildScanGroup(column);
+    buildParameters(column);
+    column->addStretch(1);
+    wireSettingsPanel();
+    wireModelBand();
+}
+
+void SettingsPanel::guarded(const std::function<void()> &handler) {
+    guard(m_prompter, handler);
+}
+
+void SettingsPanel::buildModelBand(QVBoxLayout *column) {
+    auto *top = new QGridLayout;
+    top->setContentsMargins(20, 0, 20, 0);
+    top->addWidget(new QLabel(m_texts.modelLabel), 0, 0);
+    CB_JQLX = dropDown("CB_JQLX", modelNames(), 0, this);
+    top->addWidget(CB_JQLX, 0, 1);
+    top->addWidget(new QLabel(m_texts.bandLabel), 1, 0);
+    f_box = dropDown("f_box", bandNames(0), 0, this);
+    f_box->setMinimumWidth(113);
+    top->addWidget(f_box, 1, 1);
+    top->setColumnStretch(2, 1);
+    column->addLayout(top);
+}
+
+void SettingsPanel::buildScanGroup(QVBoxLayout *column) {
+    spSkinGroupBox2 = new QGroupBox(m_texts.scanGroup, this);
+    spSkinGroupBox2->setObjectName(QStringLiteral("spSkinGroupBox2"));
+    auto *scan = new QGridLayout(spSkinGroupBox2);
+    scan->setContentsMargins(4, 4, 4, 6);
+    scan->setVerticalSpacing(3);
+    scan->setHorizontalSpacing(2);
+    CheckBox2 = new QCheckBox(m_texts.scanSelect, spSkinGroupBox2);
+    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+    CheckBox2->setLayoutDirection(Qt::RightToLeft); // the label stands left of the box
+    scan->addWidget(CheckBox2, 0, 0, 1, 5, Qt::AlignHCenter);
+
+    CB_SM = dropDown("CB_SM", m_texts.scanModeItems, 0, spSkinGroupBox2);
+    CB_YX = dropDown("CB_YX", m_texts.channelModeItems, kPriorityScan, spSkinGroupBox2);
+    CB_CH = dropDown("CB_CH", m_texts.priorityItems, kChannelCount - 1, spSkinGroupBox2);
+    const std::array<std::pair<QString, DropDown *>, 3> lists{{{m_texts.scanMode, CB_SM},
+                                                               {m_texts.channelMode, CB_YX},
+                                                               {m_texts.priorityChannel, CB_CH}}};
+    for (int i = 0; i < 3; ++i) {
+        scan->addWidget(new QLabel(lists[i].first), i + 1, 0);
+        lists[i].second->setMinimumWidth(54);
+        lists[i].second->setMaximumWidth(84);
+        lists[i].second->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        lists[i].second->setEnabled(false);
+        scan->addWidget(lists[i].second, i + 1, 1);
+    }
+
+    auto timeField = [&](const char *name, const char *spinName, const QString &caption,
+                         const QString &text, int row, SpinButton *&spin) {
+        scan->addWidget(new QLabel(caption), row, 2, Qt::AlignRight);
+        auto *edit = new QLineEdit(text, spSkinGroupBox2);
+        edit->setObjectName(QLatin1String(name));
+        edit->setFixedSize(48, 20);
+        edit->setTextMargins(0, 0, 17, 0);
+        spin = new SpinButton(edit);
+        spin->setObjectName(QLatin1String(spinName));
+        spin->setGeometry(48 - 17, 0, 17, 20);
+        scan->addWidget(edit, row, 3);
+        scan->addWidget(new QLabel(m_texts.seconds), row, 4);
+        edit->installEventFilter(this);
+        return edit;
+    };
+    Edit1 = timeField("Edit1", "SpinButton1", m_texts.carrierTime, QStringLiteral("10"), 1,
+                      SpinButton1);
+    Edit2 =
+        timeField("Edit2", "SpinButton2", m_texts.delayTime, QStringLiteral("10"), 2, SpinButton2);
+    Edit3 =
+        timeField("Edit3", "SpinButton3", m_texts.returnTime, QStringLiteral("5"), 3, SpinButton3);
+    Edit2->setEnabled(false);
+    // The step buttons of the delay time follow its field; the others always work.
+    SpinButton2->setEnabled(false);
+    scan->setColumnStretch(1, 1);
+    column->addWidget(spSkinGroupBox2);
+}
+
+void SettingsPanel::buildParameters(QVBoxLayout *column) {
+    spSkinGroupBox3 = new QGroupBox(m_texts.paramGroup, this);
+    spSkinGroupBox3->setObjectName(QStringLiteral("spSkinGroupBox3"));
+    auto *param = new QGridLayout(spSkinGroupBox3);
+    param->setContentsMargins(6, 4, 6, 6);
+    CB_BY = dropDown("CB_BY", m_texts.offOnItems, 0, spSkinGroupBox3);
+    CB_SD = dropDown("CB_SD", m_texts.offOnItems, 0, spSkinGroupBox3);
+    CB_DP = dropDown("CB_DP", m_texts.squelchItems, 0, spSkinGroupBox3);
+    CB_YY = dropDown("CB_YY", m_texts.voiceItems, 0, spSkinGroupBox3);
+    CB_JT = dropDown("CB_JT", m_texts.monitorKeyItems, m_texts.initialMonitorKey, spSkinGroupBox3);
+    CB_CS = dropDown("CB_CS", m_texts.timeOutItems, 0, spSkinGroupBox3);
+    SpinEdit1 = new QSpinBox(spSkinGroupBox3);
+    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
+    // Wider than 0..255 so a typed 300 reaches the handler, which turns it into 0.
+    SpinEdit1->setRange(-99999, 99999);
+    SpinEdit1->setValue(96);
+    SpinEdit1->setFixedWidth(65);
+    Label19 = new QLabel(QStringLiteral("NewPower"), spSkinGroupBox3);
+    Label19->setObjectName(QStringLiteral("Label19"));
+    Label19->setMinimumWidth(121);
+    const std::array<std::pair<QString, QWidget *>, 4> left{{{m_texts.beep, CB_BY},
+                                                             {m_texts.batterySave, CB_SD},
+                                                             {m_texts.squelch, CB_DP},
+                                                             {m_texts.voice, CB_YY}}};
+    const std::array<std::pair<QString, QWidget *>, 3> right{
+        {{m_texts.monitorKey, CB_JT}, {m_texts.timeOut, CB_CS}, {m_texts.power, SpinEdit1}}};
+    for (int i = 0; i < 4; ++i) {
+        param->addWidget(new QLabel(left[i].first), i, 0);
+        left[i].second->setMinimumWidth(56);
+        left[i].second->setMaximumWidth(79);
+        param->addWidget(left[i].second, i, 1);
+    }
+    for (int i = 0; i < 3; ++i) {
+        param->addWidget(new QLabel(right[i].first), i, 2);
+        param->addWidget(right[i].second, i, 3, Qt::AlignLeft);
+    }
+    CB_CS->setMinimumWidth(56);
+    CB_CS->setMaximumWidth(65);
+    CB_JT->setMinimumWidth(56);
+    CB_JT->setMaximumWidth(82);
+    param->addWidget(Label19, 3, 2, 1, 2);
+    param->setHorizontalSpacing(4);
+    param->setColumnStretch(1, 1);
+    param->setColumnStretch(3, 1);
+    column->addWidget(spSkinGroupBox3);
+}
+
+void SettingsPanel::applySettingsRecord(int index, const QString &frameText) {
+    const QScopedValueRollback<bool> loading(m_loading, true);
+    if (index == kRecord03C0) {
+        apply03C0(data03C0(frameText));
+    } else if (index == kRecord03D0) {
+        if (const auto mb = data03D0(frameText))
+            apply03D0(*mb);
+    } else if (index == kRecord03F0) {
+        apply03F0(data03F0(frameText));
+    }
+}
+
+void SettingsPanel::apply03C0(const Block03C0Values &v) {
+    CB_SD->setCurrentIndex(v.batterySave);
+    CB_BY->setCurrentIndex(v.beep);
+    CB_DP->setCurrentIndex(v.squelch);
+    CB_JT->setCurrentIndex(v.monitorKey);
+    CB_CS->setCurrentIndex(v.timeOut);
+}
+
+void SettingsPanel::apply03D0(const ModelBand &v) {
+    CB_JQLX->setCurrentIndex(v.model < CB_JQLX->count() ? v.model : -1);
+    f_box->setCurrentIndex(v.band < f_box->count() ? v.band : -1);
+}
+
+void SettingsPanel::apply03F0(const Block03F0Values &v) {
+    CB_YY->setCurrentIndex(v.voice);
+    Edit1->setText(v.carrierTime);
+    SpinEdit1->setValue(v.power);
+    Edit2->setText(v.delayTime);
+    Edit3->setText(v.returnTime);
+    CheckBox2->setChecked(v.scanOn);
+    CB_SM->setCurrentIndex(v.scanMode);
+    if (v.scanMode == kTimeOperatedScan) {
+        // A loaded time-operated mode enables its controls as choosing it does.
+        Edit2->setEnabled(true);
+        SpinButton2->setEnabled(true);
+    }
+    CB_YX->setCurrentIndex(v.channelMode);
+    CB_CH->setCurrentIndex(v.priorityChannel);
+}
+
+Block03C0Values SettingsPanel::panel03C0() const {
+    Block03C0Values v;
+    v.beep = CB_BY->currentIndex();
+    v.batterySave = CB_SD->currentIndex();
+    v.squelch = CB_DP->currentIndex();
+    v.monitorKey = CB_JT->currentIndex();
+    v.timeOut = CB_CS->currentIndex();
+    return v;
+}
+
+Block03F0Values SettingsPanel::panel03F0() const {
+    Block03F0Values v;
+    v.voice = CB_YY->currentIndex();
+    v.carrierTime = Edit1->text();
+    v.power = SpinEdit1->value();
+    v.delayTime = Edit2->text();
+    v.returnTime = Edit3->text();
+    v.scanOn = CheckBox2->isChecked();
+    v.scanMode = CB_SM->currentIndex();
+    v.channelMode = CB_YX->currentIndex();
+    v.priorityChannel = CB_CH->currentIndex();
+    return v;
+}
+
 // A load sets the controls; only the user's own changes store a block.
-void MainWindow::save03C0() {
+void SettingsPanel::save03C0() {
     if (!m_loading)
-        m_file.StoreFrame(kRecord03C0, qx::save03C0(panel03C0()));
+        m_edits.storeRecord(kRecord03C0, qx::save03C0(panel03C0()));
 }
 
-void MainWindow::save03F0() {
+void SettingsPanel::save03F0() {
     if (!m_loading)
-        m_file.StoreFrame(kRecord03F0, qx::save03F0(panel03F0()));
+        m_edits.storeRecord(kRecord03F0, qx::save03F0(panel03F0()));
 }
 
-void MainWindow::CB_BYChange() {
+void SettingsPanel::CB_BYChange() {
     guarded([this] { save03C0(); });
 }
 
-void MainWindow::CB_YYChange() {
+void SettingsPanel::CB_YYChange() {
     guarded([this] { save03F0(); });
 }
 
-void MainWindow::SpinEdit1Change() {
+void SettingsPanel::SpinEdit1Change() {
     bool stored = false;
     guarded([this, &stored] {
         save03F0();
@@ -49,23 +256,23 @@ void MainWindow::SpinEdit1Change() {
                          QStringLiteral("(V)"));
 }
 
-void MainWindow::CB_SMChange() {
+void SettingsPanel::CB_SMChange() {
     guarded([this] {
         save03F0();
-        const bool timeMode = CB_SM->currentIndex() == 1;
+        const bool timeMode = CB_SM->currentIndex() == kTimeOperatedScan;
         Edit2->setEnabled(timeMode);
         SpinButton2->setEnabled(timeMode);
     });
 }
 
-void MainWindow::CB_YXChange() {
+void SettingsPanel::CB_YXChange() {
     guarded([this] {
         save03F0();
-        CB_CH->setEnabled(CB_YX->currentIndex() == 1);
+        CB_CH->setEnabled(CB_YX->currentIndex() == kPriorityScan);
     });
 }
 
-void MainWindow::CheckBox2Click() {
+void SettingsPanel::CheckBox2Click() {
     guarded([this] {
         save03F0();
         const bool on = CheckBox2->isChecked();
@@ -75,17 +282,17 @@ void MainWindow::CheckBox2Click() {
     });
 }
 
-void MainWindow::wireSettingsPanel() {
+void SettingsPanel::wireSettingsPanel() {
     for (DropDown *box : {CB_BY, CB_SD, CB_DP, CB_JT, CB_CS})
-        connect(box, &QComboBox::activated, this, &MainWindow::CB_BYChange);
-    connect(CB_YY, &QComboBox::activated, this, &MainWindow::CB_YYChange);
-    connect(CB_CH, &QComboBox::activated, this, &MainWindow::CB_YYChange);
-    connect(CB_SM, &QComboBox::activated, this, &MainWindow::CB_SMChange);
-    connect(CB_YX, &QComboBox::activated, this, &MainWindow::CB_YXChange);
+        connect(box, &QComboBox::activated, this, &SettingsPanel::CB_BYChange);
+    connect(CB_YY, &QComboBox::activated, this, &SettingsPanel::CB_YYChange);
+    connect(CB_CH, &QComboBox::activated, this, &SettingsPanel::CB_YYChange);
+    connect(CB_SM, &QComboBox::activated, this, &SettingsPanel::CB_SMChange);
+    connect(CB_YX, &QComboBox::activated, this, &SettingsPanel::CB_YXChange);
     // The check box and the power field react to loads too (enable rule, label);
     // their store is held back while loading.
-    connect(CheckBox2, &QCheckBox::toggled, this, &MainWindow::CheckBox2Click);
-    connect(SpinEdit1, &QSpinBox::valueChanged, this, &MainWindow::SpinEdit1Change);
+    connect(CheckBox2, &QCheckBox::toggled, this, &SettingsPanel::CheckBox2Click);
+    connect(SpinEdit1, &QSpinBox::valueChanged, this, &SettingsPanel::SpinEdit1Change);
 
     auto stepper = [this](SpinButton *spin, QLineEdit *edit) {
         connect(spin, &SpinButton::upClicked, this,
@@ -100,13 +307,12 @@ void MainWindow::wireSettingsPanel() {
 
 // A click into a time field stores Block03F0 (CB_YYChange). The filter also sees
 // presses on a disabled field, which takes no click.
-bool MainWindow::timeFieldClicked(QObject *watched, QEvent *event) {
-    if (event->type() != QEvent::MouseButtonPress)
-        return false;
-    if ((watched == Edit1 || watched == Edit2 || watched == Edit3) &&
+bool SettingsPanel::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::MouseButtonPress &&
+        (watched == Edit1 || watched == Edit2 || watched == Edit3) &&
         static_cast<QWidget *>(watched)->isEnabled())
         CB_YYChange();
-    return false;
+    return QGroupBox::eventFilter(watched, event);
 }
 
 } // namespace qx

@@ -26,6 +26,17 @@ void DropDown::hidePopup() {
         QMetaObject::invokeMethod(this, &DropDown::closedUp, Qt::QueuedConnection);
 }
 
+DropDown *dropDown(const char *name, const QStringList &items, int initial, QWidget *parent,
+                   QRect geometry) {
+    auto *box = new DropDown(parent);
+    box->setObjectName(QLatin1String(name));
+    box->addItems(items);
+    box->setCurrentIndex(initial);
+    if (geometry.isValid())
+        box->setGeometry(geometry);
+    return box;
+}
+
 SpinButton::SpinButton(QWidget *parent)
     : QWidget(parent), m_up(new QToolButton(this)), m_down(new QToolButton(this)) {
     m_up->setArrowType(Qt::UpArrow);

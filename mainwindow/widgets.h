@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPoint>
+#include <QRect>
 #include <QWidget>
 
 class QToolButton;
@@ -21,6 +22,10 @@ signals:
     void poppedUp();
     void closedUp();
 };
+
+// A list named for tests and handlers, filled and set to its first shown item.
+DropDown *dropDown(const char *name, const QStringList &items, int initial, QWidget *parent,
+                   QRect geometry = {});
 
 // Up and down step buttons drawn over the right end of a time field.
 class SpinButton : public QWidget {

@@ -82,8 +82,9 @@ RadioEmulator::Memory patternMemory() {
 
 struct Radio {
     RadioEmulator emu;
-    Radio() {
+    explicit Radio(const EmulatorFaults &faults = {}) {
         emu.setMemory(patternMemory());
+        emu.setFaults(faults);
         QString error;
         if (!emu.start(&error))
             qFatal("emulator: %s", qPrintable(error));
@@ -91,6 +92,25 @@ struct Radio {
     ~Radio() { emu.stop(); }
     QString device() const { return emu.slavePath(); }
 };
+
+// A bench of radios, each reachable through a link named after it in the given folder.
+struct Bench {
+    std::vector<std::unique_ptr<Radio>> radios;
+    Radio &add(const QString &folder, const QString &name, const EmulatorFaults &faults = {}) {
+        radios.push_back(std::make_unique<Radio>(faults));
+        if (!radios.back()->emu.makeLink(folder + QLatin1Char('/') + name))
+            qFatal("cannot link %s", qPrintable(name));
+        return *radios.back();
+    }
+};
+
+// The lines of a report, each split into its columns.
+QList<QStringList> reportRows(const QString &text, const QString &separator) {
+    QList<QStringList> rows;
+    for (const QString &line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        rows << line.split(QRegularExpression(separator));
+    return rows;
+}
 
 } // namespace
 
@@ -119,6 +139,9 @@ private slots:
     void writeRefusesBeforeSending();
     void failedBackupStopsTheWrite();
     void portThatCannotOpen();
+    void severalRadiosAtOnce();
+    void eachFailureIsReportedAndTheOthersSucceed();
+    void verifyDifferencesAloneExitThree();
 
 private:
     QString path(const QString &name) const { return m_temp->filePath(name); }
@@ -152,6 +175,17 @@ void TestCliTool::commandLines_data() {
         << QStringList{"dump", "--bogus", "x.dat"} << 2 << false << "Unknown option 'bogus'";
     QTest::newRow("two files") << QStringList{"dump", "a.dat", "b.dat"} << 2 << false
                                << "unexpected argument 'b.dat'";
+    QTest::newRow("unknown pace") << QStringList{"read",  "--port", "1",    "-o",
+                                                 "r.dat", "--pace", "turbo"}
+                                  << 2 << false << "--pace takes standard or fast, not 'turbo'";
+    QTest::newRow("several ports, -o a file")
+        << QStringList{"read", "--port", "/dev/null", "--port", "/dev/zero", "-o", "r.dat"} << 2
+        << false << "-o r.dat: with several ports this must be an existing folder";
+    QTest::newRow("one device twice")
+        << QStringList{"read", "--port", "/dev/null", "--port", "/dev/../dev/null", "-o", "."} << 2
+        << false << "ports /dev/null and /dev/../dev/null are the same device";
+    QTest::newRow("-o given twice") << QStringList{"read", "--port", "1", "-o", "a", "-o", "b"} << 2
+                                    << false << "o given more than once";
 }
 
 void TestCliTool::commandLines() {
@@ -422,6 +456,121 @@ void TestCliTool::portThatCannotOpen() {
                                    "qx7420-cli: %1: no such device\n"
                                    "qx7420-cli: nothing was sent to the radio\n")
                         .arg(path("no-tty")));
+}
+
+// Three radios read and then written at once at the fast pacing: each image lands in
+// the folder under its port's name, every radio holds what was written, one line each.
+void TestCliTool::severalRadiosAtOnce() {
+    Bench bench;
+    const QStringList names{"radio-a", "radio-b", "radio-c"};
+    for (int i = 0; i < names.size(); ++i)
+        bench.add(dir(), names[i]).emu.setMemory([i] {
+            RadioEmulator::Memory m = patternMemory();
+            m[0x0010] = std::uint8_t(i);
+            return m;
+        }());
+    QVERIFY(QDir(dir()).mkdir("out"));
+    // A bare name in the current folder, a path, and a relative path.
+    const QStringList ports{"radio-a", path("radio-b"), "./radio-c"};
+    const QStringList devices{path("radio-a"), path("radio-b"), "./radio-c"};
+    Run r = runTool({"read", "--port", ports[0], "--port", ports[1], "--port", ports[2], "-o",
+                     "out", "--pace", "fast", "--report", "read.csv"},
+                    dir());
+    QCOMPARE(r.code, 0);
+    for (int i = 0; i < names.size(); ++i)
+        QCOMPARE(readBytes(path("out/" + names[i] + ".dat")),
+                 RadioEmulator::datImage(bench.radios[std::size_t(i)]->emu.memory()));
+    const QList<QStringList> lines = reportRows(r.out, "\\s{2,}");
+    QCOMPARE(lines.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(lines[i].mid(0, 3), (QStringList{ports[i], devices[i], "ok"}));
+        QVERIFY(lines[i][3].endsWith(" s"));
+    }
+    QVERIFY2(r.err.contains("qx7420-cli: ./radio-c: read 35 records"), qPrintable(r.err));
+    const QList<QStringList> csv = reportRows(QString::fromUtf8(readBytes(path("read.csv"))), ",");
+    QCOMPARE(csv.size(), 4);
+    QCOMPARE(csv[0], (QStringList{"port", "device", "result", "seconds", "differing_records"}));
+    QCOMPARE(csv[2].mid(0, 3), (QStringList{ports[1], devices[1], "ok"}));
+
+    QVERIFY(writeBytes(path("in.dat"), sampleImage()));
+    QVERIFY(QDir(dir()).mkdir("old"));
+    r = runTool({"write", "--port", ports[0], "--port", ports[1], "--port", ports[2], "-i",
+                 "in.dat", "--backup", "old", "--verify", "--pace", "fast"},
+                dir());
+    QCOMPARE(r.code, 0);
+    for (int i = 0; i < names.size(); ++i) {
+        QCOMPARE(readBytes(path("old/" + names[i] + ".dat")),
+                 readBytes(path("out/" + names[i] + ".dat")));
+        QCOMPARE(RadioEmulator::datImage(bench.radios[std::size_t(i)]->emu.memory()),
+                 sampleImage());
+    }
+    QCOMPARE(r.err.count("verified: the radio holds records 0 to 34 as written"), 3);
+}
+
+// One radio silent, one that hangs up, one that cuts every reply short: the two good
+// ones are read in full, and the report names each failure.
+void TestCliTool::eachFailureIsReportedAndTheOthersSucceed() {
+    Bench bench;
+    EmulatorFaults silent, hangUp, cut;
+    silent.silentFrom = 1;
+    hangUp.hangUpAt = 10;
+    cut.shortFrom = 5;
+    cut.shortBytes = 7;
+    bench.add(dir(), "good-1");
+    bench.add(dir(), "silent", silent);
+    bench.add(dir(), "hangs-up", hangUp);
+    bench.add(dir(), "short", cut);
+    bench.add(dir(), "good-2");
+    QStringList args{"read", "-o", dir(), "--retries", "0", "--report", "bench.csv"};
+    for (const char *name : {"good-1", "silent", "hangs-up", "short", "good-2"})
+        args << "--port" << name;
+    const Run r = runTool(args, dir());
+    QCOMPARE(r.code, 1);
+
+    // A vanished device shows as a radio that stopped answering until the link can tell.
+    const QStringList expected{"ok", "no answer", "no answer", "no answer", "ok"};
+    const QList<QStringList> csv = reportRows(QString::fromUtf8(readBytes(path("bench.csv"))), ",");
+    QCOMPARE(csv.size(), 6);
+    const QList<QStringList> lines = reportRows(r.out, "\\s{2,}");
+    QCOMPARE(lines.size(), 5);
+    for (int i = 0; i < 5; ++i) {
+        QCOMPARE(lines[i][2], expected[i]);
+        QCOMPARE(csv[i + 1][2], expected[i]);
+    }
+    for (const char *name : {"good-1", "good-2"})
+        QCOMPARE(readBytes(path(QStringLiteral("%1.dat").arg(name))),
+                 RadioEmulator::datImage(patternMemory()));
+    for (const char *name : {"silent", "hangs-up", "short"}) {
+        QVERIFY(!QFile::exists(path(QStringLiteral("%1.dat").arg(name))));
+        QVERIFY2(r.err.contains(
+                     QStringLiteral("qx7420-cli: %1: %2/%1.dat not written").arg(name, dir())),
+                 qPrintable(r.err));
+    }
+}
+
+// Verify differences and nothing worse: exit status 3, the records named on the line.
+void TestCliTool::verifyDifferencesAloneExitThree() {
+    Bench bench;
+    bench.add(dir(), "keeps");
+    Radio &forgets = bench.add(dir(), "forgets");
+    forgets.emu.setFrameLogger([&forgets](const QByteArray &frame) {
+        if (frame.size() == 13 && frame.at(0) == 'W' && frame.at(2) == 0x30) {
+            RadioEmulator::Memory m = forgets.emu.memory();
+            m[0x0037] ^= 0x11;
+            forgets.emu.setMemory(m);
+        }
+    });
+    QVERIFY(writeBytes(path("in.dat"), sampleImage()));
+    const Run r = runTool(
+        {"write", "--port", "keeps", "--port", "forgets", "-i", "in.dat", "--verify"}, dir());
+    QCOMPARE(r.code, 3);
+    const QList<QStringList> lines = reportRows(r.out, "\\s{2,}");
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines[0][2], QStringLiteral("ok"));
+    QCOMPARE(lines[1][2], QStringLiteral("verify differences"));
+    QCOMPARE(lines[1].last(), QStringLiteral("records 4"));
+    QVERIFY2(r.err.contains("forgets: record 4 (channel 3, frequencies) differs"),
+             qPrintable(r.err));
 }
 
 QTEST_GUILESS_MAIN(TestCliTool)

@@ -2,8 +2,10 @@
 #include "radioemulator.h"
 #include "sio.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 using namespace qx;
@@ -30,6 +32,8 @@ private slots:
     void loadsImages_data();
     void loadsImages();
     void savesDatInReadOrder();
+    void linePacesBothWays_data();
+    void linePacesBothWays();
     void programAnswersOnItsLinkAndCleansUp();
 };
 
@@ -81,6 +85,39 @@ void TestEmulator::savesDatInReadOrder() {
     QCOMPARE(dat.left(12), QByteArray::fromHex("5700100810111213 14151617"));
     QCOMPARE(dat.mid(31 * 12, 12), QByteArray::fromHex("5701080808090a0b0c0d0e0f"));
     QCOMPARE(dat.mid(34 * 12, 12), QByteArray::fromHex("5703f008f0f1f2f3f4f5f6f7"));
+}
+
+void TestEmulator::linePacesBothWays_data() {
+    QTest::addColumn<int>("thinkMs");
+    QTest::newRow("no think time") << 0;
+    QTest::newRow("20 ms think time") << 20;
+}
+
+// A read request (5 bytes) is answered once it could have arrived at 9600 baud, and the
+// answer (12 bytes) takes as long again per byte: never sooner, however idle the machine.
+void TestEmulator::linePacesBothWays() {
+    QFETCH(int, thinkMs);
+    RadioEmulator emu;
+    emu.setThinkMillis(thinkMs);
+    QVERIFY(emu.start());
+    QtSio sio([&](int) { return emu.slavePath(); });
+    QCOMPARE(sio.sio_open(1), 0);
+    const QByteArray request("R\x03\xC0\x08\x06", 5);
+    QElapsedTimer clock;
+    clock.start();
+    sio.sio_write(1, request.constData(), int(request.size()));
+    QByteArray got;
+    char buf[256];
+    // Polled closely: the time measured is at most a fraction of a byte after the last one.
+    while (got.size() < 12 && !clock.hasExpired(2000)) {
+        got += QByteArray(buf, std::max(0, sio.sio_read(1, buf, 255)));
+        QThread::usleep(100);
+    }
+    const qint64 elapsedUs = clock.nsecsElapsed() / 1000;
+    QCOMPARE(got.size(), 12);
+    QVERIFY2(elapsedUs >= (5 + 12) * 1042 + thinkMs * 1000, qPrintable(QString::number(elapsedUs)));
+    sio.sio_close(1);
+    emu.stop();
 }
 
 // Qt's port opens the link (a symbolic link to the pty slave); the program saves what it

@@ -138,40 +138,68 @@ void TestTransfer::faultyRepliesAreRetried_data() {
     QTest::addColumn<int>("mode");
     QTest::addColumn<EmulatorFaults>("faults");
     QTest::addColumn<int>("requests");
+    QTest::addColumn<bool>("fast");
 
     EmulatorFaults f;
     f.dropReplies = {5};
-    QTest::newRow("dropped reply") << int(Mode::Read) << f << 37;
+    QTest::newRow("dropped reply") << int(Mode::Read) << f << 37 << false;
     f = {};
     f.corruptReply = 5;
-    QTest::newRow("wrong first byte") << int(Mode::Read) << f << 37;
+    QTest::newRow("wrong first byte") << int(Mode::Read) << f << 37 << false;
     f = {};
     f.shortReply = 5;
     f.shortBytes = 7;
-    QTest::newRow("short reply is no reply") << int(Mode::Read) << f << 37;
+    QTest::newRow("short reply is no reply") << int(Mode::Read) << f << 37 << false;
     f = {};
     f.dropReplies = {1, 2, 3, 4, 5, 6, 7, 8};
-    QTest::newRow("handshake answered on its 9th tick") << int(Mode::Read) << f << 44;
+    QTest::newRow("handshake answered on its 9th tick") << int(Mode::Read) << f << 44 << false;
     f = {};
     f.dropReplies = {36, 37, 38, 39, 40, 41, 42};
-    QTest::newRow("last read step answered on its 8th tick") << int(Mode::Read) << f << 43;
+    QTest::newRow("last read step answered on its 8th tick") << int(Mode::Read) << f << 43 << false;
     f = {};
     f.dropReplies = {41, 42, 43, 44, 45, 46, 47};
-    QTest::newRow("last write step answered on its 8th tick") << int(Mode::Write) << f << 48;
+    QTest::newRow("last write step answered on its 8th tick")
+        << int(Mode::Write) << f << 48 << false;
     // The reply to request 5 comes after its tick and runs into the repeat's reply; what
     // is left over of that must not become record 4 (step 6).
     f = {};
     f.lateReply = 5;
     f.lateMs = 80;
-    QTest::newRow("late reply") << int(Mode::Read) << f << 37;
+    QTest::newRow("late reply") << int(Mode::Read) << f << 37 << false;
+
+    // Fast pacing: a fault costs one time-out and one repeat; a reply late by less than
+    // the time-out costs nothing.
+    f = {};
+    f.dropReplies = {5};
+    QTest::newRow("fast, dropped reply") << int(Mode::Read) << f << 37 << true;
+    f = {};
+    f.shortReply = 5;
+    f.shortBytes = 7;
+    QTest::newRow("fast, short reply") << int(Mode::Read) << f << 37 << true;
+    f = {};
+    f.lateReply = 5;
+    f.lateMs = 200;
+    QTest::newRow("fast, reply later than the time-out") << int(Mode::Read) << f << 37 << true;
+    f.lateMs = 80;
+    QTest::newRow("fast, reply late within the time-out") << int(Mode::Read) << f << 36 << true;
+    f = {};
+    f.dropReplies = {10};
+    QTest::newRow("fast, dropped ACK") << int(Mode::Write) << f << 42 << true;
+    f = {};
+    f.lateReply = 10;
+    f.lateMs = 200;
+    QTest::newRow("fast, ACK later than the time-out") << int(Mode::Write) << f << 42 << true;
 }
 
 void TestTransfer::faultyRepliesAreRetried() {
     QFETCH(int, mode);
     QFETCH(EmulatorFaults, faults);
     QFETCH(int, requests);
+    QFETCH(bool, fast);
 
     LinkRig rig;
+    if (fast)
+        rig.transfer->setPacing(Pacing::fast());
     // 0x57 everywhere in the data: any leftover fragment would look like a frame.
     RadioEmulator::Memory memory = patternMemory(7, 3);
     std::fill_n(memory.begin() + 0x0010, 0x100, 0x57);

@@ -10,8 +10,8 @@ namespace {
 
 const QString kOff = QStringLiteral("OFF");
 
-QString words(char language, bool yes) {
-    const FlagWords w = language == 'E' ? englishFlagWords() : chineseFlagWords();
+QString words(Language language, bool yes) {
+    const FlagWords w = flagWords(language);
     return yes ? w.yes : w.no;
 }
 
@@ -49,44 +49,44 @@ private slots:
 };
 
 void TestGridEditor::typedFrequency_data() {
-    QTest::addColumn<char>("language");
+    QTest::addColumn<Language>("language");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("commit"); // how the cell is left
     QTest::addColumn<QString>("stored");
     QTest::addColumn<bool>("outOfRange");
 
-    QTest::newRow("450") << 'C' << "450"
+    QTest::newRow("450") << Language::Chinese << "450"
                          << "enter"
                          << "450.00000" << false;
-    QTest::newRow("450.0125") << 'E' << "450.0125"
+    QTest::newRow("450.0125") << Language::English << "450.0125"
                               << "enter"
                               << "450.01250" << false;
-    QTest::newRow("450.012512") << 'C' << "450.012512"
+    QTest::newRow("450.012512") << Language::Chinese << "450.012512"
                                 << "down"
                                 << "450.01250" << false;
-    QTest::newRow("400") << 'E' << "400"
+    QTest::newRow("400") << Language::English << "400"
                          << "click"
                          << "400.00000" << false;
-    QTest::newRow("399.99999") << 'C' << "399.99999"
+    QTest::newRow("399.99999") << Language::Chinese << "399.99999"
                                << "enter"
                                << "450.01250" << true;
-    QTest::newRow("513") << 'E' << "513"
+    QTest::newRow("513") << Language::English << "513"
                          << "up"
                          << "450.01250" << true;
-    QTest::newRow("512.99999") << 'C' << "512.99999"
+    QTest::newRow("512.99999") << Language::Chinese << "512.99999"
                                << "click"
                                << "512.99375" << false;
-    QTest::newRow("450.01660") << 'E' << "450.01660"
+    QTest::newRow("450.01660") << Language::English << "450.01660"
                                << "enter"
                                << "450.01250" << false;
-    QTest::newRow("450.00700") << 'C' << "450.00700"
+    QTest::newRow("450.00700") << Language::Chinese << "450.00700"
                                << "down"
                                << "450.00625" << false;
 }
 
 // Channel 3, receive cell: type, commit, and compare the whole file.
 void TestGridEditor::typedFrequency() {
-    QFETCH(char, language);
+    QFETCH(Language, language);
     QFETCH(QString, typed);
     QFETCH(QString, commit);
     QFETCH(QString, stored);
@@ -138,7 +138,7 @@ void TestGridEditor::notANumberKeepsCellAndCurrent_data() {
 void TestGridEditor::notANumberKeepsCellAndCurrent() {
     QFETCH(QString, typed);
     QFETCH(QString, commit);
-    Harness h('E');
+    Harness h(Language::English);
     const QByteArray before = h.fileBytes();
     h.clickCell(2, 3);
     h.grid()->setFocus();
@@ -159,13 +159,13 @@ void TestGridEditor::notANumberKeepsCellAndCurrent() {
 }
 
 void TestGridEditor::receiveFrequencyStartsChannel() {
-    Harness h('C');
+    Harness h(Language::Chinese);
     const QByteArray before = h.fileBytes();
     h.clickCell(14, 1);
     h.grid()->setFocus();
     Harness::type(QStringLiteral("460"));
     Harness::key(Qt::Key_Return);
-    const QString no = words('C', false);
+    const QString no = words(Language::Chinese, false);
     QCOMPARE(h.window->cell(1, 14), QStringLiteral("460.00000"));
     QCOMPARE(h.window->cell(2, 14), kOff);
     QCOMPARE(h.window->cell(3, 14), QString());
@@ -177,7 +177,7 @@ void TestGridEditor::receiveFrequencyStartsChannel() {
 }
 
 void TestGridEditor::clearingReceiveCellBlanksRow() {
-    Harness h('E');
+    Harness h(Language::English);
     const QByteArray before = h.fileBytes();
     h.clickCell(5, 1);
     h.grid()->setFocus();
@@ -193,7 +193,7 @@ void TestGridEditor::clearingReceiveCellBlanksRow() {
 }
 
 void TestGridEditor::transmitWithoutReceiveIsDropped() {
-    Harness h('C');
+    Harness h(Language::Chinese);
     const QByteArray before = h.fileBytes();
     // The receive cell of channel 4 is cleared but kept current while a transmit
     // frequency is typed: the editor is left with Tab, so nothing is committed.
@@ -201,18 +201,19 @@ void TestGridEditor::transmitWithoutReceiveIsDropped() {
     h.grid()->setFocus();
     Harness::type(QStringLiteral("470"));
     Harness::key(Qt::Key_Tab);
-    h.window->setCell(1, 4, QString()); // as a row loaded with only a transmit frequency
+    h.channels().setCell(1, 4, QString()); // as a row loaded with only a transmit frequency
     h.grid()->setFocus();
     Harness::key(Qt::Key_Return);
     for (int c = 1; c <= 6; ++c)
         QCOMPARE(h.window->cell(c, 4), QString());
-    QCOMPARE(h.fileBytes(), withRecords(before, 6,
-                                        channelRecords(4, "", "", kOff, kOff, words('C', false),
-                                                       words('C', false))));
+    QCOMPARE(h.fileBytes(),
+             withRecords(before, 6,
+                         channelRecords(4, "", "", kOff, kOff, words(Language::Chinese, false),
+                                        words(Language::Chinese, false))));
 }
 
 void TestGridEditor::toneCellOfEmptyChannel() {
-    Harness h('E');
+    Harness h(Language::English);
     const QByteArray before = h.fileBytes();
     h.clickCell(15, 2);
     QCOMPARE(h.current(), QPoint(1, 15));
@@ -223,17 +224,17 @@ void TestGridEditor::toneCellOfEmptyChannel() {
 }
 
 void TestGridEditor::flagWordsSurviveReload_data() {
-    QTest::addColumn<char>("language");
+    QTest::addColumn<Language>("language");
     QTest::addColumn<int>("column");
     QTest::addColumn<int>("flagsByte");
-    QTest::newRow("English busy") << 'E' << 5 << 0xFA;
-    QTest::newRow("English scan") << 'E' << 6 << 0xF9;
-    QTest::newRow("Chinese busy") << 'C' << 5 << 0xFA;
-    QTest::newRow("Chinese scan") << 'C' << 6 << 0xF9;
+    QTest::newRow("English busy") << Language::English << 5 << 0xFA;
+    QTest::newRow("English scan") << Language::English << 6 << 0xF9;
+    QTest::newRow("Chinese busy") << Language::Chinese << 5 << 0xFA;
+    QTest::newRow("Chinese scan") << Language::Chinese << 6 << 0xF9;
 }
 
 void TestGridEditor::flagWordsSurviveReload() {
-    QFETCH(char, language);
+    QFETCH(Language, language);
     QFETCH(int, column);
     QFETCH(int, flagsByte);
     Harness h(language);
@@ -252,7 +253,7 @@ void TestGridEditor::flagWordsSurviveReload() {
 }
 
 void TestGridEditor::enterFocusesToneBox() {
-    Harness h('C');
+    Harness h(Language::Chinese);
     const QByteArray before = h.fileBytes();
     h.clickCell(2, 4);
     h.grid()->setFocus();
@@ -284,7 +285,7 @@ void TestGridEditor::enterBringsBackCommittedBox_data() {
 // A commit hides the box but leaves its cell current; Enter in the grid shows it again.
 void TestGridEditor::enterBringsBackCommittedBox() {
     QFETCH(QString, commit);
-    Harness h('E');
+    Harness h(Language::English);
     const QByteArray before = h.fileBytes();
     h.clickCell(2, 2);
     QComboBox *rx = h.box("RX_BOX");
@@ -315,8 +316,8 @@ void TestGridEditor::enterBringsBackCommittedBox() {
 }
 
 void TestGridEditor::boxCoversCurrentCell() {
-    Harness h('E');
-    QWidget *frame = h.child<QWidget>("show_Box");
+    Harness h(Language::English);
+    QWidget *frame = &h.channels(); // the lists' parent
     for (int column : {2, 4, 5, 6}) {
         h.clickCell(9, column);
         const char *name = column == 2   ? "RX_BOX"
@@ -341,7 +342,7 @@ void TestGridEditor::unknownToneShowsNoSelection() {
     QByteArray image = baseImage();
     image[7 * MemoryFrame::kSize + 4] = char(0x50); // channel 4 receive tone 5.0 Hz
     image[7 * MemoryFrame::kSize + 5] = char(0x00);
-    Harness h('E', image);
+    Harness h(Language::English, image);
     QCOMPARE(h.window->cell(2, 4), QStringLiteral("5.0"));
     h.clickCell(4, 2);
     QComboBox *rx = h.box("RX_BOX");
@@ -363,7 +364,7 @@ void TestGridEditor::unknownToneShowsNoSelection() {
 // A file read or opened while a list lies over a cell: the list shows the loaded value,
 // and closing it without a pick keeps that value.
 void TestGridEditor::reloadShowsInVisibleBox() {
-    Harness h('E');
+    Harness h(Language::English);
     h.clickCell(3, 6);
     QComboBox *scan = h.box("box2");
     QCOMPARE(scan->currentText(), QStringLiteral("NO"));
@@ -401,7 +402,7 @@ void TestGridEditor::ignoredKeys_data() {
 void TestGridEditor::ignoredKeys() {
     QFETCH(int, column);
     QFETCH(QString, keys);
-    Harness h('C');
+    Harness h(Language::Chinese);
     const QByteArray before = h.fileBytes();
     QApplication::clipboard()->setText(QStringLiteral("123"));
     h.clickCell(6, column);
@@ -422,7 +423,7 @@ void TestGridEditor::ignoredKeys() {
 }
 
 void TestGridEditor::escapeAndTabKeepTypedText() {
-    Harness h('E');
+    Harness h(Language::English);
     const QByteArray before = h.fileBytes();
     h.clickCell(8, 3);
     h.grid()->setFocus();
@@ -440,7 +441,7 @@ void TestGridEditor::escapeAndTabKeepTypedText() {
     // Back in the grid, leaving the cell stores what was typed.
     h.clickCell(8, 1);
     QCOMPARE(h.window->cell(3, 8), QStringLiteral("471.00000"));
-    const QString no = words('E', false);
+    const QString no = words(Language::English, false);
     QCOMPARE(h.fileBytes(),
              withRecords(before, 14,
                          channelRecords(8, channelFrequency(8), "471.00000", kOff, kOff, no, no)));
@@ -448,17 +449,17 @@ void TestGridEditor::escapeAndTabKeepTypedText() {
 
 // A frequency still in the editor when a drop-down of its row commits is checked first.
 void TestGridEditor::pendingTextCheckedBeforeBoxCommit() {
-    Harness h('E');
+    Harness h(Language::English);
     const QByteArray before = h.fileBytes();
     h.clickCell(10, 1);
     h.grid()->setFocus();
     Harness::type(QStringLiteral("460.0166"));
     QComboBox *rx = h.box("RX_BOX");
     rx->setCurrentIndex(1); // "67.0"
-    QVERIFY(QMetaObject::invokeMethod(h.window.get(), "RX_BOXCloseUp"));
+    QVERIFY(QMetaObject::invokeMethod(&h.channels(), "RX_BOXCloseUp"));
     QCOMPARE(h.window->cell(1, 10), QStringLiteral("460.01250"));
     QCOMPARE(h.window->cell(2, 10), QStringLiteral("67.0"));
-    const QString no = words('E', false);
+    const QString no = words(Language::English, false);
     QCOMPARE(h.fileBytes(), withRecords(before, 18,
                                         channelRecords(10, "460.01250", channelFrequency(10),
                                                        "67.0", kOff, no, no)));
@@ -468,7 +469,7 @@ void TestGridEditor::pendingTextCheckedBeforeBoxCommit() {
     h.grid()->setFocus();
     const QByteArray second = h.fileBytes();
     Harness::type(QStringLiteral(".."));
-    QVERIFY(QMetaObject::invokeMethod(h.window.get(), "RX_BOXCloseUp"));
+    QVERIFY(QMetaObject::invokeMethod(&h.channels(), "RX_BOXCloseUp"));
     QCOMPARE(h.prompter.texts(QStringLiteral("error")),
              QStringList{QStringLiteral("'..' is not a valid floating point value")});
     QCOMPARE(h.window->cell(1, 11), QStringLiteral(".."));
@@ -477,7 +478,7 @@ void TestGridEditor::pendingTextCheckedBeforeBoxCommit() {
 }
 
 void TestGridEditor::fixedCellsNeverCurrent() {
-    Harness h('C');
+    Harness h(Language::Chinese);
     h.clickCell(5, 2);
     h.clickCell(0, 3);
     h.clickCell(7, 0);
@@ -490,7 +491,7 @@ void TestGridEditor::fixedCellsNeverCurrent() {
 }
 
 void TestGridEditor::dragMovesNothing() {
-    Harness h('E');
+    Harness h(Language::English);
     const QByteArray before = h.fileBytes();
     QWidget *viewport = h.grid()->viewport();
     QTest::mousePress(viewport, Qt::LeftButton, {}, h.cellCentre(2, 1));

@@ -37,20 +37,20 @@ private slots:
 };
 
 void TestModelBand::bandChangeRewritesChannelsAndBand_data() {
-    QTest::addColumn<char>("language");
+    QTest::addColumn<Language>("language");
     QTest::addColumn<int>("first"); // band picked before, -1 for none
     QTest::addColumn<int>("band");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("frequency");
-    QTest::newRow("470-490") << 'C' << -1 << 1 << 0xF5 << "490.00000";
-    QTest::newRow("490-512") << 'E' << -1 << 2 << 0xF6 << "512.00000";
-    QTest::newRow("406-430") << 'C' << -1 << 3 << 0xF7 << "430.00000";
-    QTest::newRow("400-420") << 'E' << -1 << 4 << 0xF8 << "420.00000";
-    QTest::newRow("back to 450-470") << 'E' << 3 << 0 << 0xF4 << "450.01250";
+    QTest::newRow("470-490") << Language::Chinese << -1 << 1 << 0xF5 << "490.00000";
+    QTest::newRow("490-512") << Language::English << -1 << 2 << 0xF6 << "512.00000";
+    QTest::newRow("406-430") << Language::Chinese << -1 << 3 << 0xF7 << "430.00000";
+    QTest::newRow("400-420") << Language::English << -1 << 4 << 0xF8 << "420.00000";
+    QTest::newRow("back to 450-470") << Language::English << 3 << 0 << 0xF4 << "450.01250";
 }
 
 void TestModelBand::bandChangeRewritesChannelsAndBand() {
-    QFETCH(char, language);
+    QFETCH(Language, language);
     QFETCH(int, first);
     QFETCH(int, band);
     QFETCH(int, code);
@@ -64,7 +64,7 @@ void TestModelBand::bandChangeRewritesChannelsAndBand() {
         Harness::pick(h.box("f_box"), first);
     Harness::pick(h.box("f_box"), band);
 
-    const QString no = language == 'E' ? englishFlagWords().no : chineseFlagWords().no;
+    const QString no = flagWords(language).no;
     QByteArray expected = image;
     for (int ch = 1; ch <= kChannelCount; ++ch) {
         expected = withRecords(expected, 2 * (ch - 1),
@@ -83,14 +83,14 @@ void TestModelBand::bandChangeRewritesChannelsAndBand() {
 }
 
 void TestModelBand::modelQuestionNoChangesNothing_data() {
-    QTest::addColumn<char>("language");
+    QTest::addColumn<Language>("language");
     QTest::addColumn<QString>("question");
-    QTest::newRow("Chinese") << 'C' << QStringLiteral("你要改变 QX-7420?");
-    QTest::newRow("English") << 'E' << "Do You Wish To Change QX-7420?";
+    QTest::newRow("Chinese") << Language::Chinese << QStringLiteral("你要改变 QX-7420?");
+    QTest::newRow("English") << Language::English << "Do You Wish To Change QX-7420?";
 }
 
 void TestModelBand::modelQuestionNoChangesNothing() {
-    QFETCH(char, language);
+    QFETCH(Language, language);
     QFETCH(QString, question);
     const QByteArray image = editedImage(true);
     Harness h(language, image);
@@ -105,7 +105,7 @@ void TestModelBand::modelQuestionNoChangesNothing() {
 
 void TestModelBand::modelQuestionYesOnlyUnchecksScan() {
     const QByteArray image = editedImage(true);
-    Harness h('E', image);
+    Harness h(Language::English, image);
     h.prompter.answers = {true};
     Harness::pick(h.box("CB_JQLX"), 0);
     QTRY_VERIFY(!h.child<QCheckBox>("CheckBox2")->isChecked());
@@ -127,7 +127,7 @@ void TestModelBand::modelQuestionYesOnlyUnchecksScan() {
 // QX-7420 and answering Yes refills the bands, resets every channel and the band block.
 void TestModelBand::modelYesFromOtherModelRewrites() {
     const QByteArray image = withRecords(editedImage(true), 33, save03D0(1, 1, 2).toByteArray());
-    Harness h('C', image);
+    Harness h(Language::Chinese, image);
     QCOMPARE(h.box("CB_JQLX")->currentIndex(), -1);
     h.prompter.answers = {true};
     Harness::pick(h.box("CB_JQLX"), 0);

@@ -45,14 +45,14 @@ private slots:
 };
 
 void TestSettingsPanel::block03C0WorkedFrame_data() {
-    QTest::addColumn<char>("language");
-    QTest::newRow("Chinese") << 'C';
-    QTest::newRow("English") << 'E';
+    QTest::addColumn<Language>("language");
+    QTest::newRow("Chinese") << Language::Chinese;
+    QTest::newRow("English") << Language::English;
 }
 
 // Beep on, battery save off, squelch 5, monitor key on, time-out 120 s.
 void TestSettingsPanel::block03C0WorkedFrame() {
-    QFETCH(char, language);
+    QFETCH(Language, language);
     Harness h(language);
     const QByteArray before = h.fileBytes();
     Harness::pick(h.box("CB_BY"), 1);
@@ -74,7 +74,7 @@ void TestSettingsPanel::block03F0WorkedFrame_data() {
 // Voice English, carrier 10, power 96, delay 10, return 5, scan on, time mode, cyclic,
 // channel 3.
 void TestSettingsPanel::block03F0WorkedFrame() {
-    QFETCH(char, language);
+    QFETCH(Language, language);
     Harness h(language);
     const QByteArray before = h.fileBytes();
     Harness::pick(h.box("CB_YY"), 2);
@@ -112,7 +112,7 @@ void TestSettingsPanel::stepButtonsDoNotStore() {
     QFETCH(bool, up);
     QFETCH(QString, shown);
     QFETCH(int, stored);
-    Harness h('C');
+    Harness h(Language::Chinese);
     const QByteArray before = h.fileBytes();
     auto *edit = h.child<QLineEdit>(field.toLatin1().constData());
     if (!start.isEmpty())
@@ -138,7 +138,7 @@ void TestSettingsPanel::stepButtonsDoNotStore() {
 }
 
 void TestSettingsPanel::stepButtonsFollowScanMode() {
-    Harness h('E');
+    Harness h(Language::English);
     auto *edit2 = h.child<QLineEdit>("Edit2");
     auto *spin1 = h.child<SpinButton>("SpinButton1");
     auto *spin2 = h.child<SpinButton>("SpinButton2");
@@ -160,7 +160,7 @@ void TestSettingsPanel::stepButtonsFollowScanMode() {
 // The delay field is disabled in carrier mode: a click on it stores nothing, so a
 // time typed elsewhere stays unstored until a real store.
 void TestSettingsPanel::disabledTimeFieldTakesNoClick() {
-    Harness h('E');
+    Harness h(Language::English);
     const QByteArray before = h.fileBytes();
     auto *edit1 = h.child<QLineEdit>("Edit1");
     auto *edit2 = h.child<QLineEdit>("Edit2");
@@ -173,17 +173,18 @@ void TestSettingsPanel::disabledTimeFieldTakesNoClick() {
 }
 
 void TestSettingsPanel::powerOutOfRangeBecomesZero_data() {
-    QTest::addColumn<char>("language");
+    QTest::addColumn<Language>("language");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("value");
     QTest::addColumn<QString>("label");
-    QTest::newRow("300 Chinese") << 'C' << "300" << 0 << QStringLiteral("功率电压:0.000(V)");
-    QTest::newRow("255 English") << 'E' << "255" << 255 << "Powers Voltage:5.000(V)";
-    QTest::newRow("negative") << 'E' << "-7" << 0 << "Powers Voltage:0.000(V)";
+    QTest::newRow("300 Chinese") << Language::Chinese << "300" << 0
+                                 << QStringLiteral("功率电压:0.000(V)");
+    QTest::newRow("255 English") << Language::English << "255" << 255 << "Powers Voltage:5.000(V)";
+    QTest::newRow("negative") << Language::English << "-7" << 0 << "Powers Voltage:0.000(V)";
 }
 
 void TestSettingsPanel::powerOutOfRangeBecomesZero() {
-    QFETCH(char, language);
+    QFETCH(Language, language);
     QFETCH(QString, typed);
     QFETCH(int, value);
     QFETCH(QString, label);
@@ -202,7 +203,7 @@ void TestSettingsPanel::powerOutOfRangeBecomesZero() {
 // A failed store must not leave 300 in the field: the next good store would write it
 // as 300 modulo 256.
 void TestSettingsPanel::powerRangeRuleWhenStoreFails() {
-    Harness h('E');
+    Harness h(Language::English);
     const QByteArray before = h.fileBytes();
     auto *edit1 = h.child<QLineEdit>("Edit1");
     auto *power = h.child<QSpinBox>("SpinEdit1");
@@ -235,7 +236,7 @@ void TestSettingsPanel::badTimeTextStoresNothing() {
     QFETCH(QString, field);
     QFETCH(QString, typed);
     QFETCH(QString, message);
-    Harness h('C');
+    Harness h(Language::Chinese);
     const QByteArray before = h.fileBytes();
     auto *edit = h.child<QLineEdit>(field.toLatin1().constData());
     replaceText(edit, typed);
@@ -267,7 +268,7 @@ void TestSettingsPanel::loadStoresNothing() {
     c.squelch = 7;
     const QByteArray image = withRecords(withRecords(baseImage(), 34, save03F0(v).toByteArray()),
                                          32, save03C0(c).toByteArray());
-    Harness h('C', image);
+    Harness h(Language::Chinese, image);
     QCOMPARE(h.fileBytes(), image);
     QCOMPARE(h.child<QLabel>("Label19")->text(), QStringLiteral("功率电压:3.922(V)"));
     QCOMPARE(h.child<QLineEdit>("Edit1")->text(), QStringLiteral("7.5"));
@@ -282,7 +283,7 @@ void TestSettingsPanel::loadStoresNothing() {
 }
 
 void TestSettingsPanel::scanEnableRules() {
-    Harness h('E');
+    Harness h(Language::English);
     const QByteArray before = h.fileBytes();
     auto *check = h.child<QCheckBox>("CheckBox2");
     auto enabled = [&] {

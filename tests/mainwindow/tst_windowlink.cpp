@@ -47,8 +47,8 @@ class TestWindowLink : public QObject {
         QFile f(dat());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    std::unique_ptr<MainWindow> window(char language) {
-        if (language == 'E')
+    std::unique_ptr<MainWindow> window(Language language) {
+        if (language == Language::English)
             return std::make_unique<TE_Form>(m_prompter, *m_sio, m_dir.path());
         return std::make_unique<TForm1>(m_prompter, *m_sio, m_dir.path());
     }
@@ -76,13 +76,13 @@ private slots:
     }
 
     void portPanel_data() {
-        QTest::addColumn<char>("language");
+        QTest::addColumn<Language>("language");
         QTest::addColumn<QString>("label");
-        QTest::newRow("Chinese") << 'C' << "串口:COM3";
-        QTest::newRow("English") << 'E' << "PROT:COM3";
+        QTest::newRow("Chinese") << Language::Chinese << "串口:COM3";
+        QTest::newRow("English") << Language::English << "PROT:COM3";
     }
     void portPanel() {
-        QFETCH(char, language);
+        QFETCH(Language, language);
         auto w = window(language);
         w->show();
         auto *panel = child<QGroupBox>(*w, "Select_com");
@@ -109,7 +109,7 @@ private slots:
 
     void portOutOfRange() {
         PtIni(m_dir.filePath("pt.ini")).writeInt("pt", "COM", 9);
-        auto w = window('E');
+        auto w = window(Language::English);
         w->show();
         w->N13Click();
         QCOMPARE(child<QComboBox>(*w, "Com")->currentIndex(), -1);
@@ -121,7 +121,7 @@ private slots:
     }
 
     void panelIsDragged() {
-        auto w = window('C');
+        auto w = window(Language::Chinese);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         w->N13Click();
@@ -136,13 +136,14 @@ private slots:
     }
 
     void readThenWriteBack_data() {
-        QTest::addColumn<char>("language");
+        QTest::addColumn<Language>("language");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("Chinese") << 'C' << QStringList{"开始从对讲机里读取数据", "完成!"};
-        QTest::newRow("English") << 'E' << QStringList{"Over!"};
+        QTest::newRow("Chinese") << Language::Chinese
+                                 << QStringList{"开始从对讲机里读取数据", "完成!"};
+        QTest::newRow("English") << Language::English << QStringList{"Over!"};
     }
     void readThenWriteBack() {
-        QFETCH(char, language);
+        QFETCH(Language, language);
         QFETCH(QStringList, messages);
         auto w = window(language);
         w->show();
@@ -186,18 +187,18 @@ private slots:
     }
 
     void retryPromptStyle_data() {
-        QTest::addColumn<char>("language");
+        QTest::addColumn<Language>("language");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("buttons");
-        QTest::newRow("Chinese") << 'C' << "T-5829"
+        QTest::newRow("Chinese") << Language::Chinese << "T-5829"
                                  << "连接错误，你要重试么?" << int(Prompter::Buttons::OkCancel);
-        QTest::newRow("English") << 'E' << "Confirm"
+        QTest::newRow("English") << Language::English << "Confirm"
                                  << "Connect is error,Do you try?"
                                  << int(Prompter::Buttons::RetryIgnore);
     }
     void retryPromptStyle() {
-        QFETCH(char, language);
+        QFETCH(Language, language);
         EmulatorFaults silent;
         silent.silentFrom = 1;
         m_emu.setFaults(silent);
@@ -218,7 +219,7 @@ private slots:
     }
 
     void stopMidTransfer() {
-        auto w = window('E');
+        auto w = window(Language::English);
         w->show();
         w->n11Click();
         auto *gauge = child<QProgressBar>(*w, "Gauge");
@@ -236,7 +237,7 @@ private slots:
     }
 
     void readRefusedWhileRunning() {
-        auto w = window('E');
+        auto w = window(Language::English);
         w->show();
         w->n11Click();
         QTRY_VERIFY_WITH_TIMEOUT(child<QProgressBar>(*w, "Gauge")->value() >= 3, 10000);

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "channelcodec.h"
+#include "channelgrid.h"
 #include "fakesio.h"
 #include "mainwindow.h"
 #include "scriptedprompter.h"
 #include "settingscodec.h"
+#include "windowtexts.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -50,24 +52,28 @@ inline QByteArray hexBytes(const char *spaced) {
     return QByteArray::fromHex(QByteArray(spaced).replace(' ', ""));
 }
 
+inline FlagWords flagWords(Language language) {
+    return language == Language::English ? englishFlagWords() : chineseFlagWords();
+}
+
 // One window of either language on its own temporary folder, shown and active so
-// that real key and mouse events reach the focused widget.
+// that real key and mouse events reach the focused widget. A window that does not
+// become active fails the test.
 class Harness {
 public:
-    explicit Harness(char language, const QByteArray &image = baseImage()) {
+    explicit Harness(Language language, const QByteArray &image = baseImage()) {
         if (!image.isNull()) {
             QFile f(dat());
             if (!f.open(QIODevice::WriteOnly) || f.write(image) != image.size())
                 qFatal("cannot write the working file");
         }
-        if (language == 'E')
+        if (language == Language::English)
             window = std::make_unique<TE_Form>(prompter, sio, dir.path());
         else
             window = std::make_unique<TForm1>(prompter, sio, dir.path());
         window->show();
         QApplication::setActiveWindow(window.get());
-        if (!QTest::qWaitForWindowActive(window.get()))
-            qWarning("window not active");
+        QVERIFY2(QTest::qWaitForWindowActive(window.get()), "the window did not become active");
     }
 
     QString dat() const { return dir.filePath(QStringLiteral("r_and_w.dat")); }
@@ -83,6 +89,7 @@ public:
         return c;
     }
     QTableWidget *grid() const { return child<QTableWidget>("StringGrid"); }
+    ChannelGrid &channels() const { return window->channelGrid(); }
     QComboBox *box(const char *name) const { return child<QComboBox>(name); }
 
     QPoint cellCentre(int row, int column) const {
@@ -106,12 +113,14 @@ public:
     }
     static void key(Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(focus(), k, m); }
 
-    // Opens the list with a click and picks an item with the arrow keys and Enter.
+    // Opens the list with a click and picks an item with the arrow keys and Enter. A list
+    // that is not shown as the active popup fails the test.
     static void pick(QComboBox *box, int index) {
         QTest::mouseClick(box, Qt::LeftButton);
         QAbstractItemView *view = box->view();
-        if (!QTest::qWaitForWindowExposed(view->window()))
-            qWarning("list not shown");
+        QVERIFY2(QTest::qWaitForWindowExposed(view->window()) &&
+                     QApplication::activePopupWidget() == view->window(),
+                 "the list did not pop up");
         int row = view->currentIndex().row();
         for (; row < index; ++row)
             QTest::keyClick(view, Qt::Key_Down);

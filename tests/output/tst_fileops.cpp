@@ -6,6 +6,7 @@
 #include "memoryframe.h"
 #include "scriptedprompter.h"
 #include "settingscodec.h"
+#include "settingspanel.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -327,7 +328,7 @@ void TestFileOps::laterSettingChangeAltersWorkingFileOnly() {
     QVERIFY(beep);
     QCOMPARE(beep->currentIndex(), 0);
     beep->setCurrentIndex(1);
-    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "CB_BYChange"));
+    QVERIFY(QMetaObject::invokeMethod(&m_window->settingsPanel(), "CB_BYChange"));
 
     const QByteArray now = readFile(work());
     QCOMPARE(now.size(), image(4).size());

@@ -1,17 +1,21 @@
-// qx7420-bench: times one read and one write through Transfer and QtSio against the
-// in-process emulator at 9600-baud pacing, and how long the event loop was held up.
+// qx7420-bench: times reads and writes through Transfer and QtSio against in-process
+// emulators on a 9600-baud line: at the standard and at the fast pacing, eight radios
+// written at once, and how long the event loop was held up.
 #include "radioemulator.h"
 #include "sio.h"
+#include "steps.h"
 #include "transfer.h"
 #include "workingfile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -77,16 +81,83 @@ double timeTransfer(qx::Transfer &transfer, qx::Transfer::Mode mode) {
     return completed ? double(clock.nsecsElapsed()) / 1e9 : -1;
 }
 
+// The bytes of a whole transfer on the line, both ways, at 10 bits a byte and 9600 baud.
+double wireSeconds(qx::TransferMode mode) {
+    int bytes = 0;
+    for (const qx::Step &step : qx::stepTable(mode)) {
+        switch (step.kind) {
+        case qx::Step::Kind::Handshake:
+            bytes += int(qx::handshakeBytes().size()) + 1; // 'P'
+            break;
+        case qx::Step::Kind::ReadRequest:
+            bytes += int(qx::readRequestBytes(step.address).size()) + 12;
+            break;
+        case qx::Step::Kind::Blank:
+        case qx::Step::Kind::Record:
+            bytes += int(qx::blankFrameBytes(step.address).size()) + 1; // ACK
+            break;
+        }
+    }
+    return bytes * 10 / 9600.0;
+}
+
+qx::RadioEmulator::Memory benchMemory() {
+    qx::RadioEmulator::Memory memory;
+    for (int i = 0; i < qx::RadioEmulator::kMemorySize; ++i)
+        memory[i] = std::uint8_t(i * 7 + 3);
+    return memory;
+}
+
+// Eight radios on eight ports written at once on one event loop, as qx7420-cli does with
+// several --port options: seconds until the last one completed, negative if one failed.
+double timeParallelWrites(const QString &folder, const QByteArray &image) {
+    constexpr int kRadios = 8;
+    std::vector<std::unique_ptr<qx::RadioEmulator>> radios;
+    for (int i = 0; i < kRadios; ++i) {
+        radios.push_back(std::make_unique<qx::RadioEmulator>());
+        if (!radios.back()->start())
+            return -1;
+    }
+    qx::QtSio sio([&radios](int port) { return radios.at(std::size_t(port - 1))->slavePath(); });
+    YesPrompter prompter;
+    std::vector<std::unique_ptr<qx::WorkingFile>> files;
+    std::vector<std::unique_ptr<qx::Transfer>> transfers;
+    QEventLoop loop;
+    int running = 0;
+    bool allCompleted = true;
+    for (int i = 0; i < kRadios; ++i) {
+        files.push_back(
+            std::make_unique<qx::WorkingFile>(folder + QStringLiteral("/radio%1.dat").arg(i)));
+        QFile file(files.back()->path());
+        if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size())
+            return -1;
+        transfers.push_back(std::make_unique<qx::Transfer>(sio, *files.back(), prompter,
+                                                           qx::englishTransferTexts()));
+        QObject::connect(transfers.back().get(), &qx::Transfer::finished, &loop, [&](bool ok) {
+            allCompleted = allCompleted && ok;
+            if (--running == 0)
+                loop.quit();
+        });
+    }
+    QTimer::singleShot(30'000, &loop, &QEventLoop::quit);
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < kRadios; ++i) {
+        if (!transfers[std::size_t(i)]->start(qx::Transfer::Mode::Write, i + 1))
+            return -1;
+        ++running;
+    }
+    loop.exec();
+    return allCompleted && running == 0 ? double(clock.nsecsElapsed()) / 1e9 : -1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
 
     qx::RadioEmulator emu;
-    qx::RadioEmulator::Memory memory;
-    for (int i = 0; i < qx::RadioEmulator::kMemorySize; ++i)
-        memory[i] = std::uint8_t(i * 7 + 3);
-    emu.setMemory(memory);
+    emu.setMemory(benchMemory());
     QString error;
     if (!emu.start(&error)) {
         std::fprintf(stderr, "qx7420-bench: %s\n", qPrintable(error));
@@ -102,19 +173,31 @@ int main(int argc, char *argv[]) {
     std::vector<std::pair<const char *, double>> figures;
     GapMeter gaps;
     gaps.start();
-    const double readSeconds = timeTransfer(transfer, qx::Transfer::Mode::Read);
+    figures.emplace_back("read_s", timeTransfer(transfer, qx::Transfer::Mode::Read));
     const double maxGapMs = gaps.stopMs();
-    const double writeSeconds = timeTransfer(transfer, qx::Transfer::Mode::Write);
-    figures.emplace_back("read_s", readSeconds);
-    figures.emplace_back("write_s", writeSeconds);
-    figures.emplace_back("max_gap_ms", maxGapMs);
-    emu.stop();
+    figures.emplace_back("write_s", timeTransfer(transfer, qx::Transfer::Mode::Write));
+    figures.emplace_back(
+        "parallel8_write_s",
+        timeParallelWrites(dir.path(), qx::RadioEmulator::datImage(benchMemory())));
 
-    if (readSeconds < 0 || writeSeconds < 0) {
+    // The fast pacing against a radio that takes a millisecond to answer.
+    emu.setThinkMillis(1);
+    transfer.setPacing(qx::Pacing::fast());
+    figures.emplace_back("fast_read_s", timeTransfer(transfer, qx::Transfer::Mode::Read));
+    figures.emplace_back("fast_write_s", timeTransfer(transfer, qx::Transfer::Mode::Write));
+    emu.stop();
+    figures.emplace_back("wire_read_s", wireSeconds(qx::TransferMode::Read));
+    figures.emplace_back("wire_write_s", wireSeconds(qx::TransferMode::Write));
+    figures.emplace_back("max_gap_ms", maxGapMs);
+
+    bool completed = true;
+    for (const auto &[name, value] : figures) {
+        completed = completed && value >= 0;
+        std::printf("%s=%.3f\n", name, value);
+    }
+    if (!completed) {
         std::fprintf(stderr, "qx7420-bench: a transfer did not complete\n");
         return 1;
     }
-    for (const auto &[name, value] : figures)
-        std::printf("%s=%.3f\n", name, value);
     return 0;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "transfer.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -27,24 +29,35 @@ struct Console {
 struct PortChoice {
     int port = 1;
     QString device;
+    QString given; // the argument as typed
 };
 PortChoice resolvePort(const QString &argument);
 
+// With one port, output and backup name files; with several, folders that receive a
+// file per radio named after its port (see portFileName).
 struct ReadJob {
-    PortChoice port;
+    QList<PortChoice> ports;
     QString output;
     int retries = 2;
+    Pacing pacing;
+    QString report; // CSV of the results; empty: none
 };
 int readRadio(const ReadJob &job, Console &console);
 
 struct WriteJob {
-    PortChoice port;
+    QList<PortChoice> ports;
     QString input;
     QString backup; // empty: none
     bool verify = false;
     int retries = 2;
+    Pacing pacing;
+    QString report;
 };
 int writeRadio(const WriteJob &job, Console &console);
+
+// The file name for a radio's image in a folder: COMn for a port number, else the
+// device's own name (ttyUSB0.dat for /dev/ttyUSB0).
+QString portFileName(const PortChoice &port);
 
 // Why an image must not be sent, or empty: fewer than 35 records, a record whose frame
 // header is not 57, its own address, 08 (the write sends records to the address they
@@ -55,5 +68,6 @@ QList<int> differingRecords(const QByteArray &expected, const QByteArray &actual
 
 // Ctrl-C during a transfer stops it cleanly: link closed, no output file.
 void installInterruptHandler();
+bool interruptRequested();
 
 } // namespace qx::cli

@@ -54,8 +54,12 @@ int main(int argc, char *argv[]) {
                                  QStringLiteral("Print every received frame on stderr."));
     const QCommandLineOption byteTime(
         {QStringLiteral("byte-us")},
-        QStringLiteral("Microseconds per byte sent (default 1042, 9600 baud)."),
+        QStringLiteral("Microseconds per byte on the line, both ways (default 1042, 9600 baud)."),
         QStringLiteral("us"), QStringLiteral("1042"));
+    const QCommandLineOption think(
+        {QStringLiteral("think")},
+        QStringLiteral("Milliseconds the radio takes before each reply (default 0)."),
+        QStringLiteral("MS"), QStringLiteral("0"));
     const QCommandLineOption drop({QStringLiteral("drop")},
                                   QStringLiteral("Never send reply N (repeatable)."),
                                   QStringLiteral("N"));
@@ -74,8 +78,8 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption hangUp({QStringLiteral("hang-up")},
                                     QStringLiteral("Close the line when request N arrives."),
                                     QStringLiteral("N"));
-    parser.addOptions({image, save, saveDat, link, log, byteTime, drop, silent, corrupt, shortReply,
-                       late, hangUp});
+    parser.addOptions({image, save, saveDat, link, log, byteTime, think, drop, silent, corrupt,
+                       shortReply, late, hangUp});
     parser.process(app);
 
     qx::RadioEmulator emu;
@@ -92,6 +96,7 @@ int main(int argc, char *argv[]) {
         return fail(QStringLiteral("--late wants N:MS"));
     emu.setFaults(faults);
     emu.setByteTimeMicros(parser.value(byteTime).toInt());
+    emu.setThinkMillis(parser.value(think).toInt());
 
     QString error;
     if (parser.isSet(image) && !emu.loadImage(parser.value(image), &error))

@@ -118,6 +118,8 @@ bool RadioEmulator::start(QString *error) {
         return false;
     }
     m_inbuf.clear();
+    m_in.clear();
+    m_inLineFreeAt = 0;
     m_out.clear();
     m_lineFreeAt = 0;
     m_stopRequested = false;
@@ -177,6 +179,11 @@ void RadioEmulator::setFaults(const EmulatorFaults &faults) {
 void RadioEmulator::setByteTimeMicros(int micros) {
     std::lock_guard lock(m_mutex);
     m_byteTimeMicros = std::max(0, micros);
+}
+
+void RadioEmulator::setThinkMillis(int ms) {
+    std::lock_guard lock(m_mutex);
+    m_thinkMillis = std::max(0, ms);
 }
 
 RadioEmulator::Memory RadioEmulator::memory() const {
@@ -272,6 +279,17 @@ void RadioEmulator::run() {
     std::uint8_t buf[256];
     while (!m_stopRequested.load() && m_master >= 0) {
         std::int64_t now = nowMicros();
+        if (!m_in.empty() && m_in.front().dueMicros <= now) {
+            int n = 0;
+            while (!m_in.empty() && m_in.front().dueMicros <= now && n < int(sizeof buf)) {
+                buf[n++] = m_in.front().byte;
+                m_in.pop_front();
+            }
+            handleInput(buf, n);
+            if (m_master < 0)
+                break; // hung up
+            now = nowMicros();
+        }
         if (!m_out.empty() && m_out.front().dueMicros <= now) {
             int n = 0;
             while (!m_out.empty() && m_out.front().dueMicros <= now && n < int(sizeof buf)) {
@@ -285,8 +303,12 @@ void RadioEmulator::run() {
             m_inbuf.clear();
 
         std::int64_t timeout = -1;
-        if (!m_out.empty())
-            timeout = std::max<std::int64_t>(0, m_out.front().dueMicros - now);
+        for (const auto *line : {&m_in, &m_out}) {
+            if (line->empty())
+                continue;
+            const std::int64_t due = std::max<std::int64_t>(0, line->front().dueMicros - now);
+            timeout = timeout < 0 ? due : std::min(timeout, due);
+        }
         if (!m_inbuf.isEmpty()) {
             const std::int64_t resync =
                 std::max<std::int64_t>(0, m_inbufSince + kResyncMicros + 1 - now);
@@ -307,13 +329,28 @@ void RadioEmulator::run() {
         if (fds[0].revents & POLLIN) {
             const ssize_t n = ::read(m_master, buf, sizeof buf);
             if (n > 0)
-                handleInput(buf, int(n));
+                receive(buf, int(n));
         } else if (fds[0].revents & (POLLHUP | POLLERR)) {
             // Only while no side holds the slave open; wait for a client without spinning.
             ::usleep(1000);
         }
     }
     m_running = false;
+}
+
+void RadioEmulator::receive(const std::uint8_t *data, int count) {
+    int byteTime;
+    {
+        std::lock_guard lock(m_mutex);
+        byteTime = m_byteTimeMicros;
+    }
+    // The pty delivers a whole write at once; a serial line takes a byte time per byte.
+    std::int64_t due = std::max(nowMicros(), m_inLineFreeAt);
+    for (int i = 0; i < count; ++i) {
+        due += byteTime;
+        m_in.push_back({due, data[i]});
+    }
+    m_inLineFreeAt = due;
 }
 
 void RadioEmulator::handleInput(const std::uint8_t *data, int count) {
@@ -376,18 +413,20 @@ void RadioEmulator::handleFrame(const QByteArray &frame) {
         return;
     if (faults.corruptReply == request)
         reply[0] = char(~std::uint8_t(reply[0]));
-    if (faults.shortReply == request)
+    if (faults.shortReply == request || (faults.shortFrom > 0 && request >= faults.shortFrom))
         reply.truncate(std::max(0, faults.shortBytes));
     queueReply(faults.lateReply == request ? faults.lateMs : 0, reply);
 }
 
 void RadioEmulator::queueReply(int delayMs, QByteArray reply) {
-    int byteTime;
+    int byteTime, think;
     {
         std::lock_guard lock(m_mutex);
         byteTime = m_byteTimeMicros;
+        think = m_thinkMillis;
     }
-    const std::int64_t start = std::max(nowMicros() + std::int64_t(delayMs) * 1000, m_lineFreeAt);
+    const std::int64_t start =
+        std::max(nowMicros() + std::int64_t(think + delayMs) * 1000, m_lineFreeAt);
     std::int64_t due = start;
     for (char c : reply) {
         due += byteTime;
@@ -403,6 +442,7 @@ void RadioEmulator::hangUp() {
     if (m_slave >= 0)
         ::close(m_slave);
     m_slave = -1;
+    m_in.clear();
     m_out.clear();
     m_running = false;
 }

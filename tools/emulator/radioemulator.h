@@ -23,6 +23,7 @@ struct EmulatorFaults {
     int silentFrom = 0;           // no reply from this request on
     int corruptReply = 0;         // first byte of this reply inverted
     int shortReply = 0;           // only the first shortBytes bytes of this reply are sent
+    int shortFrom = 0;            // ... and of every reply from this request on
     int shortBytes = 0;
     int lateReply = 0; // this reply starts lateMs after its request
     int lateMs = 0;
@@ -55,8 +56,11 @@ public:
     bool makeLink(const QString &linkPath, QString *error = nullptr);
 
     void setFaults(const EmulatorFaults &faults);
-    // Per-byte time on the line; 0 sends every reply at once.
+    // Per-byte time on the line, both ways: a request is handled once its last byte could
+    // have arrived, a reply goes out at the same pace. 0 makes the line instant.
     void setByteTimeMicros(int micros);
+    // The radio's own time between a request it has received and its reply.
+    void setThinkMillis(int ms);
 
     Memory memory() const;
     void setMemory(const Memory &memory);
@@ -80,11 +84,13 @@ public:
     static const std::array<std::uint16_t, 35> &readAddresses();
 
 private:
-    struct OutByte {
+    struct LineByte {
         std::int64_t dueMicros;
         std::uint8_t byte;
     };
     void run();
+    // Bytes as the pty hands them over: each is taken in once the line could carry it.
+    void receive(const std::uint8_t *data, int count);
     void handleInput(const std::uint8_t *data, int count);
     void handleFrame(const QByteArray &frame);
     void queueReply(int delayMs, QByteArray reply);
@@ -96,6 +102,7 @@ private:
     std::vector<QByteArray> m_frames;
     std::function<void(const QByteArray &)> m_logger;
     int m_byteTimeMicros = 1042;
+    int m_thinkMillis = 0;
 
     int m_master = -1;
     int m_slave = -1; // held open so the master never sees a hang-up between clients
@@ -109,7 +116,9 @@ private:
     // Touched by the emulator thread only.
     QByteArray m_inbuf;
     std::int64_t m_inbufSince = 0;
-    std::deque<OutByte> m_out;
+    std::deque<LineByte> m_in;
+    std::int64_t m_inLineFreeAt = 0;
+    std::deque<LineByte> m_out;
     std::int64_t m_lineFreeAt = 0;
 };
 

@@ -1,6 +1,7 @@
 // qx7420-gridbench: the mean time of one grid commit (EncodeGridRow: the row's two
 // records written, then the whole working file decoded into the window), offscreen.
 #include "channelcodec.h"
+#include "channelgrid.h"
 #include "mainwindow.h"
 #include "prompter.h"
 #include "settingscodec.h"
@@ -84,9 +85,10 @@ int main(int argc, char **argv) {
     for (int i = 0; i < commits; ++i) {
         const int row = 1 + i % qx::kChannelCount;
         // Each commit changes the row, so every write and every cell update is real.
-        window.setCell(2, row, i % 2 ? QStringLiteral("OFF") : QStringLiteral("88.5"));
+        window.channelGrid().setCell(qx::ChannelGrid::RxTone, row,
+                                     i % 2 ? QStringLiteral("OFF") : QStringLiteral("88.5"));
         clock.start();
-        window.EncodeGridRow(row);
+        window.channelGrid().EncodeGridRow(row);
         const double ms = clock.nsecsElapsed() / 1e6;
         totalMs += ms;
         worstMs = std::max(worstMs, ms);

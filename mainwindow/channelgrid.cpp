@@ -1,0 +1,165 @@
+#include "channelgrid.h"
+
+#include "fileedits.h"
+#include "gridview.h"
+#include "prompter.h"
+#include "widgets.h"
+
+#include <QHeaderView>
+#include <QVBoxLayout>
+
+namespace qx {
+
+namespace {
+
+constexpr std::array<int, ChannelGrid::kColumns> kColumnWidths{32, 94, 68, 99, 68, 68, 68};
+const QColor kCream(0xFF, 0xFB, 0xF0);
+
+} // namespace
+
+ChannelGrid::ChannelGrid(WindowTexts texts, Prompter &prompter, FileEdits &edits, QWidget *parent)
+    : QWidget(parent), m_texts(std::move(texts)), m_prompter(prompter), m_edits(edits) {
+    setObjectName(QStringLiteral("ChannelGrid"));
+    buildGrid();
+    buildBoxes();
+    wireEditors();
+}
+
+void ChannelGrid::guarded(const std::function<void()> &handler) {
+    guard(m_prompter, handler);
+}
+
+void ChannelGrid::buildGrid() {
+    StringGrid = new GridView(kRows, kColumns, this);
+    StringGrid->setObjectName(QStringLiteral("StringGrid"));
+    StringGrid->horizontalHeader()->hide();
+    StringGrid->verticalHeader()->hide();
+    StringGrid->verticalHeader()->setDefaultSectionSize(20);
+    StringGrid->verticalHeader()->setMinimumSectionSize(20);
+    for (int c = 0; c < kColumns; ++c)
+        StringGrid->setColumnWidth(c, kColumnWidths[c]);
+    QFont gridFont(QStringLiteral("MS Sans Serif"));
+    gridFont.setPixelSize(13);
+    StringGrid->setFont(gridFont);
+    QPalette pal = StringGrid->palette();
+    pal.setColor(QPalette::Base, kCream);
+    pal.setColor(QPalette::Text, Qt::black);
+    StringGrid->setPalette(pal);
+    StringGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    StringGrid->setGridStyle(Qt::SolidLine);
+    // One line a cell, clipped: "信道" is wider than its 32-pixel column.
+    StringGrid->setWordWrap(false);
+    StringGrid->setTextElideMode(Qt::ElideNone);
+    StringGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGrid->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(StringGrid);
+}
+
+void ChannelGrid::buildBoxes() {
+    QFont boxFont(QStringLiteral("MS Sans Serif"));
+    boxFont.setPixelSize(11);
+    auto editor = [&](const char *name, const QStringList &items, int x, int w) {
+        DropDown *box = dropDown(name, items, 0, this, QRect(x, 45, w, 20));
+        box->setFont(boxFont);
+        QPalette p = box->palette();
+        p.setColor(QPalette::ButtonText, QColor(0, 0, 0x80));
+        p.setColor(QPalette::Text, QColor(0, 0, 0x80));
+        box->setPalette(p);
+        box->hide();
+        return box;
+    };
+    RX_BOX = editor("RX_BOX", toneTexts(), 130, 70);
+    RX_BOX->setMaxVisibleItems(10);
+    TX_BOX = editor("TX_BOX", toneTexts(), 300, 69);
+    TX_BOX->setMaxVisibleItems(10);
+    box1 = editor("box1", {m_texts.flags.no, m_texts.flags.yes}, 369, 69);
+    box2 = editor("box2", {m_texts.flags.no, m_texts.flags.yes}, 438, 69);
+}
+
+void ChannelGrid::setupGrid() {
+    StringGrid->setColumnCount(kColumns);
+    StringGrid->setRowCount(kRows);
+    const QColor fixed = palette().color(QPalette::Button);
+    for (int r = 0; r < kRows; ++r) {
+        for (int c = 0; c < kColumns; ++c) {
+            QTableWidgetItem *it = StringGrid->item(r, c);
+            if (!it) {
+                it = new QTableWidgetItem;
+                StringGrid->setItem(r, c, it);
+            }
+            if (r == 0 || c == ChannelNumber) {
+                it->setFlags(Qt::ItemIsEnabled);
+                it->setBackground(fixed);
+            }
+        }
+    }
+    for (int n = 1; n <= kChannelCount; ++n)
+        setCell(ChannelNumber, n, QStringLiteral("\n\n%1").arg(n));
+    for (int c = 0; c < kColumns; ++c)
+        setCell(c, 0, m_texts.gridHeader[c]);
+    StringGrid->setCurrentCell(1, RxFrequency);
+}
+
+QString ChannelGrid::cell(int column, int row) const {
+    const QTableWidgetItem *it = StringGrid->item(row, column);
+    return it ? it->text() : QString();
+}
+
+void ChannelGrid::setCell(int column, int row, const QString &text) {
+    QTableWidgetItem *it = StringGrid->item(row, column);
+    if (!it) {
+        it = new QTableWidgetItem;
+        StringGrid->setItem(row, column, it);
+    }
+    it->setText(text);
+}
+
+QList<QStringList> ChannelGrid::table() const {
+    QList<QStringList> rows;
+    for (int r = 0; r < StringGrid->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < StringGrid->columnCount(); ++c)
+            cells << cell(c, r);
+        rows << cells;
+    }
+    return rows;
+}
+
+void ChannelGrid::applyChannelRecord(int index, const QString &frameText) {
+    const int row = index / 2 + 1;
+    if (index % 2 == 0) {
+        const FrequencyCells f = get_data1(frameText);
+        setCell(RxFrequency, row, f.rx);
+        setCell(TxFrequency, row, f.tx);
+        return;
+    }
+    const ToneFlagCells t = get_data2(frameText, cell(RxFrequency, row), m_texts.flags);
+    if (t.emptyRow) {
+        for (int c = RxTone; c <= Scan; ++c)
+            setCell(c, row, QString());
+        return;
+    }
+    setCell(RxTone, row, t.rxTone);
+    setCell(TxTone, row, t.txTone);
+    setCell(Busy, row, t.busy);
+    setCell(Scan, row, t.scan);
+}
+
+void ChannelGrid::brush_StringGrid(const QString &frequency) {
+    const QString off = QStringLiteral("OFF");
+    const ChannelCells cells{frequency, off, frequency, off, m_texts.flags.no, m_texts.flags.no};
+    for (int row = 1; row <= kChannelCount; ++row) {
+        setCell(RxFrequency, row, cells.rx);
+        setCell(RxTone, row, cells.rxTone);
+        setCell(TxFrequency, row, cells.tx);
+        setCell(TxTone, row, cells.txTone);
+        setCell(Busy, row, cells.busy);
+        setCell(Scan, row, cells.scan);
+        m_edits.storeChannel(row, cells);
+    }
+}
+
+} // namespace qx

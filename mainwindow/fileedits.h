@@ -1,0 +1,32 @@
+#pragma once
+
+#include "channelcodec.h"
+#include "memoryframe.h"
+
+#include <QString>
+
+namespace qx {
+
+// The only way the channel grid and the settings panel change the working file. The window
+// implements it, so every store passes one place it controls. Each call stores at once and
+// throws qx::Error when it cannot; the calling handler's guard shows the error and the part
+// keeps its controls as they stand (a grid cell stays current, the power label stays).
+// A load never calls it.
+class FileEdits {
+public:
+    // The user finished editing channel n (1..16): its two records are stored, then the
+    // whole working file is loaded back into the window.
+    virtual void commitChannel(int channel, const ChannelCells &cells) = 0;
+    // Channel n now holds these cells: its two records are stored, nothing is reloaded.
+    virtual void storeChannel(int channel, const ChannelCells &cells) = 0;
+    // A settings record (kRecord03C0, kRecord03D0 or kRecord03F0) now holds this frame.
+    virtual void storeRecord(int record, const MemoryFrame &frame) = 0;
+    // A model or band change: every channel shows and stores this frequency on both sides,
+    // tones off and flags off (the grid's brush_StringGrid, one storeChannel per row).
+    virtual void resetChannels(const QString &frequency) = 0;
+
+protected:
+    ~FileEdits() = default;
+};
+
+} // namespace qx

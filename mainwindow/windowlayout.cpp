@@ -1,0 +1,194 @@
+#include "mainwindow.h"
+
+#include "channelgrid.h"
+#include "icons.h"
+#include "widgets.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace qx {
+
+void MainWindow::buildMenus() {
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    auto menu = [&](const char *name, const QString &title) {
+        QMenu *m = bar->addMenu(title);
+        m->setObjectName(QLatin1String(name));
+        m->menuAction()->setObjectName(QLatin1String(name));
+        return m;
+    };
+    auto item = [&](QMenu *m, const char *name, const QString &text) {
+        QAction *a = m->addAction(text);
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+    auto separator = [&](QMenu *m, const char *name) {
+        m->addSeparator()->setObjectName(QLatin1String(name));
+    };
+
+    N1 = menu("N1", m_texts.menuFile);
+    N5 = item(N1, "N5", m_texts.menuOpen);
+    N6 = item(N1, "N6", m_texts.menuSave);
+    separator(N1, "N7");
+    N8 = item(N1, "N8", m_texts.menuPrint);
+    separator(N1, "N14");
+    a1 = item(N1, "a1", QStringLiteral("a"));
+    b1 = item(N1, "b1", QStringLiteral("b"));
+    c1 = item(N1, "c1", QStringLiteral("c"));
+    for (QAction *slot : {a1, b1, c1})
+        slot->setVisible(false);
+    separator(N1, "N9");
+    N10 = item(N1, "N10", m_texts.menuExit);
+
+    QMenu *n2 = menu("N2", m_texts.menuProgram);
+    N11 = item(n2, "N11", m_texts.menuRead);
+    N12 = item(n2, "N12", m_texts.menuWrite);
+    QMenu *n4 = menu("N4", m_texts.menuCom);
+    N13 = item(n4, "N13", m_texts.menuSelectCom);
+    QMenu *language = menu(m_texts.languageMenuName.toLatin1().constData(), m_texts.menuLanguage);
+    N17 = item(language, m_texts.switchLanguageName.toLatin1().constData(),
+               m_texts.menuSwitchLanguage);
+    menu("N3", m_texts.menuHelp);
+
+    connect(N5, &QAction::triggered, this, &MainWindow::N5Click);
+    connect(N6, &QAction::triggered, this, &MainWindow::N6Click);
+    connect(N8, &QAction::triggered, this, &MainWindow::N8Click);
+    connect(N10, &QAction::triggered, this, &MainWindow::N10Click);
+    connect(N11, &QAction::triggered, this, &MainWindow::n11Click);
+    connect(N12, &QAction::triggered, this, &MainWindow::N12Click);
+    connect(N13, &QAction::triggered, this, &MainWindow::N13Click);
+    connect(N17, &QAction::triggered, this, &MainWindow::N17Click);
+}
+
+void MainWindow::buildToolBar() {
+    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setFixedHeight(47);
+    ToolBar1->setIconSize(QSize(35, 35));
+    ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
+    ToolBar1->toggleViewAction()->setEnabled(false);
+
+    auto separator = [&](const char *name) {
+        auto *sep = new QWidget(ToolBar1);
+        sep->setObjectName(QLatin1String(name));
+        sep->setFixedWidth(8);
+        ToolBar1->addWidget(sep);
+    };
+    auto button = [&](const char *name, int icon, const QString &caption, const QString &hint,
+                      void (MainWindow::*handler)()) {
+        auto *b = new QToolButton(ToolBar1);
+        b->setObjectName(QLatin1String(name));
+        b->setIcon(toolIcon(icon));
+        b->setIconSize(QSize(35, 35));
+        b->setFixedSize(42, 41);
+        b->setText(caption);
+        b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        b->setToolTip(hint);
+        b->setAutoRaise(true);
+        ToolBar1->addWidget(b);
+        connect(b, &QToolButton::clicked, this, handler);
+        return b;
+    };
+    separator("ToolButton1");
+    ToolButton3 =
+        button("ToolButton3", 3, m_texts.tbOpen, m_texts.tbOpenHint, &MainWindow::N5Click);
+    ToolButton2 =
+        button("ToolButton2", 1, m_texts.tbSave, m_texts.tbSaveHint, &MainWindow::N6Click);
+    separator("ToolButton12");
+    ToolButton11 =
+        button("ToolButton11", 5, m_texts.tbPrint, m_texts.tbPrintHint, &MainWindow::N8Click);
+    separator("ToolButton4");
+    ToolButton7 =
+        button("ToolButton7", 2, m_texts.tbRead, m_texts.tbReadHint, &MainWindow::n11Click);
+    ToolButton8 =
+        button("ToolButton8", 0, m_texts.tbWrite, m_texts.tbWriteHint, &MainWindow::N12Click);
+    separator("ToolButton10");
+    ToolButton13 =
+        button("ToolButton13", 7, QString(), m_texts.tbStopHint, &MainWindow::ToolButton13Click);
+    ToolButton9 = button("ToolButton9", 4, m_texts.tbCom, m_texts.tbComHint, &MainWindow::N13Click);
+    separator("ToolButton6");
+    ToolButton5 =
+        button("ToolButton5", 6, m_texts.tbExit, m_texts.tbExitHint, &MainWindow::N10Click);
+}
+
+void MainWindow::buildDisplayFrame(QWidget *parent) {
+    show_Box = new QGroupBox(m_texts.displayFrame, parent);
+    show_Box->setObjectName(QStringLiteral("show_Box"));
+    show_Box->setFixedWidth(m_texts.displayWidth);
+    show_Box->setMinimumHeight(432);
+
+    m_grid = new ChannelGrid(m_texts, m_prompter, *this, show_Box);
+
+    Gauge = new QProgressBar(show_Box);
+    Gauge->setObjectName(QStringLiteral("Gauge"));
+    Gauge->setFixedHeight(27);
+    Gauge->setRange(0, 100);
+    Gauge->setValue(0);
+
+    auto *layout = new QVBoxLayout(show_Box);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_grid, 1);
+    layout->addWidget(Gauge);
+}
+
+void MainWindow::buildPortPanel(QWidget *parent) {
+    Select_com = new DragPanel(m_texts.portPanel, parent);
+    Select_com->setObjectName(QStringLiteral("Select_com"));
+    Select_com->setGeometry(168, 120 - 47, 225, 81);
+    Select_com->setAutoFillBackground(true);
+    Label21 = new QLabel(m_texts.portLabel, Select_com);
+    Label21->setObjectName(QStringLiteral("Label21"));
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPixelSize(16);
+    Label21->setFont(f);
+    Label21->setGeometry(14, 36, 60, 22);
+    QStringList ports;
+    for (int i = 1; i <= 8; ++i)
+        ports << QStringLiteral("COM%1").arg(i);
+    Com = dropDown("Com", ports, 0, Select_com, QRect(78, 36, 57, 22));
+    SpeedButton2 = new QPushButton(m_texts.portOk, Select_com);
+    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
+    SpeedButton2->setGeometry(146, 36, 57, 22);
+    SpeedButton1 = new QPushButton(QStringLiteral("X"), Select_com);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setGeometry(225 - 23, 2, 19, 18);
+    Select_com->hide();
+    Select_com->raise();
+    connect(SpeedButton1, &QPushButton::clicked, this, &MainWindow::SpeedButton1Click);
+    connect(SpeedButton2, &QPushButton::clicked, this, &MainWindow::SpeedButton2Click);
+}
+
+void MainWindow::buildStatusBar() {
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setFixedHeight(27);
+    bar->setSizeGripEnabled(false);
+    bar->setAutoFillBackground(true);
+    QPalette pal = bar->palette();
+    pal.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0x00));
+    bar->setPalette(pal);
+    const std::array<int, 3> widths{200, 300, 50};
+    for (int i = 0; i < 3; ++i) {
+        auto *panel = new QLabel(m_texts.statusPanels[i], bar);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        panel->setMinimumWidth(widths[i]);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        bar->addWidget(panel, i == kPortStatus ? 1 : 0);
+        statusPanel[i] = panel;
+    }
+    // Panel 0 reads right to left with its alignment unchanged.
+    statusPanel[0]->setLayoutDirection(Qt::RightToLeft);
+    statusPanel[0]->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
+}
+
+} // namespace qx
