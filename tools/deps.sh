@@ -5,7 +5,9 @@ set -euo pipefail
 # xvfb, openbox, xdotool and x11-utils run the window tests that go through a real X server.
 packages=(g++ cmake make pkg-config git clang-format qt6-base-dev qt6-serialport-dev
           libsimpleini-dev fonts-wqy-microhei poppler-utils clang libclang-rt-14-dev
-          xvfb openbox xdotool x11-utils)
+          xvfb openbox xdotool x11-utils
+          # install files and the Debian package: icons, man page, checks, Depends
+          librsvg2-bin help2man desktop-file-utils appstream dpkg-dev file)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
