@@ -2,6 +2,7 @@
 // key events from xdotool (at a person's pace), real message boxes and file dialogs, and
 // the emulated radio on a pseudo-terminal. After each step every grid cell and the
 // settings are compared with a decode of the working file.
+#include "ptini.h"
 #include "qtprompter.h"
 #include "radioemulator.h"
 #include "sio.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -22,6 +24,17 @@ using namespace qx;
 using namespace qx::test;
 
 namespace {
+
+// What xdotool printed, its first line; empty when it failed.
+QString xdotoolOutput(const QStringList &args) {
+    QProcess p;
+    p.start(QStringLiteral("xdotool"), args);
+    if (!p.waitForStarted(5000) ||
+        !QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 20000) ||
+        p.exitCode() != 0)
+        return {};
+    return QString::fromLatin1(p.readAllStandardOutput()).section('\n', 0, 0).trimmed();
+}
 
 RadioEmulator::Memory demoMemory() {
     RadioEmulator::Memory m;
@@ -343,6 +356,79 @@ private slots:
         QCOMPARE(QApplication::activePopupWidget(), nullptr);
         QVERIFY(clickCell(4, 1));
         QTRY_COMPARE(grid()->currentRow(), 4);
+    }
+
+    // The program itself, copied into a folder of its own, as the steps describe:
+    // read, "Over!" answered with Enter, a cell clicked and a frequency typed, Enter, then
+    // a write. Its window is laid out as the test's own English window, which gives the
+    // places to click.
+    void theProgramReadEditWrite() {
+        // Places in the window, taken from the test's own window, which then leaves the
+        // screen so that no input can reach it.
+        auto place = [this](QWidget *w, QPoint at) { return w->mapTo(m_window.get(), at); };
+        const QPoint read = place(child("ToolButton7"), child("ToolButton7")->rect().center());
+        const QPoint write = place(child("ToolButton8"), child("ToolButton8")->rect().center());
+        const QPoint cell =
+            place(grid()->viewport(), grid()->visualRect(grid()->model()->index(3, 1)).center());
+        m_window->hide();
+
+        QTemporaryDir folder;
+        const QString program = folder.filePath(QStringLiteral("qx7420"));
+        QVERIFY(QFile::copy(QStringLiteral(QX_PROGRAM), program));
+        PtIni(folder.filePath(QStringLiteral("pt.ini")))
+            .writeString(QStringLiteral("LG"), QStringLiteral("LG"), QStringLiteral("E"));
+        QProcess run;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QX7420_DEVICE"), m_emu.slavePath());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        run.setProcessEnvironment(env);
+        run.start(program, {});
+        QVERIFY(run.waitForStarted());
+        const auto stop = qScopeGuard([&run] {
+            run.kill();
+            run.waitForFinished(3000);
+        });
+        const QString pid = QString::number(run.processId());
+        // The window is built while the splash shows; the splash goes first.
+        QString window;
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                const QStringList visible{"search", "--all", "--onlyvisible",
+                                          "--pid",  pid,     "--name"};
+                window = xdotoolOutput(visible + QStringList{"^TALVIK"});
+                return !window.isEmpty() &&
+                       xdotoolOutput(visible + QStringList{"^cover$"}).isEmpty();
+            },
+            15000));
+        QVERIFY(xdotool({"windowactivate", "--sync", window}));
+        auto clickAt = [&](QPoint p) {
+            return xdotool({"mousemove", "--window", window, QString::number(p.x()),
+                            QString::number(p.y()), "click", "1"});
+        };
+        auto answerOver = [&] {
+            const QString box = xdotoolOutput({"search", "--sync", "--all", "--onlyvisible",
+                                               "--pid", pid, "--name", "^QX-7420$"});
+            return !box.isEmpty() && xdotool({"windowactivate", "--sync", box}) &&
+                   xdotool({"key", "Return"});
+        };
+        const QString dat = folder.filePath(QStringLiteral("r_and_w.dat"));
+        auto datBytes = [&] {
+            QFile f(dat);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        QVERIFY(clickAt(read));
+        QVERIFY(answerOver());
+        QTRY_COMPARE_WITH_TIMEOUT(datBytes(), RadioEmulator::datImage(demoMemory()), 10000);
+        QVERIFY(clickAt(cell));
+        QVERIFY(type(QStringLiteral("452.0125")));
+        QVERIFY(key(QStringLiteral("Return")));
+        QTRY_COMPARE(record(datBytes(), 4).mid(4, 4), hexBytes("50 12 20 45"));
+
+        m_emu.fillMemory(0x00);
+        QVERIFY(clickAt(write));
+        QVERIFY(answerOver());
+        QTRY_COMPARE_WITH_TIMEOUT(RadioEmulator::datImage(m_emu.memory()), datBytes(), 10000);
+        QCOMPARE(run.state(), QProcess::Running);
     }
 
     // The port panel moves when dragged by its caption, not by its label.
