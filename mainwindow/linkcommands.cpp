@@ -4,6 +4,7 @@
 #include "prompter.h"
 #include "ptini.h"
 #include "transfer.h"
+#include "transfersafety.h"
 #include "widgets.h"
 
 #include <QDir>
@@ -25,11 +26,11 @@ void MainWindow::wireTransfer() {
 }
 
 void MainWindow::n11Click() {
-    guarded([this] { m_transfer->start(Transfer::Mode::Read, settingsFile().comPort()); });
+    guarded([this] { m_safety->start(Transfer::Mode::Read, settingsFile().comPort()); });
 }
 
 void MainWindow::N12Click() {
-    guarded([this] { m_transfer->start(Transfer::Mode::Write, settingsFile().comPort()); });
+    guarded([this] { m_safety->start(Transfer::Mode::Write, settingsFile().comPort()); });
 }
 
 void MainWindow::N13Click() {
