@@ -22,8 +22,10 @@ MainWindow::MainWindow(WindowTexts texts, Prompter &prompter, Sio &sio, QString 
     setObjectName(m_texts.language == Language::English ? QStringLiteral("E_Form")
                                                         : QStringLiteral("Form1"));
     setWindowTitle(m_texts.caption);
-    QFont base = font();
-    base.setPixelSize(11); // the original's 8-point dialog font
+    // The original's 8-point dialog font, for which the layout was drawn: its letters are
+    // as narrow as these; the default sans is a fifth wider and cut the lists' texts off.
+    QFont base(QStringLiteral("Liberation Sans Narrow"));
+    base.setPixelSize(11);
     setFont(base);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);

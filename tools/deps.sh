@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on Debian 12, when it is missing.
 set -euo pipefail
+# fonts-liberation: the window's narrow dialog font (Liberation Sans Narrow).
 # clang and libclang-rt-14-dev (libFuzzer, the sanitizer runtimes) build the fuzz targets.
 packages=(g++ cmake make pkg-config git clang-format qt6-base-dev qt6-serialport-dev
-          libsimpleini-dev fonts-wqy-microhei poppler-utils clang libclang-rt-14-dev)
+          libsimpleini-dev fonts-wqy-microhei fonts-liberation poppler-utils clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
