@@ -251,6 +251,8 @@ void SettingsPanel::CB_YYChange() {
 }
 
 void SettingsPanel::SpinEdit1Change() {
+    // A value out of range is stored, then replaced by 0 and stored again: one step.
+    const FileEdits::Step step(m_edits);
     bool stored = false;
     guarded([this, &stored] {
         save03F0();

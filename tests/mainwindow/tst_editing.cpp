@@ -140,7 +140,7 @@ void TestEditing::undoRedoEveryKindOfStep_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QByteArray>("image");
     for (const char *kind : {"typed cell", "list pick", "setting", "band", "model", "paste",
-                             "delete", "cut", "open", "csv"})
+                             "delete", "cut", "open", "csv", "power out of range"})
         QTest::newRow(kind) << QString::fromLatin1(kind)
                             << (QByteArray(kind) == "model" ? scanOnImage() : baseImage());
 }
@@ -178,6 +178,10 @@ void TestEditing::undoRedoEveryKindOfStep() {
             Harness::key(Qt::Key_X, Qt::ControlModifier);
         else
             Harness::key(Qt::Key_Delete);
+    } else if (kind == QLatin1String("power out of range")) {
+        // Stored as typed, then as the 0 that replaces it: one step back to 96.
+        h.child<QSpinBox>("SpinEdit1")->setValue(300);
+        QCOMPARE(h.child<QSpinBox>("SpinEdit1")->value(), 0);
     } else if (kind == QLatin1String("open")) {
         const QString other = h.dir.filePath(QStringLiteral("other.dat"));
         QVERIFY(writeFile(
