@@ -98,7 +98,10 @@ void EditCommands::addMenus(QMenuBar *bar, QMenu *file, QMenu *program) {
 
     // File: after Save, before the print separator, so the recent-file slots keep their
     // places counted from the end of the menu.
-    QAction *printSeparator = file->actions().value(2);
+    QAction *printSeparator = nullptr;
+    for (QAction *a : file->actions())
+        if (a->objectName() == QLatin1String("N7"))
+            printSeparator = a;
     QAction *backup = item(file, "OpenBackup", t.menuOpenBackup, &EditCommands::openBackup);
     QAction *separator = new QAction(file);
     separator->setSeparator(true);
@@ -134,14 +137,16 @@ void EditCommands::updateActions() {
     const bool idle = !m_window.transfer().running();
     m_undo->setEnabled(idle && m_history.canUndo());
     m_redo->setEnabled(idle && m_history.canRedo());
+    // Cut and clear would change nothing when every selected channel is empty already.
     bool anyFilled = false;
     const ChannelGrid &grid = m_window.channelGrid();
-    for (int channel : selected())
+    const QList<int> channels = selected();
+    for (int channel : channels)
         for (int c = ChannelGrid::RxFrequency; c <= ChannelGrid::Scan; ++c)
             anyFilled = anyFilled || !grid.cell(c, channel).isEmpty();
     m_cut->setEnabled(anyFilled);
     m_clear->setEnabled(anyFilled);
-    m_copy->setEnabled(!selected().isEmpty());
+    m_copy->setEnabled(!channels.isEmpty());
     m_paste->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
 }
 
