@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <QRegion>
 
+#include <algorithm>
+
 namespace qx {
 
 Tcover::Tcover(QWidget *parent)
@@ -16,7 +18,7 @@ Tcover::Tcover(QWidget *parent)
     move(297, 209);
     setAutoFillBackground(true);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0x99, 0xB4, 0xD1)); // active caption gradient
+    pal.setColor(QPalette::Window, QColor(0xB9, 0xD1, 0xEA)); // active caption gradient
     setPalette(pal);
 
     m_image1->setObjectName(QStringLiteral("Image1"));
@@ -44,9 +46,10 @@ Tcover::Tcover(QWidget *parent)
 
     m_timer.setObjectName(QStringLiteral("Timer1"));
     m_timer.setTimerType(Qt::PreciseTimer);
-    m_timer.setInterval(100);
+    m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &Tcover::Timer1Timer);
-    m_timer.start();
+    m_clock.start();
+    m_timer.start(int(m_due));
     FormCreate();
 }
 
@@ -61,14 +64,27 @@ void Tcover::resizeEvent(QResizeEvent *event) {
     FormCreate();
 }
 
+void Tcover::paintEvent(QPaintEvent *event) {
+    QDialog::paintEvent(event);
+    if (m_painted)
+        return;
+    m_painted = true;
+    // Queued: the frame reaches the screen before the receiver's work starts.
+    QMetaObject::invokeMethod(this, &Tcover::appeared, Qt::QueuedConnection);
+}
+
 void Tcover::Timer1Timer() {
-    // The interval grows by 1 ms a tick; restarting applies it to the next tick.
-    m_timer.start(m_timer.interval() + 1);
-    if (m_timer.interval() >= 120) {
+    // The interval grows by 1 ms a tick. Each tick is due at the sum of the intervals
+    // since creation, so a tick held up by the window being built meanwhile does not
+    // push back the ticks after it nor the close.
+    ++m_interval;
+    if (m_interval >= 120) {
         m_timer.stop();
         accept();
         return;
     }
+    m_due += m_interval;
+    m_timer.start(int(std::max<qint64>(0, m_due - m_clock.elapsed())));
     const QString caption = m_label1->text();
     if (caption.size() >= 2)
         m_label1->setText(caption.mid(2) + caption.left(1));

@@ -1,4 +1,3 @@
-#include "covers.h"
 #include "mainwindow.h"
 #include "ptini.h"
 #include "qtprompter.h"
@@ -32,25 +31,34 @@ public:
     }
 };
 
-// --device prints the device that the configured port maps to, for the run command,
-// without opening a window.
-int printDevice(int argc, char *argv[]) {
+// --device prints the device that the configured port maps to, for the run command;
+// --version the version and the folder of pt.ini and r_and_w.dat. Neither opens a window.
+int printInfo(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
-    const qx::PtIni ini(QDir(qx::programFolder()).filePath(QStringLiteral("pt.ini")));
-    std::printf("%s\n", QFile::encodeName(ini.deviceForPort(ini.comPort())).constData());
+    const QString folder = qx::dataFolder();
+    if (std::strcmp(argv[1], "--device") == 0) {
+        const qx::PtIni ini(QDir(folder).filePath(QStringLiteral("pt.ini")));
+        std::printf("%s\n", QFile::encodeName(ini.deviceForPort(ini.comPort())).constData());
+    } else {
+        std::printf("qx7420 %s\nfiles: %s\n", QX_VERSION,
+                    QFile::encodeName(QDir::toNativeSeparators(folder)).constData());
+    }
     return 0;
 }
 
 } // namespace
 
 int main(int argc, char *argv[]) {
-    if (argc == 2 && std::strcmp(argv[1], "--device") == 0)
-        return printDevice(argc, argv);
+    const char *option = argc == 2 ? argv[1] : "";
+    if (std::strcmp(option, "--device") == 0 || std::strcmp(option, "--version") == 0)
+        return printInfo(argc, argv);
     GuardedApplication app(argc, argv);
     // The title of message boxes. No display name: Qt would append it to every window caption.
     QApplication::setApplicationName(QStringLiteral("QX-7420"));
+    // Ties the window to qx7420.desktop, whose icon the desktop shows for it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("qx7420"));
 
-    const QString folder = qx::programFolder();
+    const QString folder = qx::dataFolder();
     const qx::PtIni ini(QDir(folder).filePath(QStringLiteral("pt.ini")));
     const QString language = ini.language();
 
@@ -58,12 +66,8 @@ int main(int argc, char *argv[]) {
     app.prompter = &prompter;
     qx::QtSio sio([ini](int port) { return ini.deviceForPort(port); });
 
-    {
-        qx::Tcover cover;
-        cover.exec();
-    }
-
-    std::unique_ptr<qx::MainWindow> window = qx::createMainWindow(language, prompter, sio, folder);
+    std::unique_ptr<qx::MainWindow> window = qx::showSplashWhileCreating(
+        [&] { return qx::createMainWindow(language, prompter, sio, folder); });
     prompter.setParent(window.get());
     window->show();
     const int rc = QApplication::exec();

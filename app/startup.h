@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace qx {
@@ -13,5 +14,11 @@ class Sio;
 // opens the Chinese one (the original then ended silently without any window).
 std::unique_ptr<MainWindow> createMainWindow(const QString &language, Prompter &prompter, Sio &sio,
                                              const QString &folder);
+
+// Shows the splash until it closes itself and calls create while it shows (once it has
+// been painted), so the window is ready the moment the splash goes; the splash is
+// destroyed after the window exists. Returns what create returned.
+std::unique_ptr<MainWindow>
+showSplashWhileCreating(const std::function<std::unique_ptr<MainWindow>()> &create);
 
 } // namespace qx

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <SimpleIni.h>
 
@@ -57,8 +58,8 @@ Error cannotWrite(const QString &path, const QString &reason) {
 
 PtIni::PtIni(QString path) : m_path(std::move(path)) {}
 
-PtIni PtIni::besideProgram() {
-    return PtIni(QDir(programFolder()).filePath("pt.ini"));
+PtIni PtIni::inDataFolder() {
+    return PtIni(QDir(dataFolder()).filePath("pt.ini"));
 }
 
 QString PtIni::readString(const QString &section, const QString &key, const QString &def) const {
@@ -124,6 +125,28 @@ QString PtIni::deviceForPort(int port) const {
 QString programFolder() {
     const QString dir = QCoreApplication::applicationDirPath();
     return dir.isEmpty() ? QDir::currentPath() : dir;
+}
+
+QString dataFolder(const QString &program) {
+    const QFileInfo folder(program);
+    const QString canonical = folder.canonicalFilePath();
+    const bool system =
+        canonical == QLatin1String("/usr") || canonical.startsWith(QLatin1String("/usr/"));
+    if (folder.isDir() && folder.isWritable() && !system)
+        return program;
+    // Not the application's name: the window and the CLI name themselves differently
+    // and must share one folder.
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (base.isEmpty())
+        return program;
+    const QString data = QDir(base).filePath(QStringLiteral("qx7420"));
+    // When it cannot be made, opening the working file there reports it.
+    QDir().mkpath(data);
+    return data;
+}
+
+QString dataFolder() {
+    return dataFolder(programFolder());
 }
 
 } // namespace qx

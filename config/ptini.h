@@ -4,13 +4,13 @@
 
 namespace qx {
 
-// pt.ini beside the program, read and written key by key: names are compared
+// pt.ini, read and written key by key: names are compared
 // without regard to case, other keys and comments survive a write.
 class PtIni {
 public:
     explicit PtIni(QString path);
-    // pt.ini in the folder of the running program.
-    static PtIni besideProgram();
+    // pt.ini in the program's data folder.
+    static PtIni inDataFolder();
 
     const QString &path() const { return m_path; }
     QString readString(const QString &section, const QString &key, const QString &def) const;
@@ -31,5 +31,14 @@ private:
 
 // The folder of the program file (not the current folder).
 QString programFolder();
+
+// The one place that decides where pt.ini, r_and_w.dat and the program's other files
+// live: beside the program when this process can write into its folder (a portable
+// copy, the build folder, a USB stick), else the user's data folder (~/.local/share/
+// qx7420 on Linux), created when missing. A folder under /usr belongs to the package
+// manager, so an installed program run by root does not leave files there either.
+QString dataFolder(const QString &program);
+// dataFolder() of the running program.
+QString dataFolder();
 
 } // namespace qx

@@ -4,7 +4,9 @@ set -euo pipefail
 # fonts-liberation: the window's narrow dialog font (Liberation Sans Narrow).
 # clang and libclang-rt-14-dev (libFuzzer, the sanitizer runtimes) build the fuzz targets.
 packages=(g++ cmake make pkg-config git clang-format qt6-base-dev qt6-serialport-dev
-          libsimpleini-dev fonts-wqy-microhei fonts-liberation poppler-utils clang libclang-rt-14-dev)
+          libsimpleini-dev fonts-wqy-microhei fonts-liberation poppler-utils clang libclang-rt-14-dev
+          # install files and the Debian package: icons, man page, checks, Depends
+          librsvg2-bin help2man desktop-file-utils appstream dpkg-dev file)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

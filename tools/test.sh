@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, builds and runs every test: once in a
 # normal build and once built with AddressSanitizer and UBSan; then fuzzes every input
-# from outside for a short while (tools/fuzz.sh, QX_FUZZ_SECONDS a target, default 10).
+# from outside for a short while (tools/fuzz.sh, QX_FUZZ_SECONDS a target, default 10);
+# then builds the Debian package and checks it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
@@ -35,3 +36,8 @@ done
 
 echo "== fuzzing"
 tools/fuzz.sh "${QX_FUZZ_SECONDS:-10}"
+
+# The Debian package, built once in its own Release build: its contents and control fields.
+echo "== package"
+deb=$(tools/package.sh | tail -n 1)
+tests/packaging/check-deb.sh "$deb"

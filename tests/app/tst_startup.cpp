@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -344,6 +345,9 @@ private slots:
 
     void splashAnimation() {
         Tcover cover;
+        // The active caption's gradient colour, not the caption colour #99B4D1.
+        QCOMPARE(cover.palette().color(QPalette::Window), QColor(0xB9, 0xD1, 0xEA));
+        QCOMPARE(cover.findChild<QLabel *>("Image1")->pixmap().size(), QSize(393, 53));
         auto *label = cover.findChild<QLabel *>("Label1");
         QCOMPARE(label->text().size(), 101);
         QVERIFY(label->text().startsWith(QString(35, '|')));
@@ -373,6 +377,23 @@ private slots:
         Tcover cover;
         QCOMPARE(cover.exec(), int(QDialog::Accepted));
         QCOMPARE(cover.interval(), 120);
+    }
+
+    void windowIsBuiltWhileTheSplashShows() {
+        QPointer<Tcover> cover;
+        bool showing = false;
+        auto w = showSplashWhileCreating([&] {
+            for (QWidget *top : QApplication::topLevelWidgets())
+                if (auto *splash = qobject_cast<Tcover *>(top))
+                    cover = splash;
+            showing = cover && cover->isVisible() && cover->result() == 0;
+            return open("E");
+        });
+        QVERIFY(showing);
+        QVERIFY(w != nullptr);
+        // Destroyed after the window was created, before the window is shown.
+        QVERIFY(cover.isNull());
+        QVERIFY(!w->isVisible());
     }
 };
 

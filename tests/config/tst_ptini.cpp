@@ -104,6 +104,37 @@ private slots:
         QCOMPARE(ini.deviceForPort(2), QStringLiteral("/tmp/radio"));
         qunsetenv("QX7420_DEVICE");
     }
+
+    void dataFolder_data() {
+        QTest::addColumn<QString>("program"); // empty: a fresh temporary folder
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<bool>("beside");
+        QTest::newRow("writable: beside the program") << QString() << false << true;
+        QTest::newRow("read-only: the data folder") << QString() << true << false;
+        // Root can write there, yet an installed program must not leave files in /usr.
+        QTest::newRow("under /usr: the data folder") << "/usr/bin" << false << false;
+    }
+    void dataFolder() {
+        QFETCH(QString, program);
+        QFETCH(bool, readOnly);
+        QTemporaryDir dir, home;
+        if (program.isEmpty())
+            program = dir.path();
+        const QString data = home.filePath("share/qx7420");
+        const QByteArray before = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("share")));
+        if (readOnly)
+            QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
+        const bool writable = QFileInfo(program).isWritable();
+        const QString folder = qx::dataFolder(program);
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_DATA_HOME", before);
+        if (readOnly && writable)
+            QSKIP("root writes into read-only folders: tests/package runs this case unprivileged");
+        QFETCH(bool, beside);
+        QCOMPARE(folder, beside ? program : data);
+        QCOMPARE(QFileInfo(data).isDir(), !beside); // created at the first start
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPtIni)

@@ -3,8 +3,10 @@
 #include "channelcsv.h"
 #include "filecopy.h"
 #include "imagedump.h"
+#include "ptini.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
 
 #include <cstdio>
@@ -34,15 +36,15 @@ const QString kProgramHelp =
         "\n"
         "Options:\n"
         "  -h, --help      this help; after a command, the command's help\n"
-        "  -v, --version   the program's version\n"
+        "  -v, --version   the program's version and the folder of its pt.ini\n"
         "\n") +
     kExitStatus;
 
 const QString kPortHelp = QStringLiteral(
     "  --port P      a port number, mapped to a device as the program's window maps it\n"
-    "                (key COMn of section [ports] in pt.ini beside the program, else\n"
-    "                /dev/ttyUSB<n-1>, or COMn on Windows), or a device: a path,\n"
-    "                or a name under /dev such as ttyUSB0\n"
+    "                (key COMn of section [ports] in the program's pt.ini, in the folder\n"
+    "                that --version names; else /dev/ttyUSB<n-1>, or COMn on Windows),\n"
+    "                or a device: a path, or a name under /dev such as ttyUSB0\n"
     "                Give --port once per radio to program several at once.\n"
     "  --retries N   start the whole transfer again from the handshake up to N times\n"
     "                when the radio stops answering (default 2)\n"
@@ -370,7 +372,8 @@ int runCli(const QStringList &arguments, Console &console) {
         return kExitOk;
     }
     if (first == QLatin1String("-v") || first == QLatin1String("--version")) {
-        console.out << QStringLiteral("qx7420-cli %1\n").arg(QStringLiteral(QX_VERSION));
+        console.out << QStringLiteral("qx7420-cli %1\nfiles: %2\n")
+                           .arg(QStringLiteral(QX_VERSION), QDir::toNativeSeparators(dataFolder()));
         return kExitOk;
     }
 

@@ -131,7 +131,7 @@ PortChoice resolvePort(const QString &argument) {
     static const QRegularExpression number(QStringLiteral("^\\d{1,9}$"));
     if (number.match(argument).hasMatch()) {
         const int port = argument.toInt();
-        return {port, PtIni::besideProgram().deviceForPort(port), argument};
+        return {port, PtIni::inDataFolder().deviceForPort(port), argument};
     }
     // The serial library takes a bare name as one under /dev; a link or device in the
     // current folder is what a bare name means here when /dev has no such entry.
