@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -68,6 +69,7 @@ private slots:
     void deleteInTheCellEditorEditsTheText();
     void csvExportAndImport();
     void rejectedCsvChangesNothing();
+    void openBackupStartsInTheBackupsFolder();
 };
 
 void TestEditing::editMenu_data() {
@@ -385,6 +387,21 @@ void TestEditing::rejectedCsvChangesNothing() {
     QVERIFY(messages[0].startsWith(englishWindowTexts().importRejected));
     QVERIFY(messages[0].contains(QStringLiteral("line 3:")) &&
             messages[0].contains(QStringLiteral("line 4:")));
+}
+
+void TestEditing::openBackupStartsInTheBackupsFolder() {
+    Harness h(Language::English);
+    const QString folder = h.dir.filePath(QStringLiteral("backups"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString old = folder + QStringLiteral("/radio-20260101-120000.dat");
+    const QByteArray image = scanOnImage();
+    QVERIFY(writeFile(old, image));
+    h.prompter.fileNames << old;
+    action(h, "OpenBackup")->trigger();
+    QCOMPARE(h.prompter.shown.first().kind, QStringLiteral("open"));
+    QCOMPARE(h.prompter.shown.first().caption, folder);
+    QCOMPARE(h.fileBytes(), image);
+    QCOMPARE(h.window->history().count(), 1);
 }
 
 QTEST_MAIN(TestEditing)
