@@ -7,6 +7,7 @@
 
 #include <QHeaderView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qx {
 
@@ -131,6 +132,30 @@ QList<QStringList> ChannelGrid::table() const {
         rows << cells;
     }
     return rows;
+}
+
+int ChannelGrid::currentChannel() const {
+    const int row = StringGrid->currentRow();
+    return row >= 1 && row <= kChannelCount ? row : 0;
+}
+
+QList<int> ChannelGrid::selectedChannels() const {
+    QList<int> rows;
+    const QModelIndexList cells = StringGrid->selectionModel()->selectedIndexes();
+    if (cells.size() > 1)
+        for (const QModelIndex &cell : cells)
+            if (cell.row() >= 1 && !rows.contains(cell.row()))
+                rows << cell.row();
+    if (rows.isEmpty() && currentChannel() > 0)
+        rows << currentChannel();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void ChannelGrid::clearChannelRows() {
+    for (int row = 1; row <= kChannelCount; ++row)
+        for (int c = RxFrequency; c <= Scan; ++c)
+            setCell(c, row, QString());
 }
 
 void ChannelGrid::applyChannelRecord(int index, const QString &frameText) {

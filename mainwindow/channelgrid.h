@@ -52,6 +52,15 @@ public:
     // Every row, the header and the number column included, as the printout lays them out.
     QList<QStringList> table() const;
 
+    // The current row's channel, 0 when none.
+    int currentChannel() const;
+    // The channels of the selected rows, or the current row's when one cell is selected.
+    QList<int> selectedChannels() const;
+    // The table, for commands that work only while it has the keyboard.
+    GridView *view() const { return StringGrid; }
+    // Every channel row blank, as an image without channel records leaves it.
+    void clearChannelRows();
+
     // Shows record 0..31 of a load in its channel's row; stores nothing.
     void applyChannelRecord(int index, const QString &frameText);
     // Every channel to this frequency on both sides, tones off, flags off; each row is

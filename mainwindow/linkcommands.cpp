@@ -5,6 +5,7 @@
 #include "prompter.h"
 #include "ptini.h"
 #include "transfer.h"
+#include "transfersafety.h"
 #include "widgets.h"
 
 #include <QDir>
@@ -26,13 +27,13 @@ void MainWindow::wireTransfer() {
 }
 
 void MainWindow::n11Click() {
-    guarded([this] { m_transfer->start(Transfer::Mode::Read, settingsFile().comPort()); });
+    guarded([this] { m_safety->start(Transfer::Mode::Read, settingsFile().comPort()); });
 }
 
 void MainWindow::N12Click() {
     guarded([this] {
         if (m_grid->commitTypedText())
-            m_transfer->start(Transfer::Mode::Write, settingsFile().comPort());
+            m_safety->start(Transfer::Mode::Write, settingsFile().comPort());
     });
 }
 

@@ -26,6 +26,8 @@ public:
         log << recordEntry(record, frame);
     }
     void resetChannels(const QString &frequency) override { log << "reset " + frequency; }
+    void beginStep() override {}
+    void endStep() noexcept override {}
 
     static QString recordEntry(int record, const MemoryFrame &frame) {
         return QStringLiteral("record %1 %2").arg(record).arg(FrameText(frame));
