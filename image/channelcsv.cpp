@@ -46,21 +46,24 @@ std::optional<QString> toneText(const QString &field) {
     return std::nullopt;
 }
 
-std::optional<QString> flagText(const QString &field) {
+// YES or NO, or the window's own words (rows copied from the Chinese window).
+std::optional<QString> flagText(const QString &field, const FlagWords &also) {
     const QString t = field.trimmed();
     const FlagWords words = englishFlagWords();
-    if (t.isEmpty() || t.compare(words.no, Qt::CaseInsensitive) == 0)
+    if (t.isEmpty() || t.compare(words.no, Qt::CaseInsensitive) == 0 ||
+        t.compare(also.no, Qt::CaseInsensitive) == 0)
         return words.no;
-    if (t.compare(words.yes, Qt::CaseInsensitive) == 0)
+    if (t.compare(words.yes, Qt::CaseInsensitive) == 0 ||
+        t.compare(also.yes, Qt::CaseInsensitive) == 0)
         return words.yes;
     return std::nullopt;
 }
 
 // What an empty channel may still carry in a spreadsheet: nothing, or the defaults.
-bool isDefault(const QString &field) {
+bool isDefault(const QString &field, const FlagWords &also) {
     const QString t = field.trimmed();
     return t.isEmpty() || t.compare(QLatin1String("OFF"), Qt::CaseInsensitive) == 0 ||
-           t.compare(QLatin1String("NO"), Qt::CaseInsensitive) == 0;
+           flagText(t, also) == englishFlagWords().no;
 }
 
 struct RowCheck {
@@ -70,7 +73,7 @@ struct RowCheck {
     QStringList notes;
 };
 
-QString frequencyField(const QString &name, const QString &field, RowCheck &row) {
+QString frequencyField(const QString &name, const QString &field, ChannelCheck &row) {
     // A plain decimal number only: a sign or an exponent from a spreadsheet is suspect.
     static const QRegularExpression plain(QStringLiteral("^\\s*(\\d+\\.?\\d*|\\.\\d+)?\\s*$"));
     CheckedFrequency f;
@@ -108,34 +111,45 @@ RowCheck checkRow(const QStringList &fields) {
             << QStringLiteral("Channel '%1' is not a channel number from 1 to 16").arg(channel);
         row.channel = 0;
     }
-    if (fields.at(1).trimmed().isEmpty()) {
-        // The grid clears such a row; here a value that would vanish is refused instead.
-        for (int k = 2; k < fields.size(); ++k)
-            if (!isDefault(fields.at(k)))
-                row.problems << QStringLiteral("%1 '%2' given for a channel without RxFrequency")
-                                    .arg(kCsvHeader.at(k), fields.at(k).trimmed());
-        return row;
-    }
-    row.cells.rx = frequencyField(kCsvHeader.at(1), fields.at(1), row);
-    row.cells.tx = frequencyField(kCsvHeader.at(3), fields.at(3), row);
-    for (int k : {2, 4}) {
-        const auto tone = toneText(fields.at(k));
-        if (!tone)
-            row.problems << QStringLiteral("%1 '%2' is not OFF or a CTCSS tone of the list")
-                                .arg(kCsvHeader.at(k), fields.at(k).trimmed());
-        (k == 2 ? row.cells.rxTone : row.cells.txTone) = tone.value_or(QString());
-    }
-    for (int k : {5, 6}) {
-        const auto flag = flagText(fields.at(k));
-        if (!flag)
-            row.problems << QStringLiteral("%1 '%2' is not YES or NO")
-                                .arg(kCsvHeader.at(k), fields.at(k).trimmed());
-        (k == 5 ? row.cells.busy : row.cells.scan) = flag.value_or(QString());
-    }
+    const ChannelCheck values = checkChannelValues(fields.mid(1));
+    row.cells = values.cells;
+    row.problems << values.problems;
+    row.notes = values.notes;
     return row;
 }
 
 } // namespace
+
+ChannelCheck checkChannelValues(const QStringList &values, const FlagWords &words) {
+    ChannelCheck row;
+    // values[k] is CSV column k + 1.
+    const auto field = [&values](int column) { return values.value(column - 1); };
+    if (field(1).trimmed().isEmpty()) {
+        // The grid clears such a row; here a value that would vanish is refused instead.
+        for (int k = 2; k <= values.size(); ++k)
+            if (!isDefault(field(k), words))
+                row.problems << QStringLiteral("%1 '%2' given for a channel without RxFrequency")
+                                    .arg(kCsvHeader.at(k), field(k).trimmed());
+        return row;
+    }
+    row.cells.rx = frequencyField(kCsvHeader.at(1), field(1), row);
+    row.cells.tx = frequencyField(kCsvHeader.at(3), field(3), row);
+    for (int k : {2, 4}) {
+        const auto tone = toneText(field(k));
+        if (!tone)
+            row.problems << QStringLiteral("%1 '%2' is not OFF or a CTCSS tone of the list")
+                                .arg(kCsvHeader.at(k), field(k).trimmed());
+        (k == 2 ? row.cells.rxTone : row.cells.txTone) = tone.value_or(QString());
+    }
+    for (int k : {5, 6}) {
+        const auto flag = flagText(field(k), words);
+        if (!flag)
+            row.problems << QStringLiteral("%1 '%2' is not YES or NO")
+                                .arg(kCsvHeader.at(k), field(k).trimmed());
+        (k == 5 ? row.cells.busy : row.cells.scan) = flag.value_or(QString());
+    }
+    return row;
+}
 
 ChannelTable channelsOfImage(const QByteArray &image) {
     const FlagWords words = englishFlagWords();

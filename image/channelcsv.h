@@ -31,6 +31,19 @@ inline QString exportChannelCsv(const QByteArray &image) {
     return formatChannelCsv(channelsOfImage(image));
 }
 
+// One channel's six values, RxFrequency to Scan, checked as the grid editor checks what is
+// typed and picked: range and raster of the frequencies, a tone of the list or OFF, YES or
+// NO, or the flag words given. The cells carry the English flag words; an empty RxFrequency
+// makes an empty channel, and a value given with it that the grid would drop is a problem.
+// Problems and notes name the CSV column.
+struct ChannelCheck {
+    ChannelCells cells;
+    QStringList problems;
+    QStringList notes; // values the grid editor would have changed (raster snap)
+};
+ChannelCheck checkChannelValues(const QStringList &values,
+                                const FlagWords &words = englishFlagWords());
+
 struct CsvRecord {
     int line = 0; // where the record starts, from 1
     QStringList fields;

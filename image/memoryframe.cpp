@@ -58,4 +58,15 @@ std::uint16_t recordAddress(int record) {
     return settings[record - kRecord03C0];
 }
 
+QList<int> differingRecords(const QByteArray &expected, const QByteArray &actual) {
+    QList<int> out;
+    for (int i = 0; i < kRecordCount; ++i) {
+        const QByteArray a = expected.mid(i * MemoryFrame::kSize, MemoryFrame::kSize);
+        const QByteArray b = actual.mid(i * MemoryFrame::kSize, MemoryFrame::kSize);
+        if (a.size() != MemoryFrame::kSize || a != b)
+            out << i;
+    }
+    return out;
+}
+
 } // namespace qx

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -42,5 +43,8 @@ constexpr int kRecordCount = 35;
 // The radio address of record 0..34: the channel blocks from 0x0010 on, then 0x03C0,
 // 0x03D0 and 0x03F0.
 std::uint16_t recordAddress(int record);
+
+// Records 0 to 34 whose 12 bytes differ (a record missing from either side differs).
+QList<int> differingRecords(const QByteArray &expected, const QByteArray &actual);
 
 } // namespace qx

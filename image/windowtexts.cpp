@@ -170,6 +170,30 @@ WindowTexts chineseWindowTexts() {
     t.printerRefused = QStringLiteral("打印机不接受打印任务。要把频率清单保存为PDF文件吗？");
     t.pdfFilter = QStringLiteral("PDF(*.pdf)");
 
+    t.menuEdit = QStringLiteral("编辑");
+    t.menuUndo = QStringLiteral("撤销");
+    t.menuRedo = QStringLiteral("重做");
+    t.menuCut = QStringLiteral("剪切");
+    t.menuCopy = QStringLiteral("复制");
+    t.menuPaste = QStringLiteral("粘贴");
+    t.menuClearChannel = QStringLiteral("清除信道");
+    t.menuImportCsv = QStringLiteral("导入CSV...");
+    t.menuExportCsv = QStringLiteral("导出CSV...");
+    t.menuOpenBackup = QStringLiteral("打开备份...");
+    t.menuVerify = QStringLiteral("写后校验");
+    t.csvFilter = QStringLiteral("CSV(*.csv)");
+    t.pasteRejected = QStringLiteral("以下各行的值不能接受，没有粘贴：");
+    t.rowLabel = QStringLiteral("第%1行（信道%2）：");
+    t.noSuchChannel = QStringLiteral("没有这个信道");
+    t.importRejected = QStringLiteral("CSV文件有错误，什么都没有导入：");
+    t.importNotes = QStringLiteral("导入时按信道步进调整了以下的值：");
+    t.backupFailed = QStringLiteral("备份没有保存：%1");
+    t.verifyMatch = QStringLiteral("校验通过：对讲机里的35条记录与写入的一致。");
+    t.verifyDiffers = QStringLiteral("校验失败：对讲机里以下内容与写入的不一致：%1");
+    t.verifyChannel = QStringLiteral("信道%1");
+    t.verifySettings = QStringLiteral("设置%1");
+    t.verifyNotRead = QStringLiteral("写入已完成，但读回失败，没有校验。");
+
     t.transfer = chineseTransferTexts();
     return t;
 }
@@ -282,6 +306,34 @@ WindowTexts englishWindowTexts() {
     t.printerRefused = QStringLiteral(
         "The printer did not accept the job. Save the frequency list as a PDF file instead?");
     t.pdfFilter = QStringLiteral("PDF(*.pdf)");
+
+    t.menuEdit = QStringLiteral("Edit");
+    t.menuUndo = QStringLiteral("Undo");
+    t.menuRedo = QStringLiteral("Redo");
+    t.menuCut = QStringLiteral("Cut");
+    t.menuCopy = QStringLiteral("Copy");
+    t.menuPaste = QStringLiteral("Paste");
+    t.menuClearChannel = QStringLiteral("Clear Channel");
+    t.menuImportCsv = QStringLiteral("Import CSV...");
+    t.menuExportCsv = QStringLiteral("Export CSV...");
+    t.menuOpenBackup = QStringLiteral("Open Backup...");
+    t.menuVerify = QStringLiteral("Verify After Write");
+    t.csvFilter = QStringLiteral("CSV(*.csv)");
+    t.pasteRejected = QStringLiteral("These rows hold values that would be rejected and were not "
+                                     "pasted:");
+    t.rowLabel = QStringLiteral("row %1 (channel %2): ");
+    t.noSuchChannel = QStringLiteral("there is no such channel");
+    t.importRejected = QStringLiteral("The CSV file has errors; nothing was imported:");
+    t.importNotes = QStringLiteral("These values were moved onto the channel raster:");
+    t.backupFailed = QStringLiteral("The backup was not saved: %1");
+    t.verifyMatch = QStringLiteral("Verified: all 35 records in the radio match what was written.");
+    t.verifyDiffers =
+        QStringLiteral("Verify failed: the radio differs from what was written in %1.");
+    t.verifyChannel = QStringLiteral("channel %1");
+    t.verifySettings = QStringLiteral("settings %1");
+    t.verifyNotRead =
+        QStringLiteral("The write completed, but reading it back failed; the radio is "
+                       "not verified.");
 
     t.transfer = englishTransferTexts();
     return t;

@@ -92,6 +92,22 @@ struct WindowTexts {
     QString pageTextPrefix, pageTextSuffix;
     QString copyFailed, noPrinter, printerRefused, pdfFilter;
 
+    // Added commands: the Edit menu, CSV, backups and verify after write.
+    QString menuEdit, menuUndo, menuRedo, menuCut, menuCopy, menuPaste, menuClearChannel;
+    QString menuImportCsv, menuExportCsv, menuOpenBackup, menuVerify;
+    QString csvFilter;
+    QString pasteRejected;  // followed by one line per row
+    QString rowLabel;       // %1 the row of the pasted text, %2 the channel
+    QString noSuchChannel;  // a pasted row beyond channel 16
+    QString importRejected; // followed by one line per problem
+    QString importNotes;    // followed by one line per adjusted value
+    QString backupFailed;   // %1 the reason
+    QString verifyMatch;
+    QString verifyDiffers;  // %1 the channels and settings blocks
+    QString verifyChannel;  // %1 the channel number
+    QString verifySettings; // %1 the block's address
+    QString verifyNotRead;
+
     TransferTexts transfer;
 };
 

@@ -52,6 +52,11 @@ void WorkingFile::ensureExists() {
         throw ioFailure(QStringLiteral("Cannot create"), file);
 }
 
+void WorkingFile::checkWritable() const {
+    QFile file(m_path);
+    openExisting(file, QIODevice::ReadWrite);
+}
+
 int WorkingFile::recordCount() const {
     QFileInfo info(m_path);
     if (!info.exists())

@@ -17,6 +17,9 @@ public:
     bool exists() const;
     // Creates the file empty when it is absent. Throws qx::Error naming the failure.
     void ensureExists();
+    // Opens the existing file for reading and writing and closes it again; throws
+    // qx::Error naming the failure, so that a transfer can find out before it starts.
+    void checkWritable() const;
     // Number of whole records; throws when the file cannot be read.
     int recordCount() const;
 

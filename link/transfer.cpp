@@ -21,7 +21,8 @@ constexpr int kRetryLimit = 10;
 
 Transfer::Transfer(Sio &sio, WorkingFile &file, Prompter &prompter, TransferTexts texts,
                    QObject *parent)
-    : QObject(parent), m_sio(sio), m_file(file), m_prompter(prompter), m_texts(std::move(texts)) {
+    : QObject(parent), m_sio(sio), m_home(file), m_file(&file), m_prompter(prompter),
+      m_texts(std::move(texts)) {
     for (QTimer *timer : {&m_stepTimer, &m_waitTimer}) {
         timer->setSingleShot(true);
         timer->setTimerType(Qt::PreciseTimer);
@@ -45,14 +46,16 @@ int Transfer::lastStep() const {
     return int(stepTable(m_mode).size());
 }
 
-bool Transfer::start(Mode mode, int port) {
+bool Transfer::start(Mode mode, int port, Target target) {
     // The menu items stay enabled during a transfer; a second start must not reopen the port.
     if (m_active) {
         m_prompter.message(m_texts.alreadyRunning);
         return false;
     }
+    m_file = target.file ? target.file : &m_home;
+    m_quiet = target.quiet;
     const QString &startText = mode == Mode::Read ? m_texts.startRead : m_texts.startWrite;
-    if (!startText.isEmpty()) {
+    if (!startText.isEmpty() && !m_quiet) {
         m_prompter.message(startText);
         if (m_active) // started from elsewhere while the box was open
             return false;
@@ -61,9 +64,11 @@ bool Transfer::start(Mode mode, int port) {
     m_mode = mode;
     m_outcome = Outcome::Failed;
     if (mode == Mode::Read) {
-        m_file.ensureExists();
-        m_file.recordCount();
-    } else if (m_file.recordCount() < kRecordCount) {
+        // Every reply is stored as it comes: a file that cannot take them must stop the
+        // read before the radio hears anything.
+        m_file->ensureExists();
+        m_file->checkWritable();
+    } else if (m_file->recordCount() < kRecordCount) {
         // A short image would fail half-way through, after the radio took part of it.
         m_prompter.message(m_texts.tooFewRecords);
         return false;
@@ -134,7 +139,7 @@ void Transfer::finish(Outcome outcome) {
     if (!wasActive)
         return;
     m_outcome = outcome;
-    if (outcome == Outcome::Completed && m_mode == Mode::Read)
+    if (outcome == Outcome::Completed && m_mode == Mode::Read && m_file == &m_home && !m_quiet)
         emit readCompleted();
     emit finished(outcome == Outcome::Completed);
 }
@@ -226,18 +231,18 @@ void Transfer::tick() {
 
 bool Transfer::send_Record(int index) {
     // The box would otherwise open with the step still armed and ticks piling up behind it.
-    if (!m_file.exists()) {
+    if (!m_file->exists()) {
         finish(Outcome::Failed);
         m_prompter.message(m_texts.noFile);
         return false;
     }
-    if (m_file.recordCount() == 0) {
+    if (m_file->recordCount() == 0) {
         finish(Outcome::Failed);
         m_prompter.message(m_texts.overFile);
         return false;
     }
-    m_file.seekAndRead(index);
-    return send(m_file.readRecord().toByteArray() + char(0x06));
+    m_file->seekAndRead(index);
+    return send(m_file->readRecord().toByteArray() + char(0x06));
 }
 
 void Transfer::evaluate() {
@@ -275,7 +280,7 @@ void Transfer::evaluate() {
         const bool repeated = m_sends > 1;
         kill();
         if (step.kind == Step::Kind::ReadRequest)
-            m_file.StoreFrame(step.record, MemoryFrame::fromBytes(reply));
+            m_file->StoreFrame(step.record, MemoryFrame::fromBytes(reply));
         if (!m_pacing.untilAnswered) {
             // Rounded down: the gap never ends before wait and gap have passed since the send.
             arm(n + 1, int((m_clock.nsecsElapsed() - m_waitDueNs) / 1'000'000));
@@ -351,10 +356,11 @@ void Transfer::complete(const QByteArray &reply) {
     m_sio.sio_close(m_port);
     m_linkOpen = false;
     if (m_mode == Mode::Read)
-        m_file.StoreFrame(kRecordCount - 1, MemoryFrame::fromBytes(reply));
+        m_file->StoreFrame(kRecordCount - 1, MemoryFrame::fromBytes(reply));
     emit progress(lastStep());
     const unsigned generation = m_generation;
-    m_prompter.message(m_texts.over);
+    if (!m_quiet)
+        m_prompter.message(m_texts.over);
     if (generation != m_generation)
         return;
     finish(Outcome::Completed);

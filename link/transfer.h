@@ -38,6 +38,14 @@ struct Pacing {
     }
 };
 
+// A transfer that works on another file than the engine's own: a read into it, a write
+// from it. Quiet: no start or completion message and no readCompleted, for a transfer
+// that is part of a larger command (reading back what was written).
+struct TransferTarget {
+    WorkingFile *file = nullptr; // nullptr: the engine's own file
+    bool quiet = false;
+};
+
 // One step-chain engine for both transfers: the armed step, RetryCount, the retry
 // check (init) and the link. The steps come from the tables in steps.h.
 class Transfer : public QObject {
@@ -53,6 +61,8 @@ public:
         Gone,    // the device went away (cable pulled): ended at once, no retry prompt
     };
 
+    using Target = TransferTarget;
+
     Transfer(Sio &sio, WorkingFile &file, Prompter &prompter, TransferTexts texts,
              QObject *parent = nullptr);
     ~Transfer() override;
@@ -61,7 +71,7 @@ public:
 
     // n11Click / N12Click: port is the number from pt.ini. Returns false when the
     // transfer did not start; throws qx::Error when the working file cannot be opened.
-    bool start(Mode mode, int port);
+    bool start(Mode mode, int port, Target target = {});
     // ToolButton13Click: kills the chain, enables the buttons, closes the link, progress 0.
     void stop();
     // Exit: ends any chain silently and closes the link's current port.
@@ -81,7 +91,8 @@ signals:
     void progressMaximum(int maximum);
     void progress(int position);
     void buttonsEnabled(bool enabled);
-    // After a completed read, once the completion message was dismissed: decode the file.
+    // After a completed read into the engine's own file, once the completion message was
+    // dismissed: decode the file.
     void readCompleted();
     // Any end of a transfer but exit: completed, cancelled, stopped or failed.
     void finished(bool completed);
@@ -115,7 +126,9 @@ private:
     void guarded(void (Transfer::*callback)());
 
     Sio &m_sio;
-    WorkingFile &m_file;
+    WorkingFile &m_home;
+    WorkingFile *m_file; // of the running transfer
+    bool m_quiet = false;
     Prompter &m_prompter;
     TransferTexts m_texts;
     Pacing m_pacing;

@@ -7,6 +7,7 @@
 
 #include <QHeaderView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qx {
 
@@ -117,6 +118,11 @@ void ChannelGrid::setCell(int column, int row, const QString &text) {
     it->setText(text);
 }
 
+bool ChannelGrid::holdsTypedText(int column, int row) const {
+    const auto typed = m_typed.constFind(typedKey(row, column));
+    return typed != m_typed.cend() && *typed == cell(column, row);
+}
+
 QList<QStringList> ChannelGrid::table() const {
     QList<QStringList> rows;
     for (int r = 0; r < StringGrid->rowCount(); ++r) {
@@ -128,12 +134,39 @@ QList<QStringList> ChannelGrid::table() const {
     return rows;
 }
 
+int ChannelGrid::currentChannel() const {
+    const int row = StringGrid->currentRow();
+    return row >= 1 && row <= kChannelCount ? row : 0;
+}
+
+QList<int> ChannelGrid::selectedChannels() const {
+    QList<int> rows;
+    const QModelIndexList cells = StringGrid->selectionModel()->selectedIndexes();
+    if (cells.size() > 1)
+        for (const QModelIndex &cell : cells)
+            if (cell.row() >= 1 && !rows.contains(cell.row()))
+                rows << cell.row();
+    if (rows.isEmpty() && currentChannel() > 0)
+        rows << currentChannel();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void ChannelGrid::clearChannelRows() {
+    for (int row = 1; row <= kChannelCount; ++row)
+        for (int c = RxFrequency; c <= Scan; ++c)
+            setCell(c, row, QString());
+}
+
 void ChannelGrid::applyChannelRecord(int index, const QString &frameText) {
     const int row = index / 2 + 1;
     if (index % 2 == 0) {
         const FrequencyCells f = get_data1(frameText);
         setCell(RxFrequency, row, f.rx);
         setCell(TxFrequency, row, f.tx);
+        // What was typed there is replaced by what is stored, in an open editor too.
+        m_typed.remove(typedKey(row, RxFrequency));
+        m_typed.remove(typedKey(row, TxFrequency));
         return;
     }
     const ToneFlagCells t = get_data2(frameText, cell(RxFrequency, row), m_texts.flags);
@@ -151,6 +184,7 @@ void ChannelGrid::applyChannelRecord(int index, const QString &frameText) {
 void ChannelGrid::brush_StringGrid(const QString &frequency) {
     const QString off = QStringLiteral("OFF");
     const ChannelCells cells{frequency, off, frequency, off, m_texts.flags.no, m_texts.flags.no};
+    m_typed.clear();
     for (int row = 1; row <= kChannelCount; ++row) {
         setCell(RxFrequency, row, cells.rx);
         setCell(RxTone, row, cells.rxTone);

@@ -42,8 +42,24 @@ public:
     // Cells by (column, row), as the decoders and the printout address them.
     QString cell(int column, int row) const;
     void setCell(int column, int row, const QString &text);
+    // The cell holds text typed into it that is not checked and stored yet: the one cell
+    // that may show what the working file does not hold.
+    bool holdsTypedText(int column, int row) const;
+    // Checks and stores text typed into the current cell, as leaving the cell does, so
+    // that what is sent or saved is what the grid shows. False when the check failed
+    // (its error was shown and the text stays).
+    bool commitTypedText();
     // Every row, the header and the number column included, as the printout lays them out.
     QList<QStringList> table() const;
+
+    // The current row's channel, 0 when none.
+    int currentChannel() const;
+    // The channels of the selected rows, or the current row's when one cell is selected.
+    QList<int> selectedChannels() const;
+    // The table, for commands that work only while it has the keyboard.
+    GridView *view() const { return StringGrid; }
+    // Every channel row blank, as an image without channel records leaves it.
+    void clearChannelRows();
 
     // Shows record 0..31 of a load in its channel's row; stores nothing.
     void applyChannelRecord(int index, const QString &frameText);
@@ -81,10 +97,13 @@ private:
     bool StringGridKeyDown(QKeyEvent *event, bool inEditor);
     bool StringGridKeyPress(QKeyEvent *event); // true drops the character
 
+    static int typedKey(int row, int column) { return row * 8 + column; }
+
     const WindowTexts m_texts;
     Prompter &m_prompter;
     FileEdits &m_edits;
     QHash<int, QString> m_typed; // row * 8 + column: text typed but not yet checked
+    int m_listRow = -1;          // the row a drop-down list was opened over
 
     GridView *StringGrid = nullptr;
     DropDown *RX_BOX = nullptr, *TX_BOX = nullptr, *box1 = nullptr, *box2 = nullptr;

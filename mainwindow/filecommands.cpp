@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "channelgrid.h"
+#include "edithistory.h"
 #include "error.h"
 #include "filecopy.h"
 #include "frequencylist.h"
@@ -30,13 +31,18 @@ bool printOn(QPrinter &printer, const QList<QStringList> &rows, int columns, con
 } // namespace
 
 void MainWindow::N5Click() {
-    guarded([this] {
-        const QString chosen = m_prompter.openFileName(kDatFilter, QString());
+    openFrom(QString());
+}
+
+void MainWindow::openFrom(const QString &dir) {
+    guarded([this, dir] {
+        const QString chosen = m_prompter.openFileName(kDatFilter, dir);
         if (chosen.isEmpty())
             return;
         // The original failed silently and had already listed the file; a file that
         // could not be opened is not listed and nothing changes.
         try {
+            const EditHistory::Step step(*m_history);
             copyFileOver(chosen, m_file.path());
         } catch (const Error &e) {
             m_prompter.message(m_texts.copyFailed.arg(e.message()));
@@ -63,7 +69,7 @@ void MainWindow::N6Click() {
         // Saved exactly under the name given: no extension is added, an existing file
         // is replaced without a question.
         const QString chosen = m_prompter.saveFileName(kDatFilter, m_saveFolder);
-        if (chosen.isEmpty())
+        if (chosen.isEmpty() || !m_grid->commitTypedText())
             return;
         try {
             copyFileOver(m_file.path(), chosen);

@@ -25,6 +25,21 @@ public:
     // tones off and flags off (the grid's brush_StringGrid, one storeChannel per row).
     virtual void resetChannels(const QString &frequency) = 0;
 
+    // One user action that stores several times (a band or model change) is taken back
+    // as a whole: the stores between begin and end make one undo step.
+    virtual void beginStep() = 0;
+    virtual void endStep() noexcept = 0;
+    class Step {
+    public:
+        explicit Step(FileEdits &edits) : m_edits(edits) { m_edits.beginStep(); }
+        ~Step() { m_edits.endStep(); }
+        Step(const Step &) = delete;
+        Step &operator=(const Step &) = delete;
+
+    private:
+        FileEdits &m_edits;
+    };
+
 protected:
     ~FileEdits() = default;
 };

@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <array>
+#include <utility>
 
 namespace qx {
 
@@ -21,10 +22,6 @@ bool isFrequencyColumn(int column) {
 // The columns that take their value from a drop-down.
 constexpr std::array<int, 4> kBoxColumns{ChannelGrid::RxTone, ChannelGrid::TxTone,
                                          ChannelGrid::Busy, ChannelGrid::Scan};
-
-int cellKey(int row, int column) {
-    return row * 8 + column;
-}
 
 bool isEnter(const QKeyEvent *event) {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
@@ -42,7 +39,7 @@ void ChannelGrid::wireEditors() {
     };
     StringGrid->editedHook = [this](int row, int column, const QString &text) {
         setCell(column, row, text);
-        m_typed.insert(cellKey(row, column), text);
+        m_typed.insert(typedKey(row, column), text);
     };
     // A list lying over the current cell shows what the cell holds after a reload or a
     // band rewrite; closing it without a pick would otherwise store the old value again.
@@ -60,8 +57,10 @@ void ChannelGrid::wireEditors() {
     connect(TX_BOX, &DropDown::closedUp, this, &ChannelGrid::TX_BOXCloseUp);
     connect(box1, &DropDown::closedUp, this, &ChannelGrid::box1CloseUp);
     connect(box2, &DropDown::closedUp, this, &ChannelGrid::box2CloseUp);
-    for (DropDown *box : {RX_BOX, TX_BOX, box1, box2})
+    for (DropDown *box : {RX_BOX, TX_BOX, box1, box2}) {
         box->installEventFilter(this);
+        connect(box, &DropDown::poppedUp, this, [this] { m_listRow = StringGrid->currentRow(); });
+    }
 }
 
 bool ChannelGrid::eventFilter(QObject *watched, QEvent *event) {
@@ -104,7 +103,7 @@ QString ChannelGrid::CheckFrequency(const QString &text) {
 
 void ChannelGrid::checkCell(int row, int column) {
     setCell(column, row, CheckFrequency(cell(column, row)));
-    m_typed.remove(cellKey(row, column));
+    m_typed.remove(typedKey(row, column));
 }
 
 bool ChannelGrid::StringGridSelectCell() {
@@ -119,6 +118,12 @@ bool ChannelGrid::StringGridSelectCell() {
         left = true;
     });
     return left;
+}
+
+bool ChannelGrid::commitTypedText() {
+    if (!holdsTypedText(StringGrid->currentColumn(), StringGrid->currentRow()))
+        return true;
+    return StringGridSelectCell();
 }
 
 bool ChannelGrid::StringGridKeyDown(QKeyEvent *event, bool inEditor) {
@@ -269,22 +274,25 @@ void ChannelGrid::EncodeGridRow(int row) {
 }
 
 void ChannelGrid::commitBox(DropDown *box, int column) {
+    // A list commits into the row it was opened over: the click that closed it may have
+    // moved the current cell, and the box with it, before its close is told.
+    const int listRow = std::exchange(m_listRow, -1);
     guarded([&] {
-        const int row = StringGrid->currentRow();
+        const int row = listRow >= 1 ? listRow : StringGrid->currentRow();
         if (row < 1)
             return;
         // A frequency still being typed in this row is checked first, so the encoder
         // only ever sees a checked frequency or an empty cell.
-        for (int c : {RxFrequency, TxFrequency}) {
-            const auto typed = m_typed.constFind(cellKey(row, c));
-            if (typed != m_typed.cend() && *typed == cell(c, row))
+        for (int c : {RxFrequency, TxFrequency})
+            if (holdsTypedText(c, row))
                 checkCell(row, c);
+        setCell(column, row, box->closedText());
+        if (row == StringGrid->currentRow()) {
+            const bool hadFocus = box->hasFocus();
+            box->hide();
+            if (hadFocus)
+                StringGrid->setFocus(Qt::OtherFocusReason);
         }
-        setCell(column, row, box->currentText());
-        const bool hadFocus = box->hasFocus();
-        box->hide();
-        if (hadFocus)
-            StringGrid->setFocus(Qt::OtherFocusReason);
         encodeGridRow(row);
     });
 }

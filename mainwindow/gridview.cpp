@@ -1,5 +1,6 @@
 #include "gridview.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -40,8 +41,10 @@ private:
 GridView::GridView(int rows, int columns, QWidget *parent) : QTableWidget(rows, columns, parent) {
     setSelectionModel(new GridSelectionModel(model(), this));
     setTabKeyNavigation(false);
+    // No SelectedClicked: Qt delays that editor by the double-click interval and drops
+    // every key typed meanwhile. A click on the current cell opens it at once instead.
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
-                    QAbstractItemView::SelectedClicked | QAbstractItemView::DoubleClicked);
+                    QAbstractItemView::DoubleClicked);
 }
 
 void GridView::moveCurrentQuietly(int row, int column) {
@@ -90,6 +93,7 @@ void GridView::mousePressEvent(QMouseEvent *event) {
         event->accept();
         return;
     }
+    m_pressOnCurrent = event->button() == Qt::LeftButton && index == currentIndex();
     QTableWidget::mousePressEvent(event);
     keepSelectionOnCurrent();
 }
@@ -105,8 +109,13 @@ void GridView::mouseMoveEvent(QMouseEvent *event) {
 }
 
 void GridView::mouseReleaseEvent(QMouseEvent *event) {
+    const bool onCurrent = m_pressOnCurrent && event->button() == Qt::LeftButton &&
+                           indexAt(event->position().toPoint()) == currentIndex();
+    m_pressOnCurrent = false;
     QTableWidget::mouseReleaseEvent(event);
     keepSelectionOnCurrent();
+    if (onCurrent)
+        openCellEditor();
 }
 
 QModelIndex GridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
@@ -164,6 +173,15 @@ bool CellDelegate::eventFilter(QObject *object, QEvent *event) {
     if (event->type() == QEvent::KeyPress && m_grid->keyHook &&
         m_grid->keyHook(static_cast<QKeyEvent *>(event), true))
         return true;
+    if (event->type() == QEvent::FocusOut) {
+        // The window losing activation (a message box, another window, the window manager
+        // passing focus around) does not end the typing: the editor stays open with its
+        // text and has the keyboard again when the window is active again. Qt would close
+        // it and strand the typed text in the cell, unchecked and unstored.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return false;
+    }
     return QStyledItemDelegate::eventFilter(object, event);
 }
 

@@ -47,6 +47,7 @@ private:
     void keepSelectionOnCurrent();
 
     bool m_quiet = false;
+    bool m_pressOnCurrent = false; // the left button went down on the current cell
 };
 
 // The in-place editor of the frequency columns; the other columns get none, so their

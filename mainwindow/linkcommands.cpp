@@ -1,11 +1,13 @@
 #include "mainwindow.h"
 
+#include "channelgrid.h"
 #include "error.h"
 #include "portdetector.h"
 #include "prompter.h"
 #include "ptini.h"
 #include "serialdevices.h"
 #include "transfer.h"
+#include "transfersafety.h"
 #include "widgets.h"
 
 #include <QDir>
@@ -26,7 +28,6 @@ void MainWindow::wireTransfer() {
     });
     connect(m_transfer.get(), &Transfer::readCompleted, this,
             [this] { guarded([this] { ReadAndDeal_F(QStringLiteral("r_and_w.dat")); }); });
-    connect(m_transfer.get(), &Transfer::finished, this, [this] { m_log.end(); });
     connect(m_detector, &PortDetector::finished, this, &MainWindow::detectFinished);
 }
 
@@ -35,31 +36,24 @@ void MainWindow::n11Click() {
 }
 
 void MainWindow::N12Click() {
-    startTransfer(int(Transfer::Mode::Write));
+    guarded([this] {
+        if (m_grid->commitTypedText())
+            startTransfer(int(Transfer::Mode::Write));
+    });
 }
 
 void MainWindow::startTransfer(int mode) {
     guarded([this, mode] {
         const int port = settingsFile().comPort();
         // A start refused because a transfer runs must leave that transfer's log alone.
-        const bool logged =
-            !m_transfer->running() &&
-            m_log.begin(QDir(m_folder).filePath(QStringLiteral("transfer.log")), false);
-        if (logged)
+        // The log stays open until the next start, so a read-back after a write joins it.
+        if (!m_transfer->running() &&
+            m_log.begin(QDir(m_folder).filePath(QStringLiteral("transfer.log")), false))
             m_log.line(QStringLiteral("%1 on COM%2")
                            .arg(mode == int(Transfer::Mode::Read) ? QStringLiteral("read")
                                                                   : QStringLiteral("write"))
                            .arg(port));
-        bool started = false;
-        try {
-            started = m_transfer->start(Transfer::Mode(mode), port);
-        } catch (...) {
-            if (logged)
-                m_log.end();
-            throw;
-        }
-        if (logged && !started)
-            m_log.end();
+        m_safety->start(Transfer::Mode(mode), port);
     });
 }
 

@@ -1,10 +1,12 @@
 #include "mainwindow.h"
 
 #include "channelgrid.h"
+#include "edithistory.h"
 #include "portdetector.h"
 #include "prompter.h"
 #include "settingspanel.h"
 #include "transfer.h"
+#include "transfersafety.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,8 +23,10 @@ MainWindow::MainWindow(WindowTexts texts, Prompter &prompter, Sio &sio, QString 
     setObjectName(m_texts.language == Language::English ? QStringLiteral("E_Form")
                                                         : QStringLiteral("Form1"));
     setWindowTitle(m_texts.caption);
-    QFont base = font();
-    base.setPixelSize(11); // the original's 8-point dialog font
+    // The original's 8-point dialog font, for which the layout was drawn: its letters are
+    // as narrow as these; the default sans is a fifth wider and cut the lists' texts off.
+    QFont base(QStringLiteral("Liberation Sans Narrow"));
+    base.setPixelSize(11);
     setFont(base);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -53,6 +57,7 @@ MainWindow::MainWindow(WindowTexts texts, Prompter &prompter, Sio &sio, QString 
     buildPortPanel(central);
     buildStatusBar();
     wireTransfer();
+    buildEditing();
 
     FormCreate();
 }
@@ -98,22 +103,37 @@ void MainWindow::ReadAndDeal_F(const QString &name) {
         m_prompter.message(QStringLiteral("no file!"));
 }
 
+// Each store is an undo step of its own unless the handler groups several into one.
 void MainWindow::commitChannel(int channel, const ChannelCells &cells) {
-    storeChannel(channel, cells);
+    {
+        const EditHistory::Step step(*m_history);
+        storeChannel(channel, cells);
+    }
     ReadAndDeal_F(QStringLiteral("r_and_w.dat"));
 }
 
 void MainWindow::storeChannel(int channel, const ChannelCells &cells) {
+    const EditHistory::Step step(*m_history);
     EncodeChannel(m_file, channel, cells.rx, cells.tx, cells.rxTone, cells.txTone, cells.busy,
                   cells.scan);
 }
 
 void MainWindow::storeRecord(int record, const MemoryFrame &frame) {
+    const EditHistory::Step step(*m_history);
     m_file.StoreFrame(record, frame);
 }
 
 void MainWindow::resetChannels(const QString &frequency) {
+    const EditHistory::Step step(*m_history);
     m_grid->brush_StringGrid(frequency);
+}
+
+void MainWindow::beginStep() {
+    m_history->begin();
+}
+
+void MainWindow::endStep() noexcept {
+    m_history->end();
 }
 
 void MainWindow::N17Click() {

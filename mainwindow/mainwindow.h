@@ -23,6 +23,9 @@ namespace qx {
 
 class ChannelGrid;
 class DragPanel;
+class EditCommands;
+class EditHistory;
+class TransferSafety;
 class DropDown;
 class PortDetector;
 class Prompter;
@@ -56,6 +59,9 @@ public:
 
     // Decodes every record of the named file into the grid and the panel; never writes.
     void ReadAndDeal_F(const QString &name);
+    // The open command with its dialog starting in that folder (empty: the dialog's own).
+    void openFrom(const QString &dir);
+    EditHistory &history() { return *m_history; }
 
 public slots:
     // Start-up, language and exit.
@@ -83,6 +89,14 @@ private:
     void storeChannel(int channel, const ChannelCells &cells) override;
     void storeRecord(int record, const MemoryFrame &frame) override;
     void resetChannels(const QString &frequency) override;
+    void beginStep() override;
+    void endStep() noexcept override;
+
+    // Undo, redo, the clipboard, CSV, backups and verify (windowediting.cpp).
+    void buildEditing();
+    // Loads the working file into the window as it stands after an undo or a redo: a
+    // record the file lacks shows as it does in a new window.
+    void showWorkingFile();
 
     void FormCreate();
     void buildMenus();
@@ -109,6 +123,9 @@ private:
     LoggingSio m_loggingSio{m_sio, m_log};
     std::unique_ptr<Transfer> m_transfer;
     PortDetector *m_detector = nullptr;
+    std::unique_ptr<EditHistory> m_history;
+    std::unique_ptr<TransferSafety> m_safety;
+    EditCommands *m_editCommands = nullptr;
     QString m_saveFolder; // where the next save dialog starts: the last saved file's folder
 
     ChannelGrid *m_grid = nullptr;

@@ -14,6 +14,7 @@ void SettingsPanel::storeModelBand(int model, int band) {
 
 void SettingsPanel::f_boxChange() {
     guarded([this] {
+        const FileEdits::Step step(m_edits);
         storeModelBand(CB_JQLX->currentIndex(), f_box->currentIndex());
         m_edits.resetChannels(bandDefaultFrequency(f_box->currentText()));
     });
@@ -33,6 +34,7 @@ void SettingsPanel::CB_JQLXCloseUp() {
 
 void SettingsPanel::CB_JQLXChange() {
     guarded([this] {
+        const FileEdits::Step step(m_edits);
         const int model = CB_JQLX->currentIndex();
         if (model != m_modelBeforeOpen) {
             F_Change();

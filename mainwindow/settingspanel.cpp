@@ -7,11 +7,13 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScopedValueRollback>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qx {
 
@@ -68,11 +70,15 @@ void SettingsPanel::buildScanGroup(QVBoxLayout *column) {
     const std::array<std::pair<QString, DropDown *>, 3> lists{{{m_texts.scanMode, CB_SM},
                                                                {m_texts.channelMode, CB_YX},
                                                                {m_texts.priorityChannel, CB_CH}}};
+    int listWidth = 54;
+    for (const auto &list : lists) {
+        // As wide as the longest item, so no choice shows cut off; the three alike.
+        list.second->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        listWidth = std::max(listWidth, list.second->sizeHint().width());
+    }
     for (int i = 0; i < 3; ++i) {
         scan->addWidget(new QLabel(lists[i].first), i + 1, 0);
-        lists[i].second->setMinimumWidth(54);
-        lists[i].second->setMaximumWidth(84);
-        lists[i].second->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        lists[i].second->setMinimumWidth(listWidth);
         lists[i].second->setEnabled(false);
         scan->addWidget(lists[i].second, i + 1, 1);
     }
@@ -116,7 +122,7 @@ void SettingsPanel::buildParameters(QVBoxLayout *column) {
     CB_YY = dropDown("CB_YY", m_texts.voiceItems, 0, spSkinGroupBox3);
     CB_JT = dropDown("CB_JT", m_texts.monitorKeyItems, m_texts.initialMonitorKey, spSkinGroupBox3);
     CB_CS = dropDown("CB_CS", m_texts.timeOutItems, 0, spSkinGroupBox3);
-    SpinEdit1 = new QSpinBox(spSkinGroupBox3);
+    SpinEdit1 = new PowerSpin(spSkinGroupBox3);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     // Wider than 0..255 so a typed 300 reaches the handler, which turns it into 0.
     SpinEdit1->setRange(-99999, 99999);
@@ -134,8 +140,9 @@ void SettingsPanel::buildParameters(QVBoxLayout *column) {
     for (int i = 0; i < 4; ++i) {
         param->addWidget(new QLabel(left[i].first), i, 0);
         left[i].second->setMinimumWidth(56);
-        left[i].second->setMaximumWidth(79);
-        param->addWidget(left[i].second, i, 1);
+        static_cast<QComboBox *>(left[i].second)->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        if (i < 3)
+            param->addWidget(left[i].second, i, 1);
     }
     for (int i = 0; i < 3; ++i) {
         param->addWidget(new QLabel(right[i].first), i, 2);
@@ -144,10 +151,16 @@ void SettingsPanel::buildParameters(QVBoxLayout *column) {
     CB_CS->setMinimumWidth(56);
     CB_CS->setMaximumWidth(65);
     CB_JT->setMinimumWidth(56);
-    CB_JT->setMaximumWidth(82);
-    param->addWidget(Label19, 3, 2, 1, 2);
+    CB_JT->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // The voice list's longest item would widen the whole column; the power label follows
+    // it on its own row instead.
+    auto *voiceRow = new QHBoxLayout;
+    voiceRow->setSpacing(4);
+    voiceRow->addWidget(CB_YY);
+    voiceRow->addWidget(Label19);
+    voiceRow->addStretch(1);
+    param->addLayout(voiceRow, 3, 1, 1, 3);
     param->setHorizontalSpacing(4);
-    param->setColumnStretch(1, 1);
     param->setColumnStretch(3, 1);
     column->addWidget(spSkinGroupBox3);
 }
@@ -238,6 +251,8 @@ void SettingsPanel::CB_YYChange() {
 }
 
 void SettingsPanel::SpinEdit1Change() {
+    // A value out of range is stored, then replaced by 0 and stored again: one step.
+    const FileEdits::Step step(m_edits);
     bool stored = false;
     guarded([this, &stored] {
         save03F0();

@@ -57,7 +57,9 @@ void MainWindow::buildMenus() {
     QMenu *language = menu(m_texts.languageMenuName.toLatin1().constData(), m_texts.menuLanguage);
     N17 = item(language, m_texts.switchLanguageName.toLatin1().constData(),
                m_texts.menuSwitchLanguage);
-    menu("N3", m_texts.menuHelp);
+    // Help opens nothing and runs nothing: an item of the bar itself, not an empty list
+    // that would pop up and swallow the next click.
+    bar->addAction(m_texts.menuHelp)->setObjectName(QStringLiteral("N3"));
 
     connect(N5, &QAction::triggered, this, &MainWindow::N5Click);
     connect(N6, &QAction::triggered, this, &MainWindow::N6Click);
@@ -186,7 +188,8 @@ void MainWindow::buildStatusBar() {
     bar->setPalette(pal);
     const std::array<int, 3> widths{200, 300, 50};
     for (int i = 0; i < 3; ++i) {
-        auto *panel = new QLabel(m_texts.statusPanels[i], bar);
+        QLabel *panel = i == 0 ? new DirectedLabel(m_texts.statusPanels[i], bar)
+                               : new QLabel(m_texts.statusPanels[i], bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setMinimumWidth(widths[i]);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);

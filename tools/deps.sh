@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on Debian 12, when it is missing.
 set -euo pipefail
+# fonts-liberation: the window's narrow dialog font (Liberation Sans Narrow).
 # clang and libclang-rt-14-dev (libFuzzer, the sanitizer runtimes) build the fuzz targets.
+# xvfb, openbox, xdotool and x11-utils run the window tests that go through a real X server.
 packages=(g++ cmake make pkg-config git clang-format qt6-base-dev qt6-serialport-dev
-          libsimpleini-dev fonts-wqy-microhei poppler-utils clang libclang-rt-14-dev
+          libsimpleini-dev fonts-wqy-microhei fonts-liberation poppler-utils clang libclang-rt-14-dev
+          xvfb openbox xdotool x11-utils
           # install files and the Debian package: icons, man page, checks, Depends
           librsvg2-bin help2man desktop-file-utils appstream dpkg-dev file)
 missing=()

@@ -13,8 +13,8 @@ namespace qx::test {
 class ScriptedPrompter : public Prompter {
 public:
     struct Shown {
-        QString kind; // "message", "ask", "error", "open", "save"
-        QString caption;
+        QString kind;    // "message", "ask", "error", "open", "save"
+        QString caption; // for "open" and "save": the folder the dialog starts in
         QString text;
         Buttons buttons = Buttons::Ok;
     };
@@ -30,12 +30,12 @@ public:
         return answers.isEmpty() ? false : answers.takeFirst();
     }
     void error(const QString &text) override { record({"error", {}, text}); }
-    QString openFileName(const QString &filter, const QString &) override {
-        record({"open", {}, filter});
+    QString openFileName(const QString &filter, const QString &dir) override {
+        record({"open", dir, filter});
         return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
     }
-    QString saveFileName(const QString &filter, const QString &) override {
-        record({"save", {}, filter});
+    QString saveFileName(const QString &filter, const QString &dir) override {
+        record({"save", dir, filter});
         return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
     }
 

@@ -1,13 +1,16 @@
-// The read and write transfers with any bytes arriving from the port: a scripted Sio
+// The read and write transfers with any bytes arriving from the port: a scripted port
 // hands out the input in chunks, one per read, and the retry prompt is answered from
-// the input. Zero pacing, so a chain runs as fast as the event loop turns.
+// the input. Both pacings, without waits: the standard one (one read a fixed time after
+// each send) and the polled one (the fast mode; with no time-out each send is read once,
+// and an answer to a step sent more than once is followed by one read that drops what
+// is left on the line).
 // - Every transfer ends, and finished() comes once: completed exactly when the last
 //   step got its answer, and the link is closed.
 // - A step is answered only by 'P' (handshake), a whole 12-byte frame starting with
-//   'W' (read request) or 0x06 (a frame of a write). After an answer the next step is
-//   sent, otherwise the same step again; the retry prompt comes after no fewer than 8
-//   and no more than 9 unanswered reads of a step, and Yes starts again from the
-//   handshake.
+//   'W' (read request; polled pacing also wants the request's own address and length
+//   echoed) or 0x06 (a frame of a write). After an answer the next step is sent,
+//   otherwise the same step again; the retry prompt comes after no fewer than 8 and no
+//   more than 9 unanswered reads of a step, and Yes starts again from the handshake.
 // - A read stores each accepted reply's first 12 bytes as the step's record and touches
 //   nothing else; a write sends every record as it is in the file, followed by 0x06,
 //   and leaves the file as it was.
@@ -33,10 +36,11 @@ namespace {
 // next 8 input bytes), otherwise header % 32 raw bytes.
 constexpr std::uint8_t kAnswer = 0xFF;
 
-class ScriptedSio : public Sio {
+class FuzzedPort : public Sio {
 public:
-    ScriptedSio(TransferMode mode, QByteArray input, const QByteArray &image)
-        : expectedFile(image), m_mode(mode), m_input(std::move(input)), m_image(image) {}
+    FuzzedPort(TransferMode mode, bool polled, QByteArray input, const QByteArray &image)
+        : expectedFile(image), m_mode(mode), m_polled(polled), m_input(std::move(input)),
+          m_image(image) {}
 
     int opens = 0;
     int closesAfterOpen = 0;
@@ -64,15 +68,21 @@ public:
         const Step &step = current();
         FUZZ_CHECK_MSG(sent == expectedBytes(step),
                        QStringLiteral("step %1 sent %2").arg(m_step + 1).arg(sent.toHex(' ')));
+        FUZZ_CHECK(!m_settleRead);
         m_sentSinceRead = true;
+        ++m_sends;
         return len;
     }
 
     int sio_read(int, char *buf, int len) override {
-        FUZZ_CHECK(!ended && m_sentSinceRead);
-        m_sentSinceRead = false;
+        FUZZ_CHECK(!ended && (m_sentSinceRead || m_settleRead));
         const QByteArray reply = nextChunk().left(len);
         std::copy(reply.begin(), reply.end(), buf);
+        if (m_settleRead) {
+            m_settleRead = false;
+            return int(reply.size());
+        }
+        m_sentSinceRead = false;
         const Step &step = current();
         if (isRightAnswer(step, reply)) {
             if (m_mode == TransferMode::Read && step.kind == Step::Kind::ReadRequest)
@@ -82,6 +92,9 @@ public:
             m_unanswered = 0;
             if (m_step == int(stepTable(m_mode).size()))
                 completed = ended = true;
+            else
+                m_settleRead = m_polled && m_sends > 1;
+            m_sends = 0;
         } else {
             ++m_unanswered;
             FUZZ_CHECK_MSG(m_unanswered <= 9, QStringLiteral("step %1").arg(m_step + 1));
@@ -94,6 +107,7 @@ public:
         FUZZ_CHECK_MSG(!ended && m_unanswered >= 8,
                        QStringLiteral("prompt after %1 unanswered reads").arg(m_unanswered));
         m_unanswered = 0;
+        m_sends = 0;
         if (again)
             m_step = 0;
         else
@@ -123,8 +137,14 @@ private:
             return false;
         if (step.kind == Step::Kind::Handshake)
             return reply.at(0) == 'P';
-        if (m_mode == TransferMode::Read)
-            return reply.at(0) == 'W' && reply.size() >= 12;
+        if (m_mode == TransferMode::Read) {
+            if (reply.at(0) != 'W' || reply.size() < 12)
+                return false;
+            const std::uint16_t address = recordAddress(step.record);
+            return !m_polled ||
+                   (std::uint8_t(reply.at(1)) == address >> 8 &&
+                    std::uint8_t(reply.at(2)) == (address & 0xFF) && reply.at(3) == '\x08');
+        }
         return reply.at(0) == '\x06';
     }
 
@@ -152,12 +172,15 @@ private:
     }
 
     TransferMode m_mode;
+    bool m_polled;
     QByteArray m_input;
     int m_pos = 0;
     QByteArray m_image;
     int m_step = 0;
     int m_unanswered = 0;
     bool m_sentSinceRead = false;
+    int m_sends = 0;           // of the current step
+    bool m_settleRead = false; // the next read drops what is left on the line
 };
 
 QByteArray patternImage() {
@@ -183,6 +206,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (size < 2)
         return 0;
     const TransferMode mode = data[0] & 1 ? TransferMode::Write : TransferMode::Read;
+    const bool polled = data[0] & 2;
     const std::uint8_t answers = data[1]; // bit k answers the k-th retry prompt; then No
     const QByteArray image = patternImage();
     const QString path = fuzz::scratchPath(QStringLiteral("transfer.dat"));
@@ -192,7 +216,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             fuzz::fail(__FILE__, __LINE__, "write scratch file", f.errorString());
     }
 
-    ScriptedSio sio(mode, fuzz::bytesOf(data + 2, size - 2), image);
+    FuzzedPort sio(mode, polled, fuzz::bytesOf(data + 2, size - 2), image);
     test::ScriptedPrompter prompter;
     int prompts = 0;
     prompter.onShow = [&](const test::ScriptedPrompter::Shown &shown) {
@@ -205,7 +229,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     };
     WorkingFile file(path);
     Transfer transfer(sio, file, prompter, englishTransferTexts());
-    transfer.setPacing({0, 0, 0});
+    Pacing pacing{0, 0, 0};
+    if (polled) {
+        // No time-out: each send is read once and judged at once.
+        pacing.untilAnswered = true;
+        pacing.pollMs = 0;
+        pacing.timeoutMs = 0;
+    }
+    transfer.setPacing(pacing);
     int finished = 0;
     bool completed = false;
     QObject::connect(&transfer, &Transfer::finished, [&](bool c) {

@@ -1,8 +1,10 @@
 // Read and write transfers end to end: Transfer and QtSio against the emulator on a real
 // pseudo-terminal, in real time.
+#include "error.h"
 #include "linkrig.h"
 
 #include <QtTest>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(qx::EmulatorFaults)
 
@@ -57,6 +59,7 @@ private slots:
     void missingRecordsEndWrite();
     void shortImageIsNotWritten_data();
     void shortImageIsNotWritten();
+    void unwritableFileIsNotRead();
 };
 
 void TestTransfer::readFillsEmptyWorkingFile() {
@@ -321,6 +324,35 @@ void TestTransfer::shortImageIsNotWritten() {
     QCOMPARE(rig.sio.opens, 0);
     QVERIFY(rig.buttons.isEmpty());
     QVERIFY(!rig.transfer->running());
+    QCOMPARE(rig.emu.requestCount(), 0);
+}
+
+// A working file that exists but takes no writes stops a read before the port opens.
+void TestTransfer::unwritableFileIsNotRead() {
+    LinkRig rig;
+    rig.writeFile(QByteArray(35 * 12, '\0'));
+    if (geteuid() != 0) {
+        QFile::setPermissions(rig.file.path(), QFile::ReadOwner);
+    } else {
+        // Root writes read-only files; nobody opens this kernel file for writing.
+        const QString kernelFile = QStringLiteral("/sys/devices/system/cpu/online");
+        QFile probe(kernelFile);
+        if (probe.open(QIODevice::ReadWrite))
+            QSKIP("no file here refuses root a write");
+        QFile::remove(rig.file.path());
+        QVERIFY(QFile::link(kernelFile, rig.file.path()));
+    }
+    QVERIFY(rig.file.exists());
+    try {
+        rig.transfer->start(Mode::Read, 1);
+        QFAIL("the read started");
+    } catch (const Error &e) {
+        QVERIFY2(e.message().startsWith("Cannot open " + rig.file.path()), qPrintable(e.message()));
+    }
+    QCOMPARE(rig.sio.opens, 0);
+    QVERIFY(rig.buttons.isEmpty());
+    QVERIFY(!rig.transfer->running());
+    QTest::qWait(100);
     QCOMPARE(rig.emu.requestCount(), 0);
 }
 

@@ -38,6 +38,8 @@ private slots:
     void powerOutOfRangeBecomesZero_data();
     void powerOutOfRangeBecomesZero();
     void powerRangeRuleWhenStoreFails();
+    void powerSteppingStopsAtEnds_data();
+    void powerSteppingStopsAtEnds();
     void badTimeTextStoresNothing_data();
     void badTimeTextStoresNothing();
     void loadStoresNothing();
@@ -215,6 +217,54 @@ void TestSettingsPanel::powerRangeRuleWhenStoreFails() {
     replaceText(edit1, QStringLiteral("10"));
     QTest::mouseClick(edit1, Qt::LeftButton);
     QCOMPARE(record(h.fileBytes(), 34), hexBytes("57 03 F0 08 5F 0F 2B 14 00 14 0A BF"));
+}
+
+void TestSettingsPanel::powerSteppingStopsAtEnds_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("step"); // a key, or the wheel
+    QTest::addColumn<int>("value");
+    QTest::newRow("up at 255") << "255"
+                               << "Up" << 255;
+    QTest::newRow("page up at 255") << "255"
+                                    << "PgUp" << 255;
+    QTest::newRow("wheel up at 255") << "255"
+                                     << "wheel+" << 255;
+    QTest::newRow("page up at 250") << "250"
+                                    << "PgUp" << 255;
+    QTest::newRow("down at 0") << "0"
+                               << "Down" << 0;
+    QTest::newRow("wheel down at 0") << "0"
+                                     << "wheel-" << 0;
+    QTest::newRow("page down at 4") << "4"
+                                    << "PgDown" << 0;
+    QTest::newRow("up at 254") << "254"
+                               << "Up" << 255;
+}
+
+// Stepping past an end used to give 256, which the range rule then stored as 0.
+void TestSettingsPanel::powerSteppingStopsAtEnds() {
+    QFETCH(QString, typed);
+    QFETCH(QString, step);
+    QFETCH(int, value);
+    Harness h(Language::English);
+    auto *power = h.child<QSpinBox>("SpinEdit1");
+    replaceText(power, typed);
+    if (step.startsWith(QLatin1String("wheel"))) {
+        const QPoint at = power->rect().center();
+        QWheelEvent wheel(at, power->mapToGlobal(at), {}, {0, step.endsWith('+') ? 120 : -120},
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(power, &wheel);
+    } else {
+        const QHash<QString, Qt::Key> keys{{"Up", Qt::Key_Up},
+                                           {"Down", Qt::Key_Down},
+                                           {"PgUp", Qt::Key_PageUp},
+                                           {"PgDown", Qt::Key_PageDown}};
+        QTest::keyClick(power, keys.value(step));
+    }
+    QCOMPARE(power->value(), value);
+    QCOMPARE(quint8(record(h.fileBytes(), 34).at(8)), quint8(value));
+    QCOMPARE(h.child<QLabel>("Label19")->text(),
+             QStringLiteral("Powers Voltage:%1(V)").arg(value / 51.0, 0, 'f', 3));
 }
 
 void TestSettingsPanel::badTimeTextStoresNothing_data() {

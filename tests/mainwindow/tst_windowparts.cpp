@@ -1,8 +1,10 @@
 #include "fileedits.h"
 #include "settingspanel.h"
+#include "widgets.h"
 #include "windowharness.h"
 
 #include <QCheckBox>
+#include <QLabel>
 
 using namespace qx;
 using namespace qx::test;
@@ -24,6 +26,8 @@ public:
         log << recordEntry(record, frame);
     }
     void resetChannels(const QString &frequency) override { log << "reset " + frequency; }
+    void beginStep() override {}
+    void endStep() noexcept override {}
 
     static QString recordEntry(int record, const MemoryFrame &frame) {
         return QStringLiteral("record %1 %2").arg(record).arg(FrameText(frame));
@@ -56,6 +60,9 @@ private slots:
     void gridHandsOverRows();
     void panelHandsOverBlocks_data();
     void panelHandsOverBlocks();
+    void panelDragsByItsOwnSurface_data();
+    void panelDragsByItsOwnSurface();
+    void statusPanelReadsRightToLeft();
 };
 
 void TestWindowParts::gridHandsOverRows_data() {
@@ -152,6 +159,59 @@ void TestWindowParts::panelHandsOverBlocks() {
     auto *box = panel.findChild<QComboBox *>(action);
     Harness::pick(box, action == QLatin1String("CB_JQLX") ? 0 : 1);
     QTRY_COMPARE(edits.log, expected);
+}
+
+void TestWindowParts::panelDragsByItsOwnSurface_data() {
+    QTest::addColumn<QPoint>("press");
+    QTest::addColumn<QPoint>("moved");
+    QTest::newRow("caption") << QPoint(60, 8) << QPoint(40, 40);
+    QTest::newRow("empty spot") << QPoint(100, 70) << QPoint(40, 40);
+    QTest::newRow("label") << QPoint(20, 45) << QPoint(0, 0);
+}
+
+void TestWindowParts::panelDragsByItsOwnSurface() {
+    QFETCH(QPoint, press);
+    QFETCH(QPoint, moved);
+    QWidget window;
+    window.resize(500, 400);
+    DragPanel panel(QStringLiteral("Select Prot"), &window);
+    panel.setGeometry(100, 50, 225, 81);
+    QLabel label(QStringLiteral("Prot:"), &panel);
+    label.setGeometry(14, 36, 60, 22);
+    QVERIFY(activate(window));
+    // Sent where a press lands: on the label when it is under the pointer, which lets
+    // it through to the panel.
+    QWidget *target = panel.childAt(press) ? panel.childAt(press) : &panel;
+    const QPoint local = target->mapFrom(&panel, press);
+    QTest::mousePress(target, Qt::LeftButton, {}, local);
+    const QPoint to = press + QPoint(40, 40);
+    QMouseEvent move(QEvent::MouseMove, QPointF(target->mapFrom(&panel, to)),
+                     QPointF(panel.mapToGlobal(to)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    QTest::mouseRelease(target, Qt::LeftButton, {}, target->mapFrom(&panel, to));
+    QCOMPARE(panel.pos(), QPoint(100, 50) + moved);
+}
+
+// Right to left, the leading mark stands after the text, and the text stays at the left.
+void TestWindowParts::statusPanelReadsRightToLeft() {
+    Harness h(Language::English);
+    auto *panel = h.child<QLabel>("StatusPanel0");
+    QLabel reference(QStringLiteral("InterPhone Read\\Write Frequency※"));
+    reference.setFont(panel->font());
+    reference.setFrameStyle(panel->frameStyle());
+    reference.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Window)); // the bar's yellow
+    reference.setPalette(palette);
+    reference.resize(panel->size());
+    QCOMPARE(panel->text(), QStringLiteral("※InterPhone Read\\Write Frequency"));
+    auto image = [](QWidget *w) {
+        return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage shown = image(panel);
+    QVERIFY(shown == image(&reference));
+    reference.setText(panel->text()); // as a label that ignores the direction shows it
+    QVERIFY(shown != image(&reference));
 }
 
 QTEST_MAIN(TestWindowParts)

@@ -2,6 +2,7 @@
 
 #include "channelcodec.h"
 #include "channelgrid.h"
+#include "error.h"
 #include "fakesio.h"
 #include "mainwindow.h"
 #include "scriptedprompter.h"
@@ -54,6 +55,46 @@ inline QByteArray hexBytes(const char *spaced) {
 
 inline FlagWords flagWords(Language language) {
     return language == Language::English ? englishFlagWords() : chineseFlagWords();
+}
+
+// Every channel cell of the window against a decode of its working file, one line per
+// difference. Only a cell holding text typed but not yet committed may differ.
+inline QStringList cellsDifferingFromFile(MainWindow &w) {
+    QList<QStringList> expected(kChannelCount + 1, QStringList(ChannelGrid::kColumns, QString()));
+    QStringList differences;
+    try {
+        forEachRecord(w.workingFilePath(), [&](int index, const QString &text) {
+            if (index >= kRecord03C0)
+                return;
+            QStringList &cells = expected[index / 2 + 1];
+            if (index % 2 == 0) {
+                const FrequencyCells f = get_data1(text);
+                cells[ChannelGrid::RxFrequency] = f.rx;
+                cells[ChannelGrid::TxFrequency] = f.tx;
+                return;
+            }
+            const ToneFlagCells t =
+                get_data2(text, cells[ChannelGrid::RxFrequency], w.texts().flags);
+            if (t.emptyRow)
+                return;
+            cells[ChannelGrid::RxTone] = t.rxTone;
+            cells[ChannelGrid::TxTone] = t.txTone;
+            cells[ChannelGrid::Busy] = t.busy;
+            cells[ChannelGrid::Scan] = t.scan;
+        });
+    } catch (const Error &e) {
+        return {QStringLiteral("the working file does not decode: ") + e.message()};
+    }
+    for (int row = 1; row <= kChannelCount; ++row)
+        for (int column = ChannelGrid::RxFrequency; column < ChannelGrid::kColumns; ++column) {
+            const QString shown = w.cell(column, row);
+            if (shown != expected[row][column] && !w.channelGrid().holdsTypedText(column, row))
+                differences << QStringLiteral("cell (%1,%2) shows '%3', the file holds '%4'")
+                                   .arg(column)
+                                   .arg(row)
+                                   .arg(shown, expected[row][column]);
+        }
+    return differences;
 }
 
 // One window of either language on its own temporary folder, shown and active so

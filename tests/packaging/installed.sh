@@ -36,10 +36,9 @@ if [ "$(id -u)" -eq 0 ]; then
   chown -R nobody "$home" "$portable"
   as=(setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups)
 fi
-run() {
-  env -i HOME="$home" PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen \
-    ASAN_OPTIONS="${ASAN_OPTIONS:-}" "${as[@]}" "$@"
-}
+user=(env -i HOME="$home" PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen
+  ASAN_OPTIONS="${ASAN_OPTIONS:-}" "${as[@]}")
+run() { "${user[@]}" "$@"; }
 data=$home/.local/share/qx7420
 
 check "the program's folder is read-only for the user" \
@@ -47,7 +46,9 @@ check "the program's folder is read-only for the user" \
 
 # First start from the read-only folder: the window creates the data folder and an empty
 # working file there.
-run "$bin/qx7420" > "$tmp/window.log" 2>&1 &
+# Not through run: a function in the background is a subshell, and killing it would leave
+# the window running. env and setpriv exec the program, so $! is the window itself.
+"${user[@]}" "$bin/qx7420" > "$tmp/window.log" 2>&1 &
 window=$!
 for _ in $(seq 600); do
   [ -e "$data/r_and_w.dat" ] && break

@@ -185,17 +185,6 @@ QString writeRefusal(const QByteArray &image, const QString &fileName) {
     return {};
 }
 
-QList<int> differingRecords(const QByteArray &expected, const QByteArray &actual) {
-    QList<int> out;
-    for (int i = 0; i < kRecordCount; ++i) {
-        const QByteArray a = expected.mid(i * MemoryFrame::kSize, MemoryFrame::kSize);
-        const QByteArray b = actual.mid(i * MemoryFrame::kSize, MemoryFrame::kSize);
-        if (a.size() != MemoryFrame::kSize || a != b)
-            out << i;
-    }
-    return out;
-}
-
 int readRadio(const ReadJob &job, Console &console) {
     const bool several = job.ports.size() > 1;
     if (!(several ? isFolder(job.output, "-o", console) : folderExists(job.output, console)) ||

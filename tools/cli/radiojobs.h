@@ -1,5 +1,6 @@
 #pragma once
 
+#include "memoryframe.h"
 #include "transfer.h"
 
 #include <QByteArray>
@@ -65,8 +66,8 @@ QString portFileName(const PortChoice &port);
 // header is not 57, its own address, 08 (the write sends records to the address they
 // carry), or a field that does not decode.
 QString writeRefusal(const QByteArray &image, const QString &fileName);
-// Records 0 to 34 whose 12 bytes differ (a record missing from either side differs).
-QList<int> differingRecords(const QByteArray &expected, const QByteArray &actual);
+// Records 0 to 34 whose 12 bytes differ: shared with the window's verify.
+using qx::differingRecords;
 
 // Ctrl-C during a transfer stops it cleanly: link closed, no output file.
 void installInterruptHandler();

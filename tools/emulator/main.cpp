@@ -69,6 +69,10 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption corrupt({QStringLiteral("corrupt")},
                                      QStringLiteral("Invert the first byte of reply N."),
                                      QStringLiteral("N"));
+    const QCommandLineOption corruptStore(
+        {QStringLiteral("corrupt-store")},
+        QStringLiteral("Acknowledge write frame N but store its last byte inverted."),
+        QStringLiteral("N"));
     const QCommandLineOption shortReply({QStringLiteral("short")},
                                         QStringLiteral("Send only the first K bytes of reply N."),
                                         QStringLiteral("N:K"));
@@ -79,7 +83,7 @@ int main(int argc, char *argv[]) {
                                     QStringLiteral("Close the line when request N arrives."),
                                     QStringLiteral("N"));
     parser.addOptions({image, save, saveDat, link, log, byteTime, think, drop, silent, corrupt,
-                       shortReply, late, hangUp});
+                       corruptStore, shortReply, late, hangUp});
     parser.process(app);
 
     qx::RadioEmulator emu;
@@ -88,6 +92,7 @@ int main(int argc, char *argv[]) {
         faults.dropReplies.push_back(n.toInt());
     faults.silentFrom = parser.value(silent).toInt();
     faults.corruptReply = parser.value(corrupt).toInt();
+    faults.corruptStore = parser.value(corruptStore).toInt();
     faults.hangUpAt = parser.value(hangUp).toInt();
     if (parser.isSet(shortReply) &&
         !parsePair(parser.value(shortReply), &faults.shortReply, &faults.shortBytes))

@@ -398,6 +398,8 @@ void RadioEmulator::handleFrame(const QByteArray &frame) {
                 reply.append(reinterpret_cast<const char *>(m_memory.data() + address), kBlockSize);
             } else if (b[0] == kWrite && inRange && b[12] == kAck) {
                 std::copy(b + 4, b + 12, m_memory.begin() + address);
+                if (m_faults.corruptStore == request)
+                    m_memory[std::size_t(address + kBlockSize - 1)] ^= 0xFF;
                 reply = QByteArray(1, char(kAck));
             }
         }

@@ -22,6 +22,7 @@ struct EmulatorFaults {
     std::vector<int> dropReplies; // these replies are never sent
     int silentFrom = 0;           // no reply from this request on
     int corruptReply = 0;         // first byte of this reply inverted
+    int corruptStore = 0;         // this write frame is acknowledged, its last byte stored inverted
     int shortReply = 0;           // only the first shortBytes bytes of this reply are sent
     int shortFrom = 0;            // ... and of every reply from this request on
     int shortBytes = 0;

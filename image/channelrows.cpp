@@ -1,0 +1,68 @@
+#include "channelrows.h"
+
+#include "channelcsv.h"
+
+namespace qx {
+
+namespace {
+
+constexpr int kValueColumns = 6;
+
+// The receive column's title in either window or in the CSV.
+bool isTitleRow(const QStringList &fields) {
+    const QString rx = fields.value(fields.size() - kValueColumns).trimmed();
+    return rx == QLatin1String("Receive F") || rx == QStringLiteral("接收频率") ||
+           rx == kCsvHeader.at(1);
+}
+
+QString windowFlag(const QString &english, const FlagWords &words) {
+    if (english.isEmpty())
+        return english;
+    return english == englishFlagWords().yes ? words.yes : words.no;
+}
+
+} // namespace
+
+QString formatChannelRows(const QList<QStringList> &rows) {
+    QString out;
+    for (const QStringList &row : rows)
+        out += row.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    return out;
+}
+
+QList<PastedRow> parseChannelRows(const QString &text, const FlagWords &words) {
+    QList<PastedRow> rows;
+    QString normal = text;
+    normal.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    const QStringList lines = normal.split(QLatin1Char('\n'));
+    bool first = true;
+    for (int i = 0; i < lines.size(); ++i) {
+        if (lines[i].trimmed().isEmpty() && !lines[i].contains(QLatin1Char('\t')))
+            continue;
+        const QStringList fields = lines[i].split(QLatin1Char('\t'));
+        const bool wasFirst = std::exchange(first, false);
+        if (wasFirst && fields.size() >= kValueColumns && isTitleRow(fields))
+            continue;
+        PastedRow row;
+        row.line = i + 1;
+        if (fields.size() != kValueColumns && fields.size() != kValueColumns + 1) {
+            row.problem = QStringLiteral("%1 columns, expected 6 or 7").arg(fields.size());
+            rows << row;
+            continue;
+        }
+        const ChannelCheck check =
+            checkChannelValues(fields.mid(fields.size() - kValueColumns), words);
+        if (!check.problems.isEmpty()) {
+            row.problem = check.problems.join(QStringLiteral("; "));
+        } else {
+            ChannelCells cells = check.cells;
+            cells.busy = windowFlag(cells.busy, words);
+            cells.scan = windowFlag(cells.scan, words);
+            row.cells = cells;
+        }
+        rows << row;
+    }
+    return rows;
+}
+
+} // namespace qx

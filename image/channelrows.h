@@ -1,0 +1,27 @@
+#pragma once
+
+#include "channelcodec.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace qx {
+
+// Channel rows as the clipboard carries them between the grid and a spreadsheet: one line
+// a channel, fields separated by tabs, the grid's columns and cell texts with the channel
+// number first, no header.
+QString formatChannelRows(const QList<QStringList> &rows);
+
+struct PastedRow {
+    int line = 0;                      // in the text, from 1
+    std::optional<ChannelCells> cells; // empty when rejected; flags in the window's words
+    QString problem;                   // why it was rejected
+};
+// Every row of pasted text, checked as the grid checks typed and picked values. A row has
+// the grid's seven columns (the channel number, whatever it says, is not used) or the six
+// value columns alone; a first line of column titles and blank lines are skipped.
+QList<PastedRow> parseChannelRows(const QString &text, const FlagWords &words);
+
+} // namespace qx

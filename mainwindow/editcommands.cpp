@@ -1,0 +1,293 @@
+#include "editcommands.h"
+
+#include "channelcsv.h"
+#include "channelgrid.h"
+#include "channelrows.h"
+#include "edithistory.h"
+#include "error.h"
+#include "filecopy.h"
+#include "fileedits.h"
+#include "gridview.h"
+#include "imagebackups.h"
+#include "mainwindow.h"
+#include "prompter.h"
+#include "ptini.h"
+#include "transfer.h"
+#include "transfersafety.h"
+#include "workingfile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace qx {
+
+namespace {
+
+// How the grid stores a channel: an empty tone is off, an empty flag is no.
+ChannelCells stored(ChannelCells cells, const FlagWords &words) {
+    for (QString *tone : {&cells.rxTone, &cells.txTone})
+        if (tone->isEmpty())
+            *tone = QStringLiteral("OFF");
+    for (QString *flag : {&cells.busy, &cells.scan})
+        if (flag->isEmpty())
+            *flag = words.no;
+    return cells;
+}
+
+QString readText(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(
+            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    return QString::fromUtf8(file.readAll());
+}
+
+} // namespace
+
+EditCommands::EditCommands(MainWindow &window, FileEdits &edits, EditHistory &history,
+                           TransferSafety &safety, WorkingFile &file)
+    : QObject(&window), m_window(window), m_edits(edits), m_history(history), m_safety(safety),
+      m_file(file) {}
+
+void EditCommands::guarded(const std::function<void()> &handler) {
+    guard(m_window.prompter(), handler);
+}
+
+QAction *EditCommands::item(QMenu *menu, const char *name, const QString &text,
+                            void (EditCommands::*slot)()) {
+    auto *action = new QAction(text, menu);
+    action->setObjectName(QLatin1String(name));
+    menu->addAction(action);
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+}
+
+void EditCommands::addMenus(QMenuBar *bar, QMenu *file, QMenu *program) {
+    const WindowTexts &t = m_window.texts();
+    QMenu *edit = new QMenu(t.menuEdit, bar);
+    edit->setObjectName(QStringLiteral("EditMenu"));
+    edit->menuAction()->setObjectName(QStringLiteral("EditMenu"));
+    bar->insertMenu(program->menuAction(), edit);
+    m_undo = item(edit, "EditUndo", t.menuUndo, &EditCommands::undo);
+    m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_redo = item(edit, "EditRedo", t.menuRedo, &EditCommands::redo);
+    m_redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    edit->addSeparator();
+    m_cut = item(edit, "EditCut", t.menuCut, &EditCommands::cut);
+    m_cut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    m_copy = item(edit, "EditCopy", t.menuCopy, &EditCommands::copy);
+    m_copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    m_paste = item(edit, "EditPaste", t.menuPaste, &EditCommands::paste);
+    m_paste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    m_clear = item(edit, "EditClearChannel", t.menuClearChannel, &EditCommands::clearChannels);
+    // Only while the grid has the keyboard: elsewhere Delete keeps its meaning, and an open
+    // cell editor takes it first.
+    m_clear->setShortcut(QKeySequence(Qt::Key_Delete));
+    m_clear->setShortcutContext(Qt::WidgetShortcut);
+    m_window.channelGrid().view()->addAction(m_clear);
+    // Text fields keep their own undo, cut, copy and paste: they take these keys first.
+    for (QAction *a : {m_undo, m_redo, m_cut, m_copy, m_paste})
+        a->setShortcutContext(Qt::WindowShortcut);
+    m_window.addActions({m_undo, m_redo, m_cut, m_copy, m_paste});
+
+    // File: after Save, before the print separator, so the recent-file slots keep their
+    // places counted from the end of the menu.
+    QAction *printSeparator = nullptr;
+    for (QAction *a : file->actions())
+        if (a->objectName() == QLatin1String("N7"))
+            printSeparator = a;
+    QAction *backup = item(file, "OpenBackup", t.menuOpenBackup, &EditCommands::openBackup);
+    QAction *separator = new QAction(file);
+    separator->setSeparator(true);
+    separator->setObjectName(QStringLiteral("CsvSeparator"));
+    QAction *importItem = item(file, "ImportCsv", t.menuImportCsv, &EditCommands::importCsv);
+    QAction *exportItem = item(file, "ExportCsv", t.menuExportCsv, &EditCommands::exportCsv);
+    for (QAction *a : {backup, separator, importItem, exportItem})
+        file->insertAction(printSeparator, a);
+
+    m_verify = new QAction(t.menuVerify, program);
+    m_verify->setObjectName(QStringLiteral("VerifyAfterWrite"));
+    m_verify->setCheckable(true);
+    m_verify->setChecked(m_safety.verifyAfterWrite());
+    program->addAction(m_verify);
+    connect(m_verify, &QAction::toggled, this, &EditCommands::setVerify);
+
+    GridView *grid = m_window.channelGrid().view();
+    connect(grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &EditCommands::updateActions);
+    connect(grid, &QTableWidget::itemChanged, this, &EditCommands::updateActions);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            &EditCommands::updateActions);
+    connect(&m_history, &EditHistory::changed, this, &EditCommands::updateActions);
+    connect(&m_window.transfer(), &Transfer::buttonsEnabled, this, &EditCommands::updateActions);
+    connect(edit, &QMenu::aboutToShow, this, &EditCommands::updateActions);
+    updateActions();
+}
+
+void EditCommands::updateActions() {
+    if (!m_undo)
+        return;
+    // Undo during a transfer would change the file under it.
+    const bool idle = !m_window.transfer().running();
+    m_undo->setEnabled(idle && m_history.canUndo());
+    m_redo->setEnabled(idle && m_history.canRedo());
+    // Cut and clear would change nothing when every selected channel is empty already.
+    bool anyFilled = false;
+    const ChannelGrid &grid = m_window.channelGrid();
+    const QList<int> channels = selected();
+    for (int channel : channels)
+        for (int c = ChannelGrid::RxFrequency; c <= ChannelGrid::Scan; ++c)
+            anyFilled = anyFilled || !grid.cell(c, channel).isEmpty();
+    m_cut->setEnabled(anyFilled);
+    m_clear->setEnabled(anyFilled);
+    m_copy->setEnabled(!channels.isEmpty());
+    m_paste->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
+}
+
+QList<int> EditCommands::selected() const {
+    return m_window.channelGrid().selectedChannels();
+}
+
+void EditCommands::reload() {
+    m_window.ReadAndDeal_F(QStringLiteral("r_and_w.dat"));
+    updateActions();
+}
+
+void EditCommands::undo() {
+    guarded([this] {
+        if (!m_window.transfer().running())
+            m_history.undo();
+    });
+    updateActions();
+}
+
+void EditCommands::redo() {
+    guarded([this] {
+        if (!m_window.transfer().running())
+            m_history.redo();
+    });
+    updateActions();
+}
+
+void EditCommands::copy() {
+    guarded([this] {
+        const ChannelGrid &grid = m_window.channelGrid();
+        QList<QStringList> rows;
+        for (int channel : selected()) {
+            QStringList row{QString::number(channel)};
+            for (int c = ChannelGrid::RxFrequency; c <= ChannelGrid::Scan; ++c)
+                row << grid.cell(c, channel);
+            rows << row;
+        }
+        if (!rows.isEmpty())
+            QGuiApplication::clipboard()->setText(formatChannelRows(rows));
+    });
+}
+
+void EditCommands::cut() {
+    guarded([this] {
+        const QList<int> channels = selected();
+        copy();
+        clear(channels);
+    });
+}
+
+void EditCommands::clearChannels() {
+    guarded([this] { clear(selected()); });
+}
+
+void EditCommands::clear(const QList<int> &channels) {
+    if (channels.isEmpty())
+        return;
+    const FlagWords &words = m_window.texts().flags;
+    {
+        const FileEdits::Step step(m_edits);
+        for (int channel : channels)
+            m_edits.storeChannel(channel, stored({}, words));
+    }
+    reload();
+}
+
+void EditCommands::paste() {
+    guarded([this] {
+        const WindowTexts &t = m_window.texts();
+        const QList<PastedRow> rows =
+            parseChannelRows(QGuiApplication::clipboard()->text(), t.flags);
+        const int first = m_window.channelGrid().currentChannel();
+        if (rows.isEmpty() || first < 1)
+            return;
+        QStringList rejected;
+        {
+            const FileEdits::Step step(m_edits);
+            for (int i = 0; i < rows.size(); ++i) {
+                const int channel = first + i;
+                const QString label = t.rowLabel.arg(rows[i].line).arg(channel);
+                if (channel > kChannelCount)
+                    rejected << label + t.noSuchChannel;
+                else if (!rows[i].cells)
+                    rejected << label + rows[i].problem;
+                else
+                    m_edits.storeChannel(channel, stored(*rows[i].cells, t.flags));
+            }
+        }
+        reload();
+        if (!rejected.isEmpty())
+            m_window.prompter().message(t.pasteRejected + QLatin1Char('\n') +
+                                        rejected.join(QLatin1Char('\n')));
+    });
+}
+
+void EditCommands::importCsv() {
+    guarded([this] {
+        const WindowTexts &t = m_window.texts();
+        const QString path = m_window.prompter().openFileName(t.csvFilter, QString());
+        if (path.isEmpty())
+            return;
+        const CsvImport result = qx::importCsv(readText(path), m_file.readAll());
+        if (!result.errors.isEmpty()) {
+            m_window.prompter().message(t.importRejected + QLatin1Char('\n') +
+                                        result.errors.join(QLatin1Char('\n')));
+            return;
+        }
+        {
+            const FileEdits::Step step(m_edits);
+            for (int record = 0; record < kRecord03C0; ++record)
+                m_edits.storeRecord(record, MemoryFrame::fromBytes(result.image.mid(
+                                                record * MemoryFrame::kSize, MemoryFrame::kSize)));
+        }
+        reload();
+        if (!result.notes.isEmpty())
+            m_window.prompter().message(t.importNotes + QLatin1Char('\n') +
+                                        result.notes.join(QLatin1Char('\n')));
+    });
+}
+
+void EditCommands::exportCsv() {
+    guarded([this] {
+        const QString path =
+            m_window.prompter().saveFileName(m_window.texts().csvFilter, QString());
+        if (path.isEmpty())
+            return;
+        saveFileAtomically(path, exportChannelCsv(m_file.readAll()).toUtf8());
+    });
+}
+
+void EditCommands::openBackup() {
+    m_window.openFrom(ImageBackups::besideFile(m_file.path()).folder());
+}
+
+void EditCommands::setVerify(bool on) {
+    m_safety.setVerifyAfterWrite(on);
+    guarded([&] {
+        PtIni(QDir(m_window.folder()).filePath(QStringLiteral("pt.ini")))
+            .writeInt(QStringLiteral("pt"), QStringLiteral("Verify"), on ? 1 : 0);
+    });
+}
+
+} // namespace qx

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+namespace qx {
+
+class EditHistory;
+class FileEdits;
+class MainWindow;
+class TransferSafety;
+class WorkingFile;
+
+// The commands added to the window: the Edit menu (undo, redo, channel rows on the
+// clipboard, clearing channels), CSV import and export and opening a backup in the File
+// menu, and verify after write in the Program menu. Every change goes through the
+// window's FileEdits as one undo step.
+class EditCommands : public QObject {
+    Q_OBJECT
+public:
+    EditCommands(MainWindow &window, FileEdits &edits, EditHistory &history, TransferSafety &safety,
+                 WorkingFile &file);
+
+    void addMenus(QMenuBar *bar, QMenu *file, QMenu *program);
+
+public slots:
+    void undo();
+    void redo();
+    void cut();
+    void copy();
+    void paste();
+    void clearChannels();
+    void importCsv();
+    void exportCsv();
+    void openBackup();
+    void setVerify(bool on);
+    // Disables the items that would do nothing now.
+    void updateActions();
+
+private:
+    QAction *item(QMenu *menu, const char *name, const QString &text, void (EditCommands::*slot)());
+    void guarded(const std::function<void()> &handler);
+    QList<int> selected() const;
+    void clear(const QList<int> &channels);
+    void reload();
+
+    MainWindow &m_window;
+    FileEdits &m_edits;
+    EditHistory &m_history;
+    TransferSafety &m_safety;
+    WorkingFile &m_file;
+    QAction *m_undo = nullptr, *m_redo = nullptr, *m_cut = nullptr, *m_copy = nullptr;
+    QAction *m_paste = nullptr, *m_clear = nullptr, *m_verify = nullptr;
+};
+
+} // namespace qx

@@ -1,0 +1,43 @@
+#include "mainwindow.h"
+
+#include "channelgrid.h"
+#include "editcommands.h"
+#include "edithistory.h"
+#include "filecopy.h"
+#include "settingscodec.h"
+#include "settingspanel.h"
+#include "transfersafety.h"
+
+#include <QMenuBar>
+
+namespace qx {
+
+void MainWindow::buildEditing() {
+    m_history = std::make_unique<EditHistory>(EditHistory::Access{
+        [this] { return m_file.readAll(); },
+        [this](const QByteArray &bytes) { saveFileAtomically(m_file.path(), bytes); },
+        [this] { showWorkingFile(); }});
+    m_safety =
+        std::make_unique<TransferSafety>(*m_transfer, m_file, *m_history, m_prompter, m_texts);
+    m_safety->setVerifyAfterWrite(
+        settingsFile().readInt(QStringLiteral("pt"), QStringLiteral("Verify"), 0) == 1);
+    m_editCommands = new EditCommands(*this, *this, *m_history, *m_safety, m_file);
+    m_editCommands->addMenus(menuBar(), N1, menuBar()->findChild<QMenu *>(QStringLiteral("N2")));
+}
+
+void MainWindow::showWorkingFile() {
+    // A plain load keeps what a short file does not hold; the image that undo restores is
+    // shown as it is, so what is missing from it shows as in a new window.
+    if (m_file.recordCount() < kRecordCount) {
+        m_grid->clearChannelRows();
+        Block03C0Values first;
+        first.monitorKey = m_texts.initialMonitorKey;
+        const int bands = int(bandNames(0).size());
+        m_settings->applySettingsRecord(kRecord03C0, FrameText(save03C0(first)));
+        m_settings->applySettingsRecord(kRecord03D0, FrameText(save03D0(0, 0, bands)));
+        m_settings->applySettingsRecord(kRecord03F0, FrameText(save03F0(Block03F0Values{})));
+    }
+    ReadAndDeal_F(QStringLiteral("r_and_w.dat"));
+}
+
+} // namespace qx

@@ -1,0 +1,469 @@
+// The window as a person uses it: a real X server with a window manager, real mouse and
+// key events from xdotool (at a person's pace), real message boxes and file dialogs, and
+// the emulated radio on a pseudo-terminal. After each step every grid cell and the
+// settings are compared with a decode of the working file.
+#include "ptini.h"
+#include "qtprompter.h"
+#include "radioemulator.h"
+#include "sio.h"
+#include "transfer.h"
+#include "windowharness.h"
+#include "xsession.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScopeGuard>
+#include <QSpinBox>
+#include <QToolButton>
+
+using namespace qx;
+using namespace qx::test;
+
+namespace {
+
+// What xdotool printed, its first line; empty when it failed.
+QString xdotoolOutput(const QStringList &args) {
+    QProcess p;
+    p.start(QStringLiteral("xdotool"), args);
+    if (!p.waitForStarted(5000) ||
+        !QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 20000) ||
+        p.exitCode() != 0)
+        return {};
+    return QString::fromLatin1(p.readAllStandardOutput()).section('\n', 0, 0).trimmed();
+}
+
+RadioEmulator::Memory demoMemory() {
+    RadioEmulator::Memory m;
+    m.fill(0xFF);
+    QFile f(QStringLiteral(QX_DEMO_IMAGE));
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("no demo image");
+    const QByteArray image = f.readAll();
+    for (int r = 0; r + 12 <= image.size(); r += 12) {
+        const int address = (quint8(image[r + 1]) << 8) | quint8(image[r + 2]);
+        for (int k = 0; k < 8; ++k)
+            m[address + k] = quint8(image[r + 4 + k]);
+    }
+    return m;
+}
+
+QByteArray record(const QByteArray &image, int index) {
+    return image.mid(index * MemoryFrame::kSize, MemoryFrame::kSize);
+}
+
+} // namespace
+
+class TestRealInput : public QObject {
+    Q_OBJECT
+
+    RadioEmulator m_emu;
+    std::unique_ptr<QtSio> m_sio;
+    QtPrompter m_prompter;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Answerer> m_answers;
+    std::unique_ptr<MainWindow> m_window;
+
+    QByteArray fileBytes() const {
+        QFile f(m_window->workingFilePath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    template <typename T = QWidget> T *child(const char *name) const {
+        T *c = m_window->findChild<T *>(QLatin1String(name));
+        if (!c)
+            qFatal("no %s", name);
+        return c;
+    }
+    QTableWidget *grid() const { return child<QTableWidget>("StringGrid"); }
+
+    // Input, each step waiting for xdotool to finish while the window reacts.
+    static bool click(QWidget *w, QPoint at = {-1, -1}, const QString &button = "1") {
+        const QPoint global = w->mapToGlobal(at.x() < 0 ? w->rect().center() : at);
+        return xdotool({"mousemove", "--sync", QString::number(global.x()),
+                        QString::number(global.y()), "click", button});
+    }
+    bool clickCell(int row, int column) const {
+        return click(grid()->viewport(),
+                     grid()->visualRect(grid()->model()->index(row, column)).center());
+    }
+    static bool type(const QString &text) { return xdotool({"type", "--delay", "60", text}); }
+    static bool key(const QString &keys) {
+        return xdotool(QStringList{"key", "--delay", "60"} + keys.split(' '));
+    }
+    // Opens a list with a click and picks an item with the arrow keys and Enter.
+    static bool pick(QComboBox *box, int index) {
+        const int from = box->currentIndex();
+        if (!click(box) || !QTest::qWaitFor([box] { return box->view()->isVisible(); }, 5000))
+            return false;
+        QStringList keys{"key", "--delay", "60"};
+        for (int i = from; i != index; i += index > from ? 1 : -1)
+            keys << (index > from ? "Down" : "Up");
+        return xdotool(keys << "Return");
+    }
+    // Another item than the one shown.
+    static int otherItem(const QComboBox *box) { return box->currentIndex() == 1 ? 0 : 1; }
+
+    // The settings the panel shows against the stored blocks.
+    QStringList settingsDifferingFromFile() const {
+        const QByteArray image = fileBytes();
+        auto index = [this](const char *name) { return child<QComboBox>(name)->currentIndex(); };
+        Block03C0Values c;
+        c.beep = index("CB_BY");
+        c.batterySave = index("CB_SD");
+        c.squelch = index("CB_DP");
+        c.monitorKey = index("CB_JT");
+        c.timeOut = index("CB_CS");
+        Block03F0Values f;
+        f.voice = index("CB_YY");
+        f.carrierTime = child<QLineEdit>("Edit1")->text();
+        f.power = child<QSpinBox>("SpinEdit1")->value();
+        f.delayTime = child<QLineEdit>("Edit2")->text();
+        f.returnTime = child<QLineEdit>("Edit3")->text();
+        f.scanOn = child<QCheckBox>("CheckBox2")->isChecked();
+        f.scanMode = index("CB_SM");
+        f.channelMode = index("CB_YX");
+        f.priorityChannel = index("CB_CH");
+        QStringList out;
+        if (record(image, kRecord03C0) != save03C0(c).toByteArray())
+            out << QStringLiteral("block 03C0 differs");
+        if (record(image, kRecord03F0) != save03F0(f).toByteArray())
+            out << QStringLiteral("block 03F0 differs");
+        return out;
+    }
+
+    bool readRadio() {
+        m_answers->expectBox(QStringLiteral("Over!"));
+        return click(child("ToolButton7")) &&
+               QTest::qWaitFor(
+                   [this] { return !m_window->transfer().running() && m_answers->idle(); }, 20000);
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_emu.start());
+        m_sio = std::make_unique<QtSio>([this](int) { return m_emu.slavePath(); });
+    }
+    void cleanupTestCase() { m_emu.stop(); }
+
+    void init() {
+        m_emu.setFaults({});
+        m_emu.setMemory(demoMemory());
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_answers = std::make_unique<Answerer>();
+        m_window = std::make_unique<TE_Form>(m_prompter, *m_sio, m_dir->path());
+        m_prompter.setParent(m_window.get());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QVERIFY(xdotool({"windowactivate", "--sync", QString::number(m_window->winId())}));
+        QTRY_VERIFY(m_window->isActiveWindow());
+    }
+    void cleanup() {
+        QCOMPARE(m_answers->unexpected, QStringList{});
+        m_prompter.setParent(nullptr);
+        m_window.reset();
+        m_answers.reset();
+    }
+
+    // The first edit after a read, in the cell clicked, however soon after the box closed
+    // and whichever cell was current before.
+    void editAfterRead_data() {
+        QTest::addColumn<int>("currentBefore"); // the row of the current cell before the read
+        QTest::addColumn<int>("row");
+        QTest::newRow("another cell") << 1 << 3;
+        QTest::newRow("the cell current before the read") << 3 << 3;
+        QTest::newRow("the first cell") << 1 << 1;
+    }
+    void editAfterRead() {
+        QFETCH(int, currentBefore);
+        QFETCH(int, row);
+        if (currentBefore != 1)
+            QVERIFY(clickCell(currentBefore, 1));
+        QVERIFY(readRadio());
+        const QByteArray read = RadioEmulator::datImage(demoMemory());
+        QCOMPARE(fileBytes(), read);
+        QCOMPARE(cellsDifferingFromFile(*m_window), QStringList{});
+
+        QVERIFY(clickCell(row, 1));
+        QVERIFY(type(QStringLiteral("452.0125")));
+        QVERIFY(key(QStringLiteral("Return")));
+        QTRY_COMPARE(m_window->cell(1, row), QStringLiteral("452.01250"));
+        QCOMPARE(record(fileBytes(), 2 * (row - 1)).mid(4, 4), hexBytes("50 12 20 45"));
+        QCOMPARE(cellsDifferingFromFile(*m_window), QStringList{});
+    }
+
+    // Another window taking the focus in the middle of typing does not end the typing.
+    void typingOutlivesAnotherWindow() {
+        QWidget other;
+        other.setWindowTitle(QStringLiteral("other"));
+        other.resize(200, 100);
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
+        QVERIFY(xdotool({"windowactivate", "--sync", QString::number(m_window->winId())}));
+        QVERIFY(clickCell(5, 1));
+        QVERIFY(type(QStringLiteral("462.0")));
+        QVERIFY(xdotool({"windowactivate", "--sync", QString::number(other.winId())}));
+        QTRY_VERIFY(other.isActiveWindow());
+        QCOMPARE(cellsDifferingFromFile(*m_window), QStringList{});
+        QVERIFY(xdotool({"windowactivate", "--sync", QString::number(m_window->winId())}));
+        QTRY_VERIFY(m_window->isActiveWindow());
+        QVERIFY(type(QStringLiteral("125")));
+        QVERIFY(key(QStringLiteral("Return")));
+        QTRY_COMPARE(m_window->cell(1, 5), QStringLiteral("462.01250"));
+        QCOMPARE(cellsDifferingFromFile(*m_window), QStringList{});
+    }
+
+    // Every kind of cell: both frequencies typed, the four lists picked.
+    void editEachColumn() {
+        QVERIFY(readRadio());
+        QVERIFY(clickCell(2, 3));
+        QVERIFY(type(QStringLiteral("455.5")));
+        QVERIFY(key(QStringLiteral("Return")));
+        QTRY_COMPARE(m_window->cell(3, 2), QStringLiteral("455.50000"));
+        QCOMPARE(cellsDifferingFromFile(*m_window), QStringList{});
+        const struct {
+            int column;
+            const char *box;
+        } lists[] = {{2, "RX_BOX"}, {4, "TX_BOX"}, {5, "box1"}, {6, "box2"}};
+        for (const auto &list : lists) {
+            auto *box = child<QComboBox>(list.box);
+            QVERIFY(clickCell(4, list.column));
+            QTRY_VERIFY(box->isVisible());
+            const int target = otherItem(box);
+            const QString picked = box->itemText(target);
+            QVERIFY(pick(box, target));
+            QTRY_COMPARE(m_window->cell(list.column, 4), picked);
+            QCOMPARE(cellsDifferingFromFile(*m_window), QStringList{});
+        }
+    }
+
+    // A click on another cell closes an open list; the list's row keeps its value, the
+    // clicked row is not touched, and the next click moves the current cell.
+    void clickAwayFromOpenList() {
+        QVERIFY(readRadio());
+        const QByteArray before = fileBytes();
+        auto *rx = child<QComboBox>("RX_BOX");
+        QVERIFY(clickCell(6, 2));
+        QTRY_VERIFY(rx->isVisible());
+        QVERIFY(click(rx));
+        QTRY_VERIFY(rx->view()->isVisible());
+        QVERIFY(clickCell(8, 4));
+        QTRY_VERIFY(!rx->view()->isVisible());
+        if (grid()->currentRow() != 8) // the press that closes a list may stay with it
+            QVERIFY(clickCell(8, 4));
+        QTRY_COMPARE(grid()->currentRow(), 8);
+        QTest::qWait(100); // a late close would land now
+        QCOMPARE(fileBytes(), before);
+        QCOMPARE(cellsDifferingFromFile(*m_window), QStringList{});
+    }
+
+    // Each list of the settings area, the check box, the time fields with their step
+    // buttons and the power field.
+    void settingsControls() {
+        QVERIFY(readRadio());
+        // The priority channel before the scan type, which may disable it.
+        for (const char *name :
+             {"CB_BY", "CB_SD", "CB_DP", "CB_YY", "CB_JT", "CB_CS", "CB_SM", "CB_CH", "CB_YX"}) {
+            auto *box = child<QComboBox>(name);
+            const int target = otherItem(box);
+            QVERIFY2(box->isEnabled(), name);
+            QVERIFY2(pick(box, target), name);
+            QTRY_COMPARE(box->currentIndex(), target);
+            QVERIFY2(settingsDifferingFromFile().isEmpty(), name);
+        }
+        auto *scan = child<QCheckBox>("CheckBox2");
+        const bool wasOn = scan->isChecked();
+        QVERIFY(click(scan, {4, scan->height() / 2}));
+        QTRY_COMPARE(scan->isChecked(), !wasOn);
+        QCOMPARE(settingsDifferingFromFile(), QStringList{});
+
+        // A step button changes the field only; a click into a field stores the block.
+        auto *edit3 = child<QLineEdit>("Edit3");
+        const QString time = edit3->text();
+        QVERIFY(click(child("SpinButton3")->findChild<QWidget *>("up")));
+        QTRY_VERIFY(edit3->text() != time);
+        QVERIFY(!settingsDifferingFromFile().isEmpty());
+        QVERIFY(click(edit3));
+        QTRY_COMPARE(settingsDifferingFromFile(), QStringList{});
+
+        // The power field: typed, then stepped against its top.
+        auto *power = child<QSpinBox>("SpinEdit1");
+        QVERIFY(click(power));
+        QVERIFY(key(QStringLiteral("ctrl+a")));
+        QVERIFY(type(QStringLiteral("254")));
+        QTRY_COMPARE(power->value(), 254);
+        QVERIFY(key(QStringLiteral("Up Up Prior")));
+        QVERIFY(click(power, power->rect().center(), QStringLiteral("4"))); // the wheel
+        QTRY_COMPARE(power->value(), 255);
+        QTest::qWait(100);
+        QCOMPARE(power->value(), 255);
+        QCOMPARE(child<QLabel>("Label19")->text(), QStringLiteral("Powers Voltage:5.000(V)"));
+        QCOMPARE(settingsDifferingFromFile(), QStringList{});
+        QCOMPARE(cellsDifferingFromFile(*m_window), QStringList{});
+    }
+
+    // Save to a file named in the dialog, change a cell, open the saved file again.
+    void saveAndOpen() {
+        QVERIFY(readRadio());
+        const QByteArray read = fileBytes();
+        const QString saved = m_dir->filePath(QStringLiteral("saved.dat"));
+        m_answers->expectFileDialog(saved);
+        QVERIFY(click(child("ToolButton2")));
+        QTRY_VERIFY(m_answers->idle() && QFile::exists(saved));
+        QFile f(saved);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), read);
+
+        QVERIFY(clickCell(7, 1));
+        QVERIFY(type(QStringLiteral("470")));
+        QVERIFY(key(QStringLiteral("Return")));
+        QTRY_COMPARE(m_window->cell(1, 7), QStringLiteral("470.00000"));
+        QVERIFY(fileBytes() != read);
+
+        m_answers->expectFileDialog(saved);
+        QVERIFY(click(child("ToolButton3")));
+        QTRY_VERIFY(m_answers->idle() && fileBytes() == read);
+        QTRY_COMPARE(m_window->cell(1, 7), QStringLiteral("462.16250"));
+        QCOMPARE(cellsDifferingFromFile(*m_window), QStringList{});
+        QCOMPARE(settingsDifferingFromFile(), QStringList{});
+    }
+
+    // A write started with its tool button and stopped with the stop button.
+    void transferStartedAndStopped() {
+        QVERIFY(readRadio());
+        auto *gauge = child<QProgressBar>("Gauge");
+        auto *write = child<QToolButton>("ToolButton8");
+        QVERIFY(click(write));
+        QTRY_VERIFY(m_window->transfer().running() && gauge->value() >= 3);
+        QVERIFY(!write->isEnabled());
+        QVERIFY(click(child("ToolButton13")));
+        QTRY_VERIFY(!m_window->transfer().running());
+        QVERIFY(write->isEnabled());
+        QCOMPARE(gauge->value(), 0);
+        const int requests = m_emu.requestCount();
+        QTest::qWait(200);
+        QCOMPARE(m_emu.requestCount(), requests); // nothing goes out after the stop
+    }
+
+    // Help drops nothing: the next click reaches the grid.
+    void helpOpensNothing() {
+        QMenuBar *bar = m_window->menuBar();
+        QAction *help = bar->actions().last();
+        QVERIFY(click(bar, bar->actionGeometry(help).center()));
+        QTest::qWait(200);
+        QCOMPARE(QApplication::activePopupWidget(), nullptr);
+        QVERIFY(clickCell(4, 1));
+        QTRY_COMPARE(grid()->currentRow(), 4);
+    }
+
+    // The program itself, copied into a folder of its own, as the steps describe:
+    // read, "Over!" answered with Enter, a cell clicked and a frequency typed, Enter, then
+    // a write. Its window is laid out as the test's own English window, which gives the
+    // places to click.
+    void theProgramReadEditWrite() {
+        // Places in the window, taken from the test's own window, which then leaves the
+        // screen so that no input can reach it.
+        auto place = [this](QWidget *w, QPoint at) { return w->mapTo(m_window.get(), at); };
+        const QPoint read = place(child("ToolButton7"), child("ToolButton7")->rect().center());
+        const QPoint write = place(child("ToolButton8"), child("ToolButton8")->rect().center());
+        const QPoint cell =
+            place(grid()->viewport(), grid()->visualRect(grid()->model()->index(3, 1)).center());
+        m_window->hide();
+
+        QTemporaryDir folder;
+        const QString program = folder.filePath(QStringLiteral("qx7420"));
+        QVERIFY(QFile::copy(QStringLiteral(QX_PROGRAM), program));
+        PtIni(folder.filePath(QStringLiteral("pt.ini")))
+            .writeString(QStringLiteral("LG"), QStringLiteral("LG"), QStringLiteral("E"));
+        QProcess run;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QX7420_DEVICE"), m_emu.slavePath());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        run.setProcessEnvironment(env);
+        run.start(program, {});
+        QVERIFY(run.waitForStarted());
+        const auto stop = qScopeGuard([&run] {
+            run.kill();
+            run.waitForFinished(3000);
+        });
+        const QString pid = QString::number(run.processId());
+        // The window is built while the splash shows; the splash goes first.
+        QString window;
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                const QStringList visible{"search", "--all", "--onlyvisible",
+                                          "--pid",  pid,     "--name"};
+                window = xdotoolOutput(visible + QStringList{"^TALVIK"});
+                return !window.isEmpty() &&
+                       xdotoolOutput(visible + QStringList{"^cover$"}).isEmpty();
+            },
+            15000));
+        QVERIFY(xdotool({"windowactivate", "--sync", window}));
+        auto clickAt = [&](QPoint p) {
+            return xdotool({"mousemove", "--window", window, QString::number(p.x()),
+                            QString::number(p.y()), "click", "1"});
+        };
+        auto answerOver = [&] {
+            const QString box = xdotoolOutput({"search", "--sync", "--all", "--onlyvisible",
+                                               "--pid", pid, "--name", "^QX-7420$"});
+            return !box.isEmpty() && xdotool({"windowactivate", "--sync", box}) &&
+                   xdotool({"key", "Return"});
+        };
+        const QString dat = folder.filePath(QStringLiteral("r_and_w.dat"));
+        auto datBytes = [&] {
+            QFile f(dat);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        QVERIFY(clickAt(read));
+        QVERIFY(answerOver());
+        QTRY_COMPARE_WITH_TIMEOUT(datBytes(), RadioEmulator::datImage(demoMemory()), 10000);
+        QVERIFY(clickAt(cell));
+        QVERIFY(type(QStringLiteral("452.0125")));
+        QVERIFY(key(QStringLiteral("Return")));
+        QTRY_COMPARE(record(datBytes(), 4).mid(4, 4), hexBytes("50 12 20 45"));
+
+        m_emu.fillMemory(0x00);
+        QVERIFY(clickAt(write));
+        QVERIFY(answerOver());
+        QTRY_COMPARE_WITH_TIMEOUT(RadioEmulator::datImage(m_emu.memory()), datBytes(), 10000);
+        QCOMPARE(run.state(), QProcess::Running);
+    }
+
+    // The port panel moves when dragged by its caption, not by its label.
+    void portPanelDrag() {
+        QVERIFY(click(child("ToolButton9")));
+        auto *panel = child<QGroupBox>("Select_com");
+        QTRY_VERIFY(panel->isVisible());
+        auto drag = [](QWidget *w, QPoint from, QPoint by) {
+            const QPoint a = w->mapToGlobal(from), b = a + by;
+            return xdotool({"mousemove", "--sync", QString::number(a.x()), QString::number(a.y()),
+                            "mousedown", "1", "mousemove", "--sync", QString::number(b.x()),
+                            QString::number(b.y()), "mouseup", "1"});
+        };
+        const QPoint start = panel->pos();
+        auto *label = child("Label21");
+        QVERIFY(drag(label, label->rect().center(), {30, 20}));
+        QTest::qWait(100);
+        QCOMPARE(panel->pos(), start);
+        QVERIFY(drag(panel, {80, 8}, {30, 20}));
+        QTRY_COMPARE(panel->pos(), start + QPoint(30, 20));
+    }
+};
+
+int main(int argc, char *argv[]) {
+    XSession x;
+    QString error;
+    if (!x.start(&error)) {
+        std::fprintf(stderr, "tst_realinput: %s\n", qPrintable(error));
+        return 1;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("QX-7420"));
+    TestRealInput test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_realinput.moc"
