@@ -33,8 +33,8 @@ QByteArray blankFrameBytes(std::uint16_t address);
 bool isAnswer(TransferMode mode, const Step &step, const QByteArray &reply);
 
 // Whether a read answer starts with the header of the block its step asked for (always
-// true for other steps). Fast pacing asks this too: with no fixed wait to let a late
-// reply run out, the tail of one could otherwise pass for the next step's answer.
+// true for other steps). Asked beside isAnswer: the tail of a late reply in front of an
+// answer would otherwise pass for it, shifted, and be stored under the wrong address.
 bool echoesRequest(const Step &step, const QByteArray &reply);
 
 // "step 2 read 0010", "step 36 record 32": what a step does, for the transfer log.

@@ -265,8 +265,9 @@ void Transfer::evaluate() {
     QByteArray reply(buf, std::max(count, 0));
     if (m_pacing.untilAnswered)
         reply = m_reply.append(reply);
-    const bool answered =
-        isAnswer(m_mode, step, reply) && (!m_pacing.untilAnswered || echoesRequest(step, reply));
+    // A read answer must carry its own block's header in either pacing: a stray byte of a
+    // late reply in front of it would otherwise shift the stored record.
+    const bool answered = isAnswer(m_mode, step, reply) && echoesRequest(step, reply);
     if (!answered && keepWaiting(reply)) {
         m_waitTimer.start(m_pacing.pollMs);
         return;

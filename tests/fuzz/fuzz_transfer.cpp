@@ -7,10 +7,10 @@
 // - Every transfer ends, and finished() comes once: completed exactly when the last
 //   step got its answer, and the link is closed.
 // - A step is answered only by 'P' (handshake), a whole 12-byte frame starting with
-//   'W' (read request; polled pacing also wants the request's own address and length
-//   echoed) or 0x06 (a frame of a write). After an answer the next step is sent,
-//   otherwise the same step again; the retry prompt comes after no fewer than 8 and no
-//   more than 9 unanswered reads of a step, and Yes starts again from the handshake.
+//   'W' that echoes the request's own address and length (read request) or 0x06 (a frame of a
+//   write). After an answer the next step is sent, otherwise the same step again; the retry prompt
+//   comes after no fewer than 8 and no more than 9 unanswered reads of a step, and Yes starts again
+//   from the handshake.
 // - A read stores each accepted reply's first 12 bytes as the step's record and touches
 //   nothing else; a write sends every record as it is in the file, followed by 0x06,
 //   and leaves the file as it was.
@@ -141,9 +141,8 @@ private:
             if (reply.at(0) != 'W' || reply.size() < 12)
                 return false;
             const std::uint16_t address = recordAddress(step.record);
-            return !m_polled ||
-                   (std::uint8_t(reply.at(1)) == address >> 8 &&
-                    std::uint8_t(reply.at(2)) == (address & 0xFF) && reply.at(3) == '\x08');
+            return std::uint8_t(reply.at(1)) == address >> 8 &&
+                   std::uint8_t(reply.at(2)) == (address & 0xFF) && reply.at(3) == '\x08';
         }
         return reply.at(0) == '\x06';
     }

@@ -94,6 +94,8 @@ private slots:
     void fastPacing();
     void fastRetryRules_data();
     void fastRetryRules();
+    void standardStoresOnlyItsOwnBlock_data();
+    void standardStoresOnlyItsOwnBlock();
 };
 
 void TestPacing::standardWaits_data() {
@@ -236,6 +238,28 @@ void TestPacing::fastRetryRules() {
     QCOMPARE(writes.size(), requests);
     for (int i = silentFrom; i < writes.size(); ++i)
         QVERIFY(writes[i].atNs - writes[i - 1].atNs >= Pacing::fast().timeoutMs * kMs);
+}
+
+void TestPacing::standardStoresOnlyItsOwnBlock_data() {
+    QTest::addColumn<QByteArray>("garbleTo"); // the answer to request 6; "%" the true one
+    QTest::newRow("a stray W in front") << QByteArray("W%");
+    QTest::newRow("another block's header") << QByteArray("W\x03\xC0\x08%").left(4) + "12345678";
+}
+
+// At the standard pacing a reply that starts with 'W' but is not its own block's frame
+// (a late reply's tail in front of it, or another address) is no answer: the step is
+// sent again and the file holds exactly what the radio holds.
+void TestPacing::standardStoresOnlyItsOwnBlock() {
+    QFETCH(QByteArray, garbleTo);
+    Rig rig;
+    rig.sio.memory = patternMemory(7, 3);
+    std::fill_n(rig.sio.memory.begin() + 0x0010, 0x100, 0x57);
+    rig.sio.garble = [&](int n, QByteArray answer) {
+        return n == 6 ? QByteArray(garbleTo).replace("%", answer) : answer;
+    };
+    QVERIFY(rig.run(Mode::Read, Pacing::standard()));
+    QCOMPARE(rig.fileBytes().toHex(' '), imageOf(rig.sio.memory).toHex(' '));
+    QCOMPARE(rig.sio.callsOf('w').size(), 37);
 }
 
 QTEST_GUILESS_MAIN(TestPacing)
