@@ -5,6 +5,7 @@
 // double cannot tell the digits apart: half a 10 Hz step, or the range's two ends.
 #include "error.h"
 #include "frequency.h"
+#include "frequencythroughdouble.h"
 #include "fuzzcheck.h"
 
 #include <cmath>
@@ -12,15 +13,6 @@
 using namespace qx;
 
 namespace {
-
-QString throughDouble(double mhz) {
-    if (mhz < 400.0 || mhz > 512.99999)
-        return kFallbackFrequency;
-    const qint64 units = std::llround(mhz * 100000.0);
-    return SnapToStep(QStringLiteral("%1.%2")
-                          .arg(units / 100000, 3, 10, QLatin1Char('0'))
-                          .arg(units % 100000, 5, 10, QLatin1Char('0')));
-}
 
 bool nearTieOrEnd(double mhz) {
     const double units = mhz * 100000.0;
@@ -54,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                        t);
     }
     const double mhz = text.trimmed().toDouble();
-    const QString former = throughDouble(mhz);
+    const QString former = test::frequencyThroughDouble(mhz);
     FUZZ_CHECK_MSG(
         former == checked.text || nearTieOrEnd(mhz),
         QStringLiteral("'%1' gives %2, through a double %3").arg(text, checked.text, former));
