@@ -137,11 +137,8 @@ QStringList PtIni::keys(const QString &section) const {
 }
 
 int PtIni::portForDevice(const QString &device) const {
-    const auto same = [target = QFileInfo(device).canonicalFilePath(), &device](const QString &d) {
-        return d == device || (!target.isEmpty() && QFileInfo(d).canonicalFilePath() == target);
-    };
     if (!qEnvironmentVariable("QX7420_DEVICE").isEmpty())
-        return same(deviceForPort(comPort())) ? comPort() : 0;
+        return sameDevice(deviceForPort(comPort()), device) ? comPort() : 0;
     static const QRegularExpression comKey(QStringLiteral("^COM(\\d{1,9})$"),
                                            QRegularExpression::CaseInsensitiveOption);
     int best = 0;
@@ -149,7 +146,7 @@ int PtIni::portForDevice(const QString &device) const {
     for (const QString &key : names) {
         const QRegularExpressionMatch m = comKey.match(key.trimmed());
         const int port = m.hasMatch() ? m.captured(1).toInt() : 0;
-        if (port > 0 && (best == 0 || port < best) && same(deviceForPort(port)))
+        if (port > 0 && (best == 0 || port < best) && sameDevice(deviceForPort(port), device))
             best = port;
     }
     if (best > 0)
@@ -158,10 +155,17 @@ int PtIni::portForDevice(const QString &device) const {
     static const QRegularExpression usb(QStringLiteral("^/dev/ttyUSB(\\d{1,8})$"));
     for (const QString &name : {device, QFileInfo(device).canonicalFilePath()}) {
         const QRegularExpressionMatch m = usb.match(name);
-        if (m.hasMatch() && same(deviceForPort(m.captured(1).toInt() + 1)))
+        if (m.hasMatch() && sameDevice(deviceForPort(m.captured(1).toInt() + 1), device))
             return m.captured(1).toInt() + 1;
     }
     return 0;
+}
+
+bool sameDevice(const QString &a, const QString &b) {
+    if (a == b)
+        return true;
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
 }
 
 QString programFolder() {

@@ -36,6 +36,9 @@ private:
     QString m_path;
 };
 
+// The same device, whatever symbolic links (a by-id name, a link of one's own) lead to it.
+bool sameDevice(const QString &a, const QString &b);
+
 // The folder of the program file (not the current folder).
 QString programFolder();
 

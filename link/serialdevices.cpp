@@ -110,13 +110,6 @@ bool userMayOpen(const QString &device) {
 #endif
 }
 
-bool sameDevice(const QString &a, const QString &b) {
-    if (a == b)
-        return true;
-    const QString ca = QFileInfo(a).canonicalFilePath();
-    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
-}
-
 QList<SerialDevice> serialDevices() {
     QList<SerialDevice> devices;
     const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();

@@ -42,7 +42,5 @@ QString stableName(const QString &device);
 QString deviceGroup(const QString &device);
 // Whether this user may open the device for reading and writing.
 bool userMayOpen(const QString &device);
-// The same file, whatever symbolic links lead to it.
-bool sameDevice(const QString &a, const QString &b);
 
 } // namespace qx
