@@ -19,7 +19,7 @@ PortDetector::~PortDetector() = default;
 void PortDetector::start(const PtIni &ini) {
     if (running())
         return;
-    m_probes.clear();
+    m_probes.reset(); // before the link it talks on
     m_tried.clear();
     m_current = ini.comPort();
     const auto known = [this](const QString &device) {
@@ -44,19 +44,17 @@ void PortDetector::start(const PtIni &ini) {
 
     // One link for all: probe i talks on port i + 1.
     m_sio = std::make_unique<QtSio>([this](int i) { return m_tried.value(i - 1).device; });
-    m_pending = int(m_tried.size()) + 1; // held until every probe has started
-    for (int i = 0; i < m_tried.size(); ++i) {
-        m_probes.push_back(std::make_unique<PortProbe>(*m_sio, i + 1));
-        connect(m_probes.back().get(), &PortProbe::finished, this, [this, i] {
-            m_tried[i].result = m_probes[std::size_t(i)]->result();
-            if (--m_pending == 0)
-                emit finished();
-        });
-    }
-    for (const auto &probe : m_probes)
-        probe->start();
-    if (--m_pending == 0)
+    m_probes = std::make_unique<ProbeGroup>(*m_sio, int(m_tried.size()));
+    connect(m_probes.get(), &ProbeGroup::finished, this, [this] {
+        for (int i = 0; i < m_tried.size(); ++i)
+            m_tried[i].result = m_probes->result(i);
         emit finished();
+    });
+    m_probes->start();
+}
+
+bool PortDetector::running() const {
+    return m_probes && m_probes->running();
 }
 
 const PortDetector::Tried *PortDetector::found() const {

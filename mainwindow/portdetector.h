@@ -8,11 +8,10 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
-#include <vector>
 
 namespace qx {
 
-class PortProbe;
+class ProbeGroup;
 class QtSio;
 
 // Detect Port: probes every port COM1 to COM8 whose device is there and every other
@@ -38,7 +37,7 @@ public:
 
     // finished() may come before start() returns (nothing to try).
     void start(const PtIni &ini);
-    bool running() const { return m_pending > 0; }
+    bool running() const;
     const QList<Tried> &tried() const { return m_tried; }
     // Where the radio answered, the current port first; nullptr when nowhere.
     const Tried *found() const;
@@ -52,10 +51,9 @@ signals:
 private:
     std::function<QStringList()> m_otherDevices;
     std::unique_ptr<QtSio> m_sio;
-    std::vector<std::unique_ptr<PortProbe>> m_probes;
+    std::unique_ptr<ProbeGroup> m_probes;
     QList<Tried> m_tried;
     int m_current = 0;
-    int m_pending = 0;
 };
 
 } // namespace qx

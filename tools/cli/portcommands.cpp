@@ -9,10 +9,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
-
-#include <memory>
-#include <vector>
 
 namespace qx::cli {
 
@@ -95,41 +91,29 @@ int listPorts(bool json, Console &console) {
 }
 
 int probePorts(const QStringList &ports, const QString &logPath, Console &console) {
-    static const QRegularExpression number(QStringLiteral("^\\d{1,9}$"));
     QList<PortChoice> choices;
     for (const QString &port : ports)
         choices << resolvePort(port);
     // One link for all: probe i talks on port i + 1.
     QtSio qtSio([&choices](int i) { return choices.value(i - 1).device; });
     TransferLog log;
-    QString error;
-    if (!logPath.isEmpty() && !log.begin(logPath, false, &error)) {
-        console.note(error);
+    if (!beginLog(log, logPath, console))
         return kExitUsage;
-    }
     LoggingSio sio(qtSio, log);
 
     QEventLoop loop;
-    int pending = int(choices.size());
-    std::vector<std::unique_ptr<PortProbe>> probes;
-    for (int i = 0; i < choices.size(); ++i) {
-        probes.push_back(std::make_unique<PortProbe>(sio, i + 1));
-        QObject::connect(probes.back().get(), &PortProbe::finished, &loop, [&] {
-            if (--pending == 0)
-                loop.quit();
-        });
-    }
-    for (const auto &probe : probes)
-        probe->start();
-    if (pending > 0)
+    ProbeGroup probes(sio, int(choices.size()));
+    QObject::connect(&probes, &ProbeGroup::finished, &loop, &QEventLoop::quit);
+    probes.start();
+    if (probes.running())
         loop.exec();
 
     bool allAnswered = true;
     for (int i = 0; i < choices.size(); ++i) {
-        const PortDiagnosis &result = probes[std::size_t(i)]->result();
+        const PortDiagnosis &result = probes.result(i);
         allAnswered = allAnswered && result.answered();
-        const bool numbered = number.match(ports.at(i)).hasMatch();
-        console.out << (numbered ? QStringLiteral("port %1, ").arg(choices.at(i).port) : QString())
+        console.out << (choices.at(i).numbered ? QStringLiteral("port %1, ").arg(choices.at(i).port)
+                                               : QString())
                     << result.text() << '\n';
     }
     return allAnswered ? kExitOk : kExitNoRadio;

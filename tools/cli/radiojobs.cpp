@@ -103,13 +103,9 @@ int exitCodeOf(RadioResult result) {
 // a line each on stdout and share the fleet's status.
 int runRadios(const QList<FleetRadio> &radios, const QString &report, const QString &logPath,
               Console &console) {
-    // --log: begun before anything is sent, so a log that cannot be written stops the job.
     TransferLog log;
-    QString error;
-    if (!logPath.isEmpty() && !log.begin(logPath, false, &error)) {
-        console.note(error);
+    if (!beginLog(log, logPath, console))
         return kExitUsage;
-    }
     const QList<RadioReport> reports = FleetRun(console).run(radios, log);
     int code = exitCodeOf(reports.first().result);
     if (radios.size() > 1) {
@@ -136,11 +132,19 @@ void Console::note(const QString &text) {
     err.flush();
 }
 
+bool beginLog(TransferLog &log, const QString &path, Console &console) {
+    QString error;
+    if (path.isEmpty() || log.begin(path, false, &error))
+        return true;
+    console.note(error);
+    return false;
+}
+
 PortChoice resolvePort(const QString &argument) {
     static const QRegularExpression number(QStringLiteral("^\\d{1,9}$"));
     if (number.match(argument).hasMatch()) {
         const int port = argument.toInt();
-        return {port, PtIni::inDataFolder().deviceForPort(port), argument};
+        return {port, PtIni::inDataFolder().deviceForPort(port), argument, true};
     }
     // The serial library takes a bare name as one under /dev; a link or device in the
     // current folder is what a bare name means here when /dev has no such entry.
@@ -151,8 +155,7 @@ PortChoice resolvePort(const QString &argument) {
 }
 
 QString portFileName(const PortChoice &port) {
-    static const QRegularExpression number(QStringLiteral("^\\d{1,9}$"));
-    if (number.match(port.given).hasMatch())
+    if (port.numbered)
         return QStringLiteral("COM%1").arg(port.port);
     const QString name = QFileInfo(port.given).fileName();
     return name.isEmpty() ? QFileInfo(port.device).fileName() : name;

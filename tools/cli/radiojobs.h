@@ -8,6 +8,10 @@
 #include <QString>
 #include <QTextStream>
 
+namespace qx {
+class TransferLog;
+}
+
 namespace qx::cli {
 
 enum ExitCode : int {
@@ -25,12 +29,17 @@ struct Console {
     void note(const QString &text); // "qx7420-cli: text" on stderr
 };
 
+// --log FILE, begun before anything is sent: a log that cannot be written is noted and
+// stops the command. True when there is no path or the log was begun.
+bool beginLog(TransferLog &log, const QString &path, Console &console);
+
 // --port: a number is mapped through pt.ini beside the program as the window maps it;
 // anything else is a device path.
 struct PortChoice {
     int port = 1;
     QString device;
-    QString given; // the argument as typed
+    QString given;         // the argument as typed
+    bool numbered = false; // given as a port number, not as a device
 };
 PortChoice resolvePort(const QString &argument);
 
