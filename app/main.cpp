@@ -1,7 +1,7 @@
 #include "mainwindow.h"
 #include "ptini.h"
 #include "qtprompter.h"
-#include "sio.h"
+#include "qtsio.h"
 #include "startup.h"
 
 #include <QApplication>

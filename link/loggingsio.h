@@ -1,33 +1,13 @@
 #pragma once
 
 #include "sio.h"
+#include "transferlog.h"
 
-#include <QElapsedTimer>
-#include <QFile>
 #include <QString>
 #include <map>
 #include <set>
 
 namespace qx {
-
-// A log file of serial traffic for bug reports: every byte sent and received on a line
-// of its own, with the milliseconds since the log began, the device and the step.
-class TransferLog {
-public:
-    // Starts the file afresh (or adds to it) and restarts the clock; false with the
-    // reason when it cannot be written.
-    bool begin(const QString &path, bool append, QString *error = nullptr);
-    void end();
-    bool active() const { return m_file.isOpen(); }
-    // A line of its own: "   123 ms  text".
-    void line(const QString &text);
-    void bytes(const QString &device, const QString &step, const char *direction, const char *data,
-               int count);
-
-private:
-    QFile m_file;
-    QElapsedTimer m_clock;
-};
 
 // Passes every call to another Sio and writes the traffic to a TransferLog, when the
 // log is active. The transfer names each step through noteStep().

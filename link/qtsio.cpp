@@ -1,4 +1,4 @@
-#include "sio.h"
+#include "qtsio.h"
 
 #include <QSerialPort>
 #include <QSet>

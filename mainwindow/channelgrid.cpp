@@ -1,9 +1,9 @@
 #include "channelgrid.h"
 
+#include "dropdown.h"
 #include "fileedits.h"
 #include "gridview.h"
 #include "prompter.h"
-#include "widgets.h"
 
 #include <QHeaderView>
 #include <QVBoxLayout>

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QItemSelectionModel>
-#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <functional>
 
@@ -48,26 +47,6 @@ private:
 
     bool m_quiet = false;
     bool m_pressOnCurrent = false; // the left button went down on the current cell
-};
-
-// The in-place editor of the frequency columns; the other columns get none, so their
-// cells cannot be changed by typing, Delete, cut or paste.
-class CellDelegate : public QStyledItemDelegate {
-    Q_OBJECT
-public:
-    explicit CellDelegate(GridView *grid);
-    QString displayText(const QVariant &value, const QLocale &locale) const override;
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
-                          const QModelIndex &index) const override;
-    void setEditorData(QWidget *editor, const QModelIndex &index) const override;
-    // The cell already holds every edit; closing the editor writes nothing back.
-    void setModelData(QWidget *, QAbstractItemModel *, const QModelIndex &) const override {}
-
-protected:
-    bool eventFilter(QObject *object, QEvent *event) override;
-
-private:
-    GridView *m_grid;
 };
 
 } // namespace qx

@@ -1,8 +1,8 @@
 #include "portdetector.h"
 
-#include "portprobe.h"
+#include "probegroup.h"
+#include "qtsio.h"
 #include "serialdevices.h"
-#include "sio.h"
 
 #include <QFileInfo>
 

@@ -1,8 +1,10 @@
 #include "settingspanel.h"
 
+#include "dropdown.h"
 #include "fileedits.h"
+#include "powerspin.h"
 #include "prompter.h"
-#include "widgets.h"
+#include "spinbutton.h"
 
 #include <QCheckBox>
 #include <QEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "qtsio.h"
 #include "radioemulator.h"
 #include "scriptedprompter.h"
-#include "sio.h"
 #include "transfer.h"
 #include "workingfile.h"
 

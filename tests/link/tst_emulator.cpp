@@ -1,6 +1,6 @@
 // The emulator's image files and the qx7420-emu program's life cycle.
+#include "qtsio.h"
 #include "radioemulator.h"
-#include "sio.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

@@ -4,8 +4,8 @@
 // settings are compared with a decode of the working file.
 #include "ptini.h"
 #include "qtprompter.h"
+#include "qtsio.h"
 #include "radioemulator.h"
-#include "sio.h"
 #include "transfer.h"
 #include "windowharness.h"
 #include "xsession.h"

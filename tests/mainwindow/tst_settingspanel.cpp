@@ -1,4 +1,4 @@
-#include "widgets.h"
+#include "spinbutton.h"
 #include "windowharness.h"
 
 #include <QCheckBox>

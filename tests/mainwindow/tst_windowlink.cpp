@@ -2,9 +2,9 @@
 #include "portdetector.h"
 #include "portprobe.h"
 #include "ptini.h"
+#include "qtsio.h"
 #include "radioemulator.h"
 #include "scriptedprompter.h"
-#include "sio.h"
 
 #include <QAction>
 #include <QComboBox>

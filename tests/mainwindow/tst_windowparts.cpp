@@ -1,6 +1,6 @@
+#include "dragpanel.h"
 #include "fileedits.h"
 #include "settingspanel.h"
-#include "widgets.h"
 #include "windowharness.h"
 
 #include <QCheckBox>

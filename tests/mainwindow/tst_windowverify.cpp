@@ -1,8 +1,8 @@
 #include "mainwindow.h"
+#include "qtsio.h"
 #include "radioemulator.h"
 #include "sampleimage.h"
 #include "scriptedprompter.h"
-#include "sio.h"
 #include "transfer.h"
 
 #include <QAction>

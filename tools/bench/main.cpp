@@ -1,8 +1,8 @@
 // qx7420-bench: times reads and writes through Transfer and QtSio against in-process
 // emulators on a 9600-baud line: at the standard and at the fast pacing, eight radios
 // written at once, and how long the event loop was held up.
+#include "qtsio.h"
 #include "radioemulator.h"
-#include "sio.h"
 #include "steps.h"
 #include "transfer.h"
 #include "workingfile.h"

@@ -1,7 +1,7 @@
 #include "fleetrun.h"
 
 #include "loggingsio.h"
-#include "sio.h"
+#include "qtsio.h"
 
 #include <QEventLoop>
 #include <QTimer>

@@ -1,9 +1,9 @@
 #include "portcommands.h"
 
 #include "loggingsio.h"
-#include "portprobe.h"
+#include "probegroup.h"
 #include "ptini.h"
-#include "sio.h"
+#include "qtsio.h"
 
 #include <QEventLoop>
 #include <QJsonArray>

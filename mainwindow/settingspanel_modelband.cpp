@@ -1,8 +1,8 @@
 #include "settingspanel.h"
 
+#include "dropdown.h"
 #include "fileedits.h"
 #include "prompter.h"
-#include "widgets.h"
 
 #include <QCheckBox>
 

@@ -1,10 +1,11 @@
 #include "channelgrid.h"
 
+#include "celldelegate.h"
+#include "dropdown.h"
 #include "fileedits.h"
 #include "frequency.h"
 #include "gridview.h"
 #include "prompter.h"
-#include "widgets.h"
 
 #include <QEvent>
 #include <QKeyEvent>

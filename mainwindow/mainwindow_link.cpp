@@ -1,6 +1,8 @@
 #include "mainwindow.h"
 
 #include "channelgrid.h"
+#include "dragpanel.h"
+#include "dropdown.h"
 #include "error.h"
 #include "portdetector.h"
 #include "prompter.h"
@@ -8,7 +10,6 @@
 #include "serialdevices.h"
 #include "transfer.h"
 #include "transfersafety.h"
-#include "widgets.h"
 
 #include <QDir>
 #include <QFileInfo>

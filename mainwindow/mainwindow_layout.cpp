@@ -1,8 +1,10 @@
 #include "mainwindow.h"
 
 #include "channelgrid.h"
+#include "directedlabel.h"
+#include "dragpanel.h"
+#include "dropdown.h"
 #include "icons.h"
-#include "widgets.h"
 
 #include <QGroupBox>
 #include <QLabel>
