@@ -2,7 +2,7 @@
 
 #include "prompter.h"
 #include "steps.h"
-#include "windowtexts.h"
+#include "transfertexts.h"
 
 #include <QElapsedTimer>
 #include <QObject>

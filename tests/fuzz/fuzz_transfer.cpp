@@ -20,7 +20,7 @@
 #include "sio.h"
 #include "steps.h"
 #include "transfer.h"
-#include "windowtexts.h"
+#include "transfertexts.h"
 #include "workingfile.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "imagedump.h"
 
+#include "imagewords.h"
 #include "settingscodec.h"
-#include "windowtexts.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -78,7 +78,7 @@ QByteArray readImageFile(const QString &path) {
 
 ImageDump decodeImage(const QByteArray &bytes, const QString &fileName) {
     // The dump shows what the English window shows.
-    const WindowTexts texts = englishWindowTexts();
+    const ImageWords texts = englishImageWords();
     ImageDump dump;
     dump.recordCount = int(bytes.size() / MemoryFrame::kSize);
     const int count = std::min(dump.recordCount, kRecordCount);
@@ -154,7 +154,7 @@ ImageDump decodeImageFile(const QString &path) {
 }
 
 QString formatDump(const ImageDump &dump) {
-    const WindowTexts texts = englishWindowTexts();
+    const ImageWords texts = englishImageWords();
     const auto &header = texts.gridHeader;
     QString out =
         QStringList(header.begin(), header.end()).join(QLatin1Char('\t')) + QLatin1Char('\n');

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "channelcodec.h"
-#include "prompter.h"
+#include "imagewords.h"
+#include "transfertexts.h"
 
 #include <QSize>
 #include <QString>
@@ -10,34 +10,10 @@
 
 namespace qx {
 
-enum class Language { Chinese, English };
-
-// The texts and the prompt style of one window language.
-struct TransferTexts {
-    QString startRead;  // empty: no start message
-    QString startWrite; // empty: no start message
-    QString over;
-    QString retryCaption;
-    QString retryText;
-    Prompter::Buttons retryButtons = Prompter::Buttons::OkCancel;
-    QString openError;     // sio_open failed
-    QString setupError;    // sio_ioctl failed
-    QString flowError;     // sio_flowctrl failed
-    QString setupFailed;   // after either of the two above
-    QString tooFewRecords; // a write of an image with fewer than 35 records
-    QString alreadyRunning;
-    QString deviceGone; // the device went away during a transfer; the device follows
-    // A record step finds the working file missing or empty; the same in both windows.
-    QString noFile = QStringLiteral("No File!");
-    QString overFile = QStringLiteral("Over File!");
-};
-TransferTexts chineseTransferTexts();
-TransferTexts englishTransferTexts();
-
-// Everything in which the Chinese and the English window differ: texts and a few
-// behaviour flags. The window code itself is shared.
-struct WindowTexts {
-    Language language;
+// Everything in which the Chinese and the English window differ: the words of the image,
+// the window's own captions, menus, hints and messages, and a few behaviour flags. The
+// window code itself is shared.
+struct WindowTexts : ImageWords {
     QString caption;
     QSize outerSize;
     int displayWidth;
@@ -47,8 +23,6 @@ struct WindowTexts {
     QString portPanel;
     QString portLabel;
     QString portOk;
-    std::array<QString, 7> gridHeader;
-    FlagWords flags;
 
     // Menus: N1 (File), N2 (Program), N4 (COM Setup), N15 (Language Mode), N3 (Help).
     QString menuFile, menuOpen, menuSave, menuPrint, menuExit;
@@ -74,14 +48,7 @@ struct WindowTexts {
     // Detect Port (N18). %1: the port found, "COM2". The lines of what was tried follow.
     QString menuDetectPort, detectFound, detectNone;
 
-    QString modelLabel, bandLabel;
-    QString scanGroup, scanSelect, scanMode, channelMode, priorityChannel;
-    QString carrierTime, delayTime, returnTime, seconds;
-    QStringList scanModeItems, channelModeItems;
-    QString paramGroup, beep, batterySave, squelch, voice, monitorKey, timeOut, power;
-    QStringList offOnItems, voiceItems, monitorKeyItems, timeOutItems;
-    QStringList squelchItems;  // 0 .. 9
-    QStringList priorityItems; // CH1 .. CH16
+    QString scanGroup, paramGroup, seconds;
     int initialMonitorKey;
     QString powerVoltage; // "功率电压:" / "Powers Voltage:"
 

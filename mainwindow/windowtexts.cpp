@@ -2,70 +2,9 @@
 
 namespace qx {
 
-namespace {
-
-QStringList timeOutItems(const QString &off) {
-    QStringList items{off};
-    for (int s = 30; s <= 300; s += 30)
-        items << QString::number(s);
-    return items;
-}
-
-QStringList squelchItems() {
-    QStringList items;
-    for (int i = 0; i <= 9; ++i)
-        items << QString::number(i);
-    return items;
-}
-
-QStringList priorityItems() {
-    QStringList items;
-    for (int ch = 1; ch <= kChannelCount; ++ch)
-        items << QStringLiteral("CH%1").arg(ch);
-    return items;
-}
-
-} // namespace
-
-TransferTexts chineseTransferTexts() {
-    TransferTexts t;
-    t.startRead = QStringLiteral("开始从对讲机里读取数据");
-    t.startWrite = QStringLiteral("开始写数据到对讲机里");
-    t.over = QStringLiteral("完成!");
-    t.retryCaption = QStringLiteral("T-5829");
-    t.retryText = QStringLiteral("连接错误，你要重试么?");
-    t.retryButtons = Prompter::Buttons::OkCancel;
-    t.openError = QStringLiteral("打开通信端口错误");
-    t.setupError = QStringLiteral("设置时发生错误");
-    t.flowError = QStringLiteral("流量设置时发生错误");
-    t.setupFailed = QStringLiteral("通信端口参数设置发生错误");
-    t.tooFewRecords = QStringLiteral("工作文件不完整（少于35条记录），不能写入对讲机。");
-    t.alreadyRunning = QStringLiteral("正在与对讲机通信，请等待完成或先关闭读写。");
-    t.deviceGone = QStringLiteral("串口设备已断开!");
-    return t;
-}
-
-TransferTexts englishTransferTexts() {
-    TransferTexts t;
-    t.over = QStringLiteral("Over!");
-    t.retryCaption = QStringLiteral("Confirm");
-    t.retryText = QStringLiteral("Connect is error,Do you try?");
-    t.retryButtons = Prompter::Buttons::RetryIgnore;
-    t.openError = QStringLiteral("Error opening serial port!");
-    t.setupError = QStringLiteral("SetUp Error!");
-    t.flowError = QStringLiteral("Flow SetUp Error!");
-    t.setupFailed = QStringLiteral("Error opening serial port.");
-    t.tooFewRecords = QStringLiteral(
-        "The working file holds fewer than 35 records; it cannot be written to the radio.");
-    t.alreadyRunning = QStringLiteral(
-        "A transfer with the radio is running; wait for it to end or stop it first.");
-    t.deviceGone = QStringLiteral("The serial device went away!");
-    return t;
-}
-
 WindowTexts chineseWindowTexts() {
     WindowTexts t;
-    t.language = Language::Chinese;
+    static_cast<ImageWords &>(t) = chineseImageWords();
     t.caption = QStringLiteral("TALVIK中文写频(QX-7420)");
     t.outerSize = QSize(819, 552);
     t.displayWidth = 521;
@@ -75,11 +14,6 @@ WindowTexts chineseWindowTexts() {
     t.portPanel = QStringLiteral("串口选择");
     t.portLabel = QStringLiteral("串口：");
     t.portOk = QStringLiteral("确定");
-    t.gridHeader = {QStringLiteral("信道"),    QStringLiteral("    接收频率"),
-                    QStringLiteral("CTCSS"),   QStringLiteral("    发射频率"),
-                    QStringLiteral(" CTCSS"),  QStringLiteral("    禁发"),
-                    QStringLiteral("    频移")};
-    t.flags = chineseFlagWords();
 
     t.menuFile = QStringLiteral("文件");
     t.menuOpen = QStringLiteral("打开文件");
@@ -124,34 +58,9 @@ WindowTexts chineseWindowTexts() {
     t.detectFound = QStringLiteral("对讲机在%1上应答，已选用该串口。");
     t.detectNone = QStringLiteral("没有对讲机应答。已尝试：");
 
-    t.modelLabel = QStringLiteral("机器类型:");
-    t.bandLabel = QStringLiteral("机器频率:");
     t.scanGroup = QStringLiteral("扫描设置：");
-    t.scanSelect = QStringLiteral("扫描选择");
-    t.scanMode = QStringLiteral("扫描方式");
-    t.channelMode = QStringLiteral("信道方式");
-    t.priorityChannel = QStringLiteral("优先信道");
-    t.carrierTime = QStringLiteral("载波时间");
-    t.delayTime = QStringLiteral("延迟时间");
-    t.returnTime = QStringLiteral("返回时间");
     t.seconds = QStringLiteral("sec.");
-    t.scanModeItems = {QStringLiteral("载波方式"), QStringLiteral("时间方式")};
-    t.channelModeItems = {QStringLiteral("循环扫描"), QStringLiteral("优先扫描")};
     t.paramGroup = QStringLiteral("参数设置");
-    t.beep = QStringLiteral("哔音提示");
-    t.batterySave = QStringLiteral("电池省电");
-    t.squelch = QStringLiteral("静噪电平");
-    t.voice = QStringLiteral("语音设置");
-    t.monitorKey = QStringLiteral("监听键");
-    t.timeOut = QStringLiteral("超    时");
-    t.power = QStringLiteral("功    率");
-    t.offOnItems = {QStringLiteral("关"), QStringLiteral("开")};
-    t.voiceItems = {QStringLiteral("关"), QStringLiteral("中文"), QStringLiteral("英文"),
-                    QStringLiteral("开机音")};
-    t.monitorKeyItems = {QStringLiteral("关"), QStringLiteral("静噪关闭")};
-    t.squelchItems = squelchItems();
-    t.priorityItems = priorityItems();
-    t.timeOutItems = timeOutItems(QStringLiteral("关"));
     t.initialMonitorKey = 0;
     t.powerVoltage = QStringLiteral("功率电压:");
 
@@ -196,11 +105,12 @@ WindowTexts chineseWindowTexts() {
 
     t.transfer = chineseTransferTexts();
     return t;
+    return t;
 }
 
 WindowTexts englishWindowTexts() {
     WindowTexts t;
-    t.language = Language::English;
+    static_cast<ImageWords &>(t) = englishImageWords();
     t.caption = QStringLiteral("TALVIK(QX-7420)");
     t.outerSize = QSize(843, 552);
     t.displayWidth = 511;
@@ -210,11 +120,6 @@ WindowTexts englishWindowTexts() {
     t.portPanel = QStringLiteral("Select Prot");
     t.portLabel = QStringLiteral("Prot：");
     t.portOk = QStringLiteral("OK");
-    t.gridHeader = {QStringLiteral("CH."),   QStringLiteral("Receive F"),
-                    QStringLiteral("CTCSS"), QStringLiteral("Transmit F"),
-                    QStringLiteral("CTCSS"), QStringLiteral("Busy"),
-                    QStringLiteral("Scan")};
-    t.flags = englishFlagWords();
 
     t.menuFile = QStringLiteral("File");
     t.menuOpen = QStringLiteral("Open");
@@ -259,34 +164,9 @@ WindowTexts englishWindowTexts() {
     t.detectFound = QStringLiteral("The radio answered on %1; the port is selected.");
     t.detectNone = QStringLiteral("No radio answered. Tried:");
 
-    t.modelLabel = QStringLiteral("Model Type:");
-    t.bandLabel = QStringLiteral("Radio Band:");
     t.scanGroup = QStringLiteral("Scan SetUp：");
-    t.scanSelect = QStringLiteral("Scan Select");
-    t.scanMode = QStringLiteral("Scan Mode");
-    t.channelMode = QStringLiteral("CH Mode");
-    t.priorityChannel = QStringLiteral("First CH");
-    t.carrierTime = QStringLiteral("CarrierWaveTime");
-    t.delayTime = QStringLiteral("Time-LapseTime");
-    t.returnTime = QStringLiteral("ReturnTime ");
     t.seconds = QStringLiteral("sec.");
-    t.scanModeItems = {QStringLiteral("CarrierWaveMode"), QStringLiteral("TimeMode")};
-    t.channelModeItems = {QStringLiteral("CycScandMode"), QStringLiteral("PriorityScandMode")};
     t.paramGroup = QStringLiteral("Parameter SetUp");
-    t.beep = QStringLiteral("Beep Tone");
-    t.batterySave = QStringLiteral("Battery Save");
-    t.squelch = QStringLiteral("Squelch Level");
-    t.voice = QStringLiteral("Speech SetUp");
-    t.monitorKey = QStringLiteral("Moni Key");
-    t.timeOut = QStringLiteral("Time Out Timer");
-    t.power = QStringLiteral("PowerMode");
-    t.offOnItems = {QStringLiteral("OFF"), QStringLiteral("ON")};
-    t.voiceItems = {QStringLiteral("OFF"), QStringLiteral("Chinese"), QStringLiteral("English"),
-                    QStringLiteral("BootStrapSound")};
-    t.monitorKeyItems = {QStringLiteral("OFF"), QStringLiteral("SQ Off Momentary")};
-    t.squelchItems = squelchItems();
-    t.priorityItems = priorityItems();
-    t.timeOutItems = timeOutItems(QStringLiteral("OFF"));
     t.initialMonitorKey = 1;
     t.powerVoltage = QStringLiteral("Powers Voltage:");
 
@@ -336,6 +216,7 @@ WindowTexts englishWindowTexts() {
                        "not verified.");
 
     t.transfer = englishTransferTexts();
+    return t;
     return t;
 }
 
