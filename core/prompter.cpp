@@ -6,16 +6,22 @@
 
 namespace qx {
 
-void guard(Prompter &prompter, const std::function<void()> &handler) {
+void guard(Prompter &prompter, const std::function<void()> &handler,
+           const std::function<void()> &onError) {
+    QString text;
     try {
         handler();
+        return;
     } catch (const Error &e) {
-        prompter.error(e.message());
+        text = e.message();
     } catch (const std::exception &e) {
-        prompter.error(QString::fromLocal8Bit(e.what()));
+        text = QString::fromLocal8Bit(e.what());
     } catch (...) {
-        prompter.error(QStringLiteral("An unexpected error occurred."));
+        text = QStringLiteral("An unexpected error occurred.");
     }
+    if (onError)
+        guard(prompter, onError);
+    prompter.error(text);
 }
 
 } // namespace qx

@@ -26,8 +26,11 @@ public:
     virtual QString saveFileName(const QString &filter, const QString &dir) = 0;
 };
 
-// Runs one event handler or timer tick. A qx::Error or any other exception is shown
-// through the prompter; nothing escapes to end the program.
-void guard(Prompter &prompter, const std::function<void()> &handler);
+// Runs one event handler or timer tick: the one guard of the program. A qx::Error or any
+// other exception is shown through the prompter; nothing escapes to end the program.
+// onError, when given, runs first, so the handler's object is left sound before the box
+// opens (a transfer ends and closes its link).
+void guard(Prompter &prompter, const std::function<void()> &handler,
+           const std::function<void()> &onError = {});
 
 } // namespace qx

@@ -28,8 +28,20 @@ Transfer::Transfer(Sio &sio, WorkingFile &file, Prompter &prompter, TransferText
         timer->setTimerType(Qt::PreciseTimer);
     }
     m_clock.start();
-    connect(&m_stepTimer, &QTimer::timeout, this, [this] { guarded(&Transfer::tick); });
-    connect(&m_waitTimer, &QTimer::timeout, this, [this] { guarded(&Transfer::evaluate); });
+    // An error in a tick ends the transfer cleanly before it is shown: left alone, the chain
+    // would stop with the port open and the buttons disabled.
+    const auto ended = [this] {
+        if (m_active)
+            finish(Outcome::Failed);
+    };
+    connect(&m_stepTimer, &QTimer::timeout, this, [this, ended] {
+        guard(
+            m_prompter, [this] { tick(); }, ended);
+    });
+    connect(&m_waitTimer, &QTimer::timeout, this, [this, ended] {
+        guard(
+            m_prompter, [this] { evaluate(); }, ended);
+    });
 }
 
 Transfer::~Transfer() {
@@ -162,19 +174,6 @@ void Transfer::kill() {
     m_waitTimer.stop();
     m_settling = false;
     m_step = 0;
-}
-
-void Transfer::guarded(void (Transfer::*callback)()) {
-    guard(m_prompter, [this, callback] {
-        try {
-            (this->*callback)();
-        } catch (...) {
-            // Left alone, the chain would stop with the port open and the buttons disabled.
-            if (m_active)
-                finish(Outcome::Failed);
-            throw;
-        }
-    });
 }
 
 bool Transfer::send(const QByteArray &bytes) {

@@ -122,8 +122,6 @@ private:
     void complete(const QByteArray &reply);
     // Every end of a transfer: timers, link, state and signals in one order.
     void finish(Outcome outcome);
-    // Runs a timer callback under qx::guard; an exception ends the transfer cleanly first.
-    void guarded(void (Transfer::*callback)());
 
     Sio &m_sio;
     WorkingFile &m_home;

@@ -26,10 +26,6 @@ ChannelGrid::ChannelGrid(WindowTexts texts, Prompter &prompter, FileEdits &edits
     wireEditors();
 }
 
-void ChannelGrid::guarded(const std::function<void()> &handler) {
-    guard(m_prompter, handler);
-}
-
 void ChannelGrid::buildGrid() {
     StringGrid = new GridView(kRows, kColumns, this);
     StringGrid->setObjectName(QStringLiteral("StringGrid"));

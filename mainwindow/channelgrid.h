@@ -80,7 +80,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void guarded(const std::function<void()> &handler);
     void buildGrid();
     void buildBoxes();
     void wireEditors();

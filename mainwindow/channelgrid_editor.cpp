@@ -113,7 +113,7 @@ bool ChannelGrid::StringGridSelectCell() {
     if (row < 1 || !isFrequencyColumn(column))
         return true;
     bool left = false;
-    guarded([&] {
+    guard(m_prompter, [&] {
         checkCell(row, column);
         completeGridRow();
         left = true;
@@ -133,7 +133,7 @@ bool ChannelGrid::StringGridKeyDown(QKeyEvent *event, bool inEditor) {
     if (isEnter(event)) {
         if (isFrequencyColumn(column)) {
             bool stored = false;
-            guarded([&] {
+            guard(m_prompter, [&] {
                 checkCell(row, column);
                 completeGridRow();
                 stored = true;
@@ -267,18 +267,18 @@ void ChannelGrid::encodeGridRow(int row) {
 }
 
 void ChannelGrid::CompleteGridRow() {
-    guarded([this] { completeGridRow(); });
+    guard(m_prompter, [this] { completeGridRow(); });
 }
 
 void ChannelGrid::EncodeGridRow(int row) {
-    guarded([this, row] { encodeGridRow(row); });
+    guard(m_prompter, [this, row] { encodeGridRow(row); });
 }
 
 void ChannelGrid::commitBox(DropDown *box, int column) {
     // A list commits into the row it was opened over: the click that closed it may have
     // moved the current cell, and the box with it, before its close is told.
     const int listRow = std::exchange(m_listRow, -1);
-    guarded([&] {
+    guard(m_prompter, [&] {
         const int row = listRow >= 1 ? listRow : StringGrid->currentRow();
         if (row < 1)
             return;

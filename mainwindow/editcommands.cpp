@@ -54,10 +54,6 @@ EditCommands::EditCommands(MainWindow &window, FileEdits &edits, EditHistory &hi
     : QObject(&window), m_window(window), m_edits(edits), m_history(history), m_safety(safety),
       m_file(file) {}
 
-void EditCommands::guarded(const std::function<void()> &handler) {
-    guard(m_window.prompter(), handler);
-}
-
 QAction *EditCommands::item(QMenu *menu, const char *name, const QString &text,
                             void (EditCommands::*slot)()) {
     auto *action = new QAction(text, menu);
@@ -160,7 +156,7 @@ void EditCommands::reload() {
 }
 
 void EditCommands::undo() {
-    guarded([this] {
+    guard(m_window.prompter(), [this] {
         if (!m_window.transfer().running())
             m_history.undo();
     });
@@ -168,7 +164,7 @@ void EditCommands::undo() {
 }
 
 void EditCommands::redo() {
-    guarded([this] {
+    guard(m_window.prompter(), [this] {
         if (!m_window.transfer().running())
             m_history.redo();
     });
@@ -176,7 +172,7 @@ void EditCommands::redo() {
 }
 
 void EditCommands::copy() {
-    guarded([this] {
+    guard(m_window.prompter(), [this] {
         const ChannelGrid &grid = m_window.channelGrid();
         QList<QStringList> rows;
         for (int channel : selected()) {
@@ -191,7 +187,7 @@ void EditCommands::copy() {
 }
 
 void EditCommands::cut() {
-    guarded([this] {
+    guard(m_window.prompter(), [this] {
         const QList<int> channels = selected();
         copy();
         clear(channels);
@@ -199,7 +195,7 @@ void EditCommands::cut() {
 }
 
 void EditCommands::clearChannels() {
-    guarded([this] { clear(selected()); });
+    guard(m_window.prompter(), [this] { clear(selected()); });
 }
 
 void EditCommands::clear(const QList<int> &channels) {
@@ -215,7 +211,7 @@ void EditCommands::clear(const QList<int> &channels) {
 }
 
 void EditCommands::paste() {
-    guarded([this] {
+    guard(m_window.prompter(), [this] {
         const WindowTexts &t = m_window.texts();
         const QList<PastedRow> rows =
             parseChannelRows(QGuiApplication::clipboard()->text(), t.flags);
@@ -244,7 +240,7 @@ void EditCommands::paste() {
 }
 
 void EditCommands::importCsv() {
-    guarded([this] {
+    guard(m_window.prompter(), [this] {
         const WindowTexts &t = m_window.texts();
         const QString path = m_window.prompter().openFileName(t.csvFilter, QString());
         if (path.isEmpty())
@@ -269,7 +265,7 @@ void EditCommands::importCsv() {
 }
 
 void EditCommands::exportCsv() {
-    guarded([this] {
+    guard(m_window.prompter(), [this] {
         const QString path =
             m_window.prompter().saveFileName(m_window.texts().csvFilter, QString());
         if (path.isEmpty())
@@ -284,7 +280,7 @@ void EditCommands::openBackup() {
 
 void EditCommands::setVerify(bool on) {
     m_safety.setVerifyAfterWrite(on);
-    guarded([&] {
+    guard(m_window.prompter(), [&] {
         PtIni(QDir(m_window.folder()).filePath(QStringLiteral("pt.ini")))
             .writeInt(QStringLiteral("pt"), QStringLiteral("Verify"), on ? 1 : 0);
     });

@@ -44,7 +44,6 @@ public slots:
 
 private:
     QAction *item(QMenu *menu, const char *name, const QString &text, void (EditCommands::*slot)());
-    void guarded(const std::function<void()> &handler);
     QList<int> selected() const;
     void clear(const QList<int> &channels);
     void reload();

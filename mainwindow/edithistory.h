@@ -22,21 +22,11 @@ public:
 
     explicit EditHistory(Access access, QObject *parent = nullptr);
 
-    // Every store between the outermost begin and its end is one step; an end without a
-    // change records nothing. end never throws: a file that cannot be read back records no
-    // step.
+    // Every store between the outermost begin and its end is one step (the window's
+    // FileEdits::Step opens and closes one); an end without a change records nothing. end
+    // never throws: a file that cannot be read back records no step.
     void begin();
     void end() noexcept;
-    class Step {
-    public:
-        explicit Step(EditHistory &history) : m_history(history) { m_history.begin(); }
-        ~Step() { m_history.end(); }
-        Step(const Step &) = delete;
-        Step &operator=(const Step &) = delete;
-
-    private:
-        EditHistory &m_history;
-    };
     // A change made outside begin and end, such as a read from the radio.
     void record(const QByteArray &before, const QByteArray &after);
     // The file's bytes; nothing when it cannot be read.

@@ -72,16 +72,12 @@ PtIni MainWindow::settingsFile() const {
     return PtIni(QDir(m_folder).filePath(QStringLiteral("pt.ini")));
 }
 
-void MainWindow::guarded(const std::function<void()> &handler) {
-    guard(m_prompter, handler);
-}
-
 QString MainWindow::cell(int column, int row) const {
     return m_grid->cell(column, row);
 }
 
 void MainWindow::FormCreate() {
-    guarded([this] {
+    guard(m_prompter, [this] {
         m_file.ensureExists();
         m_grid->setupGrid();
         const int port = settingsFile().comPort();
@@ -106,25 +102,25 @@ void MainWindow::ReadAndDeal_F(const QString &name) {
 // Each store is an undo step of its own unless the handler groups several into one.
 void MainWindow::commitChannel(int channel, const ChannelCells &cells) {
     {
-        const EditHistory::Step step(*m_history);
+        const FileEdits::Step step(*this);
         storeChannel(channel, cells);
     }
     ReadAndDeal_F(QStringLiteral("r_and_w.dat"));
 }
 
 void MainWindow::storeChannel(int channel, const ChannelCells &cells) {
-    const EditHistory::Step step(*m_history);
+    const FileEdits::Step step(*this);
     EncodeChannel(m_file, channel, cells.rx, cells.tx, cells.rxTone, cells.txTone, cells.busy,
                   cells.scan);
 }
 
 void MainWindow::storeRecord(int record, const MemoryFrame &frame) {
-    const EditHistory::Step step(*m_history);
+    const FileEdits::Step step(*this);
     m_file.StoreFrame(record, frame);
 }
 
 void MainWindow::resetChannels(const QString &frequency) {
-    const EditHistory::Step step(*m_history);
+    const FileEdits::Step step(*this);
     m_grid->brush_StringGrid(frequency);
 }
 
@@ -137,7 +133,7 @@ void MainWindow::endStep() noexcept {
 }
 
 void MainWindow::N17Click() {
-    guarded([this] {
+    guard(m_prompter, [this] {
         if (!m_prompter.ask(QStringLiteral("Confirm"),
                             QStringLiteral("Do You Wish To Change english?"),
                             Prompter::Buttons::YesNo))
@@ -150,7 +146,7 @@ void MainWindow::N17Click() {
 }
 
 void MainWindow::N10Click() {
-    guarded([this] {
+    guard(m_prompter, [this] {
         QCoreApplication::quit();
         m_transfer->closeLink();
     });

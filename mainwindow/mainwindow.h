@@ -110,7 +110,6 @@ private:
     void detectFinished();
     // The label under the port list: the selected item's device and whether it is there.
     void showPortDevice();
-    void guarded(const std::function<void()> &handler);
     // pt.ini in the window's folder, read afresh at every use.
     PtIni settingsFile() const;
 

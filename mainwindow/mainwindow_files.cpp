@@ -35,14 +35,14 @@ void MainWindow::N5Click() {
 }
 
 void MainWindow::openFrom(const QString &dir) {
-    guarded([this, dir] {
+    guard(m_prompter, [this, dir] {
         const QString chosen = m_prompter.openFileName(kDatFilter, dir);
         if (chosen.isEmpty())
             return;
         // The original failed silently and had already listed the file; a file that
         // could not be opened is not listed and nothing changes.
         try {
-            const EditHistory::Step step(*m_history);
+            const FileEdits::Step step(*this);
             copyFileOver(chosen, m_file.path());
         } catch (const Error &e) {
             m_prompter.message(m_texts.copyFailed.arg(e.message()));
@@ -65,7 +65,7 @@ void MainWindow::openFrom(const QString &dir) {
 }
 
 void MainWindow::N6Click() {
-    guarded([this] {
+    guard(m_prompter, [this] {
         // Saved exactly under the name given: no extension is added, an existing file
         // is replaced without a question.
         const QString chosen = m_prompter.saveFileName(kDatFilter, m_saveFolder);
@@ -82,7 +82,7 @@ void MainWindow::N6Click() {
 }
 
 void MainWindow::N8Click() {
-    guarded([this] {
+    guard(m_prompter, [this] {
         const QString date = listDate(QDate::currentDate(), m_texts.language == Language::English
                                                                 ? DateStyle::Slashes
                                                                 : DateStyle::Chinese);

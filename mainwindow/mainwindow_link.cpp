@@ -27,8 +27,9 @@ void MainWindow::wireTransfer() {
         ToolButton7->setEnabled(enabled);
         ToolButton8->setEnabled(enabled);
     });
-    connect(m_transfer.get(), &Transfer::readCompleted, this,
-            [this] { guarded([this] { ReadAndDeal_F(QStringLiteral("r_and_w.dat")); }); });
+    connect(m_transfer.get(), &Transfer::readCompleted, this, [this] {
+        guard(m_prompter, [this] { ReadAndDeal_F(QStringLiteral("r_and_w.dat")); });
+    });
     connect(m_detector, &PortDetector::finished, this, &MainWindow::detectFinished);
 }
 
@@ -37,14 +38,14 @@ void MainWindow::n11Click() {
 }
 
 void MainWindow::N12Click() {
-    guarded([this] {
+    guard(m_prompter, [this] {
         if (m_grid->commitTypedText())
             startTransfer(int(Transfer::Mode::Write));
     });
 }
 
 void MainWindow::startTransfer(int mode) {
-    guarded([this, mode] {
+    guard(m_prompter, [this, mode] {
         const int port = settingsFile().comPort();
         // A start refused because a transfer runs must leave that transfer's log alone.
         // The log stays open until the next start, so a read-back after a write joins it.
@@ -59,7 +60,7 @@ void MainWindow::startTransfer(int mode) {
 }
 
 void MainWindow::N13Click() {
-    guarded([this] {
+    guard(m_prompter, [this] {
         Select_com->show();
         Select_com->raise();
         const int port = settingsFile().comPort();
@@ -91,7 +92,7 @@ void MainWindow::SpeedButton1Click() {
 }
 
 void MainWindow::SpeedButton2Click() {
-    guarded([this] {
+    guard(m_prompter, [this] {
         const int index = Com->currentIndex();
         if (index < 0)
             throw Error(QStringLiteral("List index out of bounds (%1)").arg(index));
@@ -102,11 +103,11 @@ void MainWindow::SpeedButton2Click() {
 }
 
 void MainWindow::ToolButton13Click() {
-    guarded([this] { m_transfer->stop(); });
+    guard(m_prompter, [this] { m_transfer->stop(); });
 }
 
 void MainWindow::N18Click() {
-    guarded([this] {
+    guard(m_prompter, [this] {
         // The probes would open the port the transfer holds.
         if (m_transfer->running()) {
             m_prompter.message(m_texts.transfer.alreadyRunning);
@@ -117,7 +118,7 @@ void MainWindow::N18Click() {
 }
 
 void MainWindow::detectFinished() {
-    guarded([this] {
+    guard(m_prompter, [this] {
         QStringList lines;
         for (const PortDetector::Tried &tried : m_detector->tried())
             lines << tried.line();

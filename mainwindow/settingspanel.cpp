@@ -36,10 +36,6 @@ SettingsPanel::SettingsPanel(WindowTexts texts, Prompter &prompter, FileEdits &e
     wireModelBand();
 }
 
-void SettingsPanel::guarded(const std::function<void()> &handler) {
-    guard(m_prompter, handler);
-}
-
 void SettingsPanel::buildModelBand(QVBoxLayout *column) {
     auto *top = new QGridLayout;
     top->setContentsMargins(20, 0, 20, 0);
@@ -245,18 +241,18 @@ void SettingsPanel::save03F0() {
 }
 
 void SettingsPanel::CB_BYChange() {
-    guarded([this] { save03C0(); });
+    guard(m_prompter, [this] { save03C0(); });
 }
 
 void SettingsPanel::CB_YYChange() {
-    guarded([this] { save03F0(); });
+    guard(m_prompter, [this] { save03F0(); });
 }
 
 void SettingsPanel::SpinEdit1Change() {
     // A value out of range is stored, then replaced by 0 and stored again: one step.
     const FileEdits::Step step(m_edits);
     bool stored = false;
-    guarded([this, &stored] {
+    guard(m_prompter, [this, &stored] {
         save03F0();
         stored = true;
     });
@@ -274,7 +270,7 @@ void SettingsPanel::SpinEdit1Change() {
 }
 
 void SettingsPanel::CB_SMChange() {
-    guarded([this] {
+    guard(m_prompter, [this] {
         save03F0();
         const bool timeMode = CB_SM->currentIndex() == kTimeOperatedScan;
         Edit2->setEnabled(timeMode);
@@ -283,14 +279,14 @@ void SettingsPanel::CB_SMChange() {
 }
 
 void SettingsPanel::CB_YXChange() {
-    guarded([this] {
+    guard(m_prompter, [this] {
         save03F0();
         CB_CH->setEnabled(CB_YX->currentIndex() == kPriorityScan);
     });
 }
 
 void SettingsPanel::CheckBox2Click() {
-    guarded([this] {
+    guard(m_prompter, [this] {
         save03F0();
         const bool on = CheckBox2->isChecked();
         CB_YX->setEnabled(on);
@@ -312,10 +308,12 @@ void SettingsPanel::wireSettingsPanel() {
     connect(SpinEdit1, &QSpinBox::valueChanged, this, &SettingsPanel::SpinEdit1Change);
 
     auto stepper = [this](SpinButton *spin, QLineEdit *edit) {
-        connect(spin, &SpinButton::upClicked, this,
-                [this, edit] { guarded([edit] { edit->setText(TimeStepUp(edit->text())); }); });
-        connect(spin, &SpinButton::downClicked, this,
-                [this, edit] { guarded([edit] { edit->setText(TimeStepDown(edit->text())); }); });
+        connect(spin, &SpinButton::upClicked, this, [this, edit] {
+            guard(m_prompter, [edit] { edit->setText(TimeStepUp(edit->text())); });
+        });
+        connect(spin, &SpinButton::downClicked, this, [this, edit] {
+            guard(m_prompter, [edit] { edit->setText(TimeStepDown(edit->text())); });
+        });
     };
     stepper(SpinButton1, Edit1);
     stepper(SpinButton2, Edit2);

@@ -55,7 +55,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void guarded(const std::function<void()> &handler);
     void buildModelBand(QVBoxLayout *column);
     void buildScanGroup(QVBoxLayout *column);
     void buildParameters(QVBoxLayout *column);

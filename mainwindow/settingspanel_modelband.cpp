@@ -13,7 +13,7 @@ void SettingsPanel::storeModelBand(int model, int band) {
 }
 
 void SettingsPanel::f_boxChange() {
-    guarded([this] {
+    guard(m_prompter, [this] {
         const FileEdits::Step step(m_edits);
         storeModelBand(CB_JQLX->currentIndex(), f_box->currentIndex());
         m_edits.resetChannels(bandDefaultFrequency(f_box->currentText()));
@@ -21,7 +21,7 @@ void SettingsPanel::f_boxChange() {
 }
 
 void SettingsPanel::CB_JQLXCloseUp() {
-    guarded([this] {
+    guard(m_prompter, [this] {
         const QString question =
             m_texts.modelQuestion + CB_JQLX->currentText() + QStringLiteral("?");
         if (!m_prompter.ask(QStringLiteral("Confirm"), question, Prompter::Buttons::YesNo)) {
@@ -33,7 +33,7 @@ void SettingsPanel::CB_JQLXCloseUp() {
 }
 
 void SettingsPanel::CB_JQLXChange() {
-    guarded([this] {
+    guard(m_prompter, [this] {
         const FileEdits::Step step(m_edits);
         const int model = CB_JQLX->currentIndex();
         if (model != m_modelBeforeOpen) {

@@ -19,13 +19,14 @@ public:
 
 } // namespace
 
-class TestPrompter : public QObject {
+class TestGuard : public QObject {
     Q_OBJECT
 private slots:
     void guardShowsEveryFailure();
+    void onErrorRunsBeforeTheBox();
 };
 
-void TestPrompter::guardShowsEveryFailure() {
+void TestGuard::guardShowsEveryFailure() {
     RecordingPrompter p;
     bool ran = false;
     guard(p, [&] { ran = true; });
@@ -40,5 +41,22 @@ void TestPrompter::guardShowsEveryFailure() {
     QVERIFY(!p.errors[2].isEmpty());
 }
 
-QTEST_APPLESS_MAIN(TestPrompter)
-#include "tst_prompter.moc"
+// A transfer ends before its error is shown; a failure of that clean-up is shown too.
+void TestGuard::onErrorRunsBeforeTheBox() {
+    RecordingPrompter p;
+    QStringList order;
+    const auto fail = [] { throw Error(QStringLiteral("cannot store record 3")); };
+    guard(
+        p, [&] { order << QStringLiteral("handler"); },
+        [&] { order << QStringLiteral("onError"); });
+    QCOMPARE(order, QStringList{QStringLiteral("handler")});
+    guard(p, fail, [&] { order << QStringLiteral("onError ") + QString::number(p.errors.size()); });
+    QCOMPARE(order.last(), QStringLiteral("onError 0"));
+    guard(p, fail, [] { throw Error(QStringLiteral("cannot close")); });
+    QCOMPARE(p.errors,
+             (QStringList{QStringLiteral("cannot store record 3"), QStringLiteral("cannot close"),
+                          QStringLiteral("cannot store record 3")}));
+}
+
+QTEST_APPLESS_MAIN(TestGuard)
+#include "tst_guard.moc"
