@@ -147,14 +147,23 @@ ToneFlagCells get_data2(const QString &frameText, const QString &rxCell, const F
     return cells;
 }
 
-std::array<MemoryFrame, 2> encodeChannelFrames(int channel, const QString &rx, const QString &tx,
-                                               const QString &rxTone, const QString &txTone,
-                                               const QString &busy, const QString &scan) {
+ChannelCells completedChannel(ChannelCells cells, const FlagWords &words) {
+    for (QString *tone : {&cells.rxTone, &cells.txTone})
+        if (tone->isEmpty())
+            *tone = QStringLiteral("OFF");
+    for (QString *flag : {&cells.busy, &cells.scan})
+        if (flag->isEmpty())
+            *flag = words.no;
+    return cells;
+}
+
+std::array<MemoryFrame, 2> encodeChannelFrames(int channel, const ChannelCells &channelCells) {
     if (channel < 1 || channel > kChannelCount)
         throw Error(QStringLiteral("Invalid channel number %1").arg(channel));
+    const ChannelCells cells = completedChannel(channelCells, englishFlagWords());
     const QString empty = QStringLiteral("FFF.FFFFF");
-    const QString r = rx.trimmed().isEmpty() ? empty : rx.trimmed();
-    const QString t = tx.trimmed().isEmpty() ? empty : tx.trimmed();
+    const QString r = cells.rx.trimmed().isEmpty() ? empty : cells.rx.trimmed();
+    const QString t = cells.tx.trimmed().isEmpty() ? empty : cells.tx.trimmed();
     for (const QString &f : {r, t})
         if (f != empty && !isFrequencyText(f))
             throw Error(
@@ -170,10 +179,10 @@ std::array<MemoryFrame, 2> encodeChannelFrames(int channel, const QString &rx, c
     }
 
     Bytes8 tones{};
-    toneBytes(rxTone, tones[0], tones[1]);
-    toneBytes(txTone, tones[2], tones[3]);
-    const int b = isYes(busy) ? 0 : 1;
-    const int sc = isYes(scan) ? 0 : 1;
+    toneBytes(cells.rxTone, tones[0], tones[1]);
+    toneBytes(cells.txTone, tones[2], tones[3]);
+    const int b = isYes(cells.busy) ? 0 : 1;
+    const int sc = isYes(cells.scan) ? 0 : 1;
     tones[4] = std::uint8_t(0xF8 + 2 * sc + b);
     tones[5] = tones[6] = tones[7] = 0xFF;
 
@@ -183,12 +192,10 @@ std::array<MemoryFrame, 2> encodeChannelFrames(int channel, const QString &rx, c
             MemoryFrame::make(std::uint8_t(a1 >> 8), std::uint8_t(a1 & 0xFF), tones)};
 }
 
-void EncodeChannel(WorkingFile &file, int channel, const QString &rx, const QString &tx,
-                   const QString &rxTone, const QString &txTone, const QString &busy,
-                   const QString &scan) {
-    const auto frames = encodeChannelFrames(channel, rx, tx, rxTone, txTone, busy, scan);
-    file.WriteChannelFrame(channel, 0, frames[0].data());
-    file.WriteChannelFrame(channel, 1, frames[1].data());
+void EncodeChannel(WorkingFile &file, int channel, const ChannelCells &cells) {
+    const auto frames = encodeChannelFrames(channel, cells);
+    file.StoreFrame(2 * (channel - 1), frames[0]);
+    file.StoreFrame(2 * (channel - 1) + 1, frames[1]);
 }
 
 } // namespace qx

@@ -64,14 +64,14 @@ struct ToneFlagCells {
 // Record 2(n-1)+1: cells 2, 4, 5, 6, or an empty row when rxCell is empty.
 ToneFlagCells get_data2(const QString &frameText, const QString &rxCell, const FlagWords &words);
 
-// The two frames of channel n (1..16) as EncodeChannel stores them. Frequencies are
-// the 9-character form or empty; anything else throws qx::Error.
-std::array<MemoryFrame, 2> encodeChannelFrames(int channel, const QString &rx, const QString &tx,
-                                               const QString &rxTone, const QString &txTone,
-                                               const QString &busy, const QString &scan);
-// Encodes channel n and writes its two records, frequency half first. No reload.
-void EncodeChannel(WorkingFile &file, int channel, const QString &rx, const QString &tx,
-                   const QString &rxTone, const QString &txTone, const QString &busy,
-                   const QString &scan);
+// How a channel is stored: an empty tone as OFF, an empty flag as the negative word. The
+// grid completes a row this way on screen, and the encoder stores every channel this way.
+ChannelCells completedChannel(ChannelCells cells, const FlagWords &words);
+
+// The two frames of channel n (1..16) as EncodeChannel stores them, completed as above.
+// Frequencies are the 9-character form or empty; anything else throws qx::Error.
+std::array<MemoryFrame, 2> encodeChannelFrames(int channel, const ChannelCells &cells);
+// Encodes channel n and stores its two frames, frequency half first. No reload.
+void EncodeChannel(WorkingFile &file, int channel, const ChannelCells &cells);
 
 } // namespace qx

@@ -361,18 +361,10 @@ QByteArray applyChannelCsv(const CsvChannels &rows, const QByteArray &image) {
     if (!rows.ok())
         throw Error(
             QStringLiteral("The channel list has %1 rejected rows").arg(rows.problems.size()));
-    // As the grid's row encoder: an empty channel is stored with tones off and flags no.
-    const QString off = QStringLiteral("OFF");
-    const QString no = englishFlagWords().no;
     QByteArray out;
-    for (int n = 1; n <= kChannelCount; ++n) {
-        const ChannelCells &c = *rows.channels[std::size_t(n - 1)];
-        for (const MemoryFrame &f :
-             encodeChannelFrames(n, c.rx, c.tx, c.rxTone.isEmpty() ? off : c.rxTone,
-                                 c.txTone.isEmpty() ? off : c.txTone,
-                                 c.busy.isEmpty() ? no : c.busy, c.scan.isEmpty() ? no : c.scan))
+    for (int n = 1; n <= kChannelCount; ++n)
+        for (const MemoryFrame &f : encodeChannelFrames(n, *rows.channels[std::size_t(n - 1)]))
             out += f.toByteArray();
-    }
     return out + image.mid(out.size());
 }
 

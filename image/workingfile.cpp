@@ -102,15 +102,6 @@ void WorkingFile::StoreFrame(int index, const MemoryFrame &frame) {
     m_buffer = frame;
 }
 
-void WorkingFile::WriteChannelFrame(int channel, int half, const Bytes8 &data) {
-    if (channel < 1 || channel > kChannelCount || half < 0 || half > 1)
-        throw Error(QStringLiteral("Invalid channel %1 half %2").arg(channel).arg(half));
-    const int record = 2 * (channel - 1) + half;
-    const std::uint16_t address = recordAddress(record);
-    StoreFrame(record,
-               MemoryFrame::make(std::uint8_t(address >> 8), std::uint8_t(address & 0xFF), data));
-}
-
 QByteArray WorkingFile::readAll() const {
     return readWhole(m_path);
 }

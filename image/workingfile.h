@@ -30,9 +30,6 @@ public:
     // Writes the frame as record i (lengthening the file with zero records if needed)
     // and keeps a copy in the record buffer.
     void StoreFrame(int index, const MemoryFrame &frame);
-    // Builds 0x57, address, 0x08, data for half h of channel n and stores it as
-    // record 2(n-1)+h.
-    void WriteChannelFrame(int channel, int half, const Bytes8 &data);
 
     QByteArray readAll() const;
 

@@ -114,6 +114,20 @@ void ChannelGrid::setCell(int column, int row, const QString &text) {
     it->setText(text);
 }
 
+ChannelCells ChannelGrid::channelAt(int row) const {
+    return {cell(RxFrequency, row), cell(RxTone, row), cell(TxFrequency, row),
+            cell(TxTone, row),      cell(Busy, row),   cell(Scan, row)};
+}
+
+void ChannelGrid::showChannel(int row, const ChannelCells &cells) {
+    setCell(RxFrequency, row, cells.rx);
+    setCell(RxTone, row, cells.rxTone);
+    setCell(TxFrequency, row, cells.tx);
+    setCell(TxTone, row, cells.txTone);
+    setCell(Busy, row, cells.busy);
+    setCell(Scan, row, cells.scan);
+}
+
 bool ChannelGrid::holdsTypedText(int column, int row) const {
     const auto typed = m_typed.constFind(typedKey(row, column));
     return typed != m_typed.cend() && *typed == cell(column, row);
@@ -150,8 +164,7 @@ QList<int> ChannelGrid::selectedChannels() const {
 
 void ChannelGrid::clearChannelRows() {
     for (int row = 1; row <= kChannelCount; ++row)
-        for (int c = RxFrequency; c <= Scan; ++c)
-            setCell(c, row, QString());
+        showChannel(row, ChannelCells{});
 }
 
 void ChannelGrid::applyChannelRecord(int index, const QString &frameText) {
@@ -167,8 +180,7 @@ void ChannelGrid::applyChannelRecord(int index, const QString &frameText) {
     }
     const ToneFlagCells t = get_data2(frameText, cell(RxFrequency, row), m_texts.flags);
     if (t.emptyRow) {
-        for (int c = RxTone; c <= Scan; ++c)
-            setCell(c, row, QString());
+        showChannel(row, ChannelCells{});
         return;
     }
     setCell(RxTone, row, t.rxTone);
@@ -182,12 +194,7 @@ void ChannelGrid::brush_StringGrid(const QString &frequency) {
     const ChannelCells cells{frequency, off, frequency, off, m_texts.flags.no, m_texts.flags.no};
     m_typed.clear();
     for (int row = 1; row <= kChannelCount; ++row) {
-        setCell(RxFrequency, row, cells.rx);
-        setCell(RxTone, row, cells.rxTone);
-        setCell(TxFrequency, row, cells.tx);
-        setCell(TxTone, row, cells.txTone);
-        setCell(Busy, row, cells.busy);
-        setCell(Scan, row, cells.scan);
+        showChannel(row, cells);
         m_edits.storeChannel(row, cells);
     }
 }

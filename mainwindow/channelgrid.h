@@ -42,6 +42,9 @@ public:
     // Cells by (column, row), as the decoders and the printout address them.
     QString cell(int column, int row) const;
     void setCell(int column, int row, const QString &text);
+    // Channel row n's six cells as one value, and set from one.
+    ChannelCells channelAt(int row) const;
+    void showChannel(int row, const ChannelCells &cells);
     // The cell holds text typed into it that is not checked and stored yet: the one cell
     // that may show what the working file does not hold.
     bool holdsTypedText(int column, int row) const;

@@ -243,26 +243,15 @@ void ChannelGrid::completeGridRow() {
     const int row = StringGrid->currentRow();
     if (row < 1)
         return;
-    if (cell(RxFrequency, row).isEmpty()) {
-        for (int c = RxTone; c <= Scan; ++c)
-            setCell(c, row, QString());
-    } else {
-        for (int c : {RxTone, TxTone})
-            if (cell(c, row).isEmpty())
-                setCell(c, row, QStringLiteral("OFF"));
-        for (int c : {Busy, Scan})
-            if (cell(c, row).isEmpty())
-                setCell(c, row, m_texts.flags.no);
-    }
+    if (cell(RxFrequency, row).isEmpty())
+        showChannel(row, ChannelCells{});
+    else
+        showChannel(row, completedChannel(channelAt(row), m_texts.flags));
     encodeGridRow(row);
 }
 
 void ChannelGrid::encodeGridRow(int row) {
-    const auto orOff = [](const QString &t) { return t.isEmpty() ? QStringLiteral("OFF") : t; };
-    const auto orNo = [this](const QString &t) { return t.isEmpty() ? m_texts.flags.no : t; };
-    m_edits.commitChannel(row,
-                          {cell(RxFrequency, row), orOff(cell(RxTone, row)), cell(TxFrequency, row),
-                           orOff(cell(TxTone, row)), orNo(cell(Busy, row)), orNo(cell(Scan, row))});
+    m_edits.commitChannel(row, channelAt(row));
     m_typed.clear(); // the reload replaced every cell with what is stored
 }
 

@@ -28,17 +28,6 @@ namespace qx {
 
 namespace {
 
-// How the grid stores a channel: an empty tone is off, an empty flag is no.
-ChannelCells stored(ChannelCells cells, const FlagWords &words) {
-    for (QString *tone : {&cells.rxTone, &cells.txTone})
-        if (tone->isEmpty())
-            *tone = QStringLiteral("OFF");
-    for (QString *flag : {&cells.busy, &cells.scan})
-        if (flag->isEmpty())
-            *flag = words.no;
-    return cells;
-}
-
 QString readText(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -201,11 +190,10 @@ void EditCommands::clearChannels() {
 void EditCommands::clear(const QList<int> &channels) {
     if (channels.isEmpty())
         return;
-    const FlagWords &words = m_window.texts().flags;
     {
         const FileEdits::Step step(m_edits);
         for (int channel : channels)
-            m_edits.storeChannel(channel, stored({}, words));
+            m_edits.storeChannel(channel, ChannelCells{});
     }
     reload();
 }
@@ -229,7 +217,7 @@ void EditCommands::paste() {
                 else if (!rows[i].cells)
                     rejected << label + rows[i].problem;
                 else
-                    m_edits.storeChannel(channel, stored(*rows[i].cells, t.flags));
+                    m_edits.storeChannel(channel, *rows[i].cells);
             }
         }
         reload();

@@ -110,8 +110,7 @@ void MainWindow::commitChannel(int channel, const ChannelCells &cells) {
 
 void MainWindow::storeChannel(int channel, const ChannelCells &cells) {
     const FileEdits::Step step(*this);
-    EncodeChannel(m_file, channel, cells.rx, cells.tx, cells.rxTone, cells.txTone, cells.busy,
-                  cells.scan);
+    EncodeChannel(m_file, channel, cells);
 }
 
 void MainWindow::storeRecord(int record, const MemoryFrame &frame) {

@@ -278,7 +278,7 @@ void TestCliTool::csvFilesEndToEnd() {
     QVERIFY(p.waitForFinished(30000));
     QCOMPARE(p.exitCode(), 0);
     const QByteArray expected = sampleImage().replace(
-        24, 24, channelRecords(2, "470.50000", "", "OFF", "OFF", "NO", "YES"));
+        24, 24, channelRecords(2, {"470.50000", "OFF", "", "OFF", "NO", "YES"}));
     QCOMPARE(readBytes(path("in.dat")).toHex(' '), expected.toHex(' '));
 
     // Far too long for a channel list: refused before it is parsed, nothing written.

@@ -13,7 +13,7 @@ namespace {
 
 // Channel n empty as the encoder writes it.
 QByteArray emptyChannel(int n) {
-    return channelRecords(n, {}, {}, "OFF", "OFF", "NO", "NO");
+    return channelRecords(n, {{}, "OFF", {}, "OFF", "NO", "NO"});
 }
 
 QByteArray emptyChannels(int from, int to) {

@@ -12,10 +12,8 @@ inline QByteArray hex(const char *text) {
     return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
 }
 
-inline QByteArray channelRecords(int channel, const QString &rx, const QString &tx,
-                                 const QString &rxTone, const QString &txTone, const QString &busy,
-                                 const QString &scan) {
-    const auto frames = encodeChannelFrames(channel, rx, tx, rxTone, txTone, busy, scan);
+inline QByteArray channelRecords(int channel, const ChannelCells &cells) {
+    const auto frames = encodeChannelFrames(channel, cells);
     return frames[0].toByteArray() + frames[1].toByteArray();
 }
 
@@ -38,12 +36,12 @@ inline QByteArray sampleImage() {
         const QString tx =
             QStringLiteral("4%1.%2").arg(60 + n).arg(n * 500, 5, 10, QLatin1Char('0'));
         if (n == 7)
-            image += channelRecords(n, {}, {}, "OFF", "OFF", "NO", "NO");
+            image += channelRecords(n, {{}, "OFF", {}, "OFF", "NO", "NO"});
         else
-            image += channelRecords(n, rx, n == 9 ? QString() : tx,
-                                    QString::fromLatin1(tones[std::size_t(n)].text),
-                                    QString::fromLatin1(tones[std::size_t(39 - n)].text),
-                                    n % 2 ? "YES" : "NO", n % 3 ? "NO" : "YES");
+            image += channelRecords(n, {rx, QString::fromLatin1(tones[std::size_t(n)].text),
+                                        n == 9 ? QString() : tx,
+                                        QString::fromLatin1(tones[std::size_t(39 - n)].text),
+                                        n % 2 ? "YES" : "NO", n % 3 ? "NO" : "YES"});
     }
     return image + workedSettings();
 }

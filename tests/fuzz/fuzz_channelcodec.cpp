@@ -26,10 +26,6 @@ QString describe(const ChannelCells &c) {
     return QStringList{c.rx, c.rxTone, c.tx, c.txTone, c.busy, c.scan}.join(QLatin1Char('|'));
 }
 
-QString orDefault(const QString &cell, const QString &fallback) {
-    return cell.isEmpty() ? fallback : cell;
-}
-
 // 8 BCD digits as BcdText writes them: no leading zeros, a point, five decimals.
 bool isDecodedFrequency(const QString &text) {
     const int point = text.indexOf(QLatin1Char('.'));
@@ -50,12 +46,9 @@ void checkRow(const QByteArray &records, const FlagWords &words) {
     FUZZ_CHECK(row.tx.isEmpty() || isDecodedFrequency(row.tx));
     FUZZ_CHECK(!row.rx.isEmpty() || row == ChannelCells{});
 
-    const QString off = QStringLiteral("OFF");
     std::array<MemoryFrame, 2> frames;
     try {
-        frames = encodeChannelFrames(5, row.rx, row.tx, orDefault(row.rxTone, off),
-                                     orDefault(row.txTone, off), orDefault(row.busy, words.no),
-                                     orDefault(row.scan, words.no));
+        frames = encodeChannelFrames(5, row); // an empty row is completed as the grid stores it
     } catch (const Error &) {
         FUZZ_CHECK_MSG((!row.rx.isEmpty() && row.rx.size() != 9) ||
                            (!row.tx.isEmpty() && row.tx.size() != 9),

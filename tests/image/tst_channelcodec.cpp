@@ -136,6 +136,10 @@ void TestChannelCodec::encode_data() {
         << 1 << QStringList{"450.01250", "5.0", "450.01250", "off", kNo, kNo}
         << "57 00 10 08 50 12 00 45 50 12 00 45"
         << "57 00 18 08 00 00 00 00 FB FF FF FF";
+    QTest::newRow("empty tones and flags are stored as OFF and NO")
+        << 1 << QStringList{"450.01250", "", "", "", "", ""}
+        << "57 00 10 08 50 12 00 45 FF FF FF FF"
+        << "57 00 18 08 FF FF FF FF FB FF FF FF";
     QTest::newRow("surrounding blanks")
         << 1 << QStringList{" 450.01250 ", "OFF", "", "OFF", kNo, kNo}
         << "57 00 10 08 50 12 00 45 FF FF FF FF"
@@ -148,7 +152,7 @@ void TestChannelCodec::encode() {
     QFETCH(QString, first);
     QFETCH(QString, second);
     const auto frames =
-        encodeChannelFrames(channel, cells[0], cells[2], cells[1], cells[3], cells[4], cells[5]);
+        encodeChannelFrames(channel, {cells[0], cells[1], cells[2], cells[3], cells[4], cells[5]});
     QCOMPARE(hex(frames[0]), first);
     QCOMPARE(hex(frames[1]), second);
 }
@@ -173,9 +177,9 @@ void TestChannelCodec::encodeRejectsMalformedFrequency_data() {
 void TestChannelCodec::encodeRejectsMalformedFrequency() {
     QFETCH(QString, rx);
     QFETCH(QString, tx);
-    QVERIFY_THROWS_EXCEPTION(Error, encodeChannelFrames(1, rx, tx, "OFF", "OFF", kNo, kNo));
+    QVERIFY_THROWS_EXCEPTION(Error, encodeChannelFrames(1, {rx, "OFF", tx, "OFF", kNo, kNo}));
     QVERIFY_THROWS_EXCEPTION(Error,
-                             encodeChannelFrames(17, "450.01250", "", "OFF", "OFF", kNo, kNo));
+                             encodeChannelFrames(17, {"450.01250", "OFF", "", "OFF", kNo, kNo}));
 }
 
 void TestChannelCodec::toneTableBothWays() {
@@ -184,7 +188,7 @@ void TestChannelCodec::toneTableBothWays() {
     QCOMPARE(toneTexts().last(), QString("250.3"));
     for (const Tone &t : ToneTable()) {
         const QString text = QString::fromLatin1(t.text);
-        const auto frames = encodeChannelFrames(1, "450.01250", "", text, text, kNo, kNo);
+        const auto frames = encodeChannelFrames(1, {"450.01250", text, "", text, kNo, kNo});
         const Bytes8 d = frames[1].data();
         QCOMPARE((QList<int>{d[0], d[1], d[2], d[3]}), (QList<int>{t.low, t.high, t.low, t.high}));
         const ToneFlagCells cells =

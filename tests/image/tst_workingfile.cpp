@@ -128,15 +128,15 @@ void TestWorkingFile::storeOverwritesInPlace() {
 void TestWorkingFile::channelFrameAddresses() {
     WorkingFile file(m_path);
     file.ensureExists();
-    EncodeChannel(file, 16, "450.01250", "", "OFF", "OFF", "NO", "NO");
-    EncodeChannel(file, 1, "450.01250", "", "OFF", "OFF", "NO", "NO");
+    EncodeChannel(file, 16, {"450.01250", "OFF", "", "OFF", "NO", "NO"});
+    EncodeChannel(file, 1, {"450.01250", "OFF", "", "OFF", "NO", "NO"});
     const QByteArray all = file.readAll();
     QCOMPARE(all.size(), 32 * 12);
     QCOMPARE(all.mid(0, 4).toHex(), QByteArray("57001008"));
     QCOMPARE(all.mid(12, 4).toHex(), QByteArray("57001808"));
     QCOMPARE(all.mid(30 * 12, 4).toHex(), QByteArray("57010008"));
     QCOMPARE(all.mid(31 * 12, 4).toHex(), QByteArray("57010808"));
-    QVERIFY_THROWS_EXCEPTION(Error, file.WriteChannelFrame(0, 0, Bytes8{}));
+    QVERIFY_THROWS_EXCEPTION(Error, EncodeChannel(file, 0, ChannelCells{}));
 }
 
 void TestWorkingFile::missingFile() {
@@ -167,15 +167,16 @@ void TestWorkingFile::imageRoundTrip() {
     const QStringList tones = toneTexts();
     for (int ch = 1; ch <= kChannelCount; ++ch) {
         if (ch == 4) { // an empty row as the grid stores it
-            EncodeChannel(file, ch, "", "", "OFF", "OFF", "NO", "NO");
+            EncodeChannel(file, ch, {"", "OFF", "", "OFF", "NO", "NO"});
             continue;
         }
         const QString rx =
             QString("4%1.%2").arg(ch, 2, 10, QChar('0')).arg(ch * 731, 5, 10, QChar('0'));
         const QString tx =
             ch % 3 == 0 ? QString() : QString("512.%1").arg(ch * 17, 5, 10, QChar('0'));
-        EncodeChannel(file, ch, rx, tx, tones[ch], tones[38 - ch], ch % 2 ? "YES" : "NO",
-                      ch % 4 < 2 ? "NO" : "YES");
+        EncodeChannel(
+            file, ch,
+            {rx, tones[ch], tx, tones[38 - ch], ch % 2 ? "YES" : "NO", ch % 4 < 2 ? "NO" : "YES"});
     }
     file.StoreFrame(kRecord03C0, save03C0({1, 1, 7, 1, 10}));
     file.StoreFrame(kRecord03D0, save03D0(0, 2, 5));
@@ -193,10 +194,10 @@ void TestWorkingFile::imageRoundTrip() {
         } else if (i < 32) {
             const ToneFlagCells t = get_data2(text, freq.rx, englishFlagWords());
             if (t.emptyRow)
-                EncodeChannel(copy, i / 2 + 1, "", "", "OFF", "OFF", "NO", "NO");
+                EncodeChannel(copy, i / 2 + 1, {"", "OFF", "", "OFF", "NO", "NO"});
             else
-                EncodeChannel(copy, i / 2 + 1, freq.rx, freq.tx, t.rxTone, t.txTone, t.busy,
-                              t.scan);
+                EncodeChannel(copy, i / 2 + 1,
+                              {freq.rx, t.rxTone, freq.tx, t.txTone, t.busy, t.scan});
         } else if (i == kRecord03C0) {
             copy.StoreFrame(i, save03C0(data03C0(text)));
         } else if (i == kRecord03D0) {

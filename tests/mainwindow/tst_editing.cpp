@@ -188,7 +188,7 @@ void TestEditing::undoRedoEveryKindOfStep() {
         const QString other = h.dir.filePath(QStringLiteral("other.dat"));
         QVERIFY(writeFile(
             other, withRecords(baseImage(), 0,
-                               channelRecords(1, "500.00000", "", "88.5", kOff, "YES", "YES"))));
+                               channelRecords(1, {"500.00000", "88.5", "", kOff, "YES", "YES"}))));
         h.prompter.fileNames << other;
         h.window->N5Click();
     } else {
@@ -247,9 +247,10 @@ void TestEditing::clipboardRoundTrip_data() {
 void TestEditing::clipboardRoundTrip() {
     QFETCH(Language, language);
     const FlagWords words = flagWords(language);
-    QByteArray image = withRecords(
-        baseImage(), 2, channelRecords(2, "462.56250", "463.00000", "67.0", "250.3", "YES", "NO"));
-    image = withRecords(image, 4, channelRecords(3, "470.00625", "", kOff, "88.5", "NO", "YES"));
+    QByteArray image =
+        withRecords(baseImage(), 2,
+                    channelRecords(2, {"462.56250", "67.0", "463.00000", "250.3", "YES", "NO"}));
+    image = withRecords(image, 4, channelRecords(3, {"470.00625", kOff, "", "88.5", "NO", "YES"}));
     Harness h(language, image);
     // Rows 2 to 4 by a click and a shift-click.
     h.clickCell(2, 3);

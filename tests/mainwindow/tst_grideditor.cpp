@@ -135,7 +135,7 @@ void TestGridEditor::typedFrequency() {
     QCOMPARE(h.current(), expectedCurrent);
     const QString tx = channelFrequency(3), no = words(language, false);
     QCOMPARE(h.fileBytes(),
-             withRecords(before, 4, channelRecords(3, stored, tx, kOff, kOff, no, no)));
+             withRecords(before, 4, channelRecords(3, {stored, kOff, tx, kOff, no, no})));
 }
 
 void TestGridEditor::notANumberKeepsCellAndCurrent_data() {
@@ -187,7 +187,7 @@ void TestGridEditor::receiveFrequencyStartsChannel() {
     QCOMPARE(h.window->cell(5, 14), no);
     QCOMPARE(h.window->cell(6, 14), no);
     QCOMPARE(h.fileBytes(),
-             withRecords(before, 26, channelRecords(14, "460.00000", "", kOff, kOff, no, no)));
+             withRecords(before, 26, channelRecords(14, {"460.00000", kOff, "", kOff, no, no})));
 }
 
 void TestGridEditor::clearingReceiveCellBlanksRow() {
@@ -222,8 +222,8 @@ void TestGridEditor::transmitWithoutReceiveIsDropped() {
         QCOMPARE(h.window->cell(c, 4), QString());
     QCOMPARE(h.fileBytes(),
              withRecords(before, 6,
-                         channelRecords(4, "", "", kOff, kOff, words(Language::Chinese, false),
-                                        words(Language::Chinese, false))));
+                         channelRecords(4, {"", kOff, "", kOff, words(Language::Chinese, false),
+                                            words(Language::Chinese, false)})));
 }
 
 void TestGridEditor::toneCellOfEmptyChannel() {
@@ -384,8 +384,8 @@ void TestGridEditor::reloadShowsInVisibleBox() {
     QCOMPARE(scan->currentText(), QStringLiteral("NO"));
     const QByteArray loaded =
         withRecords(h.fileBytes(), 4,
-                    channelRecords(3, "453.00000", "453.00000", "67.0", kOff, QStringLiteral("NO"),
-                                   QStringLiteral("YES")));
+                    channelRecords(3, {"453.00000", "67.0", "453.00000", kOff, QStringLiteral("NO"),
+                                       QStringLiteral("YES")}));
     QFile f(h.dat());
     QVERIFY(f.open(QIODevice::WriteOnly));
     QCOMPARE(f.write(loaded), loaded.size());
@@ -448,9 +448,9 @@ void TestGridEditor::escapeAndTabKeepTypedText() {
     h.clickCell(8, 1);
     QCOMPARE(h.window->cell(3, 8), QStringLiteral("471.00000"));
     const QString no = words(Language::English, false);
-    QCOMPARE(h.fileBytes(),
-             withRecords(before, 14,
-                         channelRecords(8, channelFrequency(8), "471.00000", kOff, kOff, no, no)));
+    QCOMPARE(h.fileBytes(), withRecords(before, 14,
+                                        channelRecords(8, {channelFrequency(8), kOff, "471.00000",
+                                                           kOff, no, no})));
 }
 
 // A frequency still in the editor when a drop-down of its row commits is checked first.
@@ -467,8 +467,8 @@ void TestGridEditor::pendingTextCheckedBeforeBoxCommit() {
     QCOMPARE(h.window->cell(2, 10), QStringLiteral("67.0"));
     const QString no = words(Language::English, false);
     QCOMPARE(h.fileBytes(), withRecords(before, 18,
-                                        channelRecords(10, "460.01250", channelFrequency(10),
-                                                       "67.0", kOff, no, no)));
+                                        channelRecords(10, {"460.01250", "67.0",
+                                                            channelFrequency(10), kOff, no, no})));
 
     // Text that is not a number stops the commit: nothing stored, cell kept.
     h.clickCell(11, 1);
@@ -523,9 +523,9 @@ void TestGridEditor::typingRightAfterClickOnCurrentCell() {
     Harness::key(Qt::Key_Return);
     QCOMPARE(h.window->cell(1, 3), QStringLiteral("452.01250"));
     const QString no = words(Language::English, false);
-    QCOMPARE(h.fileBytes(),
-             withRecords(before, 4,
-                         channelRecords(3, "452.01250", channelFrequency(3), kOff, kOff, no, no)));
+    QCOMPARE(h.fileBytes(), withRecords(before, 4,
+                                        channelRecords(3, {"452.01250", kOff, channelFrequency(3),
+                                                           kOff, no, no})));
     QCOMPARE(cellsDifferingFromFile(*h.window), QStringList{});
 }
 
@@ -616,9 +616,9 @@ void TestGridEditor::writeAndSaveStoreTypedText() {
         return;
     }
     const QString no = words(Language::English, false);
-    QCOMPARE(h.fileBytes(),
-             withRecords(before, 14,
-                         channelRecords(8, channelFrequency(8), "471.00000", kOff, kOff, no, no)));
+    QCOMPARE(h.fileBytes(), withRecords(before, 14,
+                                        channelRecords(8, {channelFrequency(8), kOff, "471.00000",
+                                                           kOff, no, no})));
     QCOMPARE(cellsDifferingFromFile(*h.window), QStringList{});
 }
 
@@ -635,8 +635,8 @@ void TestGridEditor::listCommitsIntoItsOwnRow() {
     QCOMPARE(h.window->cell(2, 7), kOff);
     const QString no = words(Language::English, false);
     QCOMPARE(h.fileBytes(), withRecords(before, 8,
-                                        channelRecords(5, channelFrequency(5), channelFrequency(5),
-                                                       "67.0", kOff, no, no)));
+                                        channelRecords(5, {channelFrequency(5), "67.0",
+                                                           channelFrequency(5), kOff, no, no})));
     QVERIFY(h.box("TX_BOX")->isVisible());
     QVERIFY(!h.box("RX_BOX")->isVisible());
 }

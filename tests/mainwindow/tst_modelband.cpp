@@ -15,9 +15,9 @@ QByteArray record(const QByteArray &image, int index) {
 QByteArray editedImage(bool scanOn) {
     QByteArray image = baseImage();
     for (int ch = 1; ch <= kChannelCount; ++ch)
-        image =
-            withRecords(image, 2 * (ch - 1),
-                        channelRecords(ch, "460.50000", "465.50000", "67.0", "100.0", "YES", "NO"));
+        image = withRecords(
+            image, 2 * (ch - 1),
+            channelRecords(ch, {"460.50000", "67.0", "465.50000", "100.0", "YES", "NO"}));
     Block03F0Values v;
     v.scanOn = scanOn;
     return withRecords(image, 34, save03F0(v).toByteArray());
@@ -68,7 +68,7 @@ void TestModelBand::bandChangeRewritesChannelsAndBand() {
     QByteArray expected = image;
     for (int ch = 1; ch <= kChannelCount; ++ch) {
         expected = withRecords(expected, 2 * (ch - 1),
-                               channelRecords(ch, frequency, frequency, "OFF", "OFF", no, no));
+                               channelRecords(ch, {frequency, "OFF", frequency, "OFF", no, no}));
         const QStringList row{frequency, "OFF", frequency, "OFF", no, no};
         for (int c = 1; c <= 6; ++c)
             QCOMPARE(h.window->cell(c, ch), row[c - 1]);
@@ -138,7 +138,7 @@ void TestModelBand::modelYesFromOtherModelRewrites() {
     QByteArray expected = image;
     for (int ch = 1; ch <= kChannelCount; ++ch)
         expected =
-            withRecords(expected, 2 * (ch - 1), channelRecords(ch, f, f, "OFF", "OFF", no, no));
+            withRecords(expected, 2 * (ch - 1), channelRecords(ch, {f, "OFF", f, "OFF", no, no}));
     expected = withRecords(expected, 33, hexBytes("57 03 D0 08 00 00 F4 37 30 31 33 50"));
     expected = withRecords(expected, 34, save03F0(Block03F0Values{}).toByteArray());
     QCOMPARE(h.fileBytes(), expected);

@@ -39,7 +39,7 @@ QByteArray readFile(const QString &path) {
 // The demo radio differs from the base image in every channel.
 QByteArray radioContent() {
     return withRecords(baseImage(), 0,
-                       channelRecords(1, "462.01250", "462.01250", "67.0", "67.0", "NO", "YES"));
+                       channelRecords(1, {"462.01250", "67.0", "462.01250", "67.0", "NO", "YES"}));
 }
 
 } // namespace

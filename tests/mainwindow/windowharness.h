@@ -5,6 +5,7 @@
 #include "error.h"
 #include "fakesio.h"
 #include "mainwindow.h"
+#include "sampleimage.h"
 #include "scriptedprompter.h"
 #include "settingscodec.h"
 #include "windowtexts.h"
@@ -27,21 +28,14 @@ inline QByteArray baseImage() {
     for (int ch = 1; ch <= kChannelCount; ++ch) {
         const QString f = ch <= 12 ? QStringLiteral("%1.00000").arg(450 + ch) : QString();
         const auto frames =
-            encodeChannelFrames(ch, f, f, QStringLiteral("OFF"), QStringLiteral("OFF"),
-                                QStringLiteral("NO"), QStringLiteral("NO"));
+            encodeChannelFrames(ch, {f, QStringLiteral("OFF"), f, QStringLiteral("OFF"),
+                                     QStringLiteral("NO"), QStringLiteral("NO")});
         image += frames[0].toByteArray() + frames[1].toByteArray();
     }
     image += save03C0(Block03C0Values{}).toByteArray();
     image += save03D0(0, 0, 5).toByteArray();
     image += save03F0(Block03F0Values{}).toByteArray();
     return image;
-}
-
-inline QByteArray channelRecords(int channel, const QString &rx, const QString &tx,
-                                 const QString &rxTone, const QString &txTone, const QString &busy,
-                                 const QString &scan) {
-    const auto f = encodeChannelFrames(channel, rx, tx, rxTone, txTone, busy, scan);
-    return f[0].toByteArray() + f[1].toByteArray();
 }
 
 inline QByteArray withRecords(QByteArray image, int first, const QByteArray &records) {

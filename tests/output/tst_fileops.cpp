@@ -46,8 +46,8 @@ QByteArray image(int base) {
     for (int n = 1; n <= kChannelCount; ++n) {
         const QString f = QStringLiteral("4%1%2.01250").arg(base).arg(n % 10);
         for (const MemoryFrame &fr :
-             encodeChannelFrames(n, f, f, QStringLiteral("OFF"), QStringLiteral("67.0"),
-                                 QStringLiteral("NO"), QStringLiteral("YES")))
+             encodeChannelFrames(n, {f, QStringLiteral("OFF"), f, QStringLiteral("67.0"),
+                                     QStringLiteral("NO"), QStringLiteral("YES")}))
             out += fr.toByteArray();
     }
     Block03C0Values c0;

@@ -48,8 +48,8 @@ QByteArray fullImage() {
     for (int ch = 1; ch <= qx::kChannelCount; ++ch) {
         const QString f = QStringLiteral("%1.01250").arg(450 + ch);
         const auto frames =
-            qx::encodeChannelFrames(ch, f, f, QStringLiteral("67.0"), QStringLiteral("OFF"),
-                                    QStringLiteral("NO"), QStringLiteral("YES"));
+            qx::encodeChannelFrames(ch, {f, QStringLiteral("67.0"), f, QStringLiteral("OFF"),
+                                         QStringLiteral("NO"), QStringLiteral("YES")});
         image += frames[0].toByteArray() + frames[1].toByteArray();
     }
     image += qx::save03C0({}).toByteArray();
