@@ -6,12 +6,12 @@
 
 namespace qx {
 
-void guard(Prompter &prompter, const std::function<void()> &handler,
+bool guard(Prompter &prompter, const std::function<void()> &handler,
            const std::function<void()> &onError) {
     QString text;
     try {
         handler();
-        return;
+        return true;
     } catch (const Error &e) {
         text = e.message();
     } catch (const std::exception &e) {
@@ -22,6 +22,7 @@ void guard(Prompter &prompter, const std::function<void()> &handler,
     if (onError)
         guard(prompter, onError);
     prompter.error(text);
+    return false;
 }
 
 } // namespace qx

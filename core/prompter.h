@@ -29,8 +29,8 @@ public:
 // Runs one event handler or timer tick: the one guard of the program. A qx::Error or any
 // other exception is shown through the prompter; nothing escapes to end the program.
 // onError, when given, runs first, so the handler's object is left sound before the box
-// opens (a transfer ends and closes its link).
-void guard(Prompter &prompter, const std::function<void()> &handler,
+// opens (a transfer ends and closes its link). True when the handler ran to its end.
+bool guard(Prompter &prompter, const std::function<void()> &handler,
            const std::function<void()> &onError = {});
 
 } // namespace qx

@@ -32,7 +32,7 @@ Transfer::Transfer(Sio &sio, WorkingFile &file, Prompter &prompter, TransferText
     // would stop with the port open and the buttons disabled.
     const auto ended = [this] {
         if (m_active)
-            finish(Outcome::Failed);
+            finish(Outcome::FileError);
     };
     connect(&m_stepTimer, &QTimer::timeout, this, [this, ended] {
         guard(
@@ -74,7 +74,7 @@ bool Transfer::start(Mode mode, int port, Target target) {
     }
     m_retryCount = 1;
     m_mode = mode;
-    m_outcome = Outcome::Failed;
+    m_outcome = Outcome::FileError;
     if (mode == Mode::Read) {
         // Every reply is stored as it comes: a file that cannot take them must stop the
         // read before the radio hears anything.
@@ -82,10 +82,12 @@ bool Transfer::start(Mode mode, int port, Target target) {
         m_file->checkWritable();
     } else if (m_file->recordCount() < kRecordCount) {
         // A short image would fail half-way through, after the radio took part of it.
+        m_outcome = Outcome::Refused;
         m_prompter.message(m_texts.tooFewRecords);
         return false;
     }
 
+    m_outcome = Outcome::Refused;
     m_port = port;
     if (m_sio.sio_open(port) != 0) {
         QString text = m_texts.openError;
@@ -231,12 +233,12 @@ void Transfer::tick() {
 bool Transfer::send_Record(int index) {
     // The box would otherwise open with the step still armed and ticks piling up behind it.
     if (!m_file->exists()) {
-        finish(Outcome::Failed);
+        finish(Outcome::FileError);
         m_prompter.message(m_texts.noFile);
         return false;
     }
     if (m_file->recordCount() == 0) {
-        finish(Outcome::Failed);
+        finish(Outcome::FileError);
         m_prompter.message(m_texts.overFile);
         return false;
     }
@@ -347,7 +349,7 @@ void Transfer::init(int step) {
         emit buttonsEnabled(false);
         arm(1);
     } else {
-        finish(Outcome::Failed);
+        finish(Outcome::NoAnswer);
     }
 }
 

@@ -52,13 +52,15 @@ class Transfer : public QObject {
     Q_OBJECT
 public:
     using Mode = TransferMode;
-    // How the last transfer ended.
+    // How the last transfer ended, or why it did not start.
     enum class Outcome {
         Completed,
-        Failed,  // refused, cancelled at the retry prompt, or an error
-        Stopped, // the stop command
-        Closed,  // exit: ended silently
-        Gone,    // the device went away (cable pulled): ended at once, no retry prompt
+        Refused,   // did not start: port, set-up, a short image, another transfer running
+        NoAnswer,  // the retry prompt was answered no
+        FileError, // a file could not be read or written; the error was shown
+        Stopped,   // the stop command
+        Closed,    // exit: ended silently
+        Gone,      // the device went away (cable pulled): ended at once, no retry prompt
     };
 
     using Target = TransferTarget;
@@ -70,7 +72,8 @@ public:
     void setPacing(const Pacing &pacing) { m_pacing = pacing; }
 
     // n11Click / N12Click: port is the number from pt.ini. Returns false when the
-    // transfer did not start; throws qx::Error when the working file cannot be opened.
+    // transfer did not start (outcome Refused); throws qx::Error when the working file
+    // cannot be opened (outcome FileError).
     bool start(Mode mode, int port, Target target = {});
     // ToolButton13Click: kills the chain, enables the buttons, closes the link, progress 0.
     void stop();
@@ -86,6 +89,7 @@ public:
         return m_mode == Mode::Read ? QStringLiteral("R") : QStringLiteral("W");
     }
     int currentPort() const { return m_port; }
+    const TransferTexts &texts() const { return m_texts; }
 
 signals:
     void progressMaximum(int maximum);

@@ -13,7 +13,6 @@
 #include "prompter.h"
 #include "ptini.h"
 #include "transfer.h"
-#include "transfersafety.h"
 #include "workingfile.h"
 
 #include <QAction>
@@ -39,9 +38,8 @@ QString readText(const QString &path) {
 } // namespace
 
 EditCommands::EditCommands(MainWindow &window, FileEdits &edits, EditHistory &history,
-                           TransferSafety &safety, WorkingFile &file)
-    : QObject(&window), m_window(window), m_edits(edits), m_history(history), m_safety(safety),
-      m_file(file) {}
+                           WorkingFile &file)
+    : QObject(&window), m_window(window), m_edits(edits), m_history(history), m_file(file) {}
 
 QAction *EditCommands::item(QMenu *menu, const char *name, const QString &text,
                             void (EditCommands::*slot)()) {
@@ -99,7 +97,8 @@ void EditCommands::addMenus(QMenuBar *bar, QMenu *file, QMenu *program) {
     m_verify = new QAction(t.menuVerify, program);
     m_verify->setObjectName(QStringLiteral("VerifyAfterWrite"));
     m_verify->setCheckable(true);
-    m_verify->setChecked(m_safety.verifyAfterWrite());
+    m_verify->setChecked(PtIni(QDir(m_window.folder()).filePath(QStringLiteral("pt.ini")))
+                             .readInt(QStringLiteral("pt"), QStringLiteral("Verify"), 0) == 1);
     program->addAction(m_verify);
     connect(m_verify, &QAction::toggled, this, &EditCommands::setVerify);
 
@@ -266,8 +265,11 @@ void EditCommands::openBackup() {
     m_window.openFrom(ImageBackups::besideFile(m_file.path()).folder());
 }
 
+bool EditCommands::verifyAfterWrite() const {
+    return m_verify && m_verify->isChecked();
+}
+
 void EditCommands::setVerify(bool on) {
-    m_safety.setVerifyAfterWrite(on);
     guard(m_window.prompter(), [&] {
         PtIni(QDir(m_window.folder()).filePath(QStringLiteral("pt.ini")))
             .writeInt(QStringLiteral("pt"), QStringLiteral("Verify"), on ? 1 : 0);

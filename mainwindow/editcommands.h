@@ -13,7 +13,6 @@ namespace qx {
 class EditHistory;
 class FileEdits;
 class MainWindow;
-class TransferSafety;
 class WorkingFile;
 
 // The commands added to the window: the Edit menu (undo, redo, channel rows on the
@@ -23,10 +22,11 @@ class WorkingFile;
 class EditCommands : public QObject {
     Q_OBJECT
 public:
-    EditCommands(MainWindow &window, FileEdits &edits, EditHistory &history, TransferSafety &safety,
-                 WorkingFile &file);
+    EditCommands(MainWindow &window, FileEdits &edits, EditHistory &history, WorkingFile &file);
 
     void addMenus(QMenuBar *bar, QMenu *file, QMenu *program);
+    // The switch in the Program menu, kept in pt.ini.
+    bool verifyAfterWrite() const;
 
 public slots:
     void undo();
@@ -51,7 +51,6 @@ private:
     MainWindow &m_window;
     FileEdits &m_edits;
     EditHistory &m_history;
-    TransferSafety &m_safety;
     WorkingFile &m_file;
     QAction *m_undo = nullptr, *m_redo = nullptr, *m_cut = nullptr, *m_copy = nullptr;
     QAction *m_paste = nullptr, *m_clear = nullptr, *m_verify = nullptr;

@@ -6,7 +6,7 @@
 #include "prompter.h"
 #include "settingspanel.h"
 #include "transfer.h"
-#include "transfersafety.h"
+#include "transferjob.h"
 
 #include <QApplication>
 #include <QDir>

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QGroupBox;
@@ -25,7 +26,7 @@ class ChannelGrid;
 class DragPanel;
 class EditCommands;
 class EditHistory;
-class TransferSafety;
+class TransferJob;
 class DropDown;
 class PortDetector;
 class Prompter;
@@ -105,8 +106,14 @@ private:
     void buildPortPanel(QWidget *parent);
     void buildStatusBar();
     void wireTransfer();
-    // n11Click and N12Click: the transfer, with its log in transfer.log.
+    // n11Click and N12Click: the transfer job, with its log in transfer.log.
     void startTransfer(int mode);
+    // What the window makes of a job's end: a read is an undo step, a verify is reported.
+    void jobFinished(int result);
+    // A backup beside the working file; one that cannot be saved is reported, not fatal.
+    void keepBackup(bool read, const QByteArray &image);
+    // The channels and settings blocks of these records, in the window's words.
+    QString recordNames(const QList<int> &records) const;
     void detectFinished();
     // The label under the port list: the selected item's device and whether it is there.
     void showPortDevice();
@@ -123,7 +130,8 @@ private:
     std::unique_ptr<Transfer> m_transfer;
     PortDetector *m_detector = nullptr;
     std::unique_ptr<EditHistory> m_history;
-    std::unique_ptr<TransferSafety> m_safety;
+    std::unique_ptr<TransferJob> m_job; // backups and verify around the transfers
+    std::optional<QByteArray> m_before; // the working file when the last job started
     EditCommands *m_editCommands = nullptr;
     QString m_saveFolder; // where the next save dialog starts: the last saved file's folder
 

@@ -6,7 +6,6 @@
 #include "filecopy.h"
 #include "settingscodec.h"
 #include "settingspanel.h"
-#include "transfersafety.h"
 
 #include <QMenuBar>
 
@@ -17,11 +16,7 @@ void MainWindow::buildEditing() {
         [this] { return m_file.readAll(); },
         [this](const QByteArray &bytes) { saveFileAtomically(m_file.path(), bytes); },
         [this] { showWorkingFile(); }});
-    m_safety =
-        std::make_unique<TransferSafety>(*m_transfer, m_file, *m_history, m_prompter, m_texts);
-    m_safety->setVerifyAfterWrite(
-        settingsFile().readInt(QStringLiteral("pt"), QStringLiteral("Verify"), 0) == 1);
-    m_editCommands = new EditCommands(*this, *this, *m_history, *m_safety, m_file);
+    m_editCommands = new EditCommands(*this, *this, *m_history, m_file);
     m_editCommands->addMenus(menuBar(), N1, menuBar()->findChild<QMenu *>(QStringLiteral("N2")));
 }
 

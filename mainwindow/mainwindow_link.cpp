@@ -3,14 +3,18 @@
 #include "channelgrid.h"
 #include "dragpanel.h"
 #include "dropdown.h"
+#include "editcommands.h"
+#include "edithistory.h"
 #include "error.h"
+#include "imagebackups.h"
 #include "portdetector.h"
 #include "prompter.h"
 #include "ptini.h"
 #include "serialdevices.h"
 #include "transfer.h"
-#include "transfersafety.h"
+#include "transferjob.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -31,6 +35,9 @@ void MainWindow::wireTransfer() {
         guard(m_prompter, [this] { ReadAndDeal_F(QStringLiteral("r_and_w.dat")); });
     });
     connect(m_detector, &PortDetector::finished, this, &MainWindow::detectFinished);
+    m_job = std::make_unique<TransferJob>(*m_transfer, m_prompter);
+    connect(m_job.get(), &TransferJob::finished, this,
+            [this](TransferJob::Result result) { jobFinished(int(result)); });
 }
 
 void MainWindow::n11Click() {
@@ -49,14 +56,85 @@ void MainWindow::startTransfer(int mode) {
         const int port = settingsFile().comPort();
         // A start refused because a transfer runs must leave that transfer's log alone.
         // The log stays open until the next start, so a read-back after a write joins it.
-        if (!m_transfer->running() &&
-            m_log.begin(QDir(m_folder).filePath(QStringLiteral("transfer.log")), false))
+        if (m_job->running() || m_transfer->running()) {
+            m_prompter.message(m_texts.transfer.alreadyRunning);
+            return;
+        }
+        if (m_log.begin(QDir(m_folder).filePath(QStringLiteral("transfer.log")), false))
             m_log.line(QStringLiteral("%1 on COM%2")
                            .arg(mode == int(Transfer::Mode::Read) ? QStringLiteral("read")
                                                                   : QStringLiteral("write"))
                            .arg(port));
-        m_safety->start(Transfer::Mode(mode), port);
+        m_before = m_history->snapshot();
+        if (mode == int(Transfer::Mode::Read)) {
+            TransferJob::ReadPlan plan;
+            plan.port = port;
+            plan.into = &m_file;
+            plan.store = [this](const QByteArray &image) { keepBackup(true, image); };
+            m_job->read(plan);
+            return;
+        }
+        TransferJob::WritePlan plan;
+        plan.port = port;
+        // Sent from the working file as it stands at each step; verified against the image
+        // at the start.
+        plan.from = &m_file;
+        if (m_before) {
+            plan.image = *m_before;
+            plan.backup = [this](const QByteArray &image) { keepBackup(false, image); };
+            plan.verify = m_editCommands->verifyAfterWrite();
+        }
+        m_job->write(plan);
     });
+}
+
+void MainWindow::jobFinished(int result) {
+    guard(m_prompter, [this, result] {
+        switch (m_job->phase()) {
+        case TransferJob::Phase::Read: {
+            // Also a read that stopped half-way: it changed the file, and undo takes it back.
+            const std::optional<QByteArray> after = m_history->snapshot();
+            if (m_before && after)
+                m_history->record(*m_before, *after);
+            return;
+        }
+        case TransferJob::Phase::Verify:
+            if (TransferJob::Result(result) == TransferJob::Result::Completed)
+                m_prompter.message(m_texts.verifyMatch);
+            else if (TransferJob::Result(result) == TransferJob::Result::VerifyDiffers)
+                m_prompter.message(m_texts.verifyDiffers.arg(recordNames(m_job->differing())));
+            else
+                m_prompter.message(m_texts.verifyNotRead);
+            return;
+        case TransferJob::Phase::Backup:
+        case TransferJob::Phase::Write:
+            return;
+        }
+    });
+}
+
+void MainWindow::keepBackup(bool read, const QByteArray &image) {
+    try {
+        ImageBackups::besideFile(m_file.path())
+            .save(read ? ImageBackups::Kind::Read : ImageBackups::Kind::BeforeWrite, image,
+                  QDateTime::currentDateTime());
+    } catch (const Error &e) {
+        m_prompter.message(m_texts.backupFailed.arg(e.message()));
+    }
+}
+
+QString MainWindow::recordNames(const QList<int> &records) const {
+    QStringList names;
+    for (int record : records) {
+        const QString name =
+            record < kRecord03C0
+                ? m_texts.verifyChannel.arg(record / 2 + 1)
+                : m_texts.verifySettings.arg(
+                      QString::number(recordAddress(record), 16).toUpper().rightJustified(4, '0'));
+        if (!names.contains(name))
+            names << name;
+    }
+    return names.join(QStringLiteral(", "));
 }
 
 void MainWindow::N13Click() {
@@ -103,7 +181,7 @@ void MainWindow::SpeedButton2Click() {
 }
 
 void MainWindow::ToolButton13Click() {
-    guard(m_prompter, [this] { m_transfer->stop(); });
+    guard(m_prompter, [this] { m_job->stop(); });
 }
 
 void MainWindow::N18Click() {

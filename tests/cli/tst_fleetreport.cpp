@@ -40,13 +40,13 @@ void TestFleetReport::exitStatus_data() {
     QTest::addColumn<QList<RadioResult>>("results");
     QTest::addColumn<int>("code");
     using R = RadioResult;
-    QTest::newRow("all ok") << QList<R>{R::Ok, R::Ok} << 0;
-    QTest::newRow("verify differences only") << QList<R>{R::Ok, R::VerifyDiffers} << 3;
+    QTest::newRow("all ok") << QList<R>{R::Completed, R::Completed} << 0;
+    QTest::newRow("verify differences only") << QList<R>{R::Completed, R::VerifyDiffers} << 3;
     QTest::newRow("verify differences and no answer")
-        << QList<R>{R::VerifyDiffers, R::NoAnswer, R::Ok} << 1;
-    for (R r : {R::NoLink, R::NoAnswer, R::WentAway, R::FileError})
-        QTest::newRow(qPrintable(resultText(r))) << QList<R>{R::Ok, r} << 1;
-    QTest::newRow("interrupted") << QList<R>{R::VerifyDiffers, R::Interrupted} << 130;
+        << QList<R>{R::VerifyDiffers, R::NoAnswer, R::Completed} << 1;
+    for (R r : {R::Refused, R::NoAnswer, R::WentAway, R::FileError})
+        QTest::newRow(qPrintable(resultText(r))) << QList<R>{R::Completed, r} << 1;
+    QTest::newRow("interrupted") << QList<R>{R::VerifyDiffers, R::Stopped} << 130;
 }
 
 void TestFleetReport::exitStatus() {
@@ -60,7 +60,7 @@ void TestFleetReport::exitStatus() {
 
 void TestFleetReport::reportFormats() {
     const QList<RadioReport> reports{
-        {"1", "/dev/ttyUSB0", RadioResult::Ok, 7.912, {}},
+        {"1", "/dev/ttyUSB0", RadioResult::Completed, 7.912, {}},
         {"/tmp/a,b", "/tmp/a,b", RadioResult::VerifyDiffers, 8.05, {4, 34}},
     };
     QCOMPARE(reportLines(reports), QStringLiteral("1         /dev/ttyUSB0  ok                    "

@@ -233,7 +233,7 @@ void TestPacing::fastRetryRules() {
     QVERIFY(!rig.run(Mode::Read, Pacing::fast()));
 
     QCOMPARE(rig.prompter.texts("ask").size(), 1);
-    QCOMPARE(rig.transfer.outcome(), Transfer::Outcome::Failed);
+    QCOMPARE(rig.transfer.outcome(), Transfer::Outcome::NoAnswer);
     const auto writes = rig.sio.callsOf('w');
     QCOMPARE(writes.size(), requests);
     for (int i = silentFrom; i < writes.size(); ++i)

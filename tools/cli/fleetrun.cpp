@@ -198,11 +198,11 @@ QString reportCsv(const QList<RadioReport> &reports) {
 int fleetExitCode(const QList<RadioReport> &reports) {
     bool failed = false, otherThanVerify = false;
     for (const RadioReport &r : reports) {
-        if (r.result == RadioResult::Interrupted)
+        if (r.result == RadioResult::Stopped)
             return kExitInterrupted;
-        failed = failed || r.result != RadioResult::Ok;
-        otherThanVerify = otherThanVerify ||
-                          (r.result != RadioResult::Ok && r.result != RadioResult::VerifyDiffers);
+        failed = failed || r.result != RadioResult::Completed;
+        otherThanVerify = otherThanVerify || (r.result != RadioResult::Completed &&
+                                              r.result != RadioResult::VerifyDiffers);
     }
     return !failed ? kExitOk : otherThanVerify ? kExitNoRadio : kExitVerify;
 }

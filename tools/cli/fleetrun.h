@@ -21,7 +21,7 @@ struct FleetRadio {
 struct RadioReport {
     QString port; // as given on the command line
     QString device;
-    RadioResult result = RadioResult::Ok;
+    RadioResult result = RadioResult::Completed;
     double seconds = 0;
     QList<int> differing;
 };

@@ -83,9 +83,9 @@ bool distinct(const QList<FleetRadio> &radios, Console &console) {
 
 int exitCodeOf(RadioResult result) {
     switch (result) {
-    case RadioResult::Ok:
+    case RadioResult::Completed:
         return kExitOk;
-    case RadioResult::NoLink:
+    case RadioResult::Refused:
     case RadioResult::NoAnswer:
     case RadioResult::WentAway:
         return kExitNoRadio;
@@ -93,7 +93,7 @@ int exitCodeOf(RadioResult result) {
         return kExitUsage;
     case RadioResult::VerifyDiffers:
         return kExitVerify;
-    case RadioResult::Interrupted:
+    case RadioResult::Stopped:
         return kExitInterrupted;
     }
     return kExitNoRadio;

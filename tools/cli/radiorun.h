@@ -1,19 +1,19 @@
 #pragma once
 
 #include "transfer.h"
+#include "transferjob.h"
+#include "workingfile.h"
 
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
-#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
 
 namespace qx {
 class Sio;
-class WorkingFile;
 } // namespace qx
 
 namespace qx::cli {
@@ -34,21 +34,13 @@ struct RadioTask {
     Pacing pacing;
 };
 
-// How a radio's task ended.
-enum class RadioResult {
-    Ok,
-    NoLink,   // the port could not be opened or set up: nothing was sent
-    NoAnswer, // the radio stopped answering and every retry was used
-    WentAway, // the device disappeared during the transfer
-    VerifyDiffers,
-    FileError,
-    Interrupted,
-};
+// How a radio's task ended: the result of its transfer job.
+using RadioResult = TransferJob::Result;
 QString resultText(RadioResult result);
 
-// One radio's task as a chain of transfers (backup, write, verify; or read) on the event
-// loop, each through the window's engine with its own retries. Never blocks, so any
-// number of them run side by side on one thread. Messages go to the note function.
+// One radio's task as a transfer job on the event loop, presented as notes: messages go to
+// the note function, the retry question is answered yes as often as the retries allow.
+// Never blocks, so any number of them run side by side on one thread.
 class RadioRun : public QObject {
     Q_OBJECT
 public:
@@ -63,44 +55,35 @@ public:
     void interrupt();
 
     bool done() const { return m_done; }
-    RadioResult result() const { return m_result; }
+    RadioResult result() const { return m_job->result(); }
     double seconds() const { return m_seconds; }
     // Verify: the records that differ.
-    const QList<int> &differing() const { return m_differing; }
+    const QList<int> &differing() const { return m_job->differing(); }
 
 signals:
     void progress(const QString &phase, int value, int maximum);
     void finished();
 
 private:
-    enum class Phase { Read, Backup, Write, Verify };
+    void phaseStarted(TransferJob::Phase phase);
+    void ended(RadioResult result);
+    void noteFailure(RadioResult result);
+    void noteDifferences();
 
-    void begin(Phase phase);
-    void transferEnded();
-    void phaseCompleted();
-    void phaseFailed(RadioResult result);
-    // The image a read phase left in its working file; empty after a note when incomplete.
-    QByteArray imageRead();
-    void compare(const QByteArray &back);
-    void end(RadioResult result);
-
-    Sio &m_sio;
     int m_port;
     QString m_device;
     RadioTask m_task;
     Note m_note;
-    QTemporaryDir m_dir;
     QElapsedTimer m_clock;
-    Phase m_phase = Phase::Read;
-    std::unique_ptr<WorkingFile> m_file;
+    // The engine's own file is never used: every phase names a file of the job's.
+    WorkingFile m_unused{QString()};
     std::unique_ptr<CliPrompter> m_prompter;
     std::unique_ptr<Transfer> m_transfer;
+    std::unique_ptr<TransferJob> m_job;
+    QString m_phaseName;
     int m_maximum = 0;
-    bool m_interrupted = false;
     bool m_done = false;
-    RadioResult m_result = RadioResult::Ok;
     double m_seconds = 0;
-    QList<int> m_differing;
 };
 
 } // namespace qx::cli
