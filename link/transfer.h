@@ -85,9 +85,6 @@ public:
     Outcome outcome() const { return m_outcome; }
     int armedStep() const { return m_step; }
     int retryCount() const { return m_retryCount; }
-    QString transferMode() const {
-        return m_mode == Mode::Read ? QStringLiteral("R") : QStringLiteral("W");
-    }
     int currentPort() const { return m_port; }
     const TransferTexts &texts() const { return m_texts; }
 

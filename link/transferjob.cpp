@@ -73,6 +73,10 @@ void TransferJob::startPhase(Phase phase) {
     }
     m_phase = phase;
     emit phaseStarted(phase);
+    if (m_stopped) { // by a receiver of phaseStarted
+        end(Result::Stopped);
+        return;
+    }
     bool started = false;
     const bool ran = guard(m_prompter, [&] {
         switch (phase) {

@@ -30,6 +30,11 @@ EditHistory::EditHistory(Access access, QObject *parent)
     connect(&m_stack, &QUndoStack::indexChanged, this, &EditHistory::changed);
 }
 
+EditHistory::~EditHistory() {
+    // The stack clears itself as it goes: nobody is to hear of that.
+    disconnect(&m_stack, nullptr, this, nullptr);
+}
+
 std::optional<QByteArray> EditHistory::snapshot() const noexcept {
     try {
         return m_access.read();

@@ -21,6 +21,7 @@ public:
     };
 
     explicit EditHistory(Access access, QObject *parent = nullptr);
+    ~EditHistory() override;
 
     // Every store between the outermost begin and its end is one step (the window's
     // FileEdits::Step opens and closes one); an end without a change records nothing. end

@@ -41,6 +41,7 @@ MainWindow::MainWindow(WindowTexts texts, Prompter &prompter, Sio &sio, QString 
     m_transfer =
         std::make_unique<Transfer>(m_loggingSio, m_file, m_prompter, m_texts.transfer, this);
     m_detector = new PortDetector(this);
+    m_detector->setObjectName(QStringLiteral("PortDetector"));
 
     buildMenus();
     buildToolBar();

@@ -12,10 +12,13 @@
 namespace qx {
 
 void MainWindow::buildEditing() {
-    m_history = std::make_unique<EditHistory>(EditHistory::Access{
-        [this] { return m_file.readAll(); },
-        [this](const QByteArray &bytes) { saveFileAtomically(m_file.path(), bytes); },
-        [this] { showWorkingFile(); }});
+    m_history = new EditHistory(
+        EditHistory::Access{
+            [this] { return m_file.readAll(); },
+            [this](const QByteArray &bytes) { saveFileAtomically(m_file.path(), bytes); },
+            [this] { showWorkingFile(); }},
+        this);
+    m_history->setObjectName(QStringLiteral("EditHistory"));
     m_editCommands = new EditCommands(*this, *this, *m_history, m_file);
     m_editCommands->addMenus(menuBar(), N1, menuBar()->findChild<QMenu *>(QStringLiteral("N2")));
 }

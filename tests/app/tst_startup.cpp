@@ -6,6 +6,7 @@
 #include "scriptedprompter.h"
 #include "startup.h"
 
+#include "testbytes.h"
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,46 +24,33 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+
 #include <QtTest>
 #include <unistd.h>
 
 using namespace qx;
+using namespace qx::test;
 
 namespace {
-
-QByteArray hex(const char *text) {
-    return QByteArray::fromHex(text);
-}
 
 // A complete image: channel 1 with tones and both flags on, channel 2 empty, channel 3
 // with busy off; settings from the worked examples.
 QByteArray sampleImage() {
     QByteArray image;
-    image += hex("570010085012004550120045"); // ch1 450.01250 / 450.01250
-    image += hex("5700180870067006F8FFFFFF"); // ch1 67.0 / 67.0, busy yes, scan yes
-    image += hex("57002008FFFFFFFF50120045"); // ch2 no receive frequency
-    image += hex("5700280870067006F8FFFFFF");
-    image += hex("570030080000004600000046"); // ch3 460.00000
-    image += hex("57003808FFFF1813F9FFFFFF"); // ch3 OFF / 131.8, busy no, scan yes
+    image += hexBytes("570010085012004550120045"); // ch1 450.01250 / 450.01250
+    image += hexBytes("5700180870067006F8FFFFFF"); // ch1 67.0 / 67.0, busy yes, scan yes
+    image += hexBytes("57002008FFFFFFFF50120045"); // ch2 no receive frequency
+    image += hexBytes("5700280870067006F8FFFFFF");
+    image += hexBytes("570030080000004600000046"); // ch3 460.00000
+    image += hexBytes("57003808FFFF1813F9FFFFFF"); // ch3 OFF / 131.8, busy no, scan yes
     for (int r = 6; r < 32; ++r)
         image += MemoryFrame::make(0, quint8(0x10 + 8 * r),
                                    {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})
                      .toByteArray();
-    image += hex("5703C008FD050304FFFFFFFF"); // beep on, squelch 5, monitor on, 120 s
-    image += hex("5703D0080000F73730313350");
-    image += hex("5703F0085E0F2B14600A0A52");
+    image += hexBytes("5703C008FD050304FFFFFFFF"); // beep on, squelch 5, monitor on, 120 s
+    image += hexBytes("5703D0080000F73730313350");
+    image += hexBytes("5703F0085E0F2B14600A0A52");
     return image;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -129,7 +117,7 @@ private slots:
     }
 
     void englishDefaultsAndPort() {
-        writeFile(m_dir.filePath("pt.ini"), "[pt]\nCOM=4\n");
+        QVERIFY(writeFile(m_dir.filePath("pt.ini"), "[pt]\nCOM=4\n"));
         auto w = open("E");
         QCOMPARE(w->findChild<QComboBox *>("CB_JT")->currentText(),
                  QStringLiteral("SQ Off Momentary"));
@@ -151,7 +139,7 @@ private slots:
         QFETCH(QString, language);
         QFETCH(QString, yes);
         QFETCH(QString, no);
-        writeFile(dat(), sampleImage());
+        QVERIFY(writeFile(dat(), sampleImage()));
         auto w = open(language);
         QVERIFY2(m_prompter.shown.isEmpty(), qPrintable(m_prompter.texts().join('|')));
         const QStringList ch1{"450.01250", "67.0", "450.01250", "67.0", yes, yes};
@@ -203,13 +191,14 @@ private slots:
         QFETCH(int, channelsShown);
         QByteArray image;
         for (int r = 0; r < 32; ++r)
-            image += r % 2 ? hex("5700180870067006F8FFFFFF") : hex("570010085012004550120045");
+            image +=
+                r % 2 ? hexBytes("5700180870067006F8FFFFFF") : hexBytes("570010085012004550120045");
         image += sampleImage().mid(32 * 12);
         // Records past 34 are ignored, even when they would not decode.
         for (int r = 35; r < 40; ++r)
-            image += hex("57AAAAAAAAAAAAAAAAAAAAAA");
+            image += hexBytes("57AAAAAAAAAAAAAAAAAAAAAA");
         image = image.left(bytes);
-        writeFile(dat(), image);
+        QVERIFY(writeFile(dat(), image));
         auto w = open("E");
         QVERIFY2(m_prompter.shown.isEmpty(), qPrintable(m_prompter.texts().join('|')));
         for (int r = 1; r <= 16; ++r)
@@ -219,8 +208,8 @@ private slots:
 
     void invalidDigitStopsTheLoad() {
         QByteArray image = sampleImage();
-        image.replace(4 * 12 + 4, 4, hex("000A0046")); // ch3 receive frequency 46000A00
-        writeFile(dat(), image);
+        image.replace(4 * 12 + 4, 4, hexBytes("000A0046")); // ch3 receive frequency 46000A00
+        QVERIFY(writeFile(dat(), image));
         auto w = open("C");
         QCOMPARE(m_prompter.texts("error"), QStringList{"'46000A00' is not a valid integer value"});
         QCOMPARE(w->cell(1, 1), QStringLiteral("450.01250")); // earlier records stay

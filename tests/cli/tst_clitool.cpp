@@ -1,10 +1,10 @@
 // The built qx7420-cli: command lines, exit codes, files left behind, and read and
 // write against the radio emulator on a pseudo-terminal.
 #include "channelcsv.h"
-#include "clifixtures.h"
 #include "heldlock.h"
 #include "imagedump.h"
 #include "radioemulator.h"
+#include "sampleimage.h"
 #include "serialdevices.h"
 
 #include <QJsonArray>
@@ -228,7 +228,7 @@ void TestCliTool::commandLines() {
 }
 
 void TestCliTool::dumpExitCodes() {
-    QVERIFY(writeBytes(path("good.dat"), sampleImage()));
+    QVERIFY(writeFile(path("good.dat"), sampleImage()));
     Run r = runTool({"dump", "good.dat"}, dir());
     QCOMPARE(r.code, 0);
     QCOMPARE(r.out, cli::formatDump(cli::decodeImage(sampleImage(), "good.dat")));
@@ -236,7 +236,7 @@ void TestCliTool::dumpExitCodes() {
 
     QByteArray bad = sampleImage();
     bad[32 * 12 + 5] = char(0x0A); // squelch digit A
-    QVERIFY(writeBytes(path("bad.dat"), bad));
+    QVERIFY(writeFile(path("bad.dat"), bad));
     r = runTool({"dump", "bad.dat"}, dir());
     QCOMPARE(r.code, 2);
     QCOMPARE(r.out, QString());
@@ -249,16 +249,16 @@ void TestCliTool::dumpExitCodes() {
 }
 
 void TestCliTool::csvFilesEndToEnd() {
-    QVERIFY(writeBytes(path("in.dat"), sampleImage()));
+    QVERIFY(writeFile(path("in.dat"), sampleImage()));
     Run r = runTool({"export-csv", "in.dat", "-o", "ch.csv"}, dir());
     QCOMPARE(r.code, 0);
-    QString csv = QString::fromUtf8(readBytes(path("ch.csv")));
+    QString csv = QString::fromUtf8(readFile(path("ch.csv")));
     QCOMPARE(csv, exportChannelCsv(sampleImage()));
 
     // Two bad rows: nothing written, both named.
     QString broken = csv;
     broken.replace("\n3,", "\n3,999").replace("\n5,", "\n5,45x");
-    QVERIFY(writeBytes(path("bad.csv"), broken.toUtf8()));
+    QVERIFY(writeFile(path("bad.csv"), broken.toUtf8()));
     r = runTool({"import-csv", "bad.csv", "-i", "in.dat", "-o", "out.dat"}, dir());
     QCOMPARE(r.code, 2);
     QVERIFY(!QFile::exists(path("out.dat")));
@@ -279,10 +279,10 @@ void TestCliTool::csvFilesEndToEnd() {
     QCOMPARE(p.exitCode(), 0);
     const QByteArray expected = sampleImage().replace(
         24, 24, channelRecords(2, {"470.50000", "OFF", "", "OFF", "NO", "YES"}));
-    QCOMPARE(readBytes(path("in.dat")).toHex(' '), expected.toHex(' '));
+    QCOMPARE(readFile(path("in.dat")).toHex(' '), expected.toHex(' '));
 
     // Far too long for a channel list: refused before it is parsed, nothing written.
-    QVERIFY(writeBytes(path("long.csv"), csv.toUtf8() + QByteArray(1 << 20, '\n')));
+    QVERIFY(writeFile(path("long.csv"), csv.toUtf8() + QByteArray(1 << 20, '\n')));
     r = runTool({"import-csv", "long.csv", "-i", "in.dat", "-o", "long.dat"}, dir());
     QCOMPARE(r.code, 2);
     QCOMPARE(r.err, QStringLiteral("qx7420-cli: long.csv: more than 1 MiB, far more than a "
@@ -295,7 +295,7 @@ void TestCliTool::outputIntoPipes() {
 #ifndef Q_OS_UNIX
     QSKIP("pipes by path are a Unix matter");
 #else
-    QVERIFY(writeBytes(path("in.dat"), sampleImage()));
+    QVERIFY(writeFile(path("in.dat"), sampleImage()));
     const QString csv = exportChannelCsv(sampleImage());
     Run r = runTool({"export-csv", "in.dat", "-o", "/dev/stdout"}, dir());
     QCOMPARE(r.code, 0);
@@ -321,7 +321,7 @@ void TestCliTool::outputIntoPipes() {
 void TestCliTool::fullStandardOutputFails() {
     if (!QFileInfo::exists(QStringLiteral("/dev/full")))
         QSKIP("no /dev/full here");
-    QVERIFY(writeBytes(path("in.dat"), sampleImage()));
+    QVERIFY(writeFile(path("in.dat"), sampleImage()));
     for (const char *command : {"dump", "export-csv"}) {
         QProcess p;
         p.setWorkingDirectory(dir());
@@ -340,7 +340,7 @@ void TestCliTool::readsTheRadioThroughAPortNumber() {
     // it stands in for pt.ini here.
     const Run r = runTool({"read", "--port", "3", "-o", "radio.dat"}, dir(), radio.device());
     QCOMPARE(r.code, 0);
-    QCOMPARE(readBytes(path("radio.dat")).toHex(' '),
+    QCOMPARE(readFile(path("radio.dat")).toHex(' '),
              RadioEmulator::datImage(patternMemory()).toHex(' '));
     QVERIFY2(r.err.contains("read 35 records"), qPrintable(r.err));
 }
@@ -354,7 +354,7 @@ void TestCliTool::retryRecoversARead() {
     const Run r = runTool({"read", "--port", radio.device(), "-o", "radio.dat"}, dir());
     QCOMPARE(r.code, 0);
     QVERIFY2(r.err.contains("starting again from the handshake (retry 1 of 2)"), qPrintable(r.err));
-    QCOMPARE(readBytes(path("radio.dat")), RadioEmulator::datImage(patternMemory()));
+    QCOMPARE(readFile(path("radio.dat")), RadioEmulator::datImage(patternMemory()));
     QCOMPARE(handshakeRuns(radio.emu), 2);
 }
 
@@ -378,8 +378,8 @@ void TestCliTool::faultOutlastsEveryRetry() {
     EmulatorFaults faults;
     faults.silentFrom = silentFrom;
     radio.emu.setFaults(faults);
-    QVERIFY(writeBytes(path("in.dat"), sampleImage()));
-    QVERIFY(writeBytes(path("radio.dat"), "earlier"));
+    QVERIFY(writeFile(path("in.dat"), sampleImage()));
+    QVERIFY(writeFile(path("radio.dat"), "earlier"));
 
     const Run r = runTool(args + QStringList{"--port", radio.device()}, dir());
     QCOMPARE(r.code, 1);
@@ -387,7 +387,7 @@ void TestCliTool::faultOutlastsEveryRetry() {
                  r.err.contains("no answer from the radio after 1 retry") &&
                  r.err.contains(message),
              qPrintable(r.err));
-    QCOMPARE(readBytes(path("radio.dat")), QByteArray("earlier"));
+    QCOMPARE(readFile(path("radio.dat")), QByteArray("earlier"));
     QCOMPARE(handshakeRuns(radio.emu), 2);
     QCOMPARE(QDir(dir()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
@@ -395,12 +395,12 @@ void TestCliTool::faultOutlastsEveryRetry() {
 void TestCliTool::writeWithBackupAndVerify() {
     Radio radio;
     const QByteArray image = sampleImage();
-    QVERIFY(writeBytes(path("in.dat"), image));
+    QVERIFY(writeFile(path("in.dat"), image));
     const Run r = runTool(
         {"write", "--port", radio.device(), "-i", "in.dat", "--backup", "old.dat", "--verify"},
         dir());
     QCOMPARE(r.code, 0);
-    QCOMPARE(readBytes(path("old.dat")), RadioEmulator::datImage(patternMemory()));
+    QCOMPARE(readFile(path("old.dat")), RadioEmulator::datImage(patternMemory()));
     QCOMPARE(RadioEmulator::datImage(radio.emu.memory()).toHex(' '), image.toHex(' '));
     QVERIFY2(r.err.contains("verified"), qPrintable(r.err));
     // Backup read, write, read back: three handshakes, 40 frames written.
@@ -421,7 +421,7 @@ void TestCliTool::verifyNamesEveryDifferingRecord() {
             radio.emu.setMemory(m);
         }
     });
-    QVERIFY(writeBytes(path("in.dat"), sampleImage()));
+    QVERIFY(writeFile(path("in.dat"), sampleImage()));
     const Run r = runTool({"write", "--port", radio.device(), "-i", "in.dat", "--verify"}, dir());
     QCOMPARE(r.code, 3);
     QVERIFY2(r.err.contains("record 4 (channel 3, frequencies) differs") &&
@@ -454,7 +454,7 @@ void TestCliTool::writeRefusesBeforeSending() {
     QFETCH(QByteArray, image);
     QFETCH(QString, message);
     Radio radio;
-    QVERIFY(writeBytes(path("in.dat"), image));
+    QVERIFY(writeFile(path("in.dat"), image));
     const Run r = runTool({"write", "--port", radio.device(), "-i", "in.dat"}, dir());
     QCOMPARE(r.code, 2);
     QVERIFY2(r.err.contains(message) && r.err.contains("nothing was sent to the radio"),
@@ -467,7 +467,7 @@ void TestCliTool::failedBackupStopsTheWrite() {
     EmulatorFaults faults;
     faults.silentFrom = 1;
     radio.emu.setFaults(faults);
-    QVERIFY(writeBytes(path("in.dat"), sampleImage()));
+    QVERIFY(writeFile(path("in.dat"), sampleImage()));
     const Run r = runTool({"write", "--port", radio.device(), "-i", "in.dat", "--backup", "old.dat",
                            "--retries", "0"},
                           dir());
@@ -478,7 +478,7 @@ void TestCliTool::failedBackupStopsTheWrite() {
 }
 
 void TestCliTool::portThatCannotOpen() {
-    QVERIFY(writeBytes(path("in.dat"), sampleImage()));
+    QVERIFY(writeFile(path("in.dat"), sampleImage()));
     const Run r = runTool({"write", "--port", path("no-tty"), "-i", "in.dat"}, dir());
     QCOMPARE(r.code, 1);
     QCOMPARE(r.err, QStringLiteral("qx7420-cli: Error opening serial port!\n"
@@ -503,7 +503,7 @@ void TestCliTool::cablePulledEndsTheCommand() {
     EmulatorFaults faults;
     faults.hangUpAt = 12;
     radio.emu.setFaults(faults);
-    QVERIFY(writeBytes(path("in.dat"), sampleImage()));
+    QVERIFY(writeFile(path("in.dat"), sampleImage()));
     const Run r = runTool(args + QStringList{"--port", radio.device(), "--retries", "2"}, dir());
     QCOMPARE(r.code, 1);
     QVERIFY2(
@@ -546,7 +546,7 @@ void TestCliTool::probeVerdicts() {
         device = path("ttyUSB9");
     if (kind == "file") {
         device = path("plain.txt");
-        QVERIFY(writeBytes(device, "not a tty"));
+        QVERIFY(writeFile(device, "not a tty"));
     }
     if (kind == "locked") {
         QVERIFY(lock.hold(device));
@@ -577,7 +577,7 @@ void TestCliTool::probePermissionDenied() {
             QSKIP("setpriv missing, or the tool not reachable for the user nobody");
     } else {
         device = path("ttyLocked");
-        QVERIFY(writeBytes(device, ""));
+        QVERIFY(writeFile(device, ""));
         QVERIFY(QFile::setPermissions(device, {}));
     }
     const QString group = QFileInfo(device).group();
@@ -611,7 +611,7 @@ void TestCliTool::probeSeveralPortsAtOnce() {
                            ": the radio answered; it is ready to read or write");
     QCOMPARE(silent.emu.requestCount(), 9); // as many as a transfer sends before it asks
     QVERIFY(answering.emu.requestCount() >= 1);
-    const QString log = QString::fromUtf8(readBytes(path("probe.log")));
+    const QString log = QString::fromUtf8(readFile(path("probe.log")));
     QVERIFY2(log.contains(silent.device() + "  probe handshake 9  sent 02\n") &&
                  log.contains(answering.device() + "  probe handshake 1  received 50 P\n"),
              qPrintable(log));
@@ -629,7 +629,7 @@ void TestCliTool::logOfAShortRead() {
         runTool({"read", "--port", radio.device(), "-o", "radio.dat", "--log", "read.log"}, dir());
     QCOMPARE(r.code, 0);
     const QStringList lines =
-        QString::fromUtf8(readBytes(path("read.log"))).split('\n', Qt::SkipEmptyParts);
+        QString::fromUtf8(readFile(path("read.log"))).split('\n', Qt::SkipEmptyParts);
     QVERIFY(lines.size() > 3);
     QVERIFY(lines[0].startsWith("# qx7420 serial log begun "));
     static const QRegularExpression stamped(QStringLiteral("^ *\\d+ ms  (.*)$"));
@@ -723,7 +723,7 @@ void TestCliTool::severalRadiosAtOnce() {
                     dir());
     QCOMPARE(r.code, 0);
     for (int i = 0; i < names.size(); ++i)
-        QCOMPARE(readBytes(path("out/" + names[i] + ".dat")),
+        QCOMPARE(readFile(path("out/" + names[i] + ".dat")),
                  RadioEmulator::datImage(bench.radios[std::size_t(i)]->emu.memory()));
     const QList<QStringList> lines = reportRows(r.out, "\\s{2,}");
     QCOMPARE(lines.size(), 3);
@@ -732,20 +732,20 @@ void TestCliTool::severalRadiosAtOnce() {
         QVERIFY(lines[i][3].endsWith(" s"));
     }
     QVERIFY2(r.err.contains("qx7420-cli: ./radio-c: read 35 records"), qPrintable(r.err));
-    const QList<QStringList> csv = reportRows(QString::fromUtf8(readBytes(path("read.csv"))), ",");
+    const QList<QStringList> csv = reportRows(QString::fromUtf8(readFile(path("read.csv"))), ",");
     QCOMPARE(csv.size(), 4);
     QCOMPARE(csv[0], (QStringList{"port", "device", "result", "seconds", "differing_records"}));
     QCOMPARE(csv[2].mid(0, 3), (QStringList{ports[1], devices[1], "ok"}));
 
-    QVERIFY(writeBytes(path("in.dat"), sampleImage()));
+    QVERIFY(writeFile(path("in.dat"), sampleImage()));
     QVERIFY(QDir(dir()).mkdir("old"));
     r = runTool({"write", "--port", ports[0], "--port", ports[1], "--port", ports[2], "-i",
                  "in.dat", "--backup", "old", "--verify", "--pace", "fast"},
                 dir());
     QCOMPARE(r.code, 0);
     for (int i = 0; i < names.size(); ++i) {
-        QCOMPARE(readBytes(path("old/" + names[i] + ".dat")),
-                 readBytes(path("out/" + names[i] + ".dat")));
+        QCOMPARE(readFile(path("old/" + names[i] + ".dat")),
+                 readFile(path("out/" + names[i] + ".dat")));
         QCOMPARE(RadioEmulator::datImage(bench.radios[std::size_t(i)]->emu.memory()),
                  sampleImage());
     }
@@ -773,7 +773,7 @@ void TestCliTool::eachFailureIsReportedAndTheOthersSucceed() {
     QCOMPARE(r.code, 1);
 
     const QStringList expected{"ok", "no answer", "went away", "no answer", "ok"};
-    const QList<QStringList> csv = reportRows(QString::fromUtf8(readBytes(path("bench.csv"))), ",");
+    const QList<QStringList> csv = reportRows(QString::fromUtf8(readFile(path("bench.csv"))), ",");
     QCOMPARE(csv.size(), 6);
     const QList<QStringList> lines = reportRows(r.out, "\\s{2,}");
     QCOMPARE(lines.size(), 5);
@@ -782,7 +782,7 @@ void TestCliTool::eachFailureIsReportedAndTheOthersSucceed() {
         QCOMPARE(csv[i + 1][2], expected[i]);
     }
     for (const char *name : {"good-1", "good-2"})
-        QCOMPARE(readBytes(path(QStringLiteral("%1.dat").arg(name))),
+        QCOMPARE(readFile(path(QStringLiteral("%1.dat").arg(name))),
                  RadioEmulator::datImage(patternMemory()));
     for (const char *name : {"silent", "hangs-up", "short"}) {
         QVERIFY(!QFile::exists(path(QStringLiteral("%1.dat").arg(name))));
@@ -804,7 +804,7 @@ void TestCliTool::verifyDifferencesAloneExitThree() {
             forgets.emu.setMemory(m);
         }
     });
-    QVERIFY(writeBytes(path("in.dat"), sampleImage()));
+    QVERIFY(writeFile(path("in.dat"), sampleImage()));
     const Run r = runTool(
         {"write", "--port", "keeps", "--port", "forgets", "-i", "in.dat", "--verify"}, dir());
     QCOMPARE(r.code, 3);

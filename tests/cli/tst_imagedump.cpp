@@ -1,6 +1,6 @@
 // Dumping image files: the worked frames, short and odd files, undecodable records.
-#include "clifixtures.h"
 #include "imagedump.h"
+#include "sampleimage.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -46,8 +46,8 @@ private slots:
 };
 
 void TestImageDump::workedFrames() {
-    const QByteArray image = hex("57 00 10 08 50 12 00 45 50 12 00 45"
-                                 "57 00 18 08 70 06 70 06 F8 FF FF FF") +
+    const QByteArray image = hexBytes("57 00 10 08 50 12 00 45 50 12 00 45"
+                                      "57 00 18 08 70 06 70 06 F8 FF FF FF") +
                              emptyChannels(2, 16) + workedSettings();
     QString expected = QStringLiteral("CH.\tReceive F\tCTCSS\tTransmit F\tCTCSS\tBusy\tScan\n"
                                       "1\t450.01250\t67.0\t450.01250\t67.0\tYES\tYES\n");
@@ -80,22 +80,22 @@ void TestImageDump::channelRows_data() {
 
     const QStringList empty{"", "", "", "", "", ""};
     QTest::newRow("transmit set without receive: empty row")
-        << hex("57 00 10 08 FF FF FF FF 50 12 00 45 57 00 18 08 70 06 70 06 F8 FF FF FF") << 1
+        << hexBytes("57 00 10 08 FF FF FF FF 50 12 00 45 57 00 18 08 70 06 70 06 F8 FF FF FF") << 1
         << empty;
     QTest::newRow("busy on, scan off (FA)")
-        << hex("57 00 10 08 50 12 00 45 FF FF FF FF 57 00 18 08 FF FF 50 00 FA FF FF FF") << 1
+        << hexBytes("57 00 10 08 50 12 00 45 FF FF FF FF 57 00 18 08 FF FF 50 00 FA FF FF FF") << 1
         << QStringList{"450.01250", "OFF", "", "5.0", "YES", "NO"};
     // The load ignores the header bytes: the record's place decides the channel.
     QTest::newRow("record place, not address")
-        << emptyChannel(1) + hex("57 01 00 08 50 12 00 45 50 12 00 45"
-                                 "57 01 08 08 FF FF FF FF FB FF FF FF")
+        << emptyChannel(1) + hexBytes("57 01 00 08 50 12 00 45 50 12 00 45"
+                                      "57 01 08 08 FF FF FF FF FB FF FF FF")
         << 2 << QStringList{"450.01250", "OFF", "450.01250", "OFF", "NO", "NO"};
     QTest::newRow("tone record missing: frequencies only")
-        << hex("57 00 10 08 50 12 00 45 50 12 00 45") << 1
+        << hexBytes("57 00 10 08 50 12 00 45 50 12 00 45") << 1
         << QStringList{"450.01250", "", "450.01250", "", "", ""};
     QTest::newRow("empty file") << QByteArray() << 16 << empty;
     QTest::newRow("trailing partial record ignored")
-        << emptyChannel(1) + hex("57 00 20 08 50 12 00") << 2 << empty;
+        << emptyChannel(1) + hexBytes("57 00 20 08 50 12 00") << 2 << empty;
 }
 
 void TestImageDump::channelRows() {
@@ -126,35 +126,36 @@ void TestImageDump::settings_data() {
     QTest::newRow("03C0 and 03D0: voice") << c0 + d0 << "voice"
                                           << "-";
     QTest::newRow("time-out digit B: no selection")
-        << hex("57 03 C0 08 FC 00 00 0B FF FF FF FF") << "time_out"
+        << hexBytes("57 03 C0 08 FC 00 00 0B FF FF FF FF") << "time_out"
         << "-";
-    QTest::newRow("time-out 0: OFF") << hex("57 03 C0 08 FC 00 00 00 FF FF FF FF") << "time_out"
-                                     << "OFF";
+    QTest::newRow("time-out 0: OFF")
+        << hexBytes("57 03 C0 08 FC 00 00 00 FF FF FF FF") << "time_out"
+        << "OFF";
     QTest::newRow("no model signature: model")
-        << c0 + hex("57 03 D0 08 00 00 F4 00 00 00 00 50") << "model"
+        << c0 + hexBytes("57 03 D0 08 00 00 F4 00 00 00 00 50") << "model"
         << "-";
     QTest::newRow("no model signature: band")
-        << c0 + hex("57 03 D0 08 00 00 F4 00 00 00 00 50") << "band"
+        << c0 + hexBytes("57 03 D0 08 00 00 F4 00 00 00 00 50") << "band"
         << "-";
     QTest::newRow("VHF model has no list item")
-        << c0 + hex("57 03 D0 08 00 00 F1 37 30 31 32 50") << "model"
+        << c0 + hexBytes("57 03 D0 08 00 00 F1 37 30 31 32 50") << "model"
         << "-";
     QTest::newRow("VHF band named from its own list")
-        << c0 + hex("57 03 D0 08 00 00 F1 37 30 31 32 50") << "band"
+        << c0 + hexBytes("57 03 D0 08 00 00 F1 37 30 31 32 50") << "band"
         << "VHF:136-150MHz";
     QTest::newRow("UHF band code F9: no band")
-        << c0 + hex("57 03 D0 08 00 00 F9 37 30 31 33 50") << "band"
+        << c0 + hexBytes("57 03 D0 08 00 00 F9 37 30 31 33 50") << "band"
         << "-";
     QTest::newRow("zero 03F0: power-on sound") << c0 + d0 + QByteArray(12, '\0') << "voice"
                                                << "BootStrapSound";
     QTest::newRow("scan byte AF: off")
-        << c0 + d0 + hex("57 03 F0 08 5F 0F 2B 28 FF 0F 01 AF") << "scan"
+        << c0 + d0 + hexBytes("57 03 F0 08 5F 0F 2B 28 FF 0F 01 AF") << "scan"
         << "OFF";
     QTest::newRow("scan byte AF: priority mode")
-        << c0 + d0 + hex("57 03 F0 08 5F 0F 2B 28 FF 0F 01 AF") << "channel_mode"
+        << c0 + d0 + hexBytes("57 03 F0 08 5F 0F 2B 28 FF 0F 01 AF") << "channel_mode"
         << "PriorityScandMode";
     QTest::newRow("scan byte AF: CH16")
-        << c0 + d0 + hex("57 03 F0 08 5F 0F 2B 28 FF 0F 01 AF") << "priority_channel"
+        << c0 + d0 + hexBytes("57 03 F0 08 5F 0F 2B 28 FF 0F 01 AF") << "priority_channel"
         << "CH16";
     QTest::newRow("records beyond 34 ignored")
         << workedSettings() + QByteArray(12, '\x11') << "power"
@@ -176,15 +177,17 @@ void TestImageDump::undecodableRecord_data() {
 
     const QByteArray channels = emptyChannels(1, 16);
     QByteArray badFrequency = channels;
-    badFrequency.replace(4 * 12 + 4, 4, hex("50 1A 00 45")); // channel 3
+    badFrequency.replace(4 * 12 + 4, 4, hexBytes("50 1A 00 45")); // channel 3
     QTest::newRow("frequency digit A") << badFrequency + workedSettings() << 4;
     QByteArray badTone = channels;
-    badTone.replace(0, 24,
-                    hex("57 00 10 08 50 12 00 45 FF FF FF FF 57 00 18 08 7B 06 FF FF FB FF FF FF"));
+    badTone.replace(
+        0, 24, hexBytes("57 00 10 08 50 12 00 45 FF FF FF FF 57 00 18 08 7B 06 FF FF FB FF FF FF"));
     QTest::newRow("tone digit B") << badTone << 1;
-    QTest::newRow("squelch digit A") << channels + hex("57 03 C0 08 FC 0A 00 00 FF FF FF FF") << 32;
+    QTest::newRow("squelch digit A")
+        << channels + hexBytes("57 03 C0 08 FC 0A 00 00 FF FF FF FF") << 32;
     QTest::newRow("UHF band digit C")
-        << channels + workedSettings().left(12) + hex("57 03 D0 08 00 00 FC 37 30 31 33 50") << 33;
+        << channels + workedSettings().left(12) + hexBytes("57 03 D0 08 00 00 FC 37 30 31 33 50")
+        << 33;
 }
 
 void TestImageDump::undecodableRecord() {

@@ -2,15 +2,12 @@
 
 #include "channelcodec.h"
 #include "settingscodec.h"
+#include "testbytes.h"
 
 #include <QByteArray>
 #include <QString>
 
 namespace qx::test {
-
-inline QByteArray hex(const char *text) {
-    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
-}
 
 inline QByteArray channelRecords(int channel, const ChannelCells &cells) {
     const auto frames = encodeChannelFrames(channel, cells);
@@ -20,9 +17,9 @@ inline QByteArray channelRecords(int channel, const ChannelCells &cells) {
 // The settings records of the worked examples: beep on, squelch 5, monitor key on,
 // time-out 120 s; UHF:406-430MHz; English voice, power 96, scan on, time mode, CH3.
 inline QByteArray workedSettings() {
-    return hex("57 03 C0 08 FD 05 03 04 FF FF FF FF"
-               "57 03 D0 08 00 00 F7 37 30 31 33 50"
-               "57 03 F0 08 5E 0F 2B 14 60 14 0A 52");
+    return hexBytes("57 03 C0 08 FD 05 03 04 FF FF FF FF"
+                    "57 03 D0 08 00 00 F7 37 30 31 33 50"
+                    "57 03 F0 08 5E 0F 2B 14 60 14 0A 52");
 }
 
 // A complete image whose channels differ from each other in every column, with an

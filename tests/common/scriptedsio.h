@@ -1,5 +1,6 @@
 #pragma once
 
+#include "memoryframe.h"
 #include "sio.h"
 
 #include <QByteArray>
@@ -33,19 +34,23 @@ public:
     int bytesPerRead = 0;        // 0: a read hands out all that has come
     // Changes the answer to request n before it is sent (a short or wrong reply).
     std::function<QByteArray(int n, QByteArray answer)> garble;
+    int openResult = 0; // what sio_open answers
+    int goneFrom = 0;   // from this request on the device is gone; 0: never
 
     ScriptedSio() {
         memory.fill(0xFF);
         m_clock.start();
     }
 
-    int sio_open(int) override { return log('o'), 0; }
+    int sio_open(int) override { return log('o'), openResult; }
     int sio_ioctl(int, int, int) override { return log('i'), 0; }
     int sio_flowctrl(int, int) override { return log('f'), 0; }
     int sio_write(int, const char *buf, int len) override {
         const QByteArray request(buf, len);
         log('w', request);
         ++m_requests;
+        if (goneFrom > 0 && m_requests >= goneFrom)
+            return kDeviceGone;
         m_input += m_held;
         m_held.clear();
         QByteArray answer = answerTo(request);
@@ -75,6 +80,23 @@ public:
         log('d');
     }
     QString lastOpenError() const override { return {}; }
+
+    // The radio's memory as the 35 records of an image, and back.
+    QByteArray image() const {
+        QByteArray out;
+        for (int r = 0; r < kRecordCount; ++r) {
+            const std::uint16_t a = recordAddress(r);
+            out += QByteArray("W") + char(a >> 8) + char(a & 0xFF) + char(0x08) +
+                   QByteArray(reinterpret_cast<const char *>(memory.data() + a), 8);
+        }
+        return out;
+    }
+    void load(const QByteArray &image) {
+        for (int r = 0; r < kRecordCount; ++r)
+            for (int k = 0; k < 8; ++k)
+                memory[recordAddress(r) + std::size_t(k)] =
+                    std::uint8_t(image[r * MemoryFrame::kSize + 4 + k]);
+    }
 
     QList<Call> callsOf(char op) const {
         QList<Call> out;

@@ -19,6 +19,7 @@
 #include "scriptedprompter.h"
 #include "sio.h"
 #include "steps.h"
+#include "testbytes.h"
 #include "transfer.h"
 #include "transfertexts.h"
 #include "workingfile.h"
@@ -29,6 +30,7 @@
 #include <algorithm>
 
 using namespace qx;
+using qx::test::readFile;
 
 namespace {
 
@@ -187,11 +189,6 @@ QByteArray patternImage() {
     for (int i = 0; i < kRecordCount * MemoryFrame::kSize; ++i)
         image += char(i * 7 + 3);
     return image;
-}
-
-QByteArray readFile(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace

@@ -1,15 +1,13 @@
 #include "channelcodec.h"
 #include "error.h"
+#include "testbytes.h"
 
 #include <QtTest>
 
 using namespace qx;
+using qx::test::hexText;
 
 namespace {
-
-QString hex(const MemoryFrame &f) {
-    return QString::fromLatin1(f.toByteArray().toHex(' ').toUpper());
-}
 
 QString frameText(const char *hexBytes) {
     return FrameText(MemoryFrame::fromBytes(QByteArray::fromHex(hexBytes)));
@@ -153,8 +151,8 @@ void TestChannelCodec::encode() {
     QFETCH(QString, second);
     const auto frames =
         encodeChannelFrames(channel, {cells[0], cells[1], cells[2], cells[3], cells[4], cells[5]});
-    QCOMPARE(hex(frames[0]), first);
-    QCOMPARE(hex(frames[1]), second);
+    QCOMPARE(hexText(frames[0]), first);
+    QCOMPARE(hexText(frames[1]), second);
 }
 
 void TestChannelCodec::encodeRejectsMalformedFrequency_data() {

@@ -58,7 +58,7 @@ void TestChannelCsv::exportsTheGrid() {
 
 void TestChannelCsv::roundTripKeepsEveryByte() {
     // A record beyond the image rides along with the settings, untouched.
-    const QByteArray image = sampleImage() + hex("57 04 00 08 01 02 03 04 05 06 07 08");
+    const QByteArray image = sampleImage() + hexBytes("57 04 00 08 01 02 03 04 05 06 07 08");
     const CsvImport result = importCsv(exportChannelCsv(image), image);
     QCOMPARE(result.errors, QStringList());
     QCOMPARE(result.notes, QStringList());

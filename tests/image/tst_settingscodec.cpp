@@ -1,15 +1,13 @@
 #include "error.h"
 #include "settingscodec.h"
+#include "testbytes.h"
 
 #include <QtTest>
 
 using namespace qx;
+using qx::test::hexText;
 
 namespace {
-
-QString hex(const MemoryFrame &f) {
-    return QString::fromLatin1(f.toByteArray().toHex(' ').toUpper());
-}
 
 QString text(const char *spacedHex) {
     return FrameText(
@@ -55,7 +53,7 @@ void TestSettingsCodec::block03C0_data() {
 void TestSettingsCodec::block03C0() {
     QFETCH(Block03C0Values, values);
     QFETCH(QString, frame);
-    QCOMPARE(hex(save03C0(values)), frame);
+    QCOMPARE(hexText(save03C0(values)), frame);
     QCOMPARE(data03C0(text(frame.toLatin1())), values);
 }
 
@@ -64,8 +62,9 @@ void TestSettingsCodec::block03C0Decoding() {
     const Block03C0Values v = data03C0(text("57 03 C0 08 FC 00 07 0B FF FF FF FF"));
     QCOMPARE(v.timeOut, -1);
     QCOMPARE(v.monitorKey, 1);
-    QCOMPARE(hex(save03C0(v)), QString("57 03 C0 08 FC 00 03 00 FF FF FF FF"));
-    QCOMPARE(hex(save03C0({-1, -1, -1, -1, -1})), QString("57 03 C0 08 FC 00 00 00 FF FF FF FF"));
+    QCOMPARE(hexText(save03C0(v)), QString("57 03 C0 08 FC 00 03 00 FF FF FF FF"));
+    QCOMPARE(hexText(save03C0({-1, -1, -1, -1, -1})),
+             QString("57 03 C0 08 FC 00 00 00 FF FF FF FF"));
     try {
         data03C0(text("57 03 C0 08 FC 0A 00 00 FF FF FF FF"));
         QFAIL("no error");
@@ -103,9 +102,9 @@ void TestSettingsCodec::decode03D0() {
 }
 
 void TestSettingsCodec::encode03D0() {
-    QCOMPARE(hex(save03D0(0, 3, 5)), QString("57 03 D0 08 00 00 F7 37 30 31 33 50"));
-    QCOMPARE(hex(save03D0(1, 1, 2)), QString("57 03 D0 08 00 00 F1 37 30 31 32 50"));
-    QCOMPARE(hex(save03D0(0, -1, 5)), QString("57 03 D0 08 00 00 F4 37 30 31 33 50"));
+    QCOMPARE(hexText(save03D0(0, 3, 5)), QString("57 03 D0 08 00 00 F7 37 30 31 33 50"));
+    QCOMPARE(hexText(save03D0(1, 1, 2)), QString("57 03 D0 08 00 00 F1 37 30 31 32 50"));
+    QCOMPARE(hexText(save03D0(0, -1, 5)), QString("57 03 D0 08 00 00 F4 37 30 31 33 50"));
     QVERIFY_THROWS_EXCEPTION(Error, data03D0(text("57 03 D0 08 00 00 FA 37 30 31 33 50")));
     QVERIFY_THROWS_EXCEPTION(Error, data03D0(text("57 03 D0 08 00 00 F4 37 30 3A 33 50")));
 }
@@ -129,7 +128,7 @@ void TestSettingsCodec::block03F0_data() {
 void TestSettingsCodec::block03F0() {
     QFETCH(Block03F0Values, values);
     QFETCH(QString, frame);
-    QCOMPARE(hex(save03F0(values)), frame);
+    QCOMPARE(hexText(save03F0(values)), frame);
     QCOMPARE(data03F0(text(frame.toLatin1())), values);
 }
 

@@ -3,20 +3,17 @@
 #include "settingscodec.h"
 #include "workingfile.h"
 
+#include "testbytes.h"
+
 #include <QtTest>
 
 using namespace qx;
+using namespace qx::test;
 
 namespace {
 
 QByteArray records(int count, char fill) {
     return QByteArray(count * MemoryFrame::kSize, fill);
-}
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), qint64(bytes.size()));
 }
 
 QList<int> visitedIndices(const QString &path) {
@@ -75,7 +72,7 @@ void TestWorkingFile::recordLoop() {
     QByteArray content(bytes, '\0');
     for (int i = 0; i < bytes; ++i)
         content[i] = char(i * 7);
-    writeFile(m_path, content);
+    QVERIFY(writeFile(m_path, content));
     QCOMPARE(visitedIndices(m_path), range(visited));
     // The load must never write the file.
     QFile f(m_path);
@@ -87,7 +84,7 @@ void TestWorkingFile::recordLoop() {
 void TestWorkingFile::recordsDecodeByIndexWhateverTheirHeader() {
     QByteArray content = records(35, '\0');
     content.replace(12, 12, QByteArray::fromHex("00FFFF00 5012004550120045"));
-    writeFile(m_path, content);
+    QVERIFY(writeFile(m_path, content));
     QString seen;
     forEachRecord(m_path, [&](int i, const QString &text) {
         if (i == 1)
@@ -106,13 +103,13 @@ void TestWorkingFile::storeBeyondEndZeroFills() {
     QCOMPARE(file.readRecord(), frame);
 
     // A trailing partial record is part of the zeroed gap.
-    writeFile(m_path, records(2, 'x') + QByteArray(5, 'y'));
+    QVERIFY(writeFile(m_path, records(2, 'x') + QByteArray(5, 'y')));
     file.StoreFrame(4, frame);
     QCOMPARE(file.readAll(), records(2, 'x') + records(2, '\0') + frame.toByteArray());
 }
 
 void TestWorkingFile::storeOverwritesInPlace() {
-    writeFile(m_path, records(35, 'a'));
+    QVERIFY(writeFile(m_path, records(35, 'a')));
     WorkingFile file(m_path);
     const MemoryFrame frame = save03D0(0, 3, 5);
     file.StoreFrame(kRecord03D0, frame);

@@ -3,6 +3,7 @@
 #include "qtsio.h"
 #include "radioemulator.h"
 #include "scriptedprompter.h"
+#include "testbytes.h"
 #include "transfer.h"
 #include "workingfile.h"
 
@@ -157,10 +158,7 @@ struct LinkRig {
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         QCOMPARE(f.write(bytes), bytes.size());
     }
-    QByteArray fileBytes() const {
-        QFile f(file.path());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray fileBytes() const { return readFile(file.path()); }
     // Waits for the end of the transfer; the result tells whether it completed.
     bool waitFinished(int timeoutMs = 20000) {
         if (finished->isEmpty() && !finished->wait(timeoutMs))

@@ -2,13 +2,16 @@
 #include "qtsio.h"
 #include "radioemulator.h"
 
+#include "testbytes.h"
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+
 #include <QtTest>
 
 using namespace qx;
+using namespace qx::test;
 
 namespace {
 
@@ -17,11 +20,6 @@ QByteArray frame(std::uint16_t address, std::uint8_t fill) {
     f.append('W').append(char(address >> 8)).append(char(address & 0xFF)).append(char(0x08));
     f.append(8, char(fill));
     return f;
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 } // namespace

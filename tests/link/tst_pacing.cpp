@@ -4,6 +4,7 @@
 // and they hold on any machine.
 #include "scriptedprompter.h"
 #include "scriptedsio.h"
+#include "testbytes.h"
 #include "transfer.h"
 #include "workingfile.h"
 
@@ -68,10 +69,7 @@ struct Rig {
         QFile f(file.path());
         return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
     }
-    QByteArray fileBytes() const {
-        QFile f(file.path());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray fileBytes() const { return readFile(file.path()); }
 };
 
 // The time of the last read before the given time that handed out bytes.

@@ -39,11 +39,6 @@ QAction *action(const Harness &h, const char *name) {
     return h.child<QAction>(name);
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 QByteArray scanOnImage() {
     Block03F0Values v;
     v.scanOn = true;
@@ -207,7 +202,7 @@ void TestEditing::undoRedoEveryKindOfStep() {
     const QByteArray after = h.fileBytes();
     const QStringList afterView = view(h);
     QVERIFY(afterView != beforeView);
-    QCOMPARE(h.window->history().count(), 1); // one user action, one step
+    QCOMPARE(h.window->findChild<EditHistory *>()->count(), 1); // one user action, one step
 
     // The keys go to whatever has the keyboard: the grid, a list or the window.
     Harness::key(Qt::Key_Z, Qt::ControlModifier);
@@ -220,7 +215,7 @@ void TestEditing::undoRedoEveryKindOfStep() {
     Harness::key(Qt::Key_Z, Qt::ControlModifier);
     Harness::key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(h.fileBytes(), after);
-    QCOMPARE(h.window->history().count(), 1);
+    QCOMPARE(h.window->findChild<EditHistory *>()->count(), 1);
 }
 
 void TestEditing::undoRestoresAShortImageAsANewWindowShowsIt() {
@@ -277,7 +272,7 @@ void TestEditing::clipboardRoundTrip() {
         for (int c = 1; c <= 6; ++c)
             QCOMPARE(h.window->cell(c, 13 + k), h.window->cell(c, 2 + k));
     }
-    QCOMPARE(h.window->history().count(), 1);
+    QCOMPARE(h.window->findChild<EditHistory *>()->count(), 1);
 }
 
 void TestEditing::pasteRejectsBadRows_data() {
@@ -365,7 +360,7 @@ void TestEditing::csvExportAndImport() {
     QCOMPARE(h.window->cell(5, 13), chineseFlagWords().yes);
     QCOMPARE(h.prompter.texts("message").size(), 1); // the raster note
     QVERIFY(h.prompter.texts("message").first().contains(QStringLiteral("line 14")));
-    QCOMPARE(h.window->history().count(), 1);
+    QCOMPARE(h.window->findChild<EditHistory *>()->count(), 1);
     action(h, "EditUndo")->trigger();
     QCOMPARE(h.fileBytes(), baseImage());
 }
@@ -382,7 +377,7 @@ void TestEditing::rejectedCsvChangesNothing() {
     action(h, "ImportCsv")->trigger();
     QCOMPARE(h.fileBytes(), baseImage());
     QCOMPARE(h.window->cell(1, 1), QStringLiteral("451.00000"));
-    QCOMPARE(h.window->history().count(), 0);
+    QCOMPARE(h.window->findChild<EditHistory *>()->count(), 0);
     const QStringList messages = h.prompter.texts("message");
     QCOMPARE(messages.size(), 1);
     QVERIFY(messages[0].startsWith(englishWindowTexts().importRejected));
@@ -402,7 +397,7 @@ void TestEditing::openBackupStartsInTheBackupsFolder() {
     QCOMPARE(h.prompter.shown.first().kind, QStringLiteral("open"));
     QCOMPARE(h.prompter.shown.first().caption, folder);
     QCOMPARE(h.fileBytes(), image);
-    QCOMPARE(h.window->history().count(), 1);
+    QCOMPARE(h.window->findChild<EditHistory *>()->count(), 1);
 }
 
 QTEST_MAIN(TestEditing)

@@ -7,10 +7,6 @@ using namespace qx::test;
 
 namespace {
 
-QByteArray record(const QByteArray &image, int index) {
-    return image.mid(index * MemoryFrame::kSize, MemoryFrame::kSize);
-}
-
 // An image whose channels differ from any band default: 460.5 MHz with tones and flags.
 QByteArray editedImage(bool scanOn) {
     QByteArray image = baseImage();

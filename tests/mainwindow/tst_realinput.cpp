@@ -2,10 +2,10 @@
 // key events from xdotool (at a person's pace), real message boxes and file dialogs, and
 // the emulated radio on a pseudo-terminal. After each step every grid cell and the
 // settings are compared with a decode of the working file.
+#include "emulatedradio.h"
 #include "ptini.h"
 #include "qtprompter.h"
 #include "qtsio.h"
-#include "radioemulator.h"
 #include "transfer.h"
 #include "windowharness.h"
 #include "xsession.h"
@@ -36,25 +36,6 @@ QString xdotoolOutput(const QStringList &args) {
     return QString::fromLatin1(p.readAllStandardOutput()).section('\n', 0, 0).trimmed();
 }
 
-RadioEmulator::Memory demoMemory() {
-    RadioEmulator::Memory m;
-    m.fill(0xFF);
-    QFile f(QStringLiteral(QX_DEMO_IMAGE));
-    if (!f.open(QIODevice::ReadOnly))
-        qFatal("no demo image");
-    const QByteArray image = f.readAll();
-    for (int r = 0; r + 12 <= image.size(); r += 12) {
-        const int address = (quint8(image[r + 1]) << 8) | quint8(image[r + 2]);
-        for (int k = 0; k < 8; ++k)
-            m[address + k] = quint8(image[r + 4 + k]);
-    }
-    return m;
-}
-
-QByteArray record(const QByteArray &image, int index) {
-    return image.mid(index * MemoryFrame::kSize, MemoryFrame::kSize);
-}
-
 } // namespace
 
 class TestRealInput : public QObject {
@@ -67,10 +48,7 @@ class TestRealInput : public QObject {
     std::unique_ptr<Answerer> m_answers;
     std::unique_ptr<MainWindow> m_window;
 
-    QByteArray fileBytes() const {
-        QFile f(m_window->workingFilePath());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray fileBytes() const { return test::readFile(m_window->workingFilePath()); }
     template <typename T = QWidget> T *child(const char *name) const {
         T *c = m_window->findChild<T *>(QLatin1String(name));
         if (!c)
@@ -412,10 +390,7 @@ private slots:
                    xdotool({"key", "Return"});
         };
         const QString dat = folder.filePath(QStringLiteral("r_and_w.dat"));
-        auto datBytes = [&] {
-            QFile f(dat);
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        };
+        auto datBytes = [&] { return readFile(dat); };
         QVERIFY(clickAt(read));
         QVERIFY(answerOver());
         QTRY_COMPARE_WITH_TIMEOUT(datBytes(), RadioEmulator::datImage(demoMemory()), 10000);

@@ -12,10 +12,6 @@ using namespace qx::test;
 
 namespace {
 
-QByteArray record(const QByteArray &image, int index) {
-    return image.mid(index * MemoryFrame::kSize, MemoryFrame::kSize);
-}
-
 void replaceText(QWidget *field, const QString &text) {
     field->setFocus();
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);

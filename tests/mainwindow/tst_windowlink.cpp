@@ -1,9 +1,9 @@
+#include "emulatedradio.h"
 #include "mainwindow.h"
 #include "portdetector.h"
 #include "portprobe.h"
 #include "ptini.h"
 #include "qtsio.h"
-#include "radioemulator.h"
 #include "scriptedprompter.h"
 
 #include <QAction>
@@ -18,24 +18,7 @@
 #include <QtTest>
 
 using namespace qx;
-
-namespace {
-
-RadioEmulator::Memory demoMemory() {
-    RadioEmulator::Memory m;
-    m.fill(0xFF);
-    QFile f(QStringLiteral(QX_DEMO_IMAGE));
-    f.open(QIODevice::ReadOnly);
-    const QByteArray image = f.readAll();
-    for (int r = 0; r + 12 <= image.size(); r += 12) {
-        const int address = (quint8(image[r + 1]) << 8) | quint8(image[r + 2]);
-        for (int k = 0; k < 8; ++k)
-            m[address + k] = quint8(image[r + 4 + k]);
-    }
-    return m;
-}
-
-} // namespace
+using namespace qx::test;
 
 class TestWindowLink : public QObject {
     Q_OBJECT
@@ -46,10 +29,7 @@ class TestWindowLink : public QObject {
     std::unique_ptr<QtSio> m_sio;
 
     QString dat() const { return m_dir.filePath(QStringLiteral("r_and_w.dat")); }
-    QByteArray fileBytes() const {
-        QFile f(dat());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray fileBytes() const { return readFile(dat()); }
     std::unique_ptr<MainWindow> window(Language language) {
         if (language == Language::English)
             return std::make_unique<TE_Form>(m_prompter, *m_sio, m_dir.path());
@@ -288,7 +268,7 @@ private slots:
                                 : m_dir.filePath(QStringLiteral("gone%1").arg(port)));
         auto w = window(language);
         w->show();
-        w->portDetector().setOtherDevices(
+        w->findChild<PortDetector *>()->setOtherDevices(
             [&] { return answers && !mapped ? QStringList{radioLink} : QStringList{}; });
 
         QTest::mouseClick(child<QToolButton>(*w, "ToolButton9"), Qt::LeftButton); // panel up

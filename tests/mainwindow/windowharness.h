@@ -38,15 +38,6 @@ inline QByteArray baseImage() {
     return image;
 }
 
-inline QByteArray withRecords(QByteArray image, int first, const QByteArray &records) {
-    image.replace(first * MemoryFrame::kSize, records.size(), records);
-    return image;
-}
-
-inline QByteArray hexBytes(const char *spaced) {
-    return QByteArray::fromHex(QByteArray(spaced).replace(' ', ""));
-}
-
 inline FlagWords flagWords(Language language) {
     return language == Language::English ? englishFlagWords() : chineseFlagWords();
 }
@@ -112,10 +103,7 @@ public:
     }
 
     QString dat() const { return dir.filePath(QStringLiteral("r_and_w.dat")); }
-    QByteArray fileBytes() const {
-        QFile f(dat());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray fileBytes() const { return readFile(dat()); }
 
     template <typename T> T *child(const char *name) const {
         T *c = window->findChild<T *>(QLatin1String(name));

@@ -12,30 +12,6 @@ using namespace qx::test;
 
 namespace {
 
-void loadRadio(ScriptedSio &sio, const QByteArray &image) {
-    for (int r = 0; r < kRecordCount; ++r)
-        for (int k = 0; k < 8; ++k)
-            sio.memory[recordAddress(r) + std::size_t(k)] = std::uint8_t(image[r * 12 + 4 + k]);
-}
-
-QByteArray radioImage(const ScriptedSio &sio) {
-    QByteArray image;
-    for (int r = 0; r < kRecordCount; ++r) {
-        const std::uint16_t a = recordAddress(r);
-        image += char(0x57);
-        image += char(a >> 8);
-        image += char(a & 0xFF);
-        image += char(0x08);
-        image += QByteArray(reinterpret_cast<const char *>(sio.memory.data() + a), 8);
-    }
-    return image;
-}
-
-QByteArray readFile(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // The demo radio differs from the base image in every channel.
 QByteArray radioContent() {
     return withRecords(baseImage(), 0,
@@ -44,9 +20,11 @@ QByteArray radioContent() {
 
 } // namespace
 
-// Reads and writes of the window against a scripted radio that answers at once: the undo
-// step and backup of a read, the backup before a write and the verify after it.
-class TestTransferSafety : public QObject {
+// The window's side of its transfer jobs, against a scripted radio that answers at once: a
+// read is an undo step and leaves a backup, a write leaves a backup of the image it sends
+// (also when that backup fails, the write goes on), and the verify is reported in the
+// window's words.
+class TestWindowTransfer : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
@@ -85,8 +63,8 @@ private slots:
     void failedBackupDoesNotStopTheWrite();
 };
 
-void TestTransferSafety::readIsOneStepAndLeavesABackup() {
-    loadRadio(*m_sio, radioContent());
+void TestWindowTransfer::readIsOneStepAndLeavesABackup() {
+    m_sio->load(radioContent());
     open(QByteArray(""));
     const QStringList emptyGrid{m_window->cell(1, 1), m_window->cell(2, 1)};
     m_window->n11Click();
@@ -98,7 +76,7 @@ void TestTransferSafety::readIsOneStepAndLeavesABackup() {
     QCOMPARE(backup(backups().first()), radioContent());
 
     // Undo gives back the empty file and the empty window that were there before.
-    QCOMPARE(m_window->history().count(), 1);
+    QCOMPARE(m_window->findChild<EditHistory *>()->count(), 1);
     m_window->findChild<QAction *>(QStringLiteral("EditUndo"))->trigger();
     QCOMPARE(readFile(dat()), QByteArray(""));
     QCOMPARE((QStringList{m_window->cell(1, 1), m_window->cell(2, 1)}), emptyGrid);
@@ -106,7 +84,7 @@ void TestTransferSafety::readIsOneStepAndLeavesABackup() {
     QCOMPARE(readFile(dat()), radioContent());
 }
 
-void TestTransferSafety::writeLeavesBackupOfTheImageSent() {
+void TestWindowTransfer::writeLeavesBackupOfTheImageSent() {
     open(baseImage());
     m_window->N12Click();
     QVERIFY(m_window->transfer().running());
@@ -115,12 +93,12 @@ void TestTransferSafety::writeLeavesBackupOfTheImageSent() {
     QVERIFY(backups().first().startsWith(QStringLiteral("before-write-")));
     QCOMPARE(backup(backups().first()), baseImage());
     finish();
-    QCOMPARE(radioImage(*m_sio), baseImage());
-    QCOMPARE(m_window->history().count(), 0);
+    QCOMPARE(m_sio->image(), baseImage());
+    QCOMPARE(m_window->findChild<EditHistory *>()->count(), 0);
     QCOMPARE(m_prompter.texts("message"), QStringList{englishTransferTexts().over});
 }
 
-void TestTransferSafety::verifyAfterWrite_data() {
+void TestWindowTransfer::verifyAfterWrite_data() {
     QTest::addColumn<QList<int>>("storedWrongly"); // records the radio keeps with a wrong byte
     QTest::addColumn<QString>("result");
     const WindowTexts t = englishWindowTexts();
@@ -129,7 +107,7 @@ void TestTransferSafety::verifyAfterWrite_data() {
         << QList<int>{5, 34} << t.verifyDiffers.arg(QStringLiteral("channel 3, settings 03F0"));
 }
 
-void TestTransferSafety::verifyAfterWrite() {
+void TestWindowTransfer::verifyAfterWrite() {
     QFETCH(QList<int>, storedWrongly);
     QFETCH(QString, result);
     ScriptedSio &sio = *m_sio;
@@ -153,11 +131,11 @@ void TestTransferSafety::verifyAfterWrite() {
     QCOMPARE(m_prompter.texts("message"), (QStringList{englishTransferTexts().over, result}));
     // The read-back went to a file of its own.
     QCOMPARE(readFile(dat()), baseImage());
-    QCOMPARE(m_window->history().count(), 0);
+    QCOMPARE(m_window->findChild<EditHistory *>()->count(), 0);
     QCOMPARE(backups().size(), 1);
 }
 
-void TestTransferSafety::failedBackupDoesNotStopTheWrite() {
+void TestWindowTransfer::failedBackupDoesNotStopTheWrite() {
     QFile blocker(m_dir.filePath(QStringLiteral("backups")));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
@@ -169,8 +147,8 @@ void TestTransferSafety::failedBackupDoesNotStopTheWrite() {
     QVERIFY2(messages[0].startsWith(QStringLiteral("The backup was not saved: ")),
              qPrintable(messages[0]));
     QCOMPARE(messages[1], englishTransferTexts().over);
-    QCOMPARE(radioImage(*m_sio), baseImage());
+    QCOMPARE(m_sio->image(), baseImage());
 }
 
-QTEST_MAIN(TestTransferSafety)
-#include "tst_transfersafety.moc"
+QTEST_MAIN(TestWindowTransfer)
+#include "tst_windowtransfer.moc"

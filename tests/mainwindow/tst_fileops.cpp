@@ -7,6 +7,7 @@
 #include "scriptedprompter.h"
 #include "settingscodec.h"
 #include "settingspanel.h"
+#include "testbytes.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -25,7 +26,7 @@
 #endif
 
 using namespace qx;
-using qx::test::ScriptedPrompter;
+using namespace qx::test;
 
 namespace {
 
@@ -56,17 +57,6 @@ QByteArray image(int base) {
     out += save03D0(0, 0, bandNames(0).size()).toByteArray();
     out += save03F0(Block03F0Values{}).toByteArray();
     return out;
-}
-
-QByteArray readFile(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
 }
 
 struct Slot {
@@ -124,7 +114,7 @@ void TestFileOps::cleanup() {
 }
 
 void TestFileOps::makeWindow(bool english) {
-    writeFile(m_dir->filePath(QStringLiteral("r_and_w.dat")), image(5));
+    QVERIFY(writeFile(m_dir->filePath(QStringLiteral("r_and_w.dat")), image(5)));
     if (english)
         m_window = std::make_unique<TE_Form>(m_prompter, m_sio, m_dir->path());
     else
@@ -145,8 +135,8 @@ QList<Slot> TestFileOps::recentSlots() const {
 void TestFileOps::copyReplacesWholeFile() {
     const QString source = m_dir->filePath(QStringLiteral("source.dat"));
     const QString target = m_dir->filePath(QStringLiteral("target"));
-    writeFile(source, image(1));
-    writeFile(target, QByteArray(2000, 'x'));
+    QVERIFY(writeFile(source, image(1)));
+    QVERIFY(writeFile(target, QByteArray(2000, 'x')));
     copyFileOver(source, target);
     QCOMPARE(readFile(target), image(1));
     // Onto itself: unchanged, not truncated.
@@ -156,7 +146,7 @@ void TestFileOps::copyReplacesWholeFile() {
     QByteArray big;
     for (int i = 0; i < 200'003; ++i)
         big += char(i * 31 % 251);
-    writeFile(source, big);
+    QVERIFY(writeFile(source, big));
     copyFileOver(source, target);
     QCOMPARE(readFile(target), big);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2);
@@ -196,8 +186,8 @@ void TestFileOps::copyFailureLeavesTarget() {
     QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe"))).constData(), 0600),
              0);
 #endif
-    writeFile(dir.filePath(QStringLiteral("source.dat")), image(1));
-    writeFile(dir.filePath(QStringLiteral("target.dat")), image(2));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("source.dat")), image(1)));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("target.dat")), image(2)));
     try {
         copyFileOver(dir.filePath(source), dir.filePath(target));
         QFAIL("the copy did not fail");
@@ -237,7 +227,7 @@ void TestFileOps::saveThenOpenRestoresBytes() {
     QCOMPARE(m_prompter.texts(QStringLiteral("message")), QStringList());
 
     // The working file changes, then the saved image comes back byte for byte.
-    writeFile(work(), image(6));
+    QVERIFY(writeFile(work(), image(6)));
     m_window->ReadAndDeal_F(work());
     QCOMPARE(m_window->cell(1, 1), QStringLiteral("461.01250"));
     m_prompter.fileNames << saved;
@@ -263,7 +253,7 @@ void TestFileOps::cancelChangesNothing() {
     QFETCH(bool, open);
     makeWindow(false);
     const QString other = m_dir->filePath(QStringLiteral("other.dat"));
-    writeFile(other, image(7));
+    QVERIFY(writeFile(other, image(7)));
     m_prompter.fileNames << other;
     m_window->N5Click(); // an earlier successful open
     const QByteArray before = readFile(work());
@@ -293,7 +283,7 @@ void TestFileOps::recentSlotsShift() {
     QStringList names;
     for (int i = 1; i <= 4; ++i) {
         names << dir.filePath(QStringLiteral("f%1.dat").arg(i));
-        writeFile(names.last(), image(i));
+        QVERIFY(writeFile(names.last(), image(i)));
     }
     const QString p = QStringLiteral("&1");
     // After each open: the captions and visibility of a1, b1, c1. Hidden slots move
@@ -319,7 +309,7 @@ void TestFileOps::recentSlotsShift() {
 void TestFileOps::laterSettingChangeAltersWorkingFileOnly() {
     makeWindow(true);
     const QString opened = m_dir->filePath(QStringLiteral("opened.dat"));
-    writeFile(opened, image(4)); // beep index 0
+    QVERIFY(writeFile(opened, image(4))); // beep index 0
     m_prompter.fileNames << opened;
     m_window->N5Click();
     QCOMPARE(readFile(work()), image(4));
@@ -328,7 +318,8 @@ void TestFileOps::laterSettingChangeAltersWorkingFileOnly() {
     QVERIFY(beep);
     QCOMPARE(beep->currentIndex(), 0);
     beep->setCurrentIndex(1);
-    QVERIFY(QMetaObject::invokeMethod(&m_window->settingsPanel(), "CB_BYChange"));
+    QVERIFY(QMetaObject::invokeMethod(
+        m_window->findChild<QObject *>(QStringLiteral("spSkinGroupBox1")), "CB_BYChange"));
 
     const QByteArray now = readFile(work());
     QCOMPARE(now.size(), image(4).size());
@@ -364,7 +355,7 @@ void TestFileOps::failedOpenChangesNothing() {
         QVERIFY(QFile::remove(work()));
         QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("r_and_w.dat")));
         chosen = m_dir->filePath(QStringLiteral("other.dat"));
-        writeFile(chosen, image(7));
+        QVERIFY(writeFile(chosen, image(7)));
     }
     m_prompter.fileNames << chosen;
     m_window->N5Click();
@@ -401,7 +392,7 @@ void TestFileOps::failedSaveKeepsTarget() {
     QFETCH(QString, prefix);
     makeWindow(english);
     QDir dir(m_dir->path());
-    writeFile(dir.filePath(QStringLiteral("old.dat")), image(3));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("old.dat")), image(3)));
     if (workingMissing)
         QVERIFY(QFile::remove(work()));
     m_prompter.fileNames << dir.filePath(target) << QString();

@@ -1,0 +1,206 @@
+#include "error.h"
+#include "sampleimage.h"
+#include "scriptedprompter.h"
+#include "scriptedsio.h"
+#include "transferjob.h"
+#include "workingfile.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace qx;
+using namespace qx::test;
+using Result = TransferJob::Result;
+using Phase = TransferJob::Phase;
+
+namespace {
+
+// The scripted radio answers at once: no gaps, a short time-out for the silent one.
+Pacing instant() {
+    Pacing pacing = Pacing::fast();
+    pacing.stepGapMs = 0;
+    pacing.pollMs = 0;
+    pacing.timeoutMs = 20;
+    return pacing;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(TransferJob::Result)
+Q_DECLARE_METATYPE(TransferJob::Phase)
+
+// The phases of a read and of a write against a scripted radio that answers at once, and
+// the one result each ends with: what is stored, backed up and sent, byte for byte.
+class TestTransferJob : public QObject {
+    Q_OBJECT
+private slots:
+    void job_data();
+    void job();
+    void secondStartLeavesTheRunningJob();
+};
+
+void TestTransferJob::job_data() {
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<QString>("backup"); // "", "image": the image sent, "radio": read first
+    QTest::addColumn<bool>("verify");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<Result>("result");
+    QTest::addColumn<Phase>("phase");
+
+    QTest::newRow("read") << false << "" << false << "" << Result::Completed << Phase::Read;
+    QTest::newRow("read: store fails")
+        << false << "" << false << "store fails" << Result::FileError << Phase::Read;
+    QTest::newRow("read: radio silent")
+        << false << "" << false << "silent" << Result::NoAnswer << Phase::Read;
+    QTest::newRow("read: port refused")
+        << false << "" << false << "refused" << Result::Refused << Phase::Read;
+    QTest::newRow("read: device gone")
+        << false << "" << false << "gone" << Result::WentAway << Phase::Read;
+    QTest::newRow("write") << true << "" << false << "" << Result::Completed << Phase::Write;
+    QTest::newRow("write, backup of the image sent")
+        << true << "image" << false << "" << Result::Completed << Phase::Write;
+    QTest::newRow("write, backup of the radio")
+        << true << "radio" << false << "" << Result::Completed << Phase::Write;
+    QTest::newRow("write: backup of the radio fails")
+        << true << "radio" << false << "store fails" << Result::FileError << Phase::Backup;
+    QTest::newRow("write: backup of the image fails")
+        << true << "image" << false << "store fails" << Result::FileError << Phase::Write;
+    QTest::newRow("write, verify")
+        << true << "" << true << "" << Result::Completed << Phase::Verify;
+    QTest::newRow("write, verify: record 5 kept wrong")
+        << true << "" << true << "keeps record 5" << Result::VerifyDiffers << Phase::Verify;
+    QTest::newRow("write: stopped")
+        << true << "" << true << "stop" << Result::Stopped << Phase::Write;
+    QTest::newRow("write, verify: stopped before the read-back")
+        << true << "" << true << "stop before verify" << Result::Stopped << Phase::Verify;
+}
+
+void TestTransferJob::job() {
+    QFETCH(bool, write);
+    QFETCH(QString, backup);
+    QFETCH(bool, verify);
+    QFETCH(QString, fault);
+    QFETCH(Result, result);
+    QFETCH(Phase, phase);
+
+    QTemporaryDir dir;
+    WorkingFile home(dir.filePath(QStringLiteral("r_and_w.dat")));
+    ScriptedPrompter prompter;
+    ScriptedSio sio;
+    const QByteArray before = sio.image(); // an empty radio
+    const QByteArray image = sampleImage();
+    if (fault == QLatin1String("silent"))
+        for (int n = 2; n < 40; ++n)
+            sio.drop.insert(n);
+    if (fault == QLatin1String("refused"))
+        sio.openResult = -1;
+    if (fault == QLatin1String("gone"))
+        sio.goneFrom = 5;
+    if (fault == QLatin1String("keeps record 5"))
+        sio.garble = [&sio](int, QByteArray answer) {
+            const QByteArray last = sio.calls.last().bytes;
+            const int address =
+                last.size() == 13 ? std::uint8_t(last.at(1)) << 8 | std::uint8_t(last.at(2)) : -1;
+            if (address == recordAddress(5))
+                sio.memory[recordAddress(5) + 7] ^= 0x11;
+            return answer;
+        };
+    Transfer transfer(sio, home, prompter, englishTransferTexts());
+    transfer.setPacing(instant());
+    TransferJob job(transfer, prompter);
+    QSignalSpy finished(&job, &TransferJob::finished);
+    if (fault == QLatin1String("stop"))
+        connect(&transfer, &Transfer::progress, &job, [&job](int step) {
+            if (step == 20) // as the stop button does, between two ticks
+                QMetaObject::invokeMethod(
+                    &job, [&job] { job.stop(); }, Qt::QueuedConnection);
+        });
+    if (fault == QLatin1String("stop before verify"))
+        connect(&job, &TransferJob::phaseStarted, &job, [&job](Phase p) {
+            if (p == Phase::Verify)
+                job.stop();
+        });
+
+    QList<QByteArray> stored;
+    int writesAtStore = -1;
+    const TransferJob::Store store = [&](const QByteArray &bytes) {
+        writesAtStore = int(sio.callsOf('w').size());
+        if (fault == QLatin1String("store fails"))
+            throw Error(QStringLiteral("disk full"));
+        stored << bytes;
+    };
+    if (write) {
+        TransferJob::WritePlan plan;
+        plan.image = image;
+        plan.verify = verify;
+        plan.backupRadio = backup == QLatin1String("radio");
+        if (!backup.isEmpty())
+            plan.backup = store;
+        QVERIFY(job.write(plan));
+    } else {
+        TransferJob::ReadPlan plan;
+        plan.store = store;
+        sio.load(image);
+        QVERIFY(job.read(plan));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 20000);
+    QCOMPARE(finished.first().first().value<Result>(), result);
+    QCOMPARE(job.result(), result);
+    QCOMPARE(job.phase(), phase);
+    QVERIFY(!job.running());
+    QVERIFY(!transfer.running());
+    QCOMPARE(prompter.texts("error"), fault == QLatin1String("store fails")
+                                          ? QStringList{QStringLiteral("disk full")}
+                                          : QStringList{});
+
+    if (!write) {
+        // Only a completed read is handed on, whole.
+        QCOMPARE(stored,
+                 result == Result::Completed ? QList<QByteArray>{image} : QList<QByteArray>{});
+        return;
+    }
+    const bool sent = result == Result::Completed || result == Result::VerifyDiffers;
+    if (backup == QLatin1String("radio") && !stored.isEmpty())
+        QCOMPARE(stored.first(), before);
+    if (backup == QLatin1String("image") && !stored.isEmpty()) {
+        QCOMPARE(stored.first(), image);
+        QCOMPARE(writesAtStore, 0); // on disk before anything is sent
+    }
+    if (fault == QLatin1String("store fails")) {
+        // A backup that fails stops the write before any frame goes out.
+        for (const ScriptedSio::Call &call : sio.callsOf('w'))
+            QVERIFY(call.bytes.size() != 13);
+        QCOMPARE(sio.image(), before);
+    }
+    if (sent && fault.isEmpty())
+        QCOMPARE(sio.image(), image);
+    QCOMPARE(job.differing(), result == Result::VerifyDiffers ? QList<int>{5} : QList<int>{});
+    if (result == Result::VerifyDiffers)
+        QCOMPARE(differingRecords(job.readBack(), sio.image()), QList<int>{});
+}
+
+// The window and the menu let a second start through while a job runs: it is refused
+// with the transfer's message and the running job goes on to its own end.
+void TestTransferJob::secondStartLeavesTheRunningJob() {
+    QTemporaryDir dir;
+    WorkingFile home(dir.filePath(QStringLiteral("r_and_w.dat")));
+    ScriptedPrompter prompter;
+    ScriptedSio sio;
+    Transfer transfer(sio, home, prompter, englishTransferTexts());
+    transfer.setPacing(instant());
+    TransferJob job(transfer, prompter);
+    QSignalSpy finished(&job, &TransferJob::finished);
+    TransferJob::WritePlan plan;
+    plan.image = sampleImage();
+    plan.verify = true;
+    QVERIFY(job.write(plan));
+    QVERIFY(!job.read(TransferJob::ReadPlan{}));
+    QCOMPARE(prompter.texts("message"), QStringList{englishTransferTexts().alreadyRunning});
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 20000);
+    QCOMPARE(job.result(), Result::Completed);
+    QCOMPARE(sio.image(), sampleImage());
+}
+
+QTEST_MAIN(TestTransferJob)
+#include "tst_transferjob.moc"
