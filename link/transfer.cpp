@@ -299,7 +299,7 @@ void Transfer::evaluate() {
             emit progress(n);
     }
     const unsigned generation = m_generation;
-    init(n);
+    init();
     // Like the original's overdue periodic timer: an unanswered step ticks again at once.
     if (generation == m_generation && m_active && m_step == n && !m_stepTimer.isActive() &&
         !m_waitTimer.isActive())
@@ -332,8 +332,7 @@ void Transfer::settle() {
     m_stepTimer.start(m_pacing.stepGapMs);
 }
 
-void Transfer::init(int step) {
-    Q_UNUSED(step);
+void Transfer::init() {
     ++m_retryCount;
     if (m_retryCount != kRetryLimit)
         return;

@@ -113,7 +113,8 @@ private:
     // copies may still come, and must not pass for the next step's. Drops input until the
     // line has been quiet for a time-out, then lets the armed step go.
     void settle();
-    void init(int step);
+    // The retry check after every tick of the armed step.
+    void init();
     void kill();
     bool port_SetUp();
     bool send_Record(int index);

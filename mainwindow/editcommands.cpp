@@ -139,7 +139,7 @@ QList<int> EditCommands::selected() const {
 }
 
 void EditCommands::reload() {
-    m_window.ReadAndDeal_F(QStringLiteral("r_and_w.dat"));
+    m_window.ReadAndDeal_F();
     updateActions();
 }
 

@@ -83,13 +83,11 @@ void MainWindow::FormCreate() {
         m_grid->setupGrid();
         const int port = settingsFile().comPort();
         statusPanel[kPortStatus]->setText(m_texts.portStatusPrefix + QString::number(port));
-        ReadAndDeal_F(QStringLiteral("R_AND_W.DAT"));
+        ReadAndDeal_F();
     });
 }
 
-void MainWindow::ReadAndDeal_F(const QString &name) {
-    // Every caller means the working file, whatever the letter case of the name.
-    Q_UNUSED(name);
+void MainWindow::ReadAndDeal_F() {
     const bool found = forEachRecord(m_file.path(), [this](int index, const QString &text) {
         if (index < kRecord03C0)
             m_grid->applyChannelRecord(index, text);
@@ -106,7 +104,7 @@ void MainWindow::commitChannel(int channel, const ChannelCells &cells) {
         const FileEdits::Step step(*this);
         storeChannel(channel, cells);
     }
-    ReadAndDeal_F(QStringLiteral("r_and_w.dat"));
+    ReadAndDeal_F();
 }
 
 void MainWindow::storeChannel(int channel, const ChannelCells &cells) {

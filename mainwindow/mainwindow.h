@@ -56,8 +56,8 @@ public:
     // A grid cell by (column, row), as the decoders and the printout address them.
     QString cell(int column, int row) const;
 
-    // Decodes every record of the named file into the grid and the panel; never writes.
-    void ReadAndDeal_F(const QString &name);
+    // Decodes every record of the working file into the grid and the panel; never writes.
+    void ReadAndDeal_F();
     // The open command with its dialog starting in that folder (empty: the dialog's own).
     void openFrom(const QString &dir);
 

@@ -35,7 +35,7 @@ void MainWindow::showWorkingFile() {
         m_settings->applySettingsRecord(kRecord03D0, FrameText(save03D0(0, 0, bands)));
         m_settings->applySettingsRecord(kRecord03F0, FrameText(save03F0(Block03F0Values{})));
     }
-    ReadAndDeal_F(QStringLiteral("r_and_w.dat"));
+    ReadAndDeal_F();
 }
 
 } // namespace qx

@@ -60,7 +60,7 @@ void MainWindow::openFrom(const QString &dir) {
         a1->setText(QStringLiteral("&1") + QDir::toNativeSeparators(chosen));
         a1->setVisible(true);
 
-        ReadAndDeal_F(m_file.path());
+        ReadAndDeal_F();
     });
 }
 

@@ -32,7 +32,7 @@ void MainWindow::wireTransfer() {
         ToolButton8->setEnabled(enabled);
     });
     connect(m_transfer.get(), &Transfer::readCompleted, this, [this] {
-        guard(m_prompter, [this] { ReadAndDeal_F(QStringLiteral("r_and_w.dat")); });
+        guard(m_prompter, [this] { ReadAndDeal_F(); });
     });
     connect(m_detector, &PortDetector::finished, this, &MainWindow::detectFinished);
     m_job = std::make_unique<TransferJob>(*m_transfer, m_prompter);

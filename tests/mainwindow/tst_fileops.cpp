@@ -228,7 +228,7 @@ void TestFileOps::saveThenOpenRestoresBytes() {
 
     // The working file changes, then the saved image comes back byte for byte.
     QVERIFY(writeFile(work(), image(6)));
-    m_window->ReadAndDeal_F(work());
+    m_window->ReadAndDeal_F();
     QCOMPARE(m_window->cell(1, 1), QStringLiteral("461.01250"));
     m_prompter.fileNames << saved;
     m_window->N5Click();

@@ -390,7 +390,7 @@ void TestGridEditor::reloadShowsInVisibleBox() {
     QVERIFY(f.open(QIODevice::WriteOnly));
     QCOMPARE(f.write(loaded), loaded.size());
     f.close();
-    h.window->ReadAndDeal_F(QStringLiteral("r_and_w.dat"));
+    h.window->ReadAndDeal_F();
     QVERIFY(scan->isVisible());
     QCOMPARE(scan->currentText(), QStringLiteral("YES"));
 
@@ -563,14 +563,14 @@ void TestGridEditor::loadReplacesTypedText() {
     Harness::type(QStringLiteral("47"));
     Harness::key(Qt::Key_Tab);
     QVERIFY(h.channels().holdsTypedText(3, 8));
-    h.window->ReadAndDeal_F(QStringLiteral("r_and_w.dat"));
+    h.window->ReadAndDeal_F();
     QVERIFY(!h.channels().holdsTypedText(3, 8));
     QCOMPARE(h.window->cell(3, 8), channelFrequency(8));
 
     h.grid()->setFocus();
     Harness::type(QStringLiteral("4"));
     QVERIFY(openEditor(h));
-    h.window->ReadAndDeal_F(QStringLiteral("r_and_w.dat"));
+    h.window->ReadAndDeal_F();
     QCOMPARE(openEditor(h)->text(), channelFrequency(8));
     QVERIFY(!h.channels().holdsTypedText(3, 8));
     QCOMPARE(cellsDifferingFromFile(*h.window), QStringList{});
