@@ -35,19 +35,24 @@ inline QString exportChannelCsv(const QByteArray &image) {
 // typed and picked: range and raster of the frequencies, a tone of the list or OFF, YES or
 // NO, or the flag words given. The cells carry the English flag words; an empty RxFrequency
 // makes an empty channel, and a value given with it that the grid would drop is a problem.
-// Problems and notes name the CSV column.
+// Problems and notes name the CSV column, or the names given for the six values.
 struct ChannelCheck {
     ChannelCells cells;
     QStringList problems;
     QStringList notes; // values the grid editor would have changed (raster snap)
 };
 ChannelCheck checkChannelValues(const QStringList &values,
-                                const FlagWords &words = englishFlagWords());
+                                const FlagWords &words = englishFlagWords(),
+                                const QStringList &names = kCsvHeader.mid(1));
+
+// A decimal number with at most one point, blanks around it; no sign, no exponent.
+bool isPlainDecimal(const QString &text);
 
 struct CsvRecord {
     int line = 0; // where the record starts, from 1
     QStringList fields;
-    QString error; // malformed quoting; the record is rejected
+    QString error;      // malformed quoting; the record is rejected
+    bool blank() const; // well-formed with nothing but blanks: skipped
 };
 // Comma-separated records with double-quoted fields ("" for a quote inside), LF or CRLF
 // line ends, an optional byte-order mark. Quoted line breaks stay in their field.
