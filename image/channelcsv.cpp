@@ -1,5 +1,6 @@
 #include "channelcsv.h"
 
+#include "chirpcsv.h"
 #include "error.h"
 #include "frequency.h"
 #include "memoryframe.h"
@@ -386,7 +387,9 @@ QByteArray applyChannelCsv(const CsvChannels &rows, const QByteArray &image) {
     return out + image.mid(out.size());
 }
 
-CsvImport importCsv(const QString &csvText, const QByteArray &image) {
+CsvImport importCsv(const QString &csvText, const QByteArray &image, bool skipUnfit) {
+    if (isChirpCsv(csvText))
+        return importChirpCsv(csvText, image, skipUnfit);
     const CsvChannels rows = parseChannelCsv(csvText);
     CsvImport result;
     for (const CsvMessage &m : rows.notes)

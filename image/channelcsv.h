@@ -83,11 +83,14 @@ CsvChannels parseChannelCsv(const QString &text);
 QByteArray applyChannelCsv(const CsvChannels &rows, const QByteArray &image);
 
 struct CsvImport {
-    QByteArray image;   // empty when anything was rejected
-    QStringList errors; // every rejected row, "line N: ..."
-    QStringList notes;  // values the grid editor would have changed (raster snap)
+    QByteArray image;    // empty when anything was rejected
+    QStringList errors;  // every rejected row, "line N: ..."
+    QStringList notes;   // values the grid editor would have changed (raster snap)
+    QStringList skipped; // rows left out by skipUnfit, "line N: ..."
 };
-// parseChannelCsv and applyChannelCsv in one call, the messages as texts.
-CsvImport importCsv(const QString &csvText, const QByteArray &image);
+// A channel CSV of either format, told apart by its header: parseChannelCsv and
+// applyChannelCsv for the program's own, importChirpCsv for CHIRP's (where skipUnfit
+// imports the rows this radio can hold). The messages as texts.
+CsvImport importCsv(const QString &csvText, const QByteArray &image, bool skipUnfit = false);
 
 } // namespace qx
