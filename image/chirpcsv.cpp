@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <optional>
 
 namespace qx {
 
@@ -311,27 +312,13 @@ QString formatChirpCsv(const ChannelTable &channels) {
                                QStringLiteral("->Tone")};
         else if (c.rxTone != off)
             tone = QStringList{QStringLiteral("Cross"), c.txTone, c.rxTone, kToneToTone};
-        const QStringList fields{QString::number(n + 1),
-                                 QString(),
-                                 megahertz(rx),
-                                 duplex,
-                                 megahertz(std::abs(tx - rx)),
-                                 tone[0],
-                                 tone[1],
-                                 tone[2],
-                                 kUnusedCode,
-                                 kUnusedPolarity,
-                                 kUnusedCode,
-                                 tone[3],
-                                 QStringLiteral("FM"),
-                                 QStringLiteral("5.00"),
-                                 c.scan == englishFlagWords().yes ? QString() : QStringLiteral("S"),
-                                 QString(),
-                                 QString(),
-                                 QString(),
-                                 QString(),
-                                 QString(),
-                                 QString()};
+        QStringList fields{QString::number(n + 1), QString(), megahertz(rx), duplex,
+                           megahertz(std::abs(tx - rx))};
+        fields << tone.mid(0, 3) << kUnusedCode << kUnusedPolarity << kUnusedCode << tone[3]
+               << QStringLiteral("FM") << QStringLiteral("5.00")
+               << (c.scan == englishFlagWords().yes ? QString() : QStringLiteral("S"));
+        while (fields.size() < kChirpHeader.size()) // Power, Comment and the D-STAR columns
+            fields << QString();
         out += fields.join(QLatin1Char(',')) + QLatin1Char('\n');
     }
     return out;
