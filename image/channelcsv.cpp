@@ -1,5 +1,6 @@
 #include "channelcsv.h"
 
+#include "chirpcsv.h"
 #include "error.h"
 #include "frequency.h"
 #include "memoryframe.h"
@@ -75,10 +76,9 @@ struct RowCheck {
 
 QString frequencyField(const QString &name, const QString &field, ChannelCheck &row) {
     // A plain decimal number only: a sign or an exponent from a spreadsheet is suspect.
-    static const QRegularExpression plain(QStringLiteral("^\\s*(\\d+\\.?\\d*|\\.\\d+)?\\s*$"));
     CheckedFrequency f;
     try {
-        if (!plain.match(field).hasMatch())
+        if (!field.trimmed().isEmpty() && !isPlainDecimal(field))
             throw invalidFloat(field);
         f = checkFrequencyText(field.trimmed());
     } catch (const Error &) {
@@ -120,32 +120,39 @@ RowCheck checkRow(const QStringList &fields) {
 
 } // namespace
 
-ChannelCheck checkChannelValues(const QStringList &values, const FlagWords &words) {
+bool isPlainDecimal(const QString &text) {
+    static const QRegularExpression plain(QStringLiteral("^\\s*(\\d+\\.?\\d*|\\.\\d+)\\s*$"));
+    return plain.match(text).hasMatch();
+}
+
+ChannelCheck checkChannelValues(const QStringList &values, const FlagWords &words,
+                                const QStringList &names) {
     ChannelCheck row;
     // values[k] is CSV column k + 1.
     const auto field = [&values](int column) { return values.value(column - 1); };
+    const auto name = [&names](int column) { return names.value(column - 1); };
     if (field(1).trimmed().isEmpty()) {
         // The grid clears such a row; here a value that would vanish is refused instead.
         for (int k = 2; k <= values.size(); ++k)
             if (!isDefault(field(k), words))
-                row.problems << QStringLiteral("%1 '%2' given for a channel without RxFrequency")
-                                    .arg(kCsvHeader.at(k), field(k).trimmed());
+                row.problems << QStringLiteral("%1 '%2' given for a channel without %3")
+                                    .arg(name(k), field(k).trimmed(), name(1));
         return row;
     }
-    row.cells.rx = frequencyField(kCsvHeader.at(1), field(1), row);
-    row.cells.tx = frequencyField(kCsvHeader.at(3), field(3), row);
+    row.cells.rx = frequencyField(name(1), field(1), row);
+    row.cells.tx = frequencyField(name(3), field(3), row);
     for (int k : {2, 4}) {
         const auto tone = toneText(field(k));
         if (!tone)
             row.problems << QStringLiteral("%1 '%2' is not OFF or a CTCSS tone of the list")
-                                .arg(kCsvHeader.at(k), field(k).trimmed());
+                                .arg(name(k), field(k).trimmed());
         (k == 2 ? row.cells.rxTone : row.cells.txTone) = tone.value_or(QString());
     }
     for (int k : {5, 6}) {
         const auto flag = flagText(field(k), words);
         if (!flag)
-            row.problems << QStringLiteral("%1 '%2' is not YES or NO")
-                                .arg(kCsvHeader.at(k), field(k).trimmed());
+            row.problems
+                << QStringLiteral("%1 '%2' is not YES or NO").arg(name(k), field(k).trimmed());
         (k == 5 ? row.cells.busy : row.cells.scan) = flag.value_or(QString());
     }
     return row;
@@ -267,6 +274,10 @@ QList<CsvRecord> parseCsv(const QString &input) {
     return records;
 }
 
+bool CsvRecord::blank() const {
+    return error.isEmpty() && allEmpty(fields);
+}
+
 QString CsvMessage::toString() const {
     return line > 0 ? QStringLiteral("line %1: %2").arg(line).arg(text) : text;
 }
@@ -368,7 +379,9 @@ QByteArray applyChannelCsv(const CsvChannels &rows, const QByteArray &image) {
     return out + image.mid(out.size());
 }
 
-CsvImport importCsv(const QString &csvText, const QByteArray &image) {
+CsvImport importCsv(const QString &csvText, const QByteArray &image, bool skipUnfit) {
+    if (isChirpCsv(csvText))
+        return importChirpCsv(csvText, image, skipUnfit);
     const CsvChannels rows = parseChannelCsv(csvText);
     CsvImport result;
     for (const CsvMessage &m : rows.notes)

@@ -35,19 +35,24 @@ inline QString exportChannelCsv(const QByteArray &image) {
 // typed and picked: range and raster of the frequencies, a tone of the list or OFF, YES or
 // NO, or the flag words given. The cells carry the English flag words; an empty RxFrequency
 // makes an empty channel, and a value given with it that the grid would drop is a problem.
-// Problems and notes name the CSV column.
+// Problems and notes name the CSV column, or the names given for the six values.
 struct ChannelCheck {
     ChannelCells cells;
     QStringList problems;
     QStringList notes; // values the grid editor would have changed (raster snap)
 };
 ChannelCheck checkChannelValues(const QStringList &values,
-                                const FlagWords &words = englishFlagWords());
+                                const FlagWords &words = englishFlagWords(),
+                                const QStringList &names = kCsvHeader.mid(1));
+
+// A decimal number with at most one point, blanks around it; no sign, no exponent.
+bool isPlainDecimal(const QString &text);
 
 struct CsvRecord {
     int line = 0; // where the record starts, from 1
     QStringList fields;
-    QString error; // malformed quoting; the record is rejected
+    QString error;      // malformed quoting; the record is rejected
+    bool blank() const; // well-formed with nothing but blanks: skipped
 };
 // Comma-separated records with double-quoted fields ("" for a quote inside), LF or CRLF
 // line ends, an optional byte-order mark. Quoted line breaks stay in their field.
@@ -78,11 +83,14 @@ CsvChannels parseChannelCsv(const QString &text);
 QByteArray applyChannelCsv(const CsvChannels &rows, const QByteArray &image);
 
 struct CsvImport {
-    QByteArray image;   // empty when anything was rejected
-    QStringList errors; // every rejected row, "line N: ..."
-    QStringList notes;  // values the grid editor would have changed (raster snap)
+    QByteArray image;    // empty when anything was rejected
+    QStringList errors;  // every rejected row, "line N: ..."
+    QStringList notes;   // values the grid editor would have changed (raster snap)
+    QStringList skipped; // rows left out by skipUnfit, "line N: ..."
 };
-// parseChannelCsv and applyChannelCsv in one call, the messages as texts.
-CsvImport importCsv(const QString &csvText, const QByteArray &image);
+// A channel CSV of either format, told apart by its header: parseChannelCsv and
+// applyChannelCsv for the program's own, importChirpCsv for CHIRP's (where skipUnfit
+// imports the rows this radio can hold). The messages as texts.
+CsvImport importCsv(const QString &csvText, const QByteArray &image, bool skipUnfit = false);
 
 } // namespace qx

@@ -1,6 +1,7 @@
 // The built qx7420-cli: command lines, exit codes, files left behind, and read and
 // write against the radio emulator on a pseudo-terminal.
 #include "channelcsv.h"
+#include "chirpcsv.h"
 #include "heldlock.h"
 #include "imagedump.h"
 #include "radioemulator.h"
@@ -146,6 +147,7 @@ private slots:
     void commandLines();
     void dumpExitCodes();
     void csvFilesEndToEnd();
+    void chirpCsvBothWays();
     void outputIntoPipes();
     void fullStandardOutputFails();
 
@@ -213,6 +215,9 @@ void TestCliTool::commandLines_data() {
     QTest::newRow("one device twice")
         << QStringList{"read", "--port", "/dev/null", "--port", "/dev/../dev/null", "-o", "."} << 2
         << false << "ports /dev/null and /dev/../dev/null are the same device";
+    QTest::newRow("unknown CSV format")
+        << QStringList{"export-csv", "x.dat", "--format", "excel"} << 2 << false
+        << "--format takes qx7420 or chirp, not 'excel'";
     QTest::newRow("-o given twice") << QStringList{"read", "--port", "1", "-o", "a", "-o", "b"} << 2
                                     << false << "o given more than once";
 }
@@ -288,6 +293,31 @@ void TestCliTool::csvFilesEndToEnd() {
     QCOMPARE(r.err, QStringLiteral("qx7420-cli: long.csv: more than 1 MiB, far more than a "
                                    "channel list; not read\n"));
     QVERIFY(!QFile::exists(path("long.dat")));
+}
+
+void TestCliTool::chirpCsvBothWays() {
+    QVERIFY(writeFile(path("in.dat"), sampleImage()));
+    Run r = runTool({"export-csv", "in.dat", "--format", "chirp", "-o", "chirp.csv"}, dir());
+    QCOMPARE(r.code, 0);
+    QString csv = QString::fromUtf8(readFile(path("chirp.csv")));
+    QCOMPARE(csv, exportChirpCsv(sampleImage()));
+
+    // Channel 3 moved to a Location this radio does not have: refused, then skipped.
+    csv.replace("\n3,", "\n17,");
+    QVERIFY(writeFile(path("chirp.csv"), csv.toUtf8()));
+    r = runTool({"import-csv", "chirp.csv", "-i", "in.dat", "-o", "out.dat"}, dir());
+    QCOMPARE(r.code, 2);
+    QVERIFY(!QFile::exists(path("out.dat")));
+    QCOMPARE(r.err, QStringLiteral("qx7420-cli: chirp.csv: line 4: Location 17 is beyond this "
+                                   "radio's 16 channels\nqx7420-cli: nothing written: 1 problem "
+                                   "(--skip-unfit imports the rows that fit)\n"));
+    r = runTool({"import-csv", "chirp.csv", "-i", "in.dat", "-o", "out.dat", "--skip-unfit"},
+                dir());
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.err, QStringLiteral("qx7420-cli: chirp.csv: skipped line 4: Location 17 is beyond "
+                                   "this radio's 16 channels\n"));
+    const QByteArray expected = sampleImage().replace(48, 24, channelRecords(3, {}));
+    QCOMPARE(readFile(path("out.dat")).toHex(' '), expected.toHex(' '));
 }
 
 // Scripts write to /dev/stdout or a FIFO: the bytes go into the pipe, which stays one.

@@ -1,6 +1,7 @@
 #include "cli.h"
 
 #include "channelcsv.h"
+#include "chirpcsv.h"
 #include "filecopy.h"
 #include "imagedump.h"
 #include "portcommands.h"
@@ -33,7 +34,9 @@ const QString kProgramHelp =
         "  write --port P -i FILE           write an image file into the radio\n"
         "                                   (--port once per radio: several at once)\n"
         "  export-csv FILE [-o CSV]         write the channels of an image as CSV\n"
-        "  import-csv CSV -i FILE -o FILE   an image with the channels of a CSV file\n"
+        "                                   (--format chirp: as CHIRP's CSV)\n"
+        "  import-csv CSV -i FILE -o FILE   an image with the channels of a CSV file,\n"
+        "                                   ours or CHIRP's (--skip-unfit: the rows that fit)\n"
         "  ports [--json]                   list the serial devices and their port numbers\n"
         "  probe --port P [--port P...]     say whether the radio answers, or what is wrong\n"
         "\n"
@@ -150,21 +153,28 @@ const QString kWriteHelp =
 
 const QString kExportHelp =
     QStringLiteral(
-        "Usage: qx7420-cli export-csv FILE [-o CSV]\n"
+        "Usage: qx7420-cli export-csv FILE [-o CSV] [--format qx7420|chirp]\n"
         "\n"
         "Writes the 16 channels of the image FILE as CSV, to CSV or to standard output:\n"
         "  Channel,RxFrequency,RxTone,TxFrequency,TxTone,BusyLockout,Scan\n"
         "Frequencies in MHz as 9 characters (450.01250), tones OFF or a CTCSS tone (67.0),\n"
         "flags YES or NO; an empty channel has only its number.\n"
         "\n"
+        "With --format chirp, the generic CSV of CHIRP instead: one row per channel in\n"
+        "use, Location the channel number, Duplex and Offset for the transmit frequency\n"
+        "(off: none), Tone, rToneFreq and cToneFreq for the tones, Skip S for a channel\n"
+        "left out of the scan, and what CHIRP writes in the columns this radio has no\n"
+        "use for. Busy lock-out has no column there.\n"
+        "\n"
         "Options:\n"
-        "  -o CSV   the CSV file to write (default: standard output)\n"
+        "  -o CSV            the CSV file to write (default: standard output)\n"
+        "  --format FORMAT   qx7420 (the default) or chirp\n"
         "\n") +
     kExitStatus;
 
 const QString kImportHelp =
     QStringLiteral(
-        "Usage: qx7420-cli import-csv CSV -i FILE -o FILE\n"
+        "Usage: qx7420-cli import-csv CSV -i FILE -o FILE [--skip-unfit]\n"
         "\n"
         "Builds an image from the channels of CSV (\"-\" reads standard input) and the\n"
         "settings records of the image -i, and writes it to -o (which may be the same\n"
@@ -175,9 +185,20 @@ const QString kImportHelp =
         "its line number, and then nothing is written. Quoted fields and CRLF line ends\n"
         "are accepted.\n"
         "\n"
+        "A CSV whose header has a Location column is CHIRP's: each row fills the channel\n"
+        "of its Location, channels without a row become empty, and busy lock-out keeps\n"
+        "the value of the image -i (NO for a channel that was empty). Duplex '' transmits\n"
+        "on Frequency, + and - add or subtract Offset, split transmits on Offset, off\n"
+        "not at all; Tone puts rToneFreq on transmit, TSQL cToneFreq both ways, Cross\n"
+        "follows CrossMode (Tone->Tone, Tone->, ->Tone). A row this radio cannot hold (a\n"
+        "Location beyond 16, a frequency outside the band, a DTCS mode, a tone missing or\n"
+        "not in the list) is named with its line number and why.\n"
+        "\n"
         "Options:\n"
-        "  -i FILE   the image whose settings records are kept\n"
-        "  -o FILE   the image file to write\n"
+        "  -i FILE         the image whose settings records are kept\n"
+        "  -o FILE         the image file to write\n"
+        "  --skip-unfit    CHIRP's CSV: import the rows that fit and list the skipped\n"
+        "                  lines, instead of writing nothing\n"
         "\n") +
     kExitStatus;
 
@@ -201,6 +222,9 @@ const QCommandLineOption kJson(QStringLiteral("json"), QString());
 const QCommandLineOption kPace(QStringLiteral("pace"), QString(), QStringLiteral("MODE"),
                                QStringLiteral("standard"));
 const QCommandLineOption kReport(QStringLiteral("report"), QString(), QStringLiteral("FILE"));
+const QCommandLineOption kFormat(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"),
+                                 QStringLiteral("qx7420"));
+const QCommandLineOption kSkipUnfit(QStringLiteral("skip-unfit"), QString());
 
 constexpr int kMaxRetries = 100;
 constexpr qint64 kMaxCsvBytes = 1024 * 1024;
@@ -342,8 +366,15 @@ int runExport(QCommandLineParser &parser, Console &console) {
     QString file;
     if (!onePositional(parser, console, "export-csv", "an image FILE", file))
         return kExitUsage;
+    const QString format = parser.value(kFormat);
+    if (format != QLatin1String("qx7420") && format != QLatin1String("chirp"))
+        return usage(console,
+                     QStringLiteral("--format takes qx7420 or chirp, not '%1'").arg(format),
+                     "export-csv");
     try {
-        const QString csv = formatChannelCsv(decodeImageFile(file).channels);
+        const ChannelTable channels = decodeImageFile(file).channels;
+        const QString csv = format == QLatin1String("chirp") ? formatChirpCsv(channels)
+                                                             : formatChannelCsv(channels);
         if (parser.isSet(kOutput))
             saveFileAtomically(parser.value(kOutput), csv.toUtf8());
         else
@@ -387,17 +418,24 @@ int runImport(QCommandLineParser &parser, Console &console) {
     }
     try {
         const QByteArray image = readImageFile(input);
-        const CsvImport result = importCsv(QString::fromUtf8(csvBytes), image);
+        const QString text = QString::fromUtf8(csvBytes);
+        const CsvImport result = importCsv(text, image, parser.isSet(kSkipUnfit));
         const QString name = fromStdin ? QStringLiteral("standard input") : csvPath;
         for (const QString &note : result.notes)
             console.note(QStringLiteral("%1: %2").arg(name, note));
         for (const QString &error : result.errors)
             console.note(QStringLiteral("%1: %2").arg(name, error));
+        for (const QString &skipped : result.skipped)
+            console.note(QStringLiteral("%1: skipped %2").arg(name, skipped));
         if (!result.errors.isEmpty()) {
-            console.note(QStringLiteral("nothing written: %1 %2")
+            const bool chirp = isChirpCsv(text) && !parser.isSet(kSkipUnfit);
+            console.note(QStringLiteral("nothing written: %1 %2%3")
                              .arg(result.errors.size())
                              .arg(result.errors.size() == 1 ? QStringLiteral("problem")
-                                                            : QStringLiteral("problems")));
+                                                            : QStringLiteral("problems"))
+                             .arg(chirp
+                                      ? QStringLiteral(" (--skip-unfit imports the rows that fit)")
+                                      : QString()));
             return kExitUsage;
         }
         const int records = int(image.size() / MemoryFrame::kSize);
@@ -442,8 +480,8 @@ int runCli(const QStringList &arguments, Console &console) {
          &kWriteHelp,
          runWrite,
          {kHelp, kPort, kInput, kRetries, kBackup, kVerify, kPace, kReport, kLog}},
-        {"export-csv", &kExportHelp, runExport, {kHelp, kOutput}},
-        {"import-csv", &kImportHelp, runImport, {kHelp, kInput, kOutput}},
+        {"export-csv", &kExportHelp, runExport, {kHelp, kOutput, kFormat}},
+        {"import-csv", &kImportHelp, runImport, {kHelp, kInput, kOutput, kSkipUnfit}},
         {"ports", &kPortsHelp, runPorts, {kHelp, kJson}},
         {"probe", &kProbeHelp, runProbe, {kHelp, kPort, kLog}},
     };
