@@ -2,6 +2,7 @@
 
 #include "error.h"
 #include "memoryframe.h"
+#include "readcheck.h"
 #include "sio.h"
 #include "steps.h"
 #include "workingfile.h"
@@ -51,11 +52,37 @@ Transfer::~Transfer() {
 }
 
 const Step &Transfer::stepAt(int n) const {
-    return stepTable(m_mode).at(std::size_t(n - 1));
+    return m_steps.at(std::size_t(n - 1));
 }
 
 int Transfer::lastStep() const {
-    return int(stepTable(m_mode).size());
+    return int(m_steps.size());
+}
+
+void Transfer::planSteps() {
+    m_steps = stepTable(m_mode);
+    m_attemptRecords = 0;
+    if (m_target.check)
+        m_target.check->restart();
+    // The second pass of a checked read is certain; what it asks again is not.
+    const bool checked =
+        m_mode == Mode::Read && m_target.check && m_target.check->asksEveryBlockTwice();
+    emit progressMaximum(lastStep() + (checked ? kRecordCount : 0));
+}
+
+bool Transfer::checkAsksMore() {
+    if (m_mode != Mode::Read || !m_target.check)
+        return false;
+    const QList<int> more = m_target.check->next();
+    if (more.isEmpty())
+        return false;
+    for (int record : more)
+        m_steps.push_back(
+            {Step::Kind::ReadRequest, recordAddress(record), record, Step::Wait::Long});
+    emit progressMaximum(
+        std::max(lastStep(), int(stepTable(m_mode).size()) +
+                                 (m_target.check->asksEveryBlockTwice() ? kRecordCount : 0)));
+    return true;
 }
 
 bool Transfer::start(Mode mode, int port, Target target) {
@@ -64,10 +91,10 @@ bool Transfer::start(Mode mode, int port, Target target) {
         m_prompter.message(m_texts.alreadyRunning);
         return false;
     }
+    m_target = target;
     m_file = target.file ? target.file : &m_home;
-    m_quiet = target.quiet;
     const QString &startText = mode == Mode::Read ? m_texts.startRead : m_texts.startWrite;
-    if (!startText.isEmpty() && !m_quiet) {
+    if (!startText.isEmpty() && target.startMessage) {
         m_prompter.message(startText);
         if (m_active) // started from elsewhere while the box was open
             return false;
@@ -105,11 +132,12 @@ bool Transfer::start(Mode mode, int port, Target target) {
     }
     m_linkOpen = true;
     m_active = true;
+    m_recordsSent = 0;
     ++m_generation;
     arm(1);
     emit buttonsEnabled(false);
     emit progress(0);
-    emit progressMaximum(lastStep());
+    planSteps();
     return true;
 }
 
@@ -153,7 +181,8 @@ void Transfer::finish(Outcome outcome) {
     if (!wasActive)
         return;
     m_outcome = outcome;
-    if (outcome == Outcome::Completed && m_mode == Mode::Read && m_file == &m_home && !m_quiet)
+    if (outcome == Outcome::Completed && m_mode == Mode::Read && m_file == &m_home &&
+        m_target.overMessage)
         emit readCompleted();
     emit finished(outcome == Outcome::Completed);
 }
@@ -274,7 +303,15 @@ void Transfer::evaluate() {
         return;
     }
 
-    if (answered && n == lastStep()) {
+    if (answered && step.kind == Step::Kind::ReadRequest && m_target.check)
+        m_target.check->answered(step.record, reply.mid(4, 8));
+    if (answered && n == lastStep() && !checkAsksMore()) {
+        if (m_target.check && !m_target.check->unstable().isEmpty()) {
+            kill();
+            m_file->StoreFrame(step.record, MemoryFrame::fromBytes(reply));
+            finish(Outcome::Unstable);
+            return;
+        }
         complete(reply);
         return;
     }
@@ -283,6 +320,8 @@ void Transfer::evaluate() {
         kill();
         if (step.kind == Step::Kind::ReadRequest)
             m_file->StoreFrame(step.record, MemoryFrame::fromBytes(reply));
+        if (step.kind == Step::Kind::Record)
+            m_recordsSent = std::max(m_recordsSent, ++m_attemptRecords);
         if (!m_pacing.untilAnswered) {
             // Rounded down: the gap never ends before wait and gap have passed since the send.
             arm(n + 1, int((m_clock.nsecsElapsed() - m_waitDueNs) / 1'000'000));
@@ -346,6 +385,7 @@ void Transfer::init() {
     if (again) {
         // The link stays open; the whole transfer runs again from the handshake.
         emit buttonsEnabled(false);
+        planSteps();
         arm(1);
     } else {
         finish(Outcome::NoAnswer);
@@ -357,10 +397,11 @@ void Transfer::complete(const QByteArray &reply) {
     m_sio.sio_close(m_port);
     m_linkOpen = false;
     if (m_mode == Mode::Read)
-        m_file->StoreFrame(kRecordCount - 1, MemoryFrame::fromBytes(reply));
+        m_file->StoreFrame(stepAt(lastStep()).record, MemoryFrame::fromBytes(reply));
+    emit progressMaximum(lastStep());
     emit progress(lastStep());
     const unsigned generation = m_generation;
-    if (!m_quiet)
+    if (m_target.overMessage)
         m_prompter.message(m_texts.over);
     if (generation != m_generation)
         return;

@@ -38,12 +38,17 @@ struct Pacing {
     }
 };
 
+class ReadCheck;
+
 // A transfer that works on another file than the engine's own: a read into it, a write
-// from it. Quiet: no start or completion message and no readCompleted, for a transfer
-// that is part of a larger command (reading back what was written).
+// from it. A transfer that is part of a larger command leaves out its start message (the
+// read-back of a write) or its completion message (a write whose read-back follows). A
+// read with a check completes only once the check has settled every block.
 struct TransferTarget {
     WorkingFile *file = nullptr; // nullptr: the engine's own file
-    bool quiet = false;
+    bool startMessage = true;
+    bool overMessage = true;
+    ReadCheck *check = nullptr;
 };
 
 // One step-chain engine for both transfers: the armed step, RetryCount, the retry
@@ -61,6 +66,7 @@ public:
         Stopped,   // the stop command
         Closed,    // exit: ended silently
         Gone,      // the device went away (cable pulled): ended at once, no retry prompt
+        Unstable,  // the read's check gave up: some block never came the same twice
     };
 
     using Target = TransferTarget;
@@ -86,6 +92,8 @@ public:
     int armedStep() const { return m_step; }
     int retryCount() const { return m_retryCount; }
     int currentPort() const { return m_port; }
+    // A write: how many records the radio acknowledged, in the attempt that got furthest.
+    int recordsSent() const { return m_recordsSent; }
     const TransferTexts &texts() const { return m_texts; }
 
 signals:
@@ -101,6 +109,11 @@ signals:
 private:
     const Step &stepAt(int n) const;
     int lastStep() const;
+    // The steps of a run from its handshake; a checked read announces its second pass.
+    void planSteps();
+    // After the last step's answer: the check's next blocks, if any. True when the
+    // transfer goes on with them.
+    bool checkAsksMore();
 
     // Both timers are single-shot: a step is armed by starting the first, a tick sends
     // and starts the second, whose expiry reads the reply. Nothing blocks the thread.
@@ -128,7 +141,8 @@ private:
     Sio &m_sio;
     WorkingFile &m_home;
     WorkingFile *m_file; // of the running transfer
-    bool m_quiet = false;
+    Target m_target;
+    std::vector<Step> m_steps; // of the running transfer; a checked read adds to them
     Prompter &m_prompter;
     TransferTexts m_texts;
     Pacing m_pacing;
@@ -146,7 +160,9 @@ private:
     QTimer m_waitTimer;
     QElapsedTimer m_clock;
     qint64 m_waitDueNs = 0;
-    int m_sends = 0;         // of the armed step
+    int m_sends = 0;          // of the armed step
+    int m_attemptRecords = 0; // acknowledged in this attempt of a write
+    int m_recordsSent = 0;
     qint64 m_sentNs = 0;     // polled pacing: when the step was last sent
     QByteArray m_reply;      // polled pacing: what has come since
     bool m_settling = false; // polled pacing: dropping input before the armed step

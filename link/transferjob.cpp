@@ -30,6 +30,7 @@ bool TransferJob::begin(Kind kind) {
     m_abort.reset();
     m_differing.clear();
     m_back.clear();
+    m_unstable.clear();
     return true;
 }
 
@@ -79,19 +80,29 @@ void TransferJob::startPhase(Phase phase) {
     }
     bool started = false;
     const bool ran = guard(m_prompter, [&] {
+        Transfer::Target target;
         switch (phase) {
         case Phase::Read:
-            started = m_transfer.start(Transfer::Mode::Read, m_read.port,
-                                       {m_read.into ? m_read.into : &ownFile("read.dat")});
+            target.file = m_read.into ? m_read.into : &ownFile("read.dat");
+            m_check = ReadCheck();
+            target.check = m_read.checked ? &m_check : nullptr;
+            started = m_transfer.start(Transfer::Mode::Read, m_read.port, target);
             return;
         case Phase::Backup:
-            started =
-                m_transfer.start(Transfer::Mode::Read, m_write.port, {&ownFile("backup.dat")});
+            target.file = &ownFile("backup.dat");
+            m_check = ReadCheck();
+            target.check = m_write.checked ? &m_check : nullptr;
+            started = m_transfer.start(Transfer::Mode::Read, m_write.port, target);
             return;
         case Phase::Verify:
-            // Quiet: the read-back is part of the write, with no messages of its own.
-            started = m_transfer.start(Transfer::Mode::Read, m_write.port,
-                                       {&ownFile("verify.dat"), true});
+            // Part of the write: no start message of its own; the write's completion is told
+            // once the radio has been read back. A block that differs from what was written
+            // is asked again, so a noisy line is not taken for a bad write.
+            target.file = &ownFile("verify.dat");
+            target.startMessage = false;
+            m_check = ReadCheck(m_write.image);
+            target.check = &m_check;
+            started = m_transfer.start(Transfer::Mode::Read, m_write.port, target);
             return;
         case Phase::Write: {
             WorkingFile *from = m_write.from;
@@ -100,7 +111,9 @@ void TransferJob::startPhase(Phase phase) {
                 from = &ownFile("write.dat");
                 saveFileAtomically(from->path(), m_write.image);
             }
-            started = m_transfer.start(Transfer::Mode::Write, m_write.port, {from});
+            target.file = from;
+            target.overMessage = !m_write.verify;
+            started = m_transfer.start(Transfer::Mode::Write, m_write.port, target);
             // Nothing is sent before the first step's timer: the backup is on disk first.
             if (started && m_write.backup && !m_write.backupRadio)
                 m_write.backup(m_write.image);
@@ -148,6 +161,10 @@ void TransferJob::transferEnded() {
         return;
     case Transfer::Outcome::Gone:
         end(Result::WentAway);
+        return;
+    case Transfer::Outcome::Unstable:
+        m_unstable = m_check.unstable();
+        end(Result::Unstable);
         return;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "readcheck.h"
 #include "transfer.h"
 
 #include <QByteArray>
@@ -31,6 +32,7 @@ public:
         WentAway,      // the device went away
         Stopped,       // the stop command
         VerifyDiffers, // the radio holds other bytes than were written
+        Unstable,      // a block never came the same twice: nothing was stored
     };
     // Keeps an image: a completed read's, or a backup's. Throws qx::Error when it cannot;
     // the job then ends with FileError.
@@ -40,7 +42,8 @@ public:
         int port = 1;
         // Where the records go as they arrive; nullptr: a file of the job's own.
         WorkingFile *into = nullptr;
-        Store store; // the image of a completed read; may be empty
+        Store store;         // the image of a completed read; may be empty
+        bool checked = true; // every block received the same twice
     };
     struct WritePlan {
         int port = 1;
@@ -52,6 +55,7 @@ public:
         // backupRadio; else the image about to be sent, once the link is open. May be empty.
         Store backup;
         bool backupRadio = false;
+        bool checked = true; // the backup's read: every block received the same twice
         bool verify = false;
     };
 
@@ -72,6 +76,10 @@ public:
     // After VerifyDiffers: the records the radio holds otherwise, and what it holds.
     const QList<int> &differing() const { return m_differing; }
     const QByteArray &readBack() const { return m_back; }
+    // After Unstable: the records that never came the same twice.
+    const QList<int> &unstable() const { return m_unstable; }
+    // After a write that did not complete: how many records the radio took.
+    int recordsSent() const { return m_transfer.recordsSent(); }
 
 signals:
     void phaseStarted(qx::TransferJob::Phase phase);
@@ -101,6 +109,8 @@ private:
     Result m_result = Result::Completed;
     QList<int> m_differing;
     QByteArray m_back;
+    QList<int> m_unstable;
+    ReadCheck m_check;
     bool m_running = false;
     bool m_stopped = false;
     std::optional<Result> m_abort; // ends the job once the stopped transfer has ended

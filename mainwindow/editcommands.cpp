@@ -11,7 +11,6 @@
 #include "imagebackups.h"
 #include "mainwindow.h"
 #include "prompter.h"
-#include "ptini.h"
 #include "transfer.h"
 #include "workingfile.h"
 
@@ -93,14 +92,6 @@ void EditCommands::addMenus(QMenuBar *bar, QMenu *file, QMenu *program) {
     QAction *exportItem = item(file, "ExportCsv", t.menuExportCsv, &EditCommands::exportCsv);
     for (QAction *a : {backup, separator, importItem, exportItem})
         file->insertAction(printSeparator, a);
-
-    m_verify = new QAction(t.menuVerify, program);
-    m_verify->setObjectName(QStringLiteral("VerifyAfterWrite"));
-    m_verify->setCheckable(true);
-    m_verify->setChecked(PtIni(QDir(m_window.folder()).filePath(QStringLiteral("pt.ini")))
-                             .readInt(QStringLiteral("pt"), QStringLiteral("Verify"), 0) == 1);
-    program->addAction(m_verify);
-    connect(m_verify, &QAction::toggled, this, &EditCommands::setVerify);
 
     GridView *grid = m_window.channelGrid().view();
     connect(grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -263,17 +254,6 @@ void EditCommands::exportCsv() {
 
 void EditCommands::openBackup() {
     m_window.openFrom(ImageBackups::besideFile(m_file.path()).folder());
-}
-
-bool EditCommands::verifyAfterWrite() const {
-    return m_verify && m_verify->isChecked();
-}
-
-void EditCommands::setVerify(bool on) {
-    guard(m_window.prompter(), [&] {
-        PtIni(QDir(m_window.folder()).filePath(QStringLiteral("pt.ini")))
-            .writeInt(QStringLiteral("pt"), QStringLiteral("Verify"), on ? 1 : 0);
-    });
 }
 
 } // namespace qx

@@ -17,16 +17,13 @@ class WorkingFile;
 
 // The commands added to the window: the Edit menu (undo, redo, channel rows on the
 // clipboard, clearing channels), CSV import and export and opening a backup in the File
-// menu, and verify after write in the Program menu. Every change goes through the
-// window's FileEdits as one undo step.
+// menu. Every change goes through the window's FileEdits as one undo step.
 class EditCommands : public QObject {
     Q_OBJECT
 public:
     EditCommands(MainWindow &window, FileEdits &edits, EditHistory &history, WorkingFile &file);
 
     void addMenus(QMenuBar *bar, QMenu *file, QMenu *program);
-    // The switch in the Program menu, kept in pt.ini.
-    bool verifyAfterWrite() const;
 
 public slots:
     void undo();
@@ -38,7 +35,6 @@ public slots:
     void importCsv();
     void exportCsv();
     void openBackup();
-    void setVerify(bool on);
     // Disables the items that would do nothing now.
     void updateActions();
 
@@ -53,7 +49,7 @@ private:
     EditHistory &m_history;
     WorkingFile &m_file;
     QAction *m_undo = nullptr, *m_redo = nullptr, *m_cut = nullptr, *m_copy = nullptr;
-    QAction *m_paste = nullptr, *m_clear = nullptr, *m_verify = nullptr;
+    QAction *m_paste = nullptr, *m_clear = nullptr;
 };
 
 } // namespace qx

@@ -27,6 +27,7 @@ class DragPanel;
 class EditCommands;
 class EditHistory;
 class TransferJob;
+class TransferSwitches;
 class DropDown;
 class PortDetector;
 class Prompter;
@@ -105,7 +106,9 @@ private:
     void wireTransfer();
     // n11Click and N12Click: the transfer job, with its log in transfer.log.
     void startTransfer(int mode);
-    // What the window makes of a job's end: a read is an undo step, a verify is reported.
+    // A completed read replaces the working file as one undo step, with its backup.
+    void storeRead(const QByteArray &image);
+    // What the window makes of a job's end: what failed and what the radio now holds.
     void jobFinished(int result);
     // A backup beside the working file; one that cannot be saved is reported, not fatal.
     void keepBackup(bool read, const QByteArray &image);
@@ -126,9 +129,9 @@ private:
     LoggingSio m_loggingSio{m_sio, m_log};
     std::unique_ptr<Transfer> m_transfer;
     PortDetector *m_detector = nullptr;
-    EditHistory *m_history = nullptr; // a child, found by tests as "EditHistory"
-    std::unique_ptr<TransferJob> m_job; // backups and verify around the transfers
-    std::optional<QByteArray> m_before; // the working file when the last job started
+    EditHistory *m_history = nullptr;   // a child, found by tests as "EditHistory"
+    TransferJob *m_job = nullptr; // backups, checked reads and verify; a child
+    TransferSwitches *m_switches = nullptr;
     EditCommands *m_editCommands = nullptr;
     QString m_saveFolder; // where the next save dialog starts: the last saved file's folder
 

@@ -6,21 +6,26 @@
 #include "filecopy.h"
 #include "settingscodec.h"
 #include "settingspanel.h"
+#include "transferswitches.h"
 
+#include <QDir>
 #include <QMenuBar>
 
 namespace qx {
 
 void MainWindow::buildEditing() {
-    m_history = new EditHistory(
-        EditHistory::Access{
-            [this] { return m_file.readAll(); },
-            [this](const QByteArray &bytes) { saveFileAtomically(m_file.path(), bytes); },
-            [this] { showWorkingFile(); }},
-        this);
+    m_history = new EditHistory(EditHistory::Access{[this] { return m_file.readAll(); },
+                                                    [this](const QByteArray &bytes) {
+                                                        saveFileAtomically(m_file.path(), bytes);
+                                                    },
+                                                    [this] { showWorkingFile(); }},
+                                this);
     m_history->setObjectName(QStringLiteral("EditHistory"));
     m_editCommands = new EditCommands(*this, *this, *m_history, m_file);
-    m_editCommands->addMenus(menuBar(), N1, menuBar()->findChild<QMenu *>(QStringLiteral("N2")));
+    QMenu *program = menuBar()->findChild<QMenu *>(QStringLiteral("N2"));
+    m_editCommands->addMenus(menuBar(), N1, program);
+    m_switches = new TransferSwitches(program, m_texts, m_prompter,
+                                      QDir(m_folder).filePath(QStringLiteral("pt.ini")));
 }
 
 void MainWindow::showWorkingFile() {

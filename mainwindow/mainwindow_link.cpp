@@ -3,9 +3,9 @@
 #include "channelgrid.h"
 #include "dragpanel.h"
 #include "dropdown.h"
-#include "editcommands.h"
 #include "edithistory.h"
 #include "error.h"
+#include "filecopy.h"
 #include "imagebackups.h"
 #include "portdetector.h"
 #include "prompter.h"
@@ -13,6 +13,7 @@
 #include "serialdevices.h"
 #include "transfer.h"
 #include "transferjob.h"
+#include "transferswitches.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -31,12 +32,10 @@ void MainWindow::wireTransfer() {
         ToolButton7->setEnabled(enabled);
         ToolButton8->setEnabled(enabled);
     });
-    connect(m_transfer.get(), &Transfer::readCompleted, this, [this] {
-        guard(m_prompter, [this] { ReadAndDeal_F(); });
-    });
     connect(m_detector, &PortDetector::finished, this, &MainWindow::detectFinished);
-    m_job = std::make_unique<TransferJob>(*m_transfer, m_prompter);
-    connect(m_job.get(), &TransferJob::finished, this,
+    m_job = new TransferJob(*m_transfer, m_prompter, this);
+    m_job->setObjectName(QStringLiteral("TransferJob"));
+    connect(m_job, &TransferJob::finished, this,
             [this](TransferJob::Result result) { jobFinished(int(result)); });
 }
 
@@ -65,12 +64,13 @@ void MainWindow::startTransfer(int mode) {
                            .arg(mode == int(Transfer::Mode::Read) ? QStringLiteral("read")
                                                                   : QStringLiteral("write"))
                            .arg(port));
-        m_before = m_history->snapshot();
         if (mode == int(Transfer::Mode::Read)) {
+            // The records are collected in a file of the job's own; only a completed, checked
+            // read replaces the working file.
             TransferJob::ReadPlan plan;
             plan.port = port;
-            plan.into = &m_file;
-            plan.store = [this](const QByteArray &image) { keepBackup(true, image); };
+            plan.checked = m_switches->checkReads();
+            plan.store = [this](const QByteArray &image) { storeRead(image); };
             m_job->read(plan);
             return;
         }
@@ -79,35 +79,57 @@ void MainWindow::startTransfer(int mode) {
         // Sent from the working file as it stands at each step; verified against the image
         // at the start.
         plan.from = &m_file;
-        if (m_before) {
-            plan.image = *m_before;
+        if (const std::optional<QByteArray> before = m_history->snapshot()) {
+            plan.image = *before;
             plan.backup = [this](const QByteArray &image) { keepBackup(false, image); };
-            plan.verify = m_editCommands->verifyAfterWrite();
+            plan.verify = m_switches->verifyAfterWrite();
         }
         m_job->write(plan);
     });
 }
 
+void MainWindow::storeRead(const QByteArray &image) {
+    {
+        // At once and as one undo step; edits made while the radio was read are replaced.
+        const FileEdits::Step step(*this);
+        saveFileAtomically(m_file.path(), image);
+    }
+    keepBackup(true, image);
+    ReadAndDeal_F();
+}
+
 void MainWindow::jobFinished(int result) {
+    using Result = TransferJob::Result;
     guard(m_prompter, [this, result] {
+        const Result r = Result(result);
         switch (m_job->phase()) {
-        case TransferJob::Phase::Read: {
-            // Also a read that stopped half-way: it changed the file, and undo takes it back.
-            const std::optional<QByteArray> after = m_history->snapshot();
-            if (m_before && after)
-                m_history->record(*m_before, *after);
+        case TransferJob::Phase::Read:
+            // The Transfer has said why, where there is a why; the working file is untouched.
+            if (r == Result::Unstable)
+                m_prompter.message(m_texts.readUnstable.arg(recordNames(m_job->unstable())));
+            else if (r != Result::Completed && r != Result::Refused)
+                m_prompter.message(m_texts.readNotStored);
             return;
-        }
+        case TransferJob::Phase::Write:
+            if (r != Result::Completed && r != Result::Refused)
+                m_prompter.message(m_texts.writeIncomplete.arg(m_job->recordsSent()));
+            return;
         case TransferJob::Phase::Verify:
-            if (TransferJob::Result(result) == TransferJob::Result::Completed)
+            if (r == Result::Completed) {
                 m_prompter.message(m_texts.verifyMatch);
-            else if (TransferJob::Result(result) == TransferJob::Result::VerifyDiffers)
-                m_prompter.message(m_texts.verifyDiffers.arg(recordNames(m_job->differing())));
-            else
+            } else if (r == Result::VerifyDiffers) {
+                const QString text = m_texts.verifyDiffers.arg(recordNames(m_job->differing())) +
+                                     QLatin1Char('\n') + m_texts.writeAgain;
+                if (m_prompter.ask(QStringLiteral("Confirm"), text, Prompter::Buttons::YesNo,
+                                   Prompter::Icon::Question))
+                    QMetaObject::invokeMethod(
+                        this, [this] { startTransfer(int(Transfer::Mode::Write)); },
+                        Qt::QueuedConnection);
+            } else {
                 m_prompter.message(m_texts.verifyNotRead);
+            }
             return;
         case TransferJob::Phase::Backup:
-        case TransferJob::Phase::Write:
             return;
         }
     });

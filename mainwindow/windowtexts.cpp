@@ -90,6 +90,7 @@ WindowTexts chineseWindowTexts() {
     t.menuExportCsv = QStringLiteral("导出CSV...");
     t.menuOpenBackup = QStringLiteral("打开备份...");
     t.menuVerify = QStringLiteral("写后校验");
+    t.menuCheckReads = QStringLiteral("读取两遍校验");
     t.csvFilter = QStringLiteral("CSV(*.csv)");
     t.pasteRejected = QStringLiteral("以下各行的值不能接受，没有粘贴：");
     t.rowLabel = QStringLiteral("第%1行（信道%2）：");
@@ -102,6 +103,13 @@ WindowTexts chineseWindowTexts() {
     t.verifyChannel = QStringLiteral("信道%1");
     t.verifySettings = QStringLiteral("设置%1");
     t.verifyNotRead = QStringLiteral("写入已完成，但读回失败，没有校验。");
+    t.writeAgain = QStringLiteral("要重新写入吗？");
+    t.readNotStored = QStringLiteral("读取没有完成，没有保存任何数据，工作文件保持原样。");
+    t.readUnstable = QStringLiteral("以下内容每次读取的结果都不一样：%1。\n没有保存任何数据。"
+                                    "请把插头完全插入对讲机的插孔，或换一根写频线，再读一次。");
+    t.writeIncomplete =
+        QStringLiteral("写入没有完成：对讲机里现在可能一部分是新数据，一部分是旧数据"
+                       "（35条记录中已发送%1条）。请重新写入。");
 
     t.transfer = chineseTransferTexts();
     return t;
@@ -198,6 +206,7 @@ WindowTexts englishWindowTexts() {
     t.menuExportCsv = QStringLiteral("Export CSV...");
     t.menuOpenBackup = QStringLiteral("Open Backup...");
     t.menuVerify = QStringLiteral("Verify After Write");
+    t.menuCheckReads = QStringLiteral("Check Reads Twice");
     t.csvFilter = QStringLiteral("CSV(*.csv)");
     t.pasteRejected = QStringLiteral("These rows hold values that would be rejected and were not "
                                      "pasted:");
@@ -214,6 +223,15 @@ WindowTexts englishWindowTexts() {
     t.verifyNotRead =
         QStringLiteral("The write completed, but reading it back failed; the radio is "
                        "not verified.");
+    t.writeAgain = QStringLiteral("Write the image again?");
+    t.readNotStored = QStringLiteral(
+        "The read did not complete; nothing was stored and the working file is as it was.");
+    t.readUnstable = QStringLiteral(
+        "These came back different every time they were read: %1.\nNothing was stored. Push "
+        "the plug fully into the radio's jack, or try another cable, and read again.");
+    t.writeIncomplete = QStringLiteral(
+        "The write did not complete: the radio may now hold part of the new image and part of "
+        "the old (%1 of 35 records were sent). Write again.");
 
     t.transfer = englishTransferTexts();
     return t;

@@ -61,7 +61,7 @@ struct WindowTexts : ImageWords {
 
     // Added commands: the Edit menu, CSV, backups and verify after write.
     QString menuEdit, menuUndo, menuRedo, menuCut, menuCopy, menuPaste, menuClearChannel;
-    QString menuImportCsv, menuExportCsv, menuOpenBackup, menuVerify;
+    QString menuImportCsv, menuExportCsv, menuOpenBackup, menuVerify, menuCheckReads;
     QString csvFilter;
     QString pasteRejected;  // followed by one line per row
     QString rowLabel;       // %1 the row of the pasted text, %2 the channel
@@ -74,6 +74,10 @@ struct WindowTexts : ImageWords {
     QString verifyChannel;  // %1 the channel number
     QString verifySettings; // %1 the block's address
     QString verifyNotRead;
+    QString writeAgain;      // asked after the channels and settings blocks that differ
+    QString readNotStored;   // a read that did not complete
+    QString readUnstable;    // %1 the channels and settings blocks that never came the same
+    QString writeIncomplete; // %1 how many of the 35 records the radio took
 
     TransferTexts transfer;
 };

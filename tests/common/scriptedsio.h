@@ -2,6 +2,7 @@
 
 #include "memoryframe.h"
 #include "sio.h"
+#include "transfer.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -134,5 +135,15 @@ private:
     QByteArray m_held;
     int m_requests = 0;
 };
+
+// The scripted radio answers at once: a transfer need not wait between steps, and a short
+// time-out is enough to take silence for silence.
+inline Pacing instantPacing() {
+    Pacing pacing = Pacing::fast();
+    pacing.stepGapMs = 0;
+    pacing.pollMs = 0;
+    pacing.timeoutMs = 20;
+    return pacing;
+}
 
 } // namespace qx::test

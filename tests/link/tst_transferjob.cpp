@@ -14,19 +14,6 @@ using namespace qx::test;
 using Result = TransferJob::Result;
 using Phase = TransferJob::Phase;
 
-namespace {
-
-// The scripted radio answers at once: no gaps, a short time-out for the silent one.
-Pacing instant() {
-    Pacing pacing = Pacing::fast();
-    pacing.stepGapMs = 0;
-    pacing.pollMs = 0;
-    pacing.timeoutMs = 20;
-    return pacing;
-}
-
-} // namespace
-
 Q_DECLARE_METATYPE(TransferJob::Result)
 Q_DECLARE_METATYPE(TransferJob::Phase)
 
@@ -49,6 +36,10 @@ void TestTransferJob::job_data() {
     QTest::addColumn<Phase>("phase");
 
     QTest::newRow("read") << false << "" << false << "" << Result::Completed << Phase::Read;
+    QTest::newRow("read: record 4 garbled once")
+        << false << "" << false << "garble 4 second" << Result::Completed << Phase::Read;
+    QTest::newRow("read: record 4 never the same twice")
+        << false << "" << false << "garble 4 always" << Result::Unstable << Phase::Read;
     QTest::newRow("read: store fails")
         << false << "" << false << "store fails" << Result::FileError << Phase::Read;
     QTest::newRow("read: radio silent")
@@ -68,6 +59,8 @@ void TestTransferJob::job_data() {
         << true << "image" << false << "store fails" << Result::FileError << Phase::Write;
     QTest::newRow("write, verify")
         << true << "" << true << "" << Result::Completed << Phase::Verify;
+    QTest::newRow("write, verify: record 4 garbled once on the way back")
+        << true << "" << true << "garble 4 first" << Result::Completed << Phase::Verify;
     QTest::newRow("write, verify: record 5 kept wrong")
         << true << "" << true << "keeps record 5" << Result::VerifyDiffers << Phase::Verify;
     QTest::newRow("write: stopped")
@@ -97,6 +90,17 @@ void TestTransferJob::job() {
         sio.openResult = -1;
     if (fault == QLatin1String("gone"))
         sio.goneFrom = 5;
+    // Answers to the read requests of record 4 get a wrong last byte: the first or the
+    // second one only, or every one.
+    int asks4 = 0;
+    if (fault.startsWith(QLatin1String("garble 4")))
+        sio.garble = [&sio, &asks4, fault](int, QByteArray answer) {
+            if (sio.calls.last().bytes.startsWith(QByteArray("R\x00\x30", 3)) &&
+                (++asks4 == (fault.endsWith(QLatin1String("first")) ? 1 : 2) ||
+                 fault.endsWith(QLatin1String("always"))))
+                answer[11] = char(answer[11] ^ asks4);
+            return answer;
+        };
     if (fault == QLatin1String("keeps record 5"))
         sio.garble = [&sio](int, QByteArray answer) {
             const QByteArray last = sio.calls.last().bytes;
@@ -107,7 +111,7 @@ void TestTransferJob::job() {
             return answer;
         };
     Transfer transfer(sio, home, prompter, englishTransferTexts());
-    transfer.setPacing(instant());
+    transfer.setPacing(instantPacing());
     TransferJob job(transfer, prompter);
     QSignalSpy finished(&job, &TransferJob::finished);
     if (fault == QLatin1String("stop"))
@@ -154,8 +158,9 @@ void TestTransferJob::job() {
                                           ? QStringList{QStringLiteral("disk full")}
                                           : QStringList{});
 
+    QCOMPARE(job.unstable(), result == Result::Unstable ? QList<int>{4} : QList<int>{});
     if (!write) {
-        // Only a completed read is handed on, whole.
+        // Only a completed read is handed on, whole, and as the radio holds it.
         QCOMPARE(stored,
                  result == Result::Completed ? QList<QByteArray>{image} : QList<QByteArray>{});
         return;
@@ -173,7 +178,7 @@ void TestTransferJob::job() {
             QVERIFY(call.bytes.size() != 13);
         QCOMPARE(sio.image(), before);
     }
-    if (sent && fault.isEmpty())
+    if (sent && !fault.startsWith(QLatin1String("keeps")))
         QCOMPARE(sio.image(), image);
     QCOMPARE(job.differing(), result == Result::VerifyDiffers ? QList<int>{5} : QList<int>{});
     if (result == Result::VerifyDiffers)
@@ -188,7 +193,7 @@ void TestTransferJob::secondStartLeavesTheRunningJob() {
     ScriptedPrompter prompter;
     ScriptedSio sio;
     Transfer transfer(sio, home, prompter, englishTransferTexts());
-    transfer.setPacing(instant());
+    transfer.setPacing(instantPacing());
     TransferJob job(transfer, prompter);
     QSignalSpy finished(&job, &TransferJob::finished);
     TransferJob::WritePlan plan;

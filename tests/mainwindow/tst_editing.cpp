@@ -96,7 +96,7 @@ void TestEditing::editMenu() {
     QCOMPARE(shown, items);
 
     // New File items stand between Save and the print separator; the Program menu ends with
-    // the verify switch, off by default.
+    // the two switches that guard the transfers, on by default.
     const QList<QAction *> file = menus.at(0)->menu()->actions();
     QStringList added;
     for (int i = 2; i < 6; ++i)
@@ -104,7 +104,8 @@ void TestEditing::editMenu() {
     QAction *verify = action(h, "VerifyAfterWrite");
     added << verify->text();
     QCOMPARE(added, fileItems);
-    QVERIFY(verify->isCheckable() && !verify->isChecked());
+    QVERIFY(verify->isCheckable() && verify->isChecked());
+    QVERIFY(action(h, "CheckReads")->isCheckable() && action(h, "CheckReads")->isChecked());
     QCOMPARE(file[6]->objectName(), QStringLiteral("N7"));
 
     QCOMPARE(action(h, "EditUndo")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
@@ -129,8 +130,8 @@ void TestEditing::editMenu() {
     // The switch is kept in pt.ini.
     verify->trigger();
     QCOMPARE(PtIni(h.dir.filePath(QStringLiteral("pt.ini")))
-                 .readInt(QStringLiteral("pt"), QStringLiteral("Verify"), 0),
-             1);
+                 .readInt(QStringLiteral("pt"), QStringLiteral("Verify"), 1),
+             0);
 }
 
 void TestEditing::undoRedoEveryKindOfStep_data() {

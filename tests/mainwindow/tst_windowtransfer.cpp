@@ -1,7 +1,9 @@
 #include "edithistory.h"
 #include "imagebackups.h"
+#include "ptini.h"
 #include "scriptedsio.h"
 #include "transfer.h"
+#include "transferjob.h"
 #include "windowharness.h"
 
 #include <QAction>
@@ -9,6 +11,9 @@
 
 using namespace qx;
 using namespace qx::test;
+
+using Pt = QList<std::pair<QString, int>>;
+Q_DECLARE_METATYPE(Pt)
 
 namespace {
 
@@ -21,9 +26,10 @@ QByteArray radioContent() {
 } // namespace
 
 // The window's side of its transfer jobs, against a scripted radio that answers at once: a
-// read is an undo step and leaves a backup, a write leaves a backup of the image it sends
-// (also when that backup fails, the write goes on), and the verify is reported in the
-// window's words.
+// completed read replaces the working file as one undo step with a backup, one that does not
+// complete changes nothing and says so; a write leaves a backup of the image it sends (also
+// when that backup fails, the write goes on), is read back unless switched off, and the
+// result is told in the window's words, in that order.
 class TestWindowTransfer : public QObject {
     Q_OBJECT
 
@@ -42,9 +48,11 @@ class TestWindowTransfer : public QObject {
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(image) == image.size());
         f.close();
         m_window = std::make_unique<TE_Form>(m_prompter, *m_sio, m_dir.path());
-        m_window->transfer().setPacing(Pacing::fast());
+        m_window->transfer().setPacing(instantPacing());
     }
-    void finish() { QTRY_VERIFY_WITH_TIMEOUT(!m_window->transfer().running(), 20000); }
+    void finish() {
+        QTRY_VERIFY_WITH_TIMEOUT(!m_window->findChild<TransferJob *>()->running(), 20000);
+    }
 
 private slots:
     void init() {
@@ -57,10 +65,14 @@ private slots:
     void cleanup() { m_window.reset(); }
 
     void readIsOneStepAndLeavesABackup();
+    void readThatDoesNotCompleteChangesNothing_data();
+    void readThatDoesNotCompleteChangesNothing();
+    void switchesFollowPtIni_data();
+    void switchesFollowPtIni();
     void writeLeavesBackupOfTheImageSent();
     void verifyAfterWrite_data();
     void verifyAfterWrite();
-    void failedBackupDoesNotStopTheWrite();
+    void writeThatDoesNotCompleteSaysSo();
 };
 
 void TestWindowTransfer::readIsOneStepAndLeavesABackup() {
@@ -84,6 +96,92 @@ void TestWindowTransfer::readIsOneStepAndLeavesABackup() {
     QCOMPARE(readFile(dat()), radioContent());
 }
 
+void TestWindowTransfer::readThatDoesNotCompleteChangesNothing_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("message");
+    const WindowTexts t = englishWindowTexts();
+    QTest::newRow("stopped") << "stop" << t.readNotStored;
+    QTest::newRow("retry cancelled") << "silent" << t.readNotStored;
+    QTest::newRow("cable pulled") << "gone" << t.readNotStored;
+    QTest::newRow("a block never the same twice")
+        << "unstable" << t.readUnstable.arg(QStringLiteral("channel 3"));
+}
+
+void TestWindowTransfer::readThatDoesNotCompleteChangesNothing() {
+    QFETCH(QString, fault);
+    QFETCH(QString, message);
+    ScriptedSio &sio = *m_sio;
+    sio.load(radioContent());
+    if (fault == QLatin1String("silent"))
+        for (int n = 30; n < 60; ++n)
+            sio.drop.insert(n);
+    if (fault == QLatin1String("gone"))
+        sio.goneFrom = 30;
+    if (fault == QLatin1String("unstable")) // record 4, channel 3: a new byte every time
+        sio.garble = [&sio](int n, QByteArray answer) {
+            if (sio.calls.last().bytes.startsWith(QByteArray("R\x00\x30", 3)))
+                answer[11] = char(n);
+            return answer;
+        };
+    open(baseImage());
+    const QList<QStringList> shown = m_window->channelGrid().table();
+    if (fault == QLatin1String("stop"))
+        connect(&m_window->transfer(), &Transfer::progress, this, [this](int step) {
+            if (step == 40)
+                QMetaObject::invokeMethod(m_window.get(), "ToolButton13Click",
+                                          Qt::QueuedConnection);
+        });
+    m_window->n11Click();
+    finish();
+    QCOMPARE(m_prompter.texts("message").last(), message);
+    QCOMPARE(readFile(dat()), baseImage());
+    QCOMPARE(m_window->channelGrid().table(), shown);
+    QCOMPARE(m_window->findChild<EditHistory *>()->count(), 0);
+    QCOMPARE(backups(), QStringList{});
+}
+
+void TestWindowTransfer::switchesFollowPtIni_data() {
+    QTest::addColumn<Pt>("ini");
+    QTest::addColumn<bool>("checkReads");
+    QTest::addColumn<bool>("verify");
+    QTest::newRow("absent: both on") << Pt{} << true << true;
+    QTest::newRow("Verify=0") << Pt{{"Verify", 0}} << true << false;
+    QTest::newRow("CheckReads=0") << Pt{{"CheckReads", 0}} << false << true;
+    QTest::newRow("both 1") << Pt{{"CheckReads", 1}, {"Verify", 1}} << true << true;
+}
+
+// A read asks every block twice unless switched off, a write is read back unless switched
+// off; a switch that is flipped is kept for the next start.
+void TestWindowTransfer::switchesFollowPtIni() {
+    QFETCH(Pt, ini);
+    QFETCH(bool, checkReads);
+    QFETCH(bool, verify);
+    PtIni pt(m_dir.filePath(QStringLiteral("pt.ini")));
+    for (const auto &[key, value] : ini)
+        pt.writeInt(QStringLiteral("pt"), key, value);
+    open(baseImage());
+    auto *checkItem = m_window->findChild<QAction *>(QStringLiteral("CheckReads"));
+    auto *verifyItem = m_window->findChild<QAction *>(QStringLiteral("VerifyAfterWrite"));
+    QCOMPARE(checkItem->isChecked(), checkReads);
+    QCOMPARE(verifyItem->isChecked(), verify);
+
+    m_window->n11Click();
+    finish();
+    const auto reads = [this] {
+        int n = 0;
+        for (const ScriptedSio::Call &c : m_sio->callsOf('w'))
+            n += c.bytes.startsWith('R');
+        return n;
+    };
+    QCOMPARE(reads(), checkReads ? 2 * kRecordCount : kRecordCount);
+    m_window->N12Click();
+    finish();
+    QCOMPARE(reads(), (checkReads ? 2 : 1) * kRecordCount + (verify ? kRecordCount : 0));
+
+    verifyItem->toggle();
+    QCOMPARE(pt.readInt(QStringLiteral("pt"), QStringLiteral("Verify"), -1), verify ? 0 : 1);
+}
+
 void TestWindowTransfer::writeLeavesBackupOfTheImageSent() {
     open(baseImage());
     m_window->N12Click();
@@ -95,21 +193,36 @@ void TestWindowTransfer::writeLeavesBackupOfTheImageSent() {
     finish();
     QCOMPARE(m_sio->image(), baseImage());
     QCOMPARE(m_window->findChild<EditHistory *>()->count(), 0);
-    QCOMPARE(m_prompter.texts("message"), QStringList{englishTransferTexts().over});
+    const WindowTexts t = englishWindowTexts();
+    QCOMPARE(m_prompter.texts("message"), (QStringList{t.transfer.over, t.verifyMatch}));
 }
 
 void TestWindowTransfer::verifyAfterWrite_data() {
     QTest::addColumn<QList<int>>("storedWrongly"); // records the radio keeps with a wrong byte
-    QTest::addColumn<QString>("result");
+    QTest::addColumn<bool>("backupFails");
+    QTest::addColumn<QList<bool>>("writeAgain");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<int>("writes");
     const WindowTexts t = englishWindowTexts();
-    QTest::newRow("all match") << QList<int>{} << t.verifyMatch;
-    QTest::newRow("a channel and a settings block")
-        << QList<int>{5, 34} << t.verifyDiffers.arg(QStringLiteral("channel 3, settings 03F0"));
+    const QString over = t.transfer.over;
+    QTest::newRow("all match") << QList<int>{} << false << QList<bool>{}
+                               << QStringList{over, t.verifyMatch} << 1;
+    QTest::newRow("a failed backup does not stop the write")
+        << QList<int>{} << true << QList<bool>{}
+        << QStringList{"The backup was not saved: ", over, t.verifyMatch} << 1;
+    QTest::newRow("differs, not written again")
+        << QList<int>{5, 34} << false << QList<bool>{false} << QStringList{over} << 1;
+    QTest::newRow("differs, written again")
+        << QList<int>{5, 34} << false << QList<bool>{true, false} << QStringList{over, over} << 2;
 }
 
+// The read-back runs before any message: "Over!" once it is done, then its result.
 void TestWindowTransfer::verifyAfterWrite() {
     QFETCH(QList<int>, storedWrongly);
-    QFETCH(QString, result);
+    QFETCH(bool, backupFails);
+    QFETCH(QList<bool>, writeAgain);
+    QFETCH(QStringList, messages);
+    QFETCH(int, writes);
     ScriptedSio &sio = *m_sio;
     // Acknowledged, but a byte of the frame is kept wrong.
     sio.garble = [&sio, storedWrongly](int, QByteArray answer) {
@@ -122,32 +235,40 @@ void TestWindowTransfer::verifyAfterWrite() {
         }
         return answer;
     };
+    if (backupFails) {
+        QFile blocker(m_dir.filePath(QStringLiteral("backups")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    m_prompter.answers = writeAgain;
     open(baseImage());
-    m_window->findChild<QAction *>(QStringLiteral("VerifyAfterWrite"))->setChecked(true);
     m_window->N12Click();
-    QTRY_VERIFY2_WITH_TIMEOUT(m_prompter.texts("message").size() == 2,
-                              qPrintable(m_prompter.texts().join(QLatin1Char('\n'))), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_prompter.texts("ask").size(), writeAgain.size(), 20000);
     finish();
-    QCOMPARE(m_prompter.texts("message"), (QStringList{englishTransferTexts().over, result}));
+    QTRY_COMPARE_WITH_TIMEOUT(m_prompter.texts("ask").size(), writeAgain.size(), 20000);
+    finish();
+    QStringList shown = m_prompter.texts("message");
+    if (backupFails && !shown.isEmpty())
+        shown[0] = shown[0].left(messages[0].size());
+    QCOMPARE(shown, messages);
+    const WindowTexts t = englishWindowTexts();
+    for (const QString &asked : m_prompter.texts("ask"))
+        QCOMPARE(asked, t.verifyDiffers.arg(QStringLiteral("channel 3, settings 03F0")) +
+                            QLatin1Char('\n') + t.writeAgain);
+    int sent = 0;
+    for (const ScriptedSio::Call &c : sio.callsOf('w'))
+        sent += c.bytes.size() == 13 && recordAddress(0) == std::uint8_t(c.bytes.at(2));
+    QCOMPARE(sent, writes);
     // The read-back went to a file of its own.
     QCOMPARE(readFile(dat()), baseImage());
     QCOMPARE(m_window->findChild<EditHistory *>()->count(), 0);
-    QCOMPARE(backups().size(), 1);
 }
 
-void TestWindowTransfer::failedBackupDoesNotStopTheWrite() {
-    QFile blocker(m_dir.filePath(QStringLiteral("backups")));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+void TestWindowTransfer::writeThatDoesNotCompleteSaysSo() {
+    m_sio->goneFrom = 10; // the handshake, two blank frames, then records 0 to 5
     open(baseImage());
     m_window->N12Click();
     finish();
-    const QStringList messages = m_prompter.texts("message");
-    QCOMPARE(messages.size(), 2);
-    QVERIFY2(messages[0].startsWith(QStringLiteral("The backup was not saved: ")),
-             qPrintable(messages[0]));
-    QCOMPARE(messages[1], englishTransferTexts().over);
-    QCOMPARE(m_sio->image(), baseImage());
+    QCOMPARE(m_prompter.texts("message").last(), englishWindowTexts().writeIncomplete.arg(6));
 }
 
 QTEST_MAIN(TestWindowTransfer)

@@ -19,7 +19,7 @@ namespace {
 
 const QString kExitStatus = QStringLiteral(
     "Exit status: 0 done; 1 the port could not be used or the radio did not answer;\n"
-    "2 a usage, file or image error; 3 write --verify found records that differ;\n"
+    "2 a usage, file or image error; 3 write found records that differ on reading back;\n"
     "130 interrupted (Ctrl-C).\n");
 
 const QString kProgramHelp =
@@ -122,20 +122,25 @@ const QString kDumpHelp =
 
 const QString kReadHelp =
     QStringLiteral(
-        "Usage: qx7420-cli read --port P... -o FILE|DIR [--retries N] [--pace MODE]\n"
-        "                       [--report FILE] [--log FILE]\n"
+        "Usage: qx7420-cli read --port P... -o FILE|DIR [--single-pass] [--retries N]\n"
+        "                       [--pace MODE] [--report FILE] [--log FILE]\n"
         "\n"
-        "Reads the radio's 35 memory blocks into the image FILE. FILE is written only when\n"
-        "every block arrived, through a temporary file and a rename, so a failed read never\n"
-        "leaves a partial image. Progress goes to stderr.\n"
+        "Reads the radio's 35 memory blocks into the image FILE. The line carries no\n"
+        "checksum, so every block is read twice and taken only when both answers agree; a\n"
+        "block whose answers differ is asked again until two in a row agree, at most four\n"
+        "more times (three in a row once the line has shown noise). FILE is written only\n"
+        "when every block arrived and agreed, through a temporary file and a rename, so a\n"
+        "failed read never leaves a partial image. A block that never agrees is named,\n"
+        "with exit status 1. Progress goes to stderr.\n"
         "\n"
         "Options:\n"
-        "  -o FILE       the image file to write (a folder with several ports)\n") +
+        "  -o FILE       the image file to write (a folder with several ports)\n"
+        "  --single-pass read every block once, without the check (about half the time)\n") +
     kPortHelp + QStringLiteral("\n") + kExitStatus;
 
 const QString kWriteHelp =
     QStringLiteral(
-        "Usage: qx7420-cli write --port P... -i FILE [--backup FILE|DIR] [--verify]\n"
+        "Usage: qx7420-cli write --port P... -i FILE [--backup FILE|DIR] [--no-verify]\n"
         "                        [--retries N] [--pace MODE] [--report FILE]\n"
         "                        [--log FILE]\n"
         "\n"
@@ -145,10 +150,14 @@ const QString kWriteHelp =
         "\n"
         "Options:\n"
         "  -i FILE         the image file to write\n"
-        "  --backup FILE   first read the radio and save its image to FILE (a folder with\n"
-        "                  several ports); stop if that read fails\n"
-        "  --verify        read the radio back afterwards and compare records 0 to 34 with\n"
-        "                  the image; exit status 3 naming every record that differs\n") +
+        "  --backup FILE   first read the radio (every block twice, as read does) and save\n"
+        "                  its image to FILE (a folder with several ports); stop if that\n"
+        "                  read fails\n"
+        "  --no-verify     do not read the radio back afterwards. By default it is read\n"
+        "                  back and records 0 to 34 are compared with the image (a block\n"
+        "                  that differs is asked again first, so line noise is not taken\n"
+        "                  for a bad write); exit status 3 names every record that differs.\n"
+        "                  --verify is accepted and changes nothing.\n") +
     kPortHelp + QStringLiteral("\n") + kExitStatus;
 
 const QString kExportHelp =
@@ -217,6 +226,8 @@ const QCommandLineOption kRetries(QStringLiteral("retries"), QString(), QStringL
                                   QStringLiteral("2"));
 const QCommandLineOption kBackup(QStringLiteral("backup"), QString(), QStringLiteral("FILE"));
 const QCommandLineOption kVerify(QStringLiteral("verify"), QString());
+const QCommandLineOption kNoVerify(QStringLiteral("no-verify"), QString());
+const QCommandLineOption kSinglePass(QStringLiteral("single-pass"), QString());
 const QCommandLineOption kLog(QStringLiteral("log"), QString(), QStringLiteral("FILE"));
 const QCommandLineOption kJson(QStringLiteral("json"), QString());
 const QCommandLineOption kPace(QStringLiteral("pace"), QString(), QStringLiteral("MODE"),
@@ -333,6 +344,7 @@ int runRead(QCommandLineParser &parser, Console &console) {
         !required(parser, kOutput, console, "read", job.output))
         return kExitUsage;
     job.log = parser.value(kLog);
+    job.checked = !parser.isSet(kSinglePass);
     return readRadio(job, console);
 }
 
@@ -344,7 +356,10 @@ int runWrite(QCommandLineParser &parser, Console &console) {
     if (parser.isSet(kBackup) && parser.value(kBackup).isEmpty())
         return usage(console, QStringLiteral("--backup needs a FILE"), "write");
     job.backup = parser.value(kBackup);
-    job.verify = parser.isSet(kVerify);
+    if (parser.isSet(kVerify) && parser.isSet(kNoVerify))
+        return usage(console, QStringLiteral("--verify and --no-verify contradict each other"),
+                     "write");
+    job.verify = !parser.isSet(kNoVerify);
     job.log = parser.value(kLog);
     return writeRadio(job, console);
 }
@@ -475,11 +490,14 @@ int runCli(const QStringList &arguments, Console &console) {
 
     static const Command commands[] = {
         {"dump", &kDumpHelp, runDump, {kHelp}},
-        {"read", &kReadHelp, runRead, {kHelp, kPort, kOutput, kRetries, kPace, kReport, kLog}},
+        {"read",
+         &kReadHelp,
+         runRead,
+         {kHelp, kPort, kOutput, kSinglePass, kRetries, kPace, kReport, kLog}},
         {"write",
          &kWriteHelp,
          runWrite,
-         {kHelp, kPort, kInput, kRetries, kBackup, kVerify, kPace, kReport, kLog}},
+         {kHelp, kPort, kInput, kRetries, kBackup, kVerify, kNoVerify, kPace, kReport, kLog}},
         {"export-csv", &kExportHelp, runExport, {kHelp, kOutput, kFormat}},
         {"import-csv", &kImportHelp, runImport, {kHelp, kInput, kOutput, kSkipUnfit}},
         {"ports", &kPortsHelp, runPorts, {kHelp, kJson}},

@@ -88,6 +88,7 @@ int exitCodeOf(RadioResult result) {
     case RadioResult::Refused:
     case RadioResult::NoAnswer:
     case RadioResult::WentAway:
+    case RadioResult::Unstable:
         return kExitNoRadio;
     case RadioResult::FileError:
         return kExitUsage;
@@ -199,6 +200,7 @@ int readRadio(const ReadJob &job, Console &console) {
         task.output = several
                           ? QDir(job.output).filePath(portFileName(port) + QStringLiteral(".dat"))
                           : job.output;
+        task.checked = job.checked;
         task.retries = job.retries;
         task.pacing = job.pacing;
         radios << FleetRadio{port, task};

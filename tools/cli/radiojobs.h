@@ -48,6 +48,7 @@ PortChoice resolvePort(const QString &argument);
 struct ReadJob {
     QList<PortChoice> ports;
     QString output;
+    bool checked = true; // every block received the same twice
     int retries = 2;
     Pacing pacing;
     QString report; // CSV of the results; empty: none
@@ -59,7 +60,7 @@ struct WriteJob {
     QList<PortChoice> ports;
     QString input;
     QString backup; // empty: none
-    bool verify = false;
+    bool verify = true;
     int retries = 2;
     Pacing pacing;
     QString report;

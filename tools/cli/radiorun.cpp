@@ -73,6 +73,8 @@ QString resultText(RadioResult result) {
         return QStringLiteral("file error");
     case RadioResult::Stopped:
         return QStringLiteral("interrupted");
+    case RadioResult::Unstable:
+        return QStringLiteral("unstable");
     }
     return {};
 }
@@ -102,6 +104,7 @@ void RadioRun::start() {
     if (m_task.kind == RadioTask::Kind::Read) {
         TransferJob::ReadPlan plan;
         plan.port = m_port;
+        plan.checked = m_task.checked;
         plan.store = [this](const QByteArray &image) {
             saveFileAtomically(m_task.output, image);
             m_note(QStringLiteral("read %1 records from %2 into %3")
@@ -114,6 +117,7 @@ void RadioRun::start() {
     TransferJob::WritePlan plan;
     plan.port = m_port;
     plan.image = m_task.image;
+    plan.checked = m_task.checked;
     plan.verify = m_task.verify;
     if (!m_task.backup.isEmpty()) {
         plan.backupRadio = true;
@@ -158,6 +162,21 @@ void RadioRun::ended(RadioResult result) {
 }
 
 void RadioRun::noteFailure(RadioResult result) {
+    if (result == RadioResult::Unstable) {
+        QStringList blocks;
+        for (int record : m_job->unstable())
+            blocks << QStringLiteral("%1 (%2)").arg(record).arg(recordRole(record));
+        const TransferJob::Phase phase = m_job->phase();
+        const QString outcome = phase == TransferJob::Phase::Read
+                                    ? QStringLiteral("%1 not written").arg(m_task.output)
+                                : phase == TransferJob::Phase::Backup
+                                    ? QStringLiteral("nothing was sent to the radio")
+                                    : QStringLiteral("the write completed but is not verified");
+        m_note(QStringLiteral("records %1 came back different every time they were read; %2: "
+                              "push the plug fully into the radio's jack, or try another cable")
+                   .arg(blocks.join(QStringLiteral(", ")), outcome));
+        return;
+    }
     if (result == RadioResult::Stopped) {
         m_note(QStringLiteral("interrupted"));
         // Stopped between two phases: the last one completed, nothing more to say.
@@ -174,8 +193,11 @@ void RadioRun::noteFailure(RadioResult result) {
     case TransferJob::Phase::Write:
         m_note(result == RadioResult::Refused
                    ? QStringLiteral("nothing was sent to the radio")
-                   : QStringLiteral("the write did not complete; the radio may hold part of %1")
-                         .arg(m_task.input));
+                   : QStringLiteral("the write did not complete; the radio may hold part of %1 "
+                                    "and part of its old image (%2 of %3 records sent)")
+                         .arg(m_task.input)
+                         .arg(m_job->recordsSent())
+                         .arg(kRecordCount));
         return;
     case TransferJob::Phase::Verify:
         m_note(QStringLiteral("the write completed but reading it back failed; the radio is "

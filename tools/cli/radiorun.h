@@ -25,11 +25,12 @@ class CliPrompter;
 struct RadioTask {
     enum class Kind { Read, Write };
     Kind kind = Kind::Read;
-    QString output;   // read: the image file to write
-    QByteArray image; // write: the image to send, already checked
-    QString input;    // write: where the image came from, for the messages
-    QString backup;   // write: the file for the radio's image before the write; empty: none
-    bool verify = false;
+    QString output;      // read: the image file to write
+    QByteArray image;    // write: the image to send, already checked
+    QString input;       // write: where the image came from, for the messages
+    QString backup;      // write: the file for the radio's image before the write; empty: none
+    bool checked = true; // read and backup: every block received the same twice
+    bool verify = true;
     int retries = 2;
     Pacing pacing;
 };
