@@ -30,6 +30,10 @@ Transfer::Transfer(Sio &sio, WorkingFile &file, Prompter &prompter, TransferText
     m_clock.start();
     connect(&m_stepTimer, &QTimer::timeout, this, [this] { guarded(&Transfer::tick); });
     connect(&m_waitTimer, &QTimer::timeout, this, [this] { guarded(&Transfer::evaluate); });
+    connect(&m_opener, &LinkOpener::settled, this, [this](LinkOpener::Result result) {
+        m_opened = result;
+        guarded(&Transfer::linkAwaited);
+    });
 }
 
 Transfer::~Transfer() {
@@ -75,20 +79,13 @@ bool Transfer::start(Mode mode, int port, Target target) {
     }
 
     m_port = port;
-    if (m_sio.sio_open(port) != 0) {
-        QString text = m_texts.openError;
-        const QString reason = m_sio.lastOpenError();
-        if (!reason.isEmpty())
-            text += QLatin1Char('\n') + reason;
-        m_prompter.message(text);
-        m_sio.sio_close(port);
-        return false;
+    const LinkOpener::Result opened = m_opener.start(port);
+    if (opened == LinkOpener::Result::Pending) {
+        awaitLink();
+        return true;
     }
-    if (!port_SetUp()) {
-        m_sio.sio_close(port);
-        m_prompter.message(m_texts.setupFailed);
+    if (!linkSettled(opened))
         return false;
-    }
     m_linkOpen = true;
     m_active = true;
     ++m_generation;
@@ -99,16 +96,61 @@ bool Transfer::start(Mode mode, int port, Target target) {
     return true;
 }
 
-bool Transfer::port_SetUp() {
-    if (m_sio.sio_ioctl(m_port, Sio::kBaud9600, Sio::kMode8N1) != 0) {
-        m_prompter.message(m_texts.setupError);
+bool Transfer::linkSettled(LinkOpener::Result result) {
+    switch (result) {
+    case LinkOpener::Result::Ready:
+        return true;
+    case LinkOpener::Result::OpenFailed: {
+        QString text = m_texts.openError;
+        const QString reason = m_sio.lastOpenError();
+        if (!reason.isEmpty())
+            text += QLatin1Char('\n') + reason;
+        m_prompter.message(text);
+        m_sio.sio_close(m_port);
         return false;
     }
-    if (m_sio.sio_flowctrl(m_port, Sio::kNoFlowControl) != 0) {
-        m_prompter.message(m_texts.flowError);
+    case LinkOpener::Result::SetUpFailed:
+    case LinkOpener::Result::FlowFailed:
+        setUpFailed(result);
+        m_sio.sio_close(m_port);
+        m_prompter.message(m_texts.setupFailed);
         return false;
+    case LinkOpener::Result::Pending:
+        break;
     }
-    return true;
+    return false;
+}
+
+void Transfer::setUpFailed(LinkOpener::Result result) {
+    QString text =
+        result == LinkOpener::Result::SetUpFailed ? m_texts.setupError : m_texts.flowError;
+    const QString reason = m_sio.lastOpenError();
+    if (!reason.isEmpty())
+        text += QLatin1Char('\n') + reason;
+    m_prompter.message(text);
+}
+
+void Transfer::awaitLink() {
+    m_linkOpen = true; // so that the stop command and exit close it
+    m_active = true;
+    ++m_generation;
+    emit buttonsEnabled(false);
+    emit progress(0);
+    emit progressMaximum(lastStep());
+}
+
+void Transfer::linkAwaited() {
+    if (!m_active)
+        return;
+    if (m_opened == LinkOpener::Result::Ready) {
+        arm(1);
+        return;
+    }
+    const unsigned generation = m_generation;
+    m_linkOpen = false;
+    linkSettled(m_opened);
+    if (generation == m_generation)
+        finish(Outcome::NoLink);
 }
 
 void Transfer::stop() {
@@ -158,6 +200,7 @@ void Transfer::arm(int step, int lateMs) {
 }
 
 void Transfer::kill() {
+    m_opener.cancel();
     m_stepTimer.stop();
     m_waitTimer.stop();
     m_settling = false;
@@ -186,9 +229,9 @@ bool Transfer::send(const QByteArray &bytes) {
 
 void Transfer::deviceGone() {
     // Asking again cannot bring a pulled cable back: end at once and name the device.
+    const PortDiagnosis lost = m_sio.lostDiagnosis(m_port);
     finish(Outcome::Gone);
-    QString text =
-        PortDiagnosis::of(PortDiagnosis::Verdict::WentAway, m_sio.deviceName(m_port)).text();
+    QString text = lost.text();
     if (!m_texts.deviceGone.isEmpty())
         text.prepend(m_texts.deviceGone + QLatin1Char('\n'));
     m_prompter.message(text);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "linkopener.h"
 #include "prompter.h"
 #include "steps.h"
 #include "windowtexts.h"
@@ -59,6 +60,7 @@ public:
         Stopped, // the stop command
         Closed,  // exit: ended silently
         Gone,    // the device went away (cable pulled): ended at once, no retry prompt
+        NoLink,  // a network port that could not be opened or set up after start() returned
     };
 
     using Target = TransferTarget;
@@ -71,6 +73,8 @@ public:
 
     // n11Click / N12Click: port is the number from pt.ini. Returns false when the
     // transfer did not start; throws qx::Error when the working file cannot be opened.
+    // A network port connects after it returns: the transfer runs meanwhile, and a link
+    // that fails then ends it as NoLink, with the same messages.
     bool start(Mode mode, int port, Target target = {});
     // ToolButton13Click: kills the chain, enables the buttons, closes the link, progress 0.
     void stop();
@@ -114,7 +118,14 @@ private:
     void settle();
     void init(int step);
     void kill();
-    bool port_SetUp();
+    // The open and set-up's end: false after their messages, with the port closed.
+    bool linkSettled(LinkOpener::Result result);
+    // port_SetUp's messages: which setting failed, with the network server's reason.
+    void setUpFailed(LinkOpener::Result result);
+    // A network port: the transfer runs from start() on and its first step waits for the
+    // link.
+    void awaitLink();
+    void linkAwaited();
     bool send_Record(int index);
     // False when the device went away; the transfer has ended then.
     bool send(const QByteArray &bytes);
@@ -126,6 +137,8 @@ private:
     void guarded(void (Transfer::*callback)());
 
     Sio &m_sio;
+    LinkOpener m_opener{m_sio};
+    LinkOpener::Result m_opened = LinkOpener::Result::Pending;
     WorkingFile &m_home;
     WorkingFile *m_file; // of the running transfer
     bool m_quiet = false;

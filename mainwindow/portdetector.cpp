@@ -1,7 +1,7 @@
 #include "portdetector.h"
 
 #include "probegroup.h"
-#include "qtsio.h"
+#include "routingsio.h"
 #include "serialdevices.h"
 
 #include <QFileInfo>
@@ -43,7 +43,7 @@ void PortDetector::start(const PtIni &ini) {
             m_tried << Tried{0, device, {}};
 
     // One link for all: probe i talks on port i + 1.
-    m_sio = std::make_unique<QtSio>([this](int i) { return m_tried.value(i - 1).device; });
+    m_sio = std::make_unique<RoutingSio>([this](int i) { return m_tried.value(i - 1).device; });
     m_probes = std::make_unique<ProbeGroup>(*m_sio, int(m_tried.size()));
     connect(m_probes.get(), &ProbeGroup::finished, this, [this] {
         for (int i = 0; i < m_tried.size(); ++i)

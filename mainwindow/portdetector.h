@@ -12,7 +12,7 @@
 namespace qx {
 
 class ProbeGroup;
-class QtSio;
+class RoutingSio;
 
 // Detect Port: probes every port COM1 to COM8 whose device is there and every other
 // serial device present, all at once, with the handshake only.
@@ -50,7 +50,7 @@ signals:
 
 private:
     std::function<QStringList()> m_otherDevices;
-    std::unique_ptr<QtSio> m_sio;
+    std::unique_ptr<RoutingSio> m_sio;
     std::unique_ptr<ProbeGroup> m_probes;
     QList<Tried> m_tried;
     int m_current = 0;

@@ -3,7 +3,7 @@
 #include "loggingsio.h"
 #include "probegroup.h"
 #include "ptini.h"
-#include "qtsio.h"
+#include "routingsio.h"
 
 #include <QEventLoop>
 #include <QJsonArray>
@@ -95,11 +95,11 @@ int probePorts(const QStringList &ports, const QString &logPath, Console &consol
     for (const QString &port : ports)
         choices << resolvePort(port);
     // One link for all: probe i talks on port i + 1.
-    QtSio qtSio([&choices](int i) { return choices.value(i - 1).device; });
+    RoutingSio portSio([&choices](int i) { return choices.value(i - 1).device; });
     TransferLog log;
     if (!beginLog(log, logPath, console))
         return kExitUsage;
-    LoggingSio sio(qtSio, log);
+    LoggingSio sio(portSio, log);
 
     QEventLoop loop;
     ProbeGroup probes(sio, int(choices.size()));

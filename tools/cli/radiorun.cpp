@@ -73,6 +73,8 @@ RadioResult resultOf(Transfer::Outcome outcome) {
         return RadioResult::Interrupted;
     case Transfer::Outcome::Gone:
         return RadioResult::WentAway;
+    case Transfer::Outcome::NoLink:
+        return RadioResult::NoLink;
     }
     return RadioResult::NoAnswer;
 }
