@@ -220,14 +220,14 @@ int NetSio::pendingResult(int port) {
 }
 
 int NetSio::connected(Link &link) {
-    if (link.closedByServer)
-        return closed(link);
-    if (link.failure)
-        return fail(link, link.failure->verdict, link.failure->detail);
+    // A server that turns the client away at once does so after accepting: the set-up
+    // tells why.
     if (link.isConnected) {
         link.pending = Link::Op::None;
         return 0;
     }
+    if (link.failure)
+        return fail(link, link.failure->verdict, link.failure->detail);
     if (link.since.hasExpired(kNetworkTimeoutMs)) {
         link.socket->abort();
         return fail(link, Verdict::NoReply);
