@@ -18,8 +18,9 @@ public:
     static constexpr int kDeviceGone = -2;
     // What sio_open, sio_ioctl and sio_flowctrl answer while a network port still connects
     // or waits for the server: the caller asks pendingResult() on its own timer until it
-    // gives the operation's result. A serial port never answers this.
-    static constexpr int kPending = 1;
+    // gives the operation's result. A serial port never answers this; a value no serial
+    // library gives, since any other non-zero result is a failure.
+    static constexpr int kPending = 1 << 30;
 
     virtual ~Sio() = default;
     virtual int sio_open(int port) = 0;

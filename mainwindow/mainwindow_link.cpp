@@ -4,6 +4,7 @@
 #include "dragpanel.h"
 #include "dropdown.h"
 #include "error.h"
+#include "networkport.h"
 #include "portdetector.h"
 #include "prompter.h"
 #include "ptini.h"
@@ -76,8 +77,9 @@ void MainWindow::showPortDevice() {
         return;
     }
     const QString device = settingsFile().deviceForPort(index + 1);
-    const QString &format =
-        QFileInfo::exists(device) ? m_texts.portDevicePresent : m_texts.portDeviceAbsent;
+    const QString &format = NetworkPort::named(device)  ? m_texts.portDeviceNetwork
+                            : QFileInfo::exists(device) ? m_texts.portDevicePresent
+                                                        : m_texts.portDeviceAbsent;
     const QString text = format.arg(device);
     // A by-id name is long: its middle goes, the state stays; the tooltip has it whole.
     const QFontMetrics metrics = PortDevice->fontMetrics();
