@@ -80,19 +80,11 @@ bool Transfer::start(Mode mode, int port, Target target) {
 
     m_port = port;
     const LinkOpener::Result opened = m_opener.start(port);
-    if (opened == LinkOpener::Result::Pending) {
-        awaitLink();
-        return true;
-    }
-    if (!linkSettled(opened))
+    if (opened != LinkOpener::Result::Pending && !linkSettled(opened))
         return false;
-    m_linkOpen = true;
-    m_active = true;
-    ++m_generation;
-    arm(1);
-    emit buttonsEnabled(false);
-    emit progress(0);
-    emit progressMaximum(lastStep());
+    run();
+    if (opened == LinkOpener::Result::Ready)
+        arm(1);
     return true;
 }
 
@@ -100,18 +92,15 @@ bool Transfer::linkSettled(LinkOpener::Result result) {
     switch (result) {
     case LinkOpener::Result::Ready:
         return true;
-    case LinkOpener::Result::OpenFailed: {
-        QString text = m_texts.openError;
-        const QString reason = m_sio.lastOpenError();
-        if (!reason.isEmpty())
-            text += QLatin1Char('\n') + reason;
-        m_prompter.message(text);
+    case LinkOpener::Result::OpenFailed:
+        m_prompter.message(withReason(m_texts.openError));
         m_sio.sio_close(m_port);
         return false;
-    }
     case LinkOpener::Result::SetUpFailed:
     case LinkOpener::Result::FlowFailed:
-        setUpFailed(result);
+        // port_SetUp's message for the setting that failed, then the common one.
+        m_prompter.message(withReason(
+            result == LinkOpener::Result::SetUpFailed ? m_texts.setupError : m_texts.flowError));
         m_sio.sio_close(m_port);
         m_prompter.message(m_texts.setupFailed);
         return false;
@@ -121,17 +110,13 @@ bool Transfer::linkSettled(LinkOpener::Result result) {
     return false;
 }
 
-void Transfer::setUpFailed(LinkOpener::Result result) {
-    QString text =
-        result == LinkOpener::Result::SetUpFailed ? m_texts.setupError : m_texts.flowError;
+QString Transfer::withReason(const QString &text) const {
     const QString reason = m_sio.lastOpenError();
-    if (!reason.isEmpty())
-        text += QLatin1Char('\n') + reason;
-    m_prompter.message(text);
+    return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
 }
 
-void Transfer::awaitLink() {
-    m_linkOpen = true; // so that the stop command and exit close it
+void Transfer::run() {
+    m_linkOpen = true; // also while it connects, so that the stop command and exit close it
     m_active = true;
     ++m_generation;
     emit buttonsEnabled(false);

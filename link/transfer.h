@@ -120,11 +120,11 @@ private:
     void kill();
     // The open and set-up's end: false after their messages, with the port closed.
     bool linkSettled(LinkOpener::Result result);
-    // port_SetUp's messages: which setting failed, with the network server's reason.
-    void setUpFailed(LinkOpener::Result result);
-    // A network port: the transfer runs from start() on and its first step waits for the
-    // link.
-    void awaitLink();
+    // The text with the second line that names the device and the reason, when there is one.
+    QString withReason(const QString &text) const;
+    // From here the transfer runs; the first step is armed once the link is ready, which for
+    // a network port is after start() returned (linkAwaited).
+    void run();
     void linkAwaited();
     bool send_Record(int index);
     // False when the device went away; the transfer has ended then.
