@@ -100,6 +100,7 @@ private slots:
     void transfers();
     void diagnoses_data();
     void diagnoses();
+    void stopWhileConnecting();
 };
 
 void TestNetwork::transfers_data() {
@@ -268,6 +269,28 @@ void TestNetwork::diagnoses() {
     }
     QVERIFY(!rig.transfer.running());
     QVERIFY(finished.isEmpty() || !finished.first().first().toBool());
+}
+
+// The stop command while a host does not answer: the transfer ends at once, quietly, and
+// the connect that would have failed later says nothing.
+void TestNetwork::stopWhileConnecting() {
+    SilentHost silent;
+    QVERIFY(silent.port > 0);
+    NetRig rig;
+    rig.url = QStringLiteral("rfc2217://127.0.0.1:%1").arg(silent.port);
+    QSignalSpy buttons(&rig.transfer, &Transfer::buttonsEnabled);
+    QSignalSpy finished(&rig.transfer, &Transfer::finished);
+    QVERIFY(rig.transfer.start(Transfer::Mode::Read, 1));
+    QVERIFY(rig.transfer.running());
+    QCOMPARE(buttons.takeFirst(), QVariantList{false});
+    rig.transfer.stop();
+    QVERIFY(!rig.transfer.running());
+    QCOMPARE(rig.transfer.outcome(), Transfer::Outcome::Stopped);
+    QCOMPARE(buttons.takeFirst(), QVariantList{true});
+    QTest::qWait(kNetworkTimeoutMs + 300);
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(rig.prompter.texts(), QStringList());
+    QVERIFY(!rig.file.exists() || rig.file.recordCount() == 0);
 }
 
 QTEST_GUILESS_MAIN(TestNetwork)
