@@ -1,6 +1,5 @@
 #include "portdiagnosis.h"
 
-#include "networkport.h"
 #include "serialdevices.h"
 
 #include <QFileInfo>
@@ -52,9 +51,9 @@ QString PortDiagnosis::words() const {
     case Verdict::Refused:
         return QStringLiteral("nothing is listening at %1 (connection refused); check the port "
                               "number and that ser2net runs there")
-            .arg(hostAndPort());
+            .arg(address().hostAndPort());
     case Verdict::HostNotFound:
-        return QStringLiteral("host not found; check the name %1").arg(hostAndPort());
+        return QStringLiteral("host not found; check the name %1").arg(address().host);
     case Verdict::NoReply:
         return QStringLiteral("no answer from the host within %1 s; check the address, the "
                               "network and that the host is switched on")
@@ -62,24 +61,18 @@ QString PortDiagnosis::words() const {
     case Verdict::NotRfc2217:
         return QStringLiteral("the server does not speak RFC 2217; for a plain tcp accepter use "
                               "%1")
-            .arg(otherUrl());
+            .arg(address().otherUrl());
     case Verdict::SpeaksTelnet:
         return QStringLiteral("the server speaks telnet; for a telnet(rfc2217) accepter use %1")
-            .arg(otherUrl());
+            .arg(address().otherUrl());
     case Verdict::ServerClosed:
         return QStringLiteral("the server closed the connection (another client took the port)");
     }
     return {};
 }
 
-QString PortDiagnosis::hostAndPort() const {
-    const std::optional<NetworkPort> address = NetworkPort::parse(device);
-    return address ? address->hostAndPort() : device;
-}
-
-QString PortDiagnosis::otherUrl() const {
-    const std::optional<NetworkPort> address = NetworkPort::parse(device);
-    return address ? address->otherUrl() : device;
+NetworkPort PortDiagnosis::address() const {
+    return NetworkPort::parse(device).value_or(NetworkPort{});
 }
 
 PortDiagnosis PortDiagnosis::of(Verdict verdict, const QString &device, const QString &detail) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "networkport.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -40,9 +42,8 @@ struct PortDiagnosis {
     static PortDiagnosis of(Verdict verdict, const QString &device, const QString &detail = {});
 
 private:
-    // Of a network device: HOST:PORT, and the URL of the other kind.
-    QString hostAndPort() const;
-    QString otherUrl() const;
+    // The parts of a network device's URL.
+    NetworkPort address() const;
 };
 
 // How long a network port may take to connect, and the server to answer the set-up.
