@@ -67,10 +67,11 @@ const QString kPortHelp = QStringLiteral(
     "same time, each with its own retries, backup and verify; one that fails does not\n"
     "stop or slow the others. -o and --backup then name an existing folder that gets\n"
     "<port>.dat per radio: COMn for a port number n, HOST_PORT for a network port\n"
-    "(bench2_3001.dat), else the device's name (ttyUSB0.dat). At the end one line per radio on stdout: port, device, result\n"
-    "(ok, no answer, went away, verify differences, file error, port unusable,\n"
-    "interrupted), seconds, and the records that differ. Exit status 0 when every radio\n"
-    "succeeded, 3 when the only failures are verify differences, else 1.\n");
+    "(bench2_3001.dat), else the device's name (ttyUSB0.dat). At the end one line\n"
+    "per radio on stdout: port, device, result (ok, no answer, went away, verify\n"
+    "differences, file error, port unusable, interrupted), seconds, and the records\n"
+    "that differ. Exit status 0 when every radio succeeded, 3 when the only failures\n"
+    "are verify differences, else 1.\n");
 
 const QString kPortsHelp =
     QStringLiteral(
