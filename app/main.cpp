@@ -1,7 +1,7 @@
 #include "mainwindow.h"
 #include "ptini.h"
 #include "qtprompter.h"
-#include "qtsio.h"
+#include "routingsio.h"
 #include "startup.h"
 
 #include <QApplication>
@@ -64,7 +64,7 @@ int main(int argc, char *argv[]) {
 
     qx::QtPrompter prompter;
     app.prompter = &prompter;
-    qx::QtSio sio([ini](int port) { return ini.deviceForPort(port); });
+    qx::RoutingSio sio([ini](int port) { return ini.deviceForPort(port); });
 
     std::unique_ptr<qx::MainWindow> window = qx::showSplashWhileCreating(
         [&] { return qx::createMainWindow(language, prompter, sio, folder); });

@@ -10,6 +10,7 @@
 
 #include <SimpleIni.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
@@ -139,18 +140,10 @@ QStringList PtIni::keys(const QString &section) const {
 int PtIni::portForDevice(const QString &device) const {
     if (!qEnvironmentVariable("QX7420_DEVICE").isEmpty())
         return sameDevice(deviceForPort(comPort()), device) ? comPort() : 0;
-    static const QRegularExpression comKey(QStringLiteral("^COM(\\d{1,9})$"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    int best = 0;
-    const QStringList names = keys(QStringLiteral("ports"));
-    for (const QString &key : names) {
-        const QRegularExpressionMatch m = comKey.match(key.trimmed());
-        const int port = m.hasMatch() ? m.captured(1).toInt() : 0;
-        if (port > 0 && (best == 0 || port < best) && sameDevice(deviceForPort(port), device))
-            best = port;
-    }
-    if (best > 0)
-        return best;
+    const QList<int> mapped = mappedPorts();
+    for (int port : mapped)
+        if (sameDevice(deviceForPort(port), device))
+            return port;
     // The default names: port n is /dev/ttyUSB{n-1} unless [ports] maps it elsewhere.
     static const QRegularExpression usb(QStringLiteral("^/dev/ttyUSB(\\d{1,8})$"));
     for (const QString &name : {device, QFileInfo(device).canonicalFilePath()}) {
@@ -159,6 +152,21 @@ int PtIni::portForDevice(const QString &device) const {
             return m.captured(1).toInt() + 1;
     }
     return 0;
+}
+
+QList<int> PtIni::mappedPorts() const {
+    static const QRegularExpression comKey(QStringLiteral("^COM(\\d{1,9})$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    QList<int> ports;
+    const QStringList names = keys(QStringLiteral("ports"));
+    for (const QString &key : names) {
+        const QRegularExpressionMatch m = comKey.match(key.trimmed());
+        const int port = m.hasMatch() ? m.captured(1).toInt() : 0;
+        if (port > 0 && !ports.contains(port))
+            ports << port;
+    }
+    std::sort(ports.begin(), ports.end());
+    return ports;
 }
 
 bool sameDevice(const QString &a, const QString &b) {

@@ -31,6 +31,8 @@ public:
     int portForDevice(const QString &device) const;
     // The keys of a section, as written.
     QStringList keys(const QString &section) const;
+    // The port numbers that section ports maps (keys COMn, n from 1), in ascending order.
+    QList<int> mappedPorts() const;
 
 private:
     QString m_path;

@@ -7,27 +7,52 @@ void LoggingSio::event(int port, const QString &text) {
 }
 
 int LoggingSio::sio_open(int port) {
-    const int r = m_inner.sio_open(port);
-    if (r == 0)
-        m_open.insert(port);
-    event(port, r == 0
-                    ? QStringLiteral("open")
-                    : QStringLiteral("open failed: %1").arg(m_inner.lastOpenDiagnosis().words()));
-    return r;
+    return ended(port, "open", m_inner.sio_open(port));
 }
 
 int LoggingSio::sio_ioctl(int port, int baud, int mode) {
-    const int r = m_inner.sio_ioctl(port, baud, mode);
-    if (r != 0)
-        event(port, QStringLiteral("setting 9600 baud, 8N1 failed"));
-    return r;
+    return ended(port, "ioctl", m_inner.sio_ioctl(port, baud, mode));
 }
 
 int LoggingSio::sio_flowctrl(int port, int mode) {
-    const int r = m_inner.sio_flowctrl(port, mode);
-    if (r != 0)
-        event(port, QStringLiteral("switching flow control off failed"));
-    return r;
+    return ended(port, "flowctrl", m_inner.sio_flowctrl(port, mode));
+}
+
+int LoggingSio::pendingResult(int port) {
+    const int r = m_inner.pendingResult(port);
+    const auto it = m_pending.find(port);
+    if (it == m_pending.end() || r == kPending)
+        return r;
+    const char *op = it->second;
+    m_pending.erase(it);
+    return ended(port, op, r);
+}
+
+int LoggingSio::ended(int port, const char *op, int result) {
+    const QLatin1String name(op);
+    if (result == kPending) {
+        if (name == QLatin1String("open"))
+            event(port, QStringLiteral("connecting"));
+        m_pending[port] = op;
+        return result;
+    }
+    if (name == QLatin1String("open")) {
+        if (result == 0)
+            m_open.insert(port);
+        event(port,
+              result == 0
+                  ? QStringLiteral("open")
+                  : QStringLiteral("open failed: %1").arg(m_inner.lastOpenDiagnosis().words()));
+    } else if (result != 0) {
+        const PortDiagnosis why = m_inner.lastOpenDiagnosis();
+        const QString reason =
+            why.device.isEmpty() ? QString() : QStringLiteral(": ") + why.words();
+        event(port, (name == QLatin1String("ioctl")
+                         ? QStringLiteral("setting 9600 baud, 8N1 failed")
+                         : QStringLiteral("switching flow control off failed")) +
+                        reason);
+    }
+    return result;
 }
 
 int LoggingSio::sio_write(int port, const char *buf, int len) {
@@ -57,6 +82,7 @@ int LoggingSio::sio_close(int port) {
     if (m_open.erase(port) > 0)
         event(port, QStringLiteral("close"));
     m_steps.erase(port);
+    m_pending.erase(port);
     return m_inner.sio_close(port);
 }
 

@@ -48,8 +48,31 @@ QString PortDiagnosis::words() const {
         return detail.isEmpty()
                    ? QStringLiteral("cannot be opened as a serial port")
                    : QStringLiteral("cannot be opened as a serial port: %1").arg(detail);
+    case Verdict::Refused:
+        return QStringLiteral("nothing is listening at %1 (connection refused); check the port "
+                              "number and that ser2net runs there")
+            .arg(address().hostAndPort());
+    case Verdict::HostNotFound:
+        return QStringLiteral("host not found; check the name %1").arg(address().host);
+    case Verdict::NoReply:
+        return QStringLiteral("no answer from the host within %1 s; check the address, the "
+                              "network and that the host is switched on")
+            .arg(kNetworkTimeoutMs / 1000);
+    case Verdict::NotRfc2217:
+        return QStringLiteral("the server does not speak RFC 2217; for a plain tcp accepter use "
+                              "%1")
+            .arg(address().otherUrl());
+    case Verdict::SpeaksTelnet:
+        return QStringLiteral("the server speaks telnet; for a telnet(rfc2217) accepter use %1")
+            .arg(address().otherUrl());
+    case Verdict::ServerClosed:
+        return QStringLiteral("the server closed the connection (another client took the port)");
     }
     return {};
+}
+
+NetworkPort PortDiagnosis::address() const {
+    return NetworkPort::parse(device).value_or(NetworkPort{});
 }
 
 PortDiagnosis PortDiagnosis::of(Verdict verdict, const QString &device, const QString &detail) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "networkport.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +18,13 @@ struct PortDiagnosis {
         WentAway,         // it was there and vanished (cable pulled)
         NoAnswer,         // opened, but the handshake went unanswered
         CannotOpen,       // any other failure, with the system's words
+        // A radio on the network (device: its URL).
+        Refused,      // nothing listens at HOST:PORT
+        HostNotFound, // the name does not resolve
+        NoReply,      // the host did not answer within the connect time-out
+        NotRfc2217,   // rfc2217:// at a server that does not speak it
+        SpeaksTelnet, // socket:// at a telnet server
+        ServerClosed, // the server ended the connection: another client took the port
     };
     Verdict verdict = Verdict::CannotOpen;
     QString device;
@@ -31,7 +40,14 @@ struct PortDiagnosis {
     QString text() const { return device + QStringLiteral(": ") + words(); }
 
     static PortDiagnosis of(Verdict verdict, const QString &device, const QString &detail = {});
+
+private:
+    // The parts of a network device's URL.
+    NetworkPort address() const;
 };
+
+// How long a network port may take to connect, and the server to answer the set-up.
+constexpr int kNetworkTimeoutMs = 3000;
 
 // How Qt SerialPort's open failed, reduced to what the classification needs.
 enum class OpenFailure { NotFound, Permission, Other };

@@ -13,6 +13,7 @@ PortProbe::PortProbe(Sio &sio, int port, QObject *parent)
     }
     connect(&m_gapTimer, &QTimer::timeout, this, &PortProbe::tick);
     connect(&m_waitTimer, &QTimer::timeout, this, &PortProbe::evaluate);
+    connect(&m_opener, &LinkOpener::settled, this, &PortProbe::linkSettled);
 }
 
 PortProbe::~PortProbe() {
@@ -25,22 +26,37 @@ void PortProbe::start() {
         return;
     m_result = {};
     m_tries = 0;
-    if (m_sio.sio_open(m_port) != 0) {
+    m_running = true;
+    const LinkOpener::Result opened = m_opener.start(m_port);
+    if (opened != LinkOpener::Result::Pending)
+        linkSettled(opened);
+}
+
+void PortProbe::linkSettled(LinkOpener::Result result) {
+    switch (result) {
+    case LinkOpener::Result::Pending:
+        return;
+    case LinkOpener::Result::Ready:
+        tick();
+        return;
+    case LinkOpener::Result::OpenFailed:
+        m_running = false;
         m_result = m_sio.lastOpenDiagnosis();
         if (m_result.device.isEmpty())
             m_result.device = m_sio.deviceName(m_port);
         m_sio.sio_close(m_port);
         emit finished();
         return;
+    case LinkOpener::Result::SetUpFailed:
+    case LinkOpener::Result::FlowFailed: {
+        // A network server says why; a serial port only that it failed.
+        const PortDiagnosis why = m_sio.lastOpenDiagnosis();
+        if (!why.device.isEmpty())
+            return finish(why);
+        return finish(PortDiagnosis::Verdict::CannotOpen,
+                      QStringLiteral("the line cannot be set to 9600 baud, 8N1"));
     }
-    m_running = true;
-    if (m_sio.sio_ioctl(m_port, Sio::kBaud9600, Sio::kMode8N1) != 0 ||
-        m_sio.sio_flowctrl(m_port, Sio::kNoFlowControl) != 0) {
-        finish(PortDiagnosis::Verdict::CannotOpen,
-               QStringLiteral("the line cannot be set to 9600 baud, 8N1"));
-        return;
     }
-    tick();
 }
 
 void PortProbe::tick() {
@@ -49,7 +65,7 @@ void PortProbe::tick() {
     m_sio.discardInput(m_port);
     const QByteArray handshake = handshakeBytes();
     if (m_sio.sio_write(m_port, handshake.constData(), int(handshake.size())) == Sio::kDeviceGone)
-        return finish(PortDiagnosis::Verdict::WentAway);
+        return finish(m_sio.lostDiagnosis(m_port));
     m_waitTimer.start(m_pacing.shortWaitMs);
 }
 
@@ -57,7 +73,7 @@ void PortProbe::evaluate() {
     char buf[256];
     const int count = m_sio.sio_read(m_port, buf, 255);
     if (count == Sio::kDeviceGone)
-        return finish(PortDiagnosis::Verdict::WentAway);
+        return finish(m_sio.lostDiagnosis(m_port));
     const QByteArray reply(buf, std::max(count, 0));
     if (isAnswer(TransferMode::Read, stepTable(TransferMode::Read).front(), reply))
         return finish(PortDiagnosis::Verdict::Answered);
@@ -67,11 +83,16 @@ void PortProbe::evaluate() {
 }
 
 void PortProbe::finish(PortDiagnosis::Verdict verdict, const QString &detail) {
+    finish(PortDiagnosis::of(verdict, m_sio.deviceName(m_port), detail));
+}
+
+void PortProbe::finish(const PortDiagnosis &result) {
+    m_opener.cancel();
     m_gapTimer.stop();
     m_waitTimer.stop();
     m_sio.sio_close(m_port);
     m_running = false;
-    m_result = PortDiagnosis::of(verdict, m_sio.deviceName(m_port), detail);
+    m_result = result;
     emit finished();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "linkopener.h"
 #include "portdiagnosis.h"
 #include "transfer.h"
 
@@ -36,11 +37,14 @@ signals:
     void finished();
 
 private:
+    void linkSettled(LinkOpener::Result result);
     void tick();
     void evaluate();
     void finish(PortDiagnosis::Verdict verdict, const QString &detail = {});
+    void finish(const PortDiagnosis &result);
 
     Sio &m_sio;
+    LinkOpener m_opener{m_sio};
     int m_port;
     Pacing m_pacing;
     int m_tries = 0;

@@ -16,6 +16,11 @@ public:
     // What sio_read and sio_write return once the device went away (cable pulled): the
     // port is closed then, and no retry can bring it back.
     static constexpr int kDeviceGone = -2;
+    // What sio_open, sio_ioctl and sio_flowctrl answer while a network port still connects
+    // or waits for the server: the caller asks pendingResult() on its own timer until it
+    // gives the operation's result. A serial port never answers this; a value no serial
+    // library gives, since any other non-zero result is a failure.
+    static constexpr int kPending = 1 << 30;
 
     virtual ~Sio() = default;
     virtual int sio_open(int port) = 0;
@@ -30,14 +35,23 @@ public:
     virtual int sio_close(int port) = 0;
     // Drops input waiting in the port, so a late reply is never taken for the next one.
     virtual void discardInput(int port) = 0;
-    // The device and the system's reason for the last failed open, for the second line
-    // of the open-error message; empty when there is nothing to add.
+    // The result of the open or set-up that answered kPending, or kPending still.
+    virtual int pendingResult(int port) {
+        Q_UNUSED(port);
+        return 0;
+    }
+    // The device and the system's reason for the last failed open (or set-up of a network
+    // port), for the second line of the message; empty when there is nothing to add.
     virtual QString lastOpenError() const = 0;
     // The same failure classified, for the probe and Detect Port.
     virtual PortDiagnosis lastOpenDiagnosis() const {
         PortDiagnosis d;
         d.detail = lastOpenError();
         return d;
+    }
+    // Why reads and writes answer kDeviceGone.
+    virtual PortDiagnosis lostDiagnosis(int port) const {
+        return PortDiagnosis::of(PortDiagnosis::Verdict::WentAway, deviceName(port));
     }
     // The device a port number stands for, to name it in messages.
     virtual QString deviceName(int port) const { return QStringLiteral("COM%1").arg(port); }

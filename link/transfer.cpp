@@ -43,6 +43,11 @@ Transfer::Transfer(Sio &sio, WorkingFile &file, Prompter &prompter, TransferText
         guard(
             m_prompter, [this] { evaluate(); }, ended);
     });
+    connect(&m_opener, &LinkOpener::settled, this, [this, ended](LinkOpener::Result result) {
+        m_opened = result;
+        guard(
+            m_prompter, [this] { linkAwaited(); }, ended);
+    });
 }
 
 Transfer::~Transfer() {
@@ -116,41 +121,64 @@ bool Transfer::start(Mode mode, int port, Target target) {
 
     m_outcome = Outcome::Refused;
     m_port = port;
-    if (m_sio.sio_open(port) != 0) {
-        QString text = m_texts.openError;
-        const QString reason = m_sio.lastOpenError();
-        if (!reason.isEmpty())
-            text += QLatin1Char('\n') + reason;
-        m_prompter.message(text);
-        m_sio.sio_close(port);
+    const LinkOpener::Result opened = m_opener.start(port);
+    if (opened != LinkOpener::Result::Pending && !linkSettled(opened))
         return false;
-    }
-    if (!port_SetUp()) {
-        m_sio.sio_close(port);
-        m_prompter.message(m_texts.setupFailed);
-        return false;
-    }
-    m_linkOpen = true;
-    m_active = true;
-    m_recordsSent = 0;
-    ++m_generation;
-    arm(1);
-    emit buttonsEnabled(false);
-    emit progress(0);
-    planSteps();
+    run();
+    if (opened == LinkOpener::Result::Ready)
+        arm(1);
     return true;
 }
 
-bool Transfer::port_SetUp() {
-    if (m_sio.sio_ioctl(m_port, Sio::kBaud9600, Sio::kMode8N1) != 0) {
-        m_prompter.message(m_texts.setupError);
+bool Transfer::linkSettled(LinkOpener::Result result) {
+    switch (result) {
+    case LinkOpener::Result::Ready:
+        return true;
+    case LinkOpener::Result::OpenFailed:
+        m_prompter.message(withReason(m_texts.openError));
+        m_sio.sio_close(m_port);
         return false;
-    }
-    if (m_sio.sio_flowctrl(m_port, Sio::kNoFlowControl) != 0) {
-        m_prompter.message(m_texts.flowError);
+    case LinkOpener::Result::SetUpFailed:
+    case LinkOpener::Result::FlowFailed:
+        // port_SetUp's message for the setting that failed, then the common one.
+        m_prompter.message(withReason(
+            result == LinkOpener::Result::SetUpFailed ? m_texts.setupError : m_texts.flowError));
+        m_sio.sio_close(m_port);
+        m_prompter.message(m_texts.setupFailed);
         return false;
+    case LinkOpener::Result::Pending:
+        break;
     }
-    return true;
+    return false;
+}
+
+QString Transfer::withReason(const QString &text) const {
+    const QString reason = m_sio.lastOpenError();
+    return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
+}
+
+void Transfer::run() {
+    m_linkOpen = true; // also while it connects, so that the stop command and exit close it
+    m_active = true;
+    m_recordsSent = 0;
+    ++m_generation;
+    emit buttonsEnabled(false);
+    emit progress(0);
+    planSteps();
+}
+
+void Transfer::linkAwaited() {
+    if (!m_active)
+        return;
+    if (m_opened == LinkOpener::Result::Ready) {
+        arm(1);
+        return;
+    }
+    const unsigned generation = m_generation;
+    m_linkOpen = false;
+    linkSettled(m_opened);
+    if (generation == m_generation)
+        finish(Outcome::Refused);
 }
 
 void Transfer::stop() {
@@ -201,6 +229,7 @@ void Transfer::arm(int step, int lateMs) {
 }
 
 void Transfer::kill() {
+    m_opener.cancel();
     m_stepTimer.stop();
     m_waitTimer.stop();
     m_settling = false;
@@ -216,9 +245,9 @@ bool Transfer::send(const QByteArray &bytes) {
 
 void Transfer::deviceGone() {
     // Asking again cannot bring a pulled cable back: end at once and name the device.
+    const PortDiagnosis lost = m_sio.lostDiagnosis(m_port);
     finish(Outcome::Gone);
-    QString text =
-        PortDiagnosis::of(PortDiagnosis::Verdict::WentAway, m_sio.deviceName(m_port)).text();
+    QString text = lost.text();
     if (!m_texts.deviceGone.isEmpty())
         text.prepend(m_texts.deviceGone + QLatin1Char('\n'));
     m_prompter.message(text);

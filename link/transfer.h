@@ -1,5 +1,6 @@
 #pragma once
 
+#include "linkopener.h"
 #include "prompter.h"
 #include "steps.h"
 #include "transfertexts.h"
@@ -60,7 +61,8 @@ public:
     // How the last transfer ended, or why it did not start.
     enum class Outcome {
         Completed,
-        Refused,   // did not start: port, set-up, a short image, another transfer running
+        Refused,   // did not start: port, set-up, a short image, another transfer running;
+                   // or a network port that could not be opened or set up after start()
         NoAnswer,  // the retry prompt was answered no
         FileError, // a file could not be read or written; the error was shown
         Stopped,   // the stop command
@@ -79,7 +81,9 @@ public:
 
     // n11Click / N12Click: port is the number from pt.ini. Returns false when the
     // transfer did not start (outcome Refused); throws qx::Error when the working file
-    // cannot be opened (outcome FileError).
+    // cannot be opened (outcome FileError). A network port connects after it returns: the
+    // transfer runs meanwhile, and a link that fails then ends it as Refused, with the same
+    // messages.
     bool start(Mode mode, int port, Target target = {});
     // ToolButton13Click: kills the chain, enables the buttons, closes the link, progress 0.
     void stop();
@@ -129,7 +133,14 @@ private:
     // The retry check after every tick of the armed step.
     void init();
     void kill();
-    bool port_SetUp();
+    // The open and set-up's end: false after their messages, with the port closed.
+    bool linkSettled(LinkOpener::Result result);
+    // The text with the second line that names the device and the reason, when there is one.
+    QString withReason(const QString &text) const;
+    // From here the transfer runs; the first step is armed once the link is ready, which for
+    // a network port is after start() returned (linkAwaited).
+    void run();
+    void linkAwaited();
     bool send_Record(int index);
     // False when the device went away; the transfer has ended then.
     bool send(const QByteArray &bytes);
@@ -139,6 +150,8 @@ private:
     void finish(Outcome outcome);
 
     Sio &m_sio;
+    LinkOpener m_opener{m_sio};
+    LinkOpener::Result m_opened = LinkOpener::Result::Pending;
     WorkingFile &m_home;
     WorkingFile *m_file; // of the running transfer
     Target m_target;

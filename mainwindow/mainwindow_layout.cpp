@@ -12,11 +12,19 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace qx {
+
+namespace {
+
+// How often the open port panel looks whether the selected port's device is there.
+constexpr int kPortWatchMs = 500;
+
+} // namespace
 
 void MainWindow::buildMenus() {
     QMenuBar *bar = menuBar();
@@ -177,6 +185,14 @@ void MainWindow::buildPortPanel(QWidget *parent) {
     connect(SpeedButton1, &QPushButton::clicked, this, &MainWindow::SpeedButton1Click);
     connect(SpeedButton2, &QPushButton::clicked, this, &MainWindow::SpeedButton2Click);
     connect(Com, &QComboBox::currentIndexChanged, this, [this] { showPortDevice(); });
+    // The label follows a cable plugged in or pulled while the panel is open.
+    auto *watch = new QTimer(Select_com);
+    watch->setObjectName(QStringLiteral("PortDeviceWatch"));
+    connect(watch, &QTimer::timeout, this, [this] {
+        if (Select_com->isVisible())
+            showPortDevice();
+    });
+    watch->start(kPortWatchMs);
 }
 
 void MainWindow::buildStatusBar() {

@@ -7,6 +7,7 @@
 #include "error.h"
 #include "filecopy.h"
 #include "imagebackups.h"
+#include "networkport.h"
 #include "portdetector.h"
 #include "prompter.h"
 #include "ptini.h"
@@ -177,8 +178,9 @@ void MainWindow::showPortDevice() {
         return;
     }
     const QString device = settingsFile().deviceForPort(index + 1);
-    const QString &format =
-        QFileInfo::exists(device) ? m_texts.portDevicePresent : m_texts.portDeviceAbsent;
+    const QString &format = NetworkPort::named(device)  ? m_texts.portDeviceNetwork
+                            : QFileInfo::exists(device) ? m_texts.portDevicePresent
+                                                        : m_texts.portDeviceAbsent;
     const QString text = format.arg(device);
     // A by-id name is long: its middle goes, the state stays; the tooltip has it whole.
     const QFontMetrics metrics = PortDevice->fontMetrics();

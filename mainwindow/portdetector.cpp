@@ -1,7 +1,8 @@
 #include "portdetector.h"
 
+#include "networkport.h"
 #include "probegroup.h"
-#include "qtsio.h"
+#include "routingsio.h"
 #include "serialdevices.h"
 
 #include <QFileInfo>
@@ -31,9 +32,14 @@ void PortDetector::start(const PtIni &ini) {
     for (int port = 1; port <= kPorts; ++port)
         if (port != m_current)
             order << port;
+    // A port set in [ports] is tried even when its device is absent, so that the message
+    // names it; a radio on the network is only there when asked.
+    const QList<int> mapped = ini.mappedPorts();
     for (int port : order) {
         const QString device = ini.deviceForPort(port);
-        if (port >= 1 && port <= kPorts && QFileInfo::exists(device) && !known(device))
+        const bool wanted =
+            QFileInfo::exists(device) || mapped.contains(port) || NetworkPort::named(device);
+        if (port >= 1 && port <= kPorts && wanted && !known(device))
             m_tried << Tried{port, device, {}};
     }
     std::sort(m_tried.begin(), m_tried.end(),
@@ -43,7 +49,7 @@ void PortDetector::start(const PtIni &ini) {
             m_tried << Tried{0, device, {}};
 
     // One link for all: probe i talks on port i + 1.
-    m_sio = std::make_unique<QtSio>([this](int i) { return m_tried.value(i - 1).device; });
+    m_sio = std::make_unique<RoutingSio>([this](int i) { return m_tried.value(i - 1).device; });
     m_probes = std::make_unique<ProbeGroup>(*m_sio, int(m_tried.size()));
     connect(m_probes.get(), &ProbeGroup::finished, this, [this] {
         for (int i = 0; i < m_tried.size(); ++i)
@@ -71,18 +77,13 @@ const PortDetector::Tried *PortDetector::found() const {
 }
 
 int PortDetector::freePort(const PtIni &ini) {
-    const QStringList keys = ini.keys(QStringLiteral("ports"));
-    const auto configured = [&keys](int port) {
-        return std::any_of(keys.begin(), keys.end(), [port](const QString &key) {
-            return key.trimmed().compare(QStringLiteral("COM%1").arg(port), Qt::CaseInsensitive) ==
-                   0;
-        });
-    };
+    const QList<int> mapped = ini.mappedPorts();
     int absent = 0;
     for (int port = 1; port <= kPorts; ++port) {
-        if (QFileInfo::exists(ini.deviceForPort(port)))
+        const QString device = ini.deviceForPort(port);
+        if (QFileInfo::exists(device) || NetworkPort::named(device))
             continue;
-        if (!configured(port))
+        if (!mapped.contains(port))
             return port;
         if (absent == 0)
             absent = port;

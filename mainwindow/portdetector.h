@@ -12,10 +12,11 @@
 namespace qx {
 
 class ProbeGroup;
-class QtSio;
+class RoutingSio;
 
-// Detect Port: probes every port COM1 to COM8 whose device is there and every other
-// serial device present, all at once, with the handshake only.
+// Detect Port: probes every port COM1 to COM8 whose device is there or that [ports] maps
+// (a radio on the network, a device that is absent) and every other serial device
+// present, all at once, with the handshake only.
 class PortDetector : public QObject {
     Q_OBJECT
 public:
@@ -43,6 +44,7 @@ public:
     const Tried *found() const;
     // The number for a radio on a device no port maps to: the first of COM1 to COM8 whose
     // device is absent and not set in [ports], else the first absent one, else the current.
+    // A port on the network counts as present.
     static int freePort(const PtIni &ini);
 
 signals:
@@ -50,7 +52,7 @@ signals:
 
 private:
     std::function<QStringList()> m_otherDevices;
-    std::unique_ptr<QtSio> m_sio;
+    std::unique_ptr<RoutingSio> m_sio;
     std::unique_ptr<ProbeGroup> m_probes;
     QList<Tried> m_tried;
     int m_current = 0;

@@ -54,6 +54,7 @@ WindowTexts chineseWindowTexts() {
     t.portChosenPrefix = QStringLiteral("串口:");
     t.portDevicePresent = QStringLiteral("%1（已连接）");
     t.portDeviceAbsent = QStringLiteral("%1（未连接）");
+    t.portDeviceNetwork = QStringLiteral("%1（网络）");
     t.menuDetectPort = QStringLiteral("检测串口");
     t.detectFound = QStringLiteral("对讲机在%1上应答，已选用该串口。");
     t.detectNone = QStringLiteral("没有对讲机应答。已尝试：");
@@ -168,6 +169,7 @@ WindowTexts englishWindowTexts() {
     t.portChosenPrefix = QStringLiteral("PROT:");
     t.portDevicePresent = QStringLiteral("%1 (plugged in)");
     t.portDeviceAbsent = QStringLiteral("%1 (not plugged in)");
+    t.portDeviceNetwork = QStringLiteral("%1 (network)");
     t.menuDetectPort = QStringLiteral("Detect Port");
     t.detectFound = QStringLiteral("The radio answered on %1; the port is selected.");
     t.detectNone = QStringLiteral("No radio answered. Tried:");

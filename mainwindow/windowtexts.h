@@ -42,8 +42,9 @@ struct WindowTexts : ImageWords {
     std::array<QString, 3> statusPanels;
     QString portStatusPrefix; // at start: "串口:COM" / "PORT:COM"
     QString portChosenPrefix; // after a choice: "串口:" / "PROT:"
-    // Under the port list: the selected port's device, present or not (%1: the device).
-    QString portDevicePresent, portDeviceAbsent;
+    // Under the port list: the selected port's device, present or not (%1: the device), or
+    // a radio on the network (%1: its URL).
+    QString portDevicePresent, portDeviceAbsent, portDeviceNetwork;
 
     // Detect Port (N18). %1: the port found, "COM2". The lines of what was tried follow.
     QString menuDetectPort, detectFound, detectNone;

@@ -10,7 +10,8 @@ cmake --build build -j"$(nproc 2>/dev/null || echo 2)"
 bin=build/app
 # The program itself says which device the configured port maps to.
 device=$(QX7420_DEVICE= "$bin/qx7420" --device)
-if [ -z "${QX7420_DEVICE:-}" ] && [ ! -e "$device" ]; then
+# A radio on the network (rfc2217://, socket://) is no file: it is there when its server is.
+if [ -z "${QX7420_DEVICE:-}" ] && [ ! -e "$device" ] && [[ "$device" != *://* ]]; then
   link="$PWD/build/qx7420-radio"
   echo "No radio at $device: starting the radio emulator at $link"
   # The emulated radio keeps what it was written in build/emulator-memory.bin.

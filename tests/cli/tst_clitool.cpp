@@ -6,6 +6,7 @@
 #include "imagedump.h"
 #include "radioemulator.h"
 #include "sampleimage.h"
+#include "ser2netserver.h"
 #include "serialdevices.h"
 
 #include <QJsonArray>
@@ -164,6 +165,7 @@ private slots:
     void severalRadiosAtOnce();
     void eachFailureIsReportedAndTheOthersSucceed();
     void verifyDifferencesAloneExitThree();
+    void benchAcrossMachines();
 
     void cablePulledEndsTheCommand_data();
     void cablePulledEndsTheCommand();
@@ -780,6 +782,49 @@ void TestCliTool::severalRadiosAtOnce() {
                  sampleImage());
     }
     QCOMPARE(r.err.count("verified: the radio holds records 0 to 34 as written"), 3);
+}
+
+// A local radio and two behind ser2net servers of their own (standing in for two boards),
+// one reached as rfc2217://, one as socket://: read into one folder, then written and
+// verified, all in one command each.
+void TestCliTool::benchAcrossMachines() {
+    if (Ser2NetServer::program().isEmpty())
+        QSKIP("ser2net is not installed (tools/deps.sh installs it)");
+    Bench bench;
+    for (const char *name : {"local", "board1", "board2"})
+        bench.add(dir(), QLatin1String(name)).emu.setMemory([name] {
+            RadioEmulator::Memory m = patternMemory();
+            m[0x0011] = std::uint8_t(name[5]);
+            return m;
+        }());
+    Ser2NetServer board1, board2;
+    QString error;
+    QVERIFY2(board1.start({{true, bench.radios[1]->device()}}, &error), qPrintable(error));
+    QVERIFY2(board2.start({{false, bench.radios[2]->device()}}, &error), qPrintable(error));
+    const QStringList ports{"local", board1.url(0), board2.url(0)};
+    const QStringList files{"local", QStringLiteral("127.0.0.1_%1").arg(board1.port(0)),
+                            QStringLiteral("127.0.0.1_%1").arg(board2.port(0))};
+    QVERIFY(QDir(dir()).mkdir("out"));
+    Run r = runTool({"read", "--port", ports[0], "--port", ports[1], "--port", ports[2], "-o",
+                     "out", "--pace", "fast"},
+                    dir());
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    const QList<QStringList> lines = reportRows(r.out, "\\s{2,}");
+    QCOMPARE(lines.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(readFile(path("out/" + files[i] + ".dat")),
+                 RadioEmulator::datImage(bench.radios[std::size_t(i)]->emu.memory()));
+        QCOMPARE(lines[i].mid(0, 3), (QStringList{ports[i], i ? ports[i] : path("local"), "ok"}));
+    }
+
+    QVERIFY(writeFile(path("in.dat"), sampleImage()));
+    r = runTool({"write", "--port", ports[0], "--port", ports[1], "--port", ports[2], "-i",
+                 "in.dat", "--verify", "--pace", "fast"},
+                dir());
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(RadioEmulator::datImage(bench.radios[std::size_t(i)]->emu.memory()),
+                 sampleImage());
 }
 
 // One radio silent, one that hangs up, one that cuts every reply short: the two good

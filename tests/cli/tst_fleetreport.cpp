@@ -28,6 +28,8 @@ void TestFleetReport::portFileName_data() {
                                      << "ttyACM1";
     QTest::newRow("stable name") << "/dev/serial/by-path/pci-0:1.2:1.0-port0"
                                  << "pci-0:1.2:1.0-port0";
+    QTest::newRow("network port") << "rfc2217://bench2:3001"
+                                  << "bench2_3001";
 }
 
 void TestFleetReport::portFileName() {

@@ -49,6 +49,11 @@ private slots:
                      "  in use by another program: minicom (pid 4242)\n"
                      "/dev/ttyS0: no port number maps to it\n"
                      "  this user may not open it (group dialout)\n"));
+        QCOMPARE(formatPorts({}, portOf, {{3, "rfc2217://bench2:3001"}}),
+                 QStringLiteral("no serial device is plugged in\n"
+                                "rfc2217://bench2:3001: port 3\n"
+                                "  on the network: 'qx7420-cli probe --port 3' asks whether the "
+                                "radio answers\n"));
     }
 
     void json() {
@@ -81,6 +86,14 @@ private slots:
             QVERIFY2(onboard.value(key).isNull(), key);
         QCOMPARE(onboard.value("accessible"), QJsonValue(false));
         QCOMPARE(onboard.value("locked"), QJsonValue(false));
+        const QJsonObject network =
+            QJsonDocument::fromJson(portsJson({}, portOf, {{3, "socket://[::1]:4000"}}))
+                .array()
+                .at(0)
+                .toObject();
+        QCOMPARE(network.keys(), cable.keys());
+        QCOMPARE(network.value("device"), QJsonValue("socket://[::1]:4000"));
+        QCOMPARE(network.value("port"), QJsonValue(3));
     }
 };
 

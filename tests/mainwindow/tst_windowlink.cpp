@@ -4,7 +4,9 @@
 #include "portprobe.h"
 #include "ptini.h"
 #include "qtsio.h"
+#include "routingsio.h"
 #include "scriptedprompter.h"
+#include "ser2netserver.h"
 #include "transferjob.h"
 
 #include <QAction>
@@ -282,19 +284,27 @@ private slots:
         const QString noAnswer = "COM1, " + silentLink + ": no answer from the radio;";
         QVERIFY2(lines.size() >= 2 && lines[1].startsWith(noAnswer), qPrintable(lines.join('|')));
         QCOMPARE(silent.requestCount(), PortProbe::kTries);
+        // Every mapped port is named, also one whose device is not there.
+        for (int port = mapped ? 3 : 2; port <= 8; ++port)
+            QVERIFY2(lines.value(port).startsWith(
+                         QStringLiteral("COM%1, %2: no such device")
+                             .arg(port)
+                             .arg(m_dir.filePath(QStringLiteral("gone%1").arg(port)))),
+                     qPrintable(lines.join('|')));
         if (!answers) {
-            QCOMPARE(lines, QStringList({texts.detectNone, lines[1]}));
+            QCOMPARE(lines.size(), 9);
+            QCOMPARE(lines[0], texts.detectNone);
             QCOMPARE(ini.comPort(), 1);
             QCOMPARE(ini.readString("ports", "COM2", "-"), m_dir.filePath("gone2"));
             return;
         }
         const QString answered = ": the radio answered; it is ready to read or write";
         QCOMPARE(lines[0], texts.detectFound.arg("COM2"));
-        QCOMPARE(lines[2], (mapped ? "COM2, " : "") + radioLink + answered);
+        QCOMPARE(lines.value(mapped ? 2 : 9), (mapped ? "COM2, " : "") + radioLink + answered);
         // A device outside the mapping takes the first number whose device is not there,
         // under its own name.
         if (!mapped)
-            QCOMPARE(lines.value(3), "[ports] COM2=" + radioLink);
+            QCOMPARE(lines.value(10), "[ports] COM2=" + radioLink);
         QCOMPARE(ini.readString("ports", "COM2", "-"), radioLink);
         QCOMPARE(ini.comPort(), 2);
         QCOMPARE(child<QComboBox>(*w, "Com")->currentIndex(), 1);
@@ -350,10 +360,52 @@ private slots:
         com->setCurrentIndex(2);
         QVERIFY2(shows(present, longName), qPrintable(label->text()));
         QVERIFY(label->text().contains(QChar(0x2026)));
+        // A cable plugged in or pulled while the panel is open.
+        com->setCurrentIndex(1);
+        QFile gone(m_dir.filePath("ttyGone"));
+        QVERIFY(gone.open(QIODevice::WriteOnly));
+        QTRY_VERIFY2(shows(present, gone.fileName()), qPrintable(label->text()));
+        QVERIFY(gone.remove());
+        QTRY_VERIFY2(shows(absent, gone.fileName()), qPrintable(label->text()));
         QCOMPARE(panel->size(), QSize(225, 81));
         QVERIFY(panel->rect().contains(label->geometry()));
         for (const char *name : {"Label21", "Com", "SpeedButton2"})
             QVERIFY(!label->geometry().intersects(child<QWidget>(*w, name)->geometry()));
+    }
+
+    // A radio on the network as pt.ini maps it, with the program's own routing: Detect
+    // Port names the mapped port whose device is absent and finds the radio behind
+    // ser2net, the panel says it is on the network, and a read through it fills the
+    // working file.
+    void radioOnTheNetwork() {
+        if (test::Ser2NetServer::program().isEmpty())
+            QSKIP("ser2net is not installed (tools/deps.sh installs it)");
+        test::Ser2NetServer server;
+        QString error;
+        QVERIFY2(server.start({{true, m_emu.slavePath()}}, &error), qPrintable(error));
+        PtIni ini(m_dir.filePath("pt.ini"));
+        const QString gone = m_dir.filePath("gone1");
+        ini.writeString("ports", "COM1", gone);
+        ini.writeString("ports", "COM3", server.url(0));
+        RoutingSio sio([&ini](int port) { return ini.deviceForPort(port); });
+        TE_Form w(m_prompter, sio, m_dir.path());
+        w.show();
+        w.findChild<PortDetector *>()->setOtherDevices([] { return QStringList{}; });
+        child<QAction>(w, "N18")->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(m_prompter.shown.size(), 1, 10000);
+        const QStringList lines = m_prompter.shown.first().text.split('\n');
+        QCOMPARE(lines.value(0), englishWindowTexts().detectFound.arg("COM3"));
+        QVERIFY2(lines.value(1).startsWith("COM1, " + gone + ": no such device"),
+                 qPrintable(lines.join('|')));
+        QCOMPARE(lines.value(2),
+                 "COM3, " + server.url(0) + ": the radio answered; it is ready to read or write");
+        QCOMPARE(child<QLabel>(w, "PortDevice")->toolTip(), server.url(0) + " (network)");
+
+        m_prompter.shown.clear();
+        w.n11Click();
+        QTRY_VERIFY_WITH_TIMEOUT(!m_prompter.shown.isEmpty(), 15000);
+        QCOMPARE(m_prompter.texts(), QStringList{"Over!"});
+        QCOMPARE(fileBytes(), RadioEmulator::datImage(demoMemory()));
     }
 
     // A pulled cable ends the read at once with the device named, and transfer.log beside

@@ -52,7 +52,7 @@ check "Section is hamradio" test "$(field Section)" = hamradio
 check "Maintainer is set" test -n "$(field Maintainer)"
 check "Description has a summary and a body" test "$(field Description | wc -l)" -gt 1
 for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
-  libqt6serialport6 libsimpleini1; do
+  libqt6serialport6 libqt6network6 libsimpleini1; do
   check "Depends names $library with a version" \
     awk -v RS=', ' -v l="$library" '$1 == l && $2 == "(>=" { found = 1 } END { exit !found }' \
     <<< "$(field Depends)"

@@ -1,8 +1,11 @@
 // qx7420-bench: times reads and writes through Transfer and QtSio against in-process
 // emulators on a 9600-baud line: at the standard and at the fast pacing, eight radios
-// written at once, and how long the event loop was held up.
+// written at once, and how long the event loop was held up; then through Debian's
+// ser2net on the loopback (rfc2217://), and 32 radios written at once at the fast pacing.
 #include "qtsio.h"
 #include "radioemulator.h"
+#include "routingsio.h"
+#include "ser2netserver.h"
 #include "steps.h"
 #include "transfer.h"
 #include "workingfile.h"
@@ -108,13 +111,14 @@ qx::RadioEmulator::Memory benchMemory() {
     return memory;
 }
 
-// Eight radios on eight ports written at once on one event loop, as qx7420-cli does with
+// Radios on ports of their own written at once on one event loop, as qx7420-cli does with
 // several --port options: seconds until the last one completed, negative if one failed.
-double timeParallelWrites(const QString &folder, const QByteArray &image) {
-    constexpr int kRadios = 8;
+double timeParallelWrites(const QString &folder, const QByteArray &image, int count,
+                          const qx::Pacing &pacing, int thinkMs) {
     std::vector<std::unique_ptr<qx::RadioEmulator>> radios;
-    for (int i = 0; i < kRadios; ++i) {
+    for (int i = 0; i < count; ++i) {
         radios.push_back(std::make_unique<qx::RadioEmulator>());
+        radios.back()->setThinkMillis(thinkMs);
         if (!radios.back()->start())
             return -1;
     }
@@ -125,7 +129,7 @@ double timeParallelWrites(const QString &folder, const QByteArray &image) {
     QEventLoop loop;
     int running = 0;
     bool allCompleted = true;
-    for (int i = 0; i < kRadios; ++i) {
+    for (int i = 0; i < count; ++i) {
         files.push_back(
             std::make_unique<qx::WorkingFile>(folder + QStringLiteral("/radio%1.dat").arg(i)));
         QFile file(files.back()->path());
@@ -133,6 +137,7 @@ double timeParallelWrites(const QString &folder, const QByteArray &image) {
             return -1;
         transfers.push_back(std::make_unique<qx::Transfer>(sio, *files.back(), prompter,
                                                            qx::englishTransferTexts()));
+        transfers.back()->setPacing(pacing);
         QObject::connect(transfers.back().get(), &qx::Transfer::finished, &loop, [&](bool ok) {
             allCompleted = allCompleted && ok;
             if (--running == 0)
@@ -142,7 +147,7 @@ double timeParallelWrites(const QString &folder, const QByteArray &image) {
     QTimer::singleShot(30'000, &loop, &QEventLoop::quit);
     QElapsedTimer clock;
     clock.start();
-    for (int i = 0; i < kRadios; ++i) {
+    for (int i = 0; i < count; ++i) {
         if (!transfers[std::size_t(i)]->start(qx::Transfer::Mode::Write, i + 1))
             return -1;
         ++running;
@@ -150,6 +155,29 @@ double timeParallelWrites(const QString &folder, const QByteArray &image) {
     loop.exec();
     return allCompleted && running == 0 ? double(clock.nsecsElapsed()) / 1e9 : -1;
 }
+
+// A radio of its own behind ser2net's telnet(rfc2217) accepter on the loopback, reached
+// as the window and the CLI reach one: nothing when ser2net is not installed.
+struct NetworkRadio {
+    qx::RadioEmulator emu;
+    qx::test::Ser2NetServer server;
+    QString url;
+    qx::RoutingSio sio{[this](int) { return url; }};
+    bool start() {
+        emu.setMemory(benchMemory());
+        QString error;
+        if (qx::test::Ser2NetServer::program().isEmpty()) {
+            std::fprintf(stderr, "qx7420-bench: ser2net is not installed: no net_ figures\n");
+            return false;
+        }
+        if (!emu.start(&error) || !server.start({{true, emu.slavePath()}}, &error)) {
+            std::fprintf(stderr, "qx7420-bench: %s\n", qPrintable(error));
+            return false;
+        }
+        url = server.url(0);
+        return true;
+    }
+};
 
 } // namespace
 
@@ -175,16 +203,30 @@ int main(int argc, char *argv[]) {
     gaps.start();
     figures.emplace_back("read_s", timeTransfer(transfer, qx::Transfer::Mode::Read));
     const double maxGapMs = gaps.stopMs();
+    NetworkRadio net;
+    const bool withNet = net.start();
+    qx::WorkingFile netFile(dir.filePath(QStringLiteral("net.dat")));
+    qx::Transfer netTransfer(net.sio, netFile, prompter, qx::englishTransferTexts());
+    if (withNet)
+        figures.emplace_back("net_read_s", timeTransfer(netTransfer, qx::Transfer::Mode::Read));
     figures.emplace_back("write_s", timeTransfer(transfer, qx::Transfer::Mode::Write));
-    figures.emplace_back(
-        "parallel8_write_s",
-        timeParallelWrites(dir.path(), qx::RadioEmulator::datImage(benchMemory())));
+    const QByteArray image = qx::RadioEmulator::datImage(benchMemory());
+    figures.emplace_back("parallel8_write_s",
+                         timeParallelWrites(dir.path(), image, 8, qx::Pacing::standard(), 0));
 
     // The fast pacing against a radio that takes a millisecond to answer.
     emu.setThinkMillis(1);
     transfer.setPacing(qx::Pacing::fast());
     figures.emplace_back("fast_read_s", timeTransfer(transfer, qx::Transfer::Mode::Read));
+    if (withNet) {
+        net.emu.setThinkMillis(1);
+        netTransfer.setPacing(qx::Pacing::fast());
+        figures.emplace_back("net_fast_read_s",
+                             timeTransfer(netTransfer, qx::Transfer::Mode::Read));
+    }
     figures.emplace_back("fast_write_s", timeTransfer(transfer, qx::Transfer::Mode::Write));
+    figures.emplace_back("parallel32_fast_write_s",
+                         timeParallelWrites(dir.path(), image, 32, qx::Pacing::fast(), 1));
     emu.stop();
     figures.emplace_back("wire_read_s", wireSeconds(qx::TransferMode::Read));
     figures.emplace_back("wire_write_s", wireSeconds(qx::TransferMode::Write));

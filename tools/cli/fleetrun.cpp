@@ -1,7 +1,7 @@
 #include "fleetrun.h"
 
 #include "loggingsio.h"
-#include "qtsio.h"
+#include "routingsio.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -110,8 +110,8 @@ QList<RadioReport> FleetRun::run(const QList<FleetRadio> &radios, TransferLog &l
         width = std::max(width, int(radio.port.given.size()));
     }
     // One port object for the bench: port n of the engine is the n-th radio's device.
-    QtSio qtSio([devices](int port) { return devices.value(port - 1); });
-    LoggingSio sio(qtSio, log);
+    RoutingSio portSio([devices](int port) { return devices.value(port - 1); });
+    LoggingSio sio(portSio, log);
     ProgressBoard board(m_console, int(radios.size()));
     const bool several = radios.size() > 1;
 

@@ -1,9 +1,10 @@
 #include "portcommands.h"
 
 #include "loggingsio.h"
+#include "networkport.h"
 #include "probegroup.h"
 #include "ptini.h"
-#include "qtsio.h"
+#include "routingsio.h"
 
 #include <QEventLoop>
 #include <QJsonArray>
@@ -32,10 +33,22 @@ QJsonValue orNull(const QString &text) {
 
 } // namespace
 
-QString formatPorts(const QList<SerialDevice> &devices, const PortOf &portOf) {
-    if (devices.isEmpty())
-        return QStringLiteral("no serial device is plugged in\n");
+QList<NetworkMapping> networkMappings(const PtIni &ini) {
+    QList<NetworkMapping> out;
+    const QList<int> ports = ini.mappedPorts();
+    for (int port : ports) {
+        const QString device = ini.deviceForPort(port);
+        if (NetworkPort::named(device))
+            out << NetworkMapping{port, device};
+    }
+    return out;
+}
+
+QString formatPorts(const QList<SerialDevice> &devices, const PortOf &portOf,
+                    const QList<NetworkMapping> &network) {
     QString out;
+    if (devices.isEmpty())
+        out = QStringLiteral("no serial device is plugged in\n");
     for (const SerialDevice &d : devices) {
         const int port = portOf(d.path);
         out += d.path + (port > 0 ? QStringLiteral(": port %1\n").arg(port)
@@ -51,10 +64,16 @@ QString formatPorts(const QList<SerialDevice> &devices, const PortOf &portOf) {
         if (d.lock.held())
             out += QStringLiteral("  in use by %1\n").arg(d.lock.text());
     }
+    for (const NetworkMapping &n : network)
+        out += QStringLiteral("%1: port %2\n  on the network: 'qx7420-cli probe --port %2' "
+                              "asks whether the radio answers\n")
+                   .arg(n.url)
+                   .arg(n.port);
     return out;
 }
 
-QByteArray portsJson(const QList<SerialDevice> &devices, const PortOf &portOf) {
+QByteArray portsJson(const QList<SerialDevice> &devices, const PortOf &portOf,
+                     const QList<NetworkMapping> &network) {
     QJsonArray array;
     for (const SerialDevice &d : devices) {
         const int port = portOf(d.path);
@@ -76,6 +95,21 @@ QByteArray portsJson(const QList<SerialDevice> &devices, const PortOf &portOf) {
             {QStringLiteral("port"), port > 0 ? QJsonValue(port) : QJsonValue()},
         });
     }
+    // The same keys: what only a serial device has is null.
+    for (const NetworkMapping &n : network)
+        array.append(QJsonObject{
+            {QStringLiteral("device"), n.url},
+            {QStringLiteral("byId"), QJsonValue()},
+            {QStringLiteral("usbId"), QJsonValue()},
+            {QStringLiteral("manufacturer"), QString()},
+            {QStringLiteral("description"), QStringLiteral("network port")},
+            {QStringLiteral("serialNumber"), QString()},
+            {QStringLiteral("group"), QString()},
+            {QStringLiteral("accessible"), QJsonValue()},
+            {QStringLiteral("locked"), false},
+            {QStringLiteral("lockedBy"), QJsonValue()},
+            {QStringLiteral("port"), n.port},
+        });
     return QJsonDocument(array).toJson(QJsonDocument::Indented);
 }
 
@@ -83,10 +117,11 @@ int listPorts(bool json, Console &console) {
     const PtIni ini = PtIni::inDataFolder();
     const PortOf portOf = [&ini](const QString &device) { return ini.portForDevice(device); };
     const QList<SerialDevice> devices = serialDevices();
+    const QList<NetworkMapping> network = networkMappings(ini);
     if (json)
-        console.out << QString::fromUtf8(portsJson(devices, portOf));
+        console.out << QString::fromUtf8(portsJson(devices, portOf, network));
     else
-        console.out << formatPorts(devices, portOf);
+        console.out << formatPorts(devices, portOf, network);
     return kExitOk;
 }
 
@@ -95,11 +130,11 @@ int probePorts(const QStringList &ports, const QString &logPath, Console &consol
     for (const QString &port : ports)
         choices << resolvePort(port);
     // One link for all: probe i talks on port i + 1.
-    QtSio qtSio([&choices](int i) { return choices.value(i - 1).device; });
+    RoutingSio portSio([&choices](int i) { return choices.value(i - 1).device; });
     TransferLog log;
     if (!beginLog(log, logPath, console))
         return kExitUsage;
-    LoggingSio sio(qtSio, log);
+    LoggingSio sio(portSio, log);
 
     QEventLoop loop;
     ProbeGroup probes(sio, int(choices.size()));

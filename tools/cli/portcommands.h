@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ptini.h"
 #include "radiojobs.h"
 #include "serialdevices.h"
 
@@ -13,10 +14,20 @@ namespace qx::cli {
 // The port number that maps to a device, 0 when none does.
 using PortOf = std::function<int(const QString &device)>;
 
-// ports: a block per device, or a line saying that none is plugged in.
-QString formatPorts(const QList<SerialDevice> &devices, const PortOf &portOf);
-// ports --json: one array with an object per device.
-QByteArray portsJson(const QList<SerialDevice> &devices, const PortOf &portOf);
+// A radio on the network that a port number maps to ([ports] COMn=rfc2217://...).
+struct NetworkMapping {
+    int port = 0;
+    QString url;
+};
+QList<NetworkMapping> networkMappings(const PtIni &ini);
+
+// ports: a block per device, or a line saying that none is plugged in; then a line per
+// network port.
+QString formatPorts(const QList<SerialDevice> &devices, const PortOf &portOf,
+                    const QList<NetworkMapping> &network = {});
+// ports --json: one array with an object per device and per network port.
+QByteArray portsJson(const QList<SerialDevice> &devices, const PortOf &portOf,
+                     const QList<NetworkMapping> &network = {});
 int listPorts(bool json, Console &console);
 
 // probe: opens each port as a transfer would, sends the handshake, and prints one line

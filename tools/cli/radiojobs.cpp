@@ -6,6 +6,7 @@
 #include "imagedump.h"
 #include "loggingsio.h"
 #include "memoryframe.h"
+#include "networkport.h"
 #include "ptini.h"
 
 #include <QDir>
@@ -158,6 +159,8 @@ PortChoice resolvePort(const QString &argument) {
 QString portFileName(const PortChoice &port) {
     if (port.numbered)
         return QStringLiteral("COM%1").arg(port.port);
+    if (const std::optional<NetworkPort> address = NetworkPort::parse(port.device))
+        return address->fileStem();
     const QString name = QFileInfo(port.given).fileName();
     return name.isEmpty() ? QFileInfo(port.device).fileName() : name;
 }

@@ -68,8 +68,8 @@ struct WriteJob {
 };
 int writeRadio(const WriteJob &job, Console &console);
 
-// The file name for a radio's image in a folder: COMn for a port number, else the
-// device's own name (ttyUSB0.dat for /dev/ttyUSB0).
+// The file name for a radio's image in a folder: COMn for a port number, host and port
+// for a network port (bench2_3001), else the device's own name (ttyUSB0 for /dev/ttyUSB0).
 QString portFileName(const PortChoice &port);
 
 // Why an image must not be sent, or empty: fewer than 35 records, a record whose frame
