@@ -299,13 +299,22 @@ void SettingsPanel::CheckBox2Click() {
     });
 }
 
+void SettingsPanel::onChange(DropDown *box, void (SettingsPanel::*handler)()) {
+    // A change of the selection, not every pick: picking the item shown stores nothing. A
+    // load sets the lists without their handlers.
+    connect(box, &QComboBox::currentIndexChanged, this, [this, handler] {
+        if (!m_loading)
+            (this->*handler)();
+    });
+}
+
 void SettingsPanel::wireSettingsPanel() {
     for (DropDown *box : {CB_BY, CB_SD, CB_DP, CB_JT, CB_CS})
-        connect(box, &QComboBox::activated, this, &SettingsPanel::CB_BYChange);
-    connect(CB_YY, &QComboBox::activated, this, &SettingsPanel::CB_YYChange);
-    connect(CB_CH, &QComboBox::activated, this, &SettingsPanel::CB_YYChange);
-    connect(CB_SM, &QComboBox::activated, this, &SettingsPanel::CB_SMChange);
-    connect(CB_YX, &QComboBox::activated, this, &SettingsPanel::CB_YXChange);
+        onChange(box, &SettingsPanel::CB_BYChange);
+    onChange(CB_YY, &SettingsPanel::CB_YYChange);
+    onChange(CB_CH, &SettingsPanel::CB_YYChange);
+    onChange(CB_SM, &SettingsPanel::CB_SMChange);
+    onChange(CB_YX, &SettingsPanel::CB_YXChange);
     // The check box and the power field react to loads too (enable rule, label);
     // their store is held back while loading.
     connect(CheckBox2, &QCheckBox::toggled, this, &SettingsPanel::CheckBox2Click);
