@@ -42,6 +42,9 @@ public slots:
     // Disables the items that would do nothing now.
     void updateActions();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QAction *item(QMenu *menu, const char *name, const QString &text, void (EditCommands::*slot)());
     void guarded(const std::function<void()> &handler);
