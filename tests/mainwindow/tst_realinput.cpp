@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -35,6 +36,22 @@ QString xdotoolOutput(const QStringList &args) {
         p.exitCode() != 0)
         return {};
     return QString::fromLatin1(p.readAllStandardOutput()).section('\n', 0, 0).trimmed();
+}
+
+// The frame the window manager draws around a window, from _NET_FRAME_EXTENTS; none
+// until it has said.
+QMargins frameExtents(WId window) {
+    QProcess p;
+    p.start(QStringLiteral("xprop"),
+            {QStringLiteral("-id"), QString::number(window), QStringLiteral("_NET_FRAME_EXTENTS")});
+    if (!p.waitForFinished(5000))
+        return {};
+    const QString out = QString::fromLatin1(p.readAllStandardOutput());
+    const QStringList n = out.section(QLatin1Char('='), 1).split(QLatin1Char(','));
+    if (!out.contains(QLatin1Char('=')) || n.size() != 4)
+        return {};
+    return {n[0].trimmed().toInt(), n[2].trimmed().toInt(), n[1].trimmed().toInt(),
+            n[3].trimmed().toInt()};
 }
 
 RadioEmulator::Memory demoMemory() {
@@ -261,6 +278,35 @@ private slots:
         QTRY_COMPARE(m_window->cell(1, row), QStringLiteral("452.01250"));
         QCOMPARE(record(fileBytes(), 2 * (row - 1)).mid(4, 4), hexBytes("50 12 20 45"));
         QCOMPARE(cellsDifferingFromFile(*m_window), QStringList{});
+    }
+
+    // The outer frame at the size drawn, the window manager's frame (as it announces it)
+    // taken from the client area, and centred on the screen.
+    void outerFrameAsDrawn_data() {
+        QTest::addColumn<Language>("language");
+        QTest::addColumn<QSize>("outer");
+        QTest::newRow("Chinese") << Language::Chinese << QSize(819, 552);
+        QTest::newRow("English") << Language::English << QSize(843, 552);
+    }
+    void outerFrameAsDrawn() {
+        QFETCH(Language, language);
+        QFETCH(QSize, outer);
+        std::unique_ptr<MainWindow> chinese;
+        MainWindow *window = m_window.get();
+        if (language == Language::Chinese) {
+            chinese = std::make_unique<TForm1>(m_prompter, *m_sio, m_dir->path());
+            chinese->show();
+            QVERIFY(QTest::qWaitForWindowExposed(chinese.get()));
+            window = chinese.get();
+        }
+        QMargins frame;
+        QTRY_VERIFY(!(frame = frameExtents(window->winId())).isNull());
+        QTRY_COMPARE(window->size().grownBy(frame), outer);
+        const QPoint centred = window->screen()->availableGeometry().center() -
+                               QPoint(outer.width() / 2, outer.height() / 2);
+        const QPoint at = window->geometry().topLeft() - QPoint(frame.left(), frame.top());
+        QVERIFY2((at - centred).manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("at %1,%2").arg(at.x()).arg(at.y())));
     }
 
     // Gestures on the grid and the lists, each after a read, and the working file they leave:
