@@ -23,6 +23,8 @@ namespace qx {
 void MainWindow::buildMenus() {
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
+    // As high as the drawn window's menu bar, so that the areas below keep their heights.
+    bar->setFixedHeight(19);
     auto menu = [&](const char *name, const QString &title) {
         QMenu *m = bar->addMenu(title);
         m->setObjectName(QLatin1String(name));

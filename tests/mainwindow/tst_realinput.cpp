@@ -302,6 +302,9 @@ private slots:
         QMargins frame;
         QTRY_VERIFY(!(frame = frameExtents(window->winId())).isNull());
         QTRY_COMPARE(window->size().grownBy(frame), outer);
+        // What the frame leaves for the display frame: 432 with the drawing's own frame.
+        QVERIFY(std::abs(window->findChild<QWidget *>(QStringLiteral("show_Box"))->height() -
+                         432) <= 2);
         const QPoint centred = window->screen()->availableGeometry().center() -
                                QPoint(outer.width() / 2, outer.height() / 2);
         const QPoint at = window->geometry().topLeft() - QPoint(frame.left(), frame.top());
