@@ -30,6 +30,37 @@ QString formatChannelRows(const QList<QStringList> &rows) {
     return out;
 }
 
+PastedRow checkPastedFields(const QStringList &fields, const FlagWords &words) {
+    PastedRow row;
+    if (fields.size() != kValueColumns && fields.size() != kValueColumns + 1) {
+        row.problem = QStringLiteral("%1 columns, expected 6 or 7").arg(fields.size());
+        return row;
+    }
+    const ChannelCheck check = checkChannelValues(fields.mid(fields.size() - kValueColumns), words);
+    if (!check.problems.isEmpty()) {
+        row.problem = check.problems.join(QStringLiteral("; "));
+        return row;
+    }
+    ChannelCells cells = check.cells;
+    cells.busy = windowFlag(cells.busy, words);
+    cells.scan = windowFlag(cells.scan, words);
+    row.cells = cells;
+    return row;
+}
+
+std::optional<QString> loneValue(const QString &text) {
+    // One line, perhaps ended as a cell copied from elsewhere ends.
+    QString line = text;
+    if (line.endsWith(QLatin1String("\r\n")))
+        line.chop(2);
+    else if (line.endsWith(QLatin1Char('\n')))
+        line.chop(1);
+    if (line.contains(QLatin1Char('\t')) || line.contains(QLatin1Char('\n')) ||
+        line.contains(QLatin1Char('\r')) || line.trimmed().isEmpty())
+        return std::nullopt;
+    return line.trimmed();
+}
+
 QList<PastedRow> parseChannelRows(const QString &text, const FlagWords &words) {
     QList<PastedRow> rows;
     QString normal = text;
@@ -43,23 +74,8 @@ QList<PastedRow> parseChannelRows(const QString &text, const FlagWords &words) {
         const bool wasFirst = std::exchange(first, false);
         if (wasFirst && fields.size() >= kValueColumns && isTitleRow(fields))
             continue;
-        PastedRow row;
+        PastedRow row = checkPastedFields(fields, words);
         row.line = i + 1;
-        if (fields.size() != kValueColumns && fields.size() != kValueColumns + 1) {
-            row.problem = QStringLiteral("%1 columns, expected 6 or 7").arg(fields.size());
-            rows << row;
-            continue;
-        }
-        const ChannelCheck check =
-            checkChannelValues(fields.mid(fields.size() - kValueColumns), words);
-        if (!check.problems.isEmpty()) {
-            row.problem = check.problems.join(QStringLiteral("; "));
-        } else {
-            ChannelCells cells = check.cells;
-            cells.busy = windowFlag(cells.busy, words);
-            cells.scan = windowFlag(cells.scan, words);
-            row.cells = cells;
-        }
         rows << row;
     }
     return rows;

@@ -23,5 +23,11 @@ struct PastedRow {
 // the grid's seven columns (the channel number, whatever it says, is not used) or the six
 // value columns alone; a first line of column titles and blank lines are skipped.
 QList<PastedRow> parseChannelRows(const QString &text, const FlagWords &words);
+// One row's fields, checked as parseChannelRows checks each row (line left 0).
+PastedRow checkPastedFields(const QStringList &fields, const FlagWords &words);
+
+// The one value of text that holds a single field (one line, no tab), trimmed; nothing
+// when the text holds rows or only blanks.
+std::optional<QString> loneValue(const QString &text);
 
 } // namespace qx

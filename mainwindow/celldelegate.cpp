@@ -2,7 +2,6 @@
 
 #include "gridview.h"
 
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -56,15 +55,12 @@ bool CellDelegate::eventFilter(QObject *object, QEvent *event) {
     if (event->type() == QEvent::KeyPress && m_grid->keyHook &&
         m_grid->keyHook(static_cast<QKeyEvent *>(event), true))
         return true;
-    if (event->type() == QEvent::FocusOut) {
-        // The window losing activation (a message box, another window, the window manager
-        // passing focus around) does not end the typing: the editor stays open with its
-        // text and has the keyboard again when the window is active again. Qt would close
-        // it and strand the typed text in the cell, unchecked and unstored.
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
-            return false;
-    }
+    // The keyboard going elsewhere (a message box, another window or control, Tab, the
+    // window manager passing focus around) does not end the typing: the editor stays open
+    // with its text and has the keyboard again when the grid has it. Qt would close it and
+    // leave the typed text in the cell, shown but neither checked nor stored.
+    if (event->type() == QEvent::FocusOut)
+        return false;
     return QStyledItemDelegate::eventFilter(object, event);
 }
 

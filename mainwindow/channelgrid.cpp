@@ -14,6 +14,9 @@ namespace qx {
 namespace {
 
 constexpr std::array<int, ChannelGrid::kColumns> kColumnWidths{32, 94, 68, 99, 68, 68, 68};
+constexpr int kRowHeight = 20;
+// The original drew a grid line between cells; Qt draws it inside each cell.
+constexpr int kGridLine = 1;
 const QColor kCream(0xFF, 0xFB, 0xF0);
 
 } // namespace
@@ -31,10 +34,10 @@ void ChannelGrid::buildGrid() {
     StringGrid->setObjectName(QStringLiteral("StringGrid"));
     StringGrid->horizontalHeader()->hide();
     StringGrid->verticalHeader()->hide();
-    StringGrid->verticalHeader()->setDefaultSectionSize(20);
-    StringGrid->verticalHeader()->setMinimumSectionSize(20);
+    StringGrid->verticalHeader()->setDefaultSectionSize(kRowHeight + kGridLine);
+    StringGrid->verticalHeader()->setMinimumSectionSize(kRowHeight + kGridLine);
     for (int c = 0; c < kColumns; ++c)
-        StringGrid->setColumnWidth(c, kColumnWidths[c]);
+        StringGrid->setColumnWidth(c, kColumnWidths[c] + kGridLine);
     QFont gridFont(QStringLiteral("MS Sans Serif"));
     gridFont.setPixelSize(13);
     StringGrid->setFont(gridFont);
@@ -59,7 +62,7 @@ void ChannelGrid::buildBoxes() {
     QFont boxFont(QStringLiteral("MS Sans Serif"));
     boxFont.setPixelSize(11);
     auto editor = [&](const char *name, const QStringList &items, int x, int w) {
-        DropDown *box = dropDown(name, items, 0, this, QRect(x, 45, w, 20));
+        DropDown *box = dropDown(name, items, 0, this, QRect(x, 45, w, kRowHeight));
         box->setFont(boxFont);
         QPalette p = box->palette();
         p.setColor(QPalette::ButtonText, QColor(0, 0, 0x80));

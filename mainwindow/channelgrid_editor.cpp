@@ -124,7 +124,10 @@ bool ChannelGrid::StringGridSelectCell() {
 bool ChannelGrid::commitTypedText() {
     if (!holdsTypedText(StringGrid->currentColumn(), StringGrid->currentRow()))
         return true;
-    return StringGridSelectCell();
+    if (!StringGridSelectCell())
+        return false;
+    StringGrid->closeCellEditor();
+    return true;
 }
 
 bool ChannelGrid::StringGridKeyDown(QKeyEvent *event, bool inEditor) {
@@ -165,8 +168,7 @@ bool ChannelGrid::StringGridKeyDown(QKeyEvent *event, bool inEditor) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
         if (inEditor) {
-            // Leaves the grid without committing; the typed text stays in the cell.
-            StringGrid->closeCellEditor();
+            // Leaves the grid without committing; the editor keeps the typed text.
             StringGrid->focusNextControl(event->key() == Qt::Key_Tab);
             return true;
         }

@@ -1,6 +1,9 @@
 #include "dropdown.h"
 
 #include <QAbstractItemView>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <algorithm>
 
 namespace qx {
 
@@ -35,6 +38,22 @@ void DropDown::hidePopup() {
             m_closing = false;
         },
         Qt::QueuedConnection);
+}
+
+void DropDown::setDrawnWidth(int width) {
+    int longest = 0;
+    for (int i = 0; i < count(); ++i)
+        longest = std::max(longest, fontMetrics().horizontalAdvance(itemText(i)));
+    // The frame and the arrow take the same room at any width; the text keeps a pixel on
+    // each side.
+    setFixedWidth(width);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const int field =
+        style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this)
+            .width();
+    setFixedWidth(std::max(width, longest + 2 + width - field));
 }
 
 DropDown *dropDown(const char *name, const QStringList &items, int initial, QWidget *parent,

@@ -16,6 +16,8 @@ public:
     // While closedUp is told: the text the list closed on, its pick or else what it showed
     // as it closed, whatever happened to the box meanwhile. Otherwise the current text.
     QString closedText() const { return m_closing ? m_closedText : currentText(); }
+    // The width the window was drawn with, or wider where the longest item would be cut.
+    void setDrawnWidth(int width);
 
 signals:
     void poppedUp();

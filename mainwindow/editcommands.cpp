@@ -19,6 +19,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -73,6 +74,7 @@ void EditCommands::addMenus(QMenuBar *bar, QMenu *file, QMenu *program) {
     m_clear->setShortcut(QKeySequence(Qt::Key_Delete));
     m_clear->setShortcutContext(Qt::WidgetShortcut);
     m_window.channelGrid().view()->addAction(m_clear);
+    m_window.channelGrid().view()->installEventFilter(this);
     // Text fields keep their own undo, cut, copy and paste: they take these keys first.
     for (QAction *a : {m_undo, m_redo, m_cut, m_copy, m_paste})
         a->setShortcutContext(Qt::WindowShortcut);
@@ -108,7 +110,8 @@ void EditCommands::addMenus(QMenuBar *bar, QMenu *file, QMenu *program) {
 void EditCommands::updateActions() {
     if (!m_undo)
         return;
-    // Undo during a transfer would change the file under it.
+    // A change during a transfer would change the file under it, and a read would then
+    // overwrite it.
     const bool idle = !m_window.transfer().running();
     m_undo->setEnabled(idle && m_history.canUndo());
     m_redo->setEnabled(idle && m_history.canRedo());
@@ -119,10 +122,22 @@ void EditCommands::updateActions() {
     for (int channel : channels)
         for (int c = ChannelGrid::RxFrequency; c <= ChannelGrid::Scan; ++c)
             anyFilled = anyFilled || !grid.cell(c, channel).isEmpty();
-    m_cut->setEnabled(anyFilled);
-    m_clear->setEnabled(anyFilled);
+    m_cut->setEnabled(idle && anyFilled);
+    m_clear->setEnabled(idle && anyFilled);
     m_copy->setEnabled(!channels.isEmpty());
-    m_paste->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
+    m_paste->setEnabled(idle && !QGuiApplication::clipboard()->text().isEmpty());
+}
+
+bool EditCommands::eventFilter(QObject *watched, QEvent *event) {
+    // Delete clears channels only when their whole rows are selected; on a cell it goes to
+    // the grid, which does nothing with it. An open cell editor takes it before this.
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete &&
+        m_window.channelGrid().view()->wholeSelectedRows().isEmpty()) {
+        event->accept();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QList<int> EditCommands::selected() const {
@@ -167,6 +182,8 @@ void EditCommands::copy() {
 
 void EditCommands::cut() {
     guard(m_window.prompter(), [this] {
+        if (m_window.transfer().running())
+            return;
         const QList<int> channels = selected();
         copy();
         clear(channels);
@@ -178,7 +195,7 @@ void EditCommands::clearChannels() {
 }
 
 void EditCommands::clear(const QList<int> &channels) {
-    if (channels.isEmpty())
+    if (channels.isEmpty() || m_window.transfer().running())
         return;
     {
         const FileEdits::Step step(m_edits);
@@ -190,12 +207,27 @@ void EditCommands::clear(const QList<int> &channels) {
 
 void EditCommands::paste() {
     guard(m_window.prompter(), [this] {
-        const WindowTexts &t = m_window.texts();
-        const QList<PastedRow> rows =
-            parseChannelRows(QGuiApplication::clipboard()->text(), t.flags);
-        const int first = m_window.channelGrid().currentChannel();
-        if (rows.isEmpty() || first < 1)
+        if (m_window.transfer().running())
             return;
+        const WindowTexts &t = m_window.texts();
+        const ChannelGrid &grid = m_window.channelGrid();
+        const int first = grid.currentChannel();
+        const int column = grid.view()->currentColumn();
+        if (first < 1 || column < ChannelGrid::RxFrequency)
+            return;
+        const QString text = QGuiApplication::clipboard()->text();
+        QList<PastedRow> rows;
+        if (const std::optional<QString> value = loneValue(text)) {
+            // A lone value goes into the current cell, its channel checked as a pasted row.
+            QStringList fields;
+            for (int c = ChannelGrid::RxFrequency; c <= ChannelGrid::Scan; ++c)
+                fields << grid.cell(c, first);
+            fields[column - ChannelGrid::RxFrequency] = *value;
+            rows << checkPastedFields(fields, t.flags);
+            rows.last().line = 1;
+        } else {
+            rows = parseChannelRows(text, t.flags);
+        }
         QStringList rejected;
         {
             const FileEdits::Step step(m_edits);

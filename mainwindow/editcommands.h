@@ -38,6 +38,9 @@ public slots:
     // Disables the items that would do nothing now.
     void updateActions();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QAction *item(QMenu *menu, const char *name, const QString &text, void (EditCommands::*slot)());
     QList<int> selected() const;

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <utility>
 
 namespace qx {
 
@@ -40,7 +41,8 @@ GridView::GridView(int rows, int columns, QWidget *parent) : QTableWidget(rows, 
     setSelectionModel(new GridSelectionModel(model(), this));
     setTabKeyNavigation(false);
     // No SelectedClicked: Qt delays that editor by the double-click interval and drops
-    // every key typed meanwhile. A click on the current cell opens it at once instead.
+    // every key typed meanwhile. A click only moves the current cell, so the arrow keys
+    // and the Edit menu's keys keep working on cells; the first digit typed opens the editor.
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::DoubleClicked);
 }
@@ -52,8 +54,6 @@ void GridView::moveCurrentQuietly(int row, int column) {
 }
 
 QWidget *GridView::openEditor() const {
-    if (!editorOpen())
-        return nullptr;
     for (QLineEdit *edit :
          viewport()->findChildren<QLineEdit *>(QString(), Qt::FindDirectChildrenOnly))
         if (edit->isVisible())
@@ -75,6 +75,25 @@ void GridView::closeCellEditor() {
         closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
+QList<int> GridView::wholeSelectedRows() const {
+    QList<int> rows;
+    for (int r = 1; r < rowCount(); ++r) {
+        bool whole = true;
+        for (int c = 1; c < columnCount() && whole; ++c)
+            whole = selectionModel()->isSelected(model()->index(r, c));
+        if (whole)
+            rows << r;
+    }
+    return rows;
+}
+
+void GridView::focusInEvent(QFocusEvent *event) {
+    QTableWidget::focusInEvent(event);
+    // An editor left open while the keyboard was elsewhere takes it back, with its text.
+    if (QWidget *editor = openEditor())
+        editor->setFocus(event->reason());
+}
+
 void GridView::keyPressEvent(QKeyEvent *event) {
     if (keyHook && keyHook(event, false)) {
         event->accept();
@@ -86,34 +105,77 @@ void GridView::keyPressEvent(QKeyEvent *event) {
 
 void GridView::mousePressEvent(QMouseEvent *event) {
     const QModelIndex index = indexAt(event->position().toPoint());
-    if (!index.isValid() || isFixed(index)) {
-        // Fixed cells and the empty area never take the current cell.
-        event->accept();
+    m_dragFrom = QModelIndex();
+    m_ownPress = true;
+    event->accept();
+    if (!index.isValid() || index.row() == 0)
+        return; // the header row and the empty area never take the current cell
+    const bool left = event->button() == Qt::LeftButton;
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
+    m_dragRows = index.column() == 0;
+    if (left && extend) {
+        // From the current cell, which stays where it is.
+        m_dragFrom = currentIndex();
+        selectRange(m_dragFrom, index, m_dragRows);
         return;
     }
-    m_pressOnCurrent = event->button() == Qt::LeftButton && index == currentIndex();
+    if (m_dragRows) {
+        // A row's number selects its channel; the current cell moves into the row.
+        if (!left)
+            return;
+        selectionModel()->setCurrentIndex(model()->index(index.row(), 1),
+                                          QItemSelectionModel::NoUpdate);
+        if (currentIndex().row() == index.row()) {
+            m_dragFrom = currentIndex();
+            selectRange(m_dragFrom, m_dragFrom, true);
+        }
+        return;
+    }
+    m_ownPress = false;
     QTableWidget::mousePressEvent(event);
     keepSelectionOnCurrent();
+    if (left && currentIndex() == index)
+        m_dragFrom = index;
 }
 
 void GridView::mouseMoveEvent(QMouseEvent *event) {
-    // Dragging would walk the current cell over every cell it crosses, committing each
-    // one (and showing any error box) mid-drag; a drag moves nothing.
-    if (event->buttons() != Qt::NoButton) {
-        event->accept();
+    // A drag selects the cells between where it began and the pointer; Qt's own drag
+    // would walk the current cell over every cell it crosses, committing each one.
+    if (event->buttons() == Qt::NoButton) {
+        QTableWidget::mouseMoveEvent(event);
         return;
     }
-    QTableWidget::mouseMoveEvent(event);
+    event->accept();
+    if ((event->buttons() & Qt::LeftButton) && m_dragFrom.isValid())
+        selectRange(m_dragFrom, selectableAt(event->position().toPoint()), m_dragRows);
 }
 
 void GridView::mouseReleaseEvent(QMouseEvent *event) {
-    const bool onCurrent = m_pressOnCurrent && event->button() == Qt::LeftButton &&
-                           indexAt(event->position().toPoint()) == currentIndex();
-    m_pressOnCurrent = false;
+    m_dragFrom = QModelIndex();
+    if (std::exchange(m_ownPress, false)) {
+        event->accept();
+        return;
+    }
     QTableWidget::mouseReleaseEvent(event);
     keepSelectionOnCurrent();
-    if (onCurrent)
-        openCellEditor();
+}
+
+QModelIndex GridView::selectableAt(QPoint point) const {
+    const QRect area = viewport()->rect();
+    const int row = rowAt(qBound(area.top(), point.y(), area.bottom()));
+    const int column = columnAt(qBound(area.left(), point.x(), area.right()));
+    return model()->index(qMax(1, row < 0 ? rowCount() - 1 : row),
+                          qMax(1, column < 0 ? columnCount() - 1 : column));
+}
+
+void GridView::selectRange(const QModelIndex &from, const QModelIndex &to, bool byRows) {
+    if (!from.isValid() || !to.isValid())
+        return;
+    const int left = byRows ? 1 : qMax(1, qMin(from.column(), to.column()));
+    const int right = byRows ? columnCount() - 1 : qMax(from.column(), to.column());
+    const QItemSelection range(model()->index(qMin(from.row(), to.row()), left),
+                               model()->index(qMax(from.row(), to.row()), right));
+    selectionModel()->select(range, QItemSelectionModel::ClearAndSelect);
 }
 
 QModelIndex GridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {

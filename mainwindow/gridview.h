@@ -8,7 +8,8 @@ namespace qx {
 
 // The channel grid: row 0 and column 0 are fixed cells that never become current;
 // every move of the current cell asks first whether the cell may be left; the
-// window sees key presses before the grid does.
+// window sees key presses before the grid does. A drag or a Shift+click selects a range
+// without moving the current cell; a click on a row's number selects the row.
 class GridView : public QTableWidget {
     Q_OBJECT
 public:
@@ -25,15 +26,18 @@ public:
 
     // Moves the current cell without asking (the window's own corrections).
     void moveCurrentQuietly(int row, int column);
-    bool editorOpen() const { return state() == QAbstractItemView::EditingState; }
+    bool editorOpen() const { return openEditor() != nullptr; }
     QWidget *openEditor() const;
     // Opens the in-place editor of the current cell; a key given is typed into it.
     void openCellEditor(QKeyEvent *key = nullptr);
     void closeCellEditor();
     // Tab leaves the grid for the next control of the window.
     void focusNextControl(bool next) { focusNextPrevChild(next); }
+    // The rows whose every cell but the fixed one is selected, in order.
+    QList<int> wholeSelectedRows() const;
 
 protected:
+    void focusInEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -44,9 +48,15 @@ protected:
 private:
     friend class GridSelectionModel;
     void keepSelectionOnCurrent();
+    // The cell under a point, moved into the cells that can be selected.
+    QModelIndex selectableAt(QPoint point) const;
+    // Selects the rectangle between two cells; whole rows when byRows.
+    void selectRange(const QModelIndex &from, const QModelIndex &to, bool byRows);
 
     bool m_quiet = false;
-    bool m_pressOnCurrent = false; // the left button went down on the current cell
+    QPersistentModelIndex m_dragFrom; // where the left button went down, while it is down
+    bool m_dragRows = false;          // that was on a row's number
+    bool m_ownPress = false;          // the press was handled here, not by Qt
 };
 
 } // namespace qx

@@ -82,6 +82,9 @@ public slots:
     void N6Click();
     void N8Click();
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
     // FileEdits: every store of the grid and the settings panel.
     void commitChannel(int channel, const ChannelCells &cells) override;
@@ -103,6 +106,9 @@ private:
     void buildDisplayFrame(QWidget *parent);
     void buildPortPanel(QWidget *parent);
     void buildStatusBar();
+    // The outer frame at the size drawn, once the window manager has said how thick its
+    // frame is; the client area is what it leaves.
+    void fitOuterFrame();
     void wireTransfer();
     // n11Click and N12Click: the transfer job, with its log in transfer.log.
     void startTransfer(int mode);
@@ -134,6 +140,7 @@ private:
     TransferSwitches *m_switches = nullptr;
     EditCommands *m_editCommands = nullptr;
     QString m_saveFolder; // where the next save dialog starts: the last saved file's folder
+    bool m_frameFitted = false;
 
     ChannelGrid *m_grid = nullptr;
     SettingsPanel *m_settings = nullptr; // spSkinGroupBox1

@@ -11,11 +11,13 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace qx {
 
@@ -29,6 +31,8 @@ constexpr int kPortWatchMs = 500;
 void MainWindow::buildMenus() {
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
+    // As high as the drawn window's menu bar, so that the areas below keep their heights.
+    bar->setFixedHeight(19);
     auto menu = [&](const char *name, const QString &title) {
         QMenu *m = bar->addMenu(title);
         m->setObjectName(QLatin1String(name));
@@ -91,6 +95,11 @@ void MainWindow::buildToolBar() {
     ToolBar1->setIconSize(QSize(35, 35));
     ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
     ToolBar1->toggleViewAction()->setEnabled(false);
+    // Buttons and separators side by side from the left edge, as drawn. The main window
+    // sizes the bar by its hint, which these margins bring to the 47 pixels drawn.
+    ToolBar1->layout()->setContentsMargins(0, 0, 0, 0);
+    ToolBar1->layout()->setSpacing(0);
+    ToolBar1->setContentsMargins(0, 3, 0, 3);
 
     auto separator = [&](const char *name) {
         auto *sep = new QWidget(ToolBar1);
@@ -138,8 +147,8 @@ void MainWindow::buildToolBar() {
 void MainWindow::buildDisplayFrame(QWidget *parent) {
     show_Box = new QGroupBox(m_texts.displayFrame, parent);
     show_Box->setObjectName(QStringLiteral("show_Box"));
+    // As high as the window lets it be: 432 in the window drawn at its outer size.
     show_Box->setFixedWidth(m_texts.displayWidth);
-    show_Box->setMinimumHeight(432);
 
     m_grid = new ChannelGrid(m_texts, m_prompter, *this, show_Box);
 
@@ -149,8 +158,11 @@ void MainWindow::buildDisplayFrame(QWidget *parent) {
     Gauge->setRange(0, 100);
     Gauge->setValue(0);
 
+    // The grid starts below the 22-pixel caption bar, where the lists were drawn over its
+    // first row; Qt's frame leaves 18 above the contents.
     auto *layout = new QVBoxLayout(show_Box);
-    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setContentsMargins(0, 23 - 18, 0, 0);
+    layout->setSpacing(2);
     layout->addWidget(m_grid, 1);
     layout->addWidget(Gauge);
 }
@@ -193,6 +205,26 @@ void MainWindow::buildPortPanel(QWidget *parent) {
             showPortDevice();
     });
     watch->start(kPortWatchMs);
+}
+
+bool MainWindow::event(QEvent *event) {
+    // The window manager has framed the window once it moves it into place.
+    if (event->type() == QEvent::Move && !m_frameFitted)
+        fitOuterFrame();
+    return QMainWindow::event(event);
+}
+
+void MainWindow::fitOuterFrame() {
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (frame.isNull())
+        return;
+    // The outer size is the one drawn, whatever frame the window manager draws around the
+    // client area; centred again, as the window manager placed it before.
+    m_frameFitted = true;
+    const QSize outer = m_texts.outerSize;
+    resize(outer.shrunkBy(frame));
+    if (const QScreen *shown = screen())
+        move(shown->availableGeometry().center() - QPoint(outer.width() / 2, outer.height() / 2));
 }
 
 void MainWindow::buildStatusBar() {

@@ -19,6 +19,31 @@
 
 namespace qx {
 
+namespace {
+
+// Sizes the window was drawn with. The group boxes draw a caption bar of kCaptionBar
+// pixels; Qt's frame leaves kFrame pixels beside and kTitle above a group box's contents.
+constexpr int kCaptionBar = 22;
+constexpr int kFrame = 3;
+constexpr int kTitle = 18;
+constexpr int kListHeight = 21;
+constexpr int kModelLabelLeft = 27, kModelListLeft = 89, kModelListWidth = 113;
+constexpr int kScanGroupHeight = 108, kScanListWidth = 84, kTimeEditWidth = 48;
+constexpr int kParamGroupHeight = 145, kLeftListWidth = 79, kMonitorKeyWidth = 82;
+constexpr int kTimeOutWidth = 65, kPowerWidth = 65, kPowerLabelWidth = 121;
+constexpr int kSpinButtonWidth = 17, kTimeEditHeight = 20;
+constexpr int kParamRowGap = 8; // four rows spread over the group
+
+QGridLayout *captionedGrid(QGroupBox *box) {
+    auto *grid = new QGridLayout(box);
+    grid->setContentsMargins(1, kCaptionBar - kTitle, 1, 0);
+    grid->setHorizontalSpacing(2);
+    grid->setVerticalSpacing(1);
+    return grid;
+}
+
+} // namespace
+
 SettingsPanel::SettingsPanel(WindowTexts texts, Prompter &prompter, FileEdits &edits,
                              QWidget *parent)
     : QGroupBox(parent), m_texts(std::move(texts)), m_prompter(prompter), m_edits(edits) {
@@ -26,8 +51,8 @@ SettingsPanel::SettingsPanel(WindowTexts texts, Prompter &prompter, FileEdits &e
     setObjectName(QStringLiteral("spSkinGroupBox1"));
     setMinimumWidth(m_texts.settingsWidth);
     auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(6, 8, 6, 6);
-    column->setSpacing(6);
+    column->setContentsMargins(0, kCaptionBar - kTitle, 0, 0);
+    column->setSpacing(2);
     buildModelBand(column);
     buildScanGroup(column);
     buildParameters(column);
@@ -38,14 +63,20 @@ SettingsPanel::SettingsPanel(WindowTexts texts, Prompter &prompter, FileEdits &e
 
 void SettingsPanel::buildModelBand(QVBoxLayout *column) {
     auto *top = new QGridLayout;
-    top->setContentsMargins(20, 0, 20, 0);
-    top->addWidget(new QLabel(m_texts.modelLabel), 0, 0);
+    top->setContentsMargins(kModelLabelLeft - kFrame, 2, 0, 2);
+    top->setHorizontalSpacing(0);
+    top->setVerticalSpacing(2);
+    top->setColumnMinimumWidth(0, kModelListLeft - kModelLabelLeft);
     CB_JQLX = dropDown("CB_JQLX", modelNames(), 0, this);
-    top->addWidget(CB_JQLX, 0, 1);
-    top->addWidget(new QLabel(m_texts.bandLabel), 1, 0);
     f_box = dropDown("f_box", bandNames(0), 0, this);
-    f_box->setMinimumWidth(113);
-    top->addWidget(f_box, 1, 1);
+    const std::array<std::pair<QString, DropDown *>, 2> lists{
+        {{m_texts.modelLabel, CB_JQLX}, {m_texts.bandLabel, f_box}}};
+    for (int i = 0; i < 2; ++i) {
+        top->addWidget(new QLabel(lists[i].first), i, 0);
+        lists[i].second->setDrawnWidth(kModelListWidth);
+        lists[i].second->setFixedHeight(kListHeight);
+        top->addWidget(lists[i].second, i, 1);
+    }
     top->setColumnStretch(2, 1);
     column->addLayout(top);
 }
@@ -53,10 +84,8 @@ void SettingsPanel::buildModelBand(QVBoxLayout *column) {
 void SettingsPanel::buildScanGroup(QVBoxLayout *column) {
     spSkinGroupBox2 = new QGroupBox(m_texts.scanGroup, this);
     spSkinGroupBox2->setObjectName(QStringLiteral("spSkinGroupBox2"));
-    auto *scan = new QGridLayout(spSkinGroupBox2);
-    scan->setContentsMargins(4, 4, 4, 6);
-    scan->setVerticalSpacing(3);
-    scan->setHorizontalSpacing(2);
+    spSkinGroupBox2->setFixedHeight(kScanGroupHeight);
+    QGridLayout *scan = captionedGrid(spSkinGroupBox2);
     CheckBox2 = new QCheckBox(m_texts.scanSelect, spSkinGroupBox2);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     CheckBox2->setLayoutDirection(Qt::RightToLeft); // the label stands left of the box
@@ -68,17 +97,12 @@ void SettingsPanel::buildScanGroup(QVBoxLayout *column) {
     const std::array<std::pair<QString, DropDown *>, 3> lists{{{m_texts.scanMode, CB_SM},
                                                                {m_texts.channelMode, CB_YX},
                                                                {m_texts.priorityChannel, CB_CH}}};
-    int listWidth = 54;
-    for (const auto &list : lists) {
-        // As wide as the longest item, so no choice shows cut off; the three alike.
-        list.second->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-        listWidth = std::max(listWidth, list.second->sizeHint().width());
-    }
     for (int i = 0; i < 3; ++i) {
         scan->addWidget(new QLabel(lists[i].first), i + 1, 0);
-        lists[i].second->setMinimumWidth(listWidth);
+        lists[i].second->setDrawnWidth(kScanListWidth);
+        lists[i].second->setFixedHeight(kListHeight);
         lists[i].second->setEnabled(false);
-        scan->addWidget(lists[i].second, i + 1, 1);
+        scan->addWidget(lists[i].second, i + 1, 1, Qt::AlignLeft);
     }
 
     auto timeField = [&](const char *name, const char *spinName, const QString &caption,
@@ -86,11 +110,11 @@ void SettingsPanel::buildScanGroup(QVBoxLayout *column) {
         scan->addWidget(new QLabel(caption), row, 2, Qt::AlignRight);
         auto *edit = new QLineEdit(text, spSkinGroupBox2);
         edit->setObjectName(QLatin1String(name));
-        edit->setFixedSize(48, 20);
-        edit->setTextMargins(0, 0, 17, 0);
+        edit->setFixedSize(kTimeEditWidth, kTimeEditHeight);
+        edit->setTextMargins(0, 0, kSpinButtonWidth, 0);
         spin = new SpinButton(edit);
         spin->setObjectName(QLatin1String(spinName));
-        spin->setGeometry(48 - 17, 0, 17, 20);
+        spin->setGeometry(kTimeEditWidth - kSpinButtonWidth, 0, kSpinButtonWidth, kTimeEditHeight);
         scan->addWidget(edit, row, 3);
         scan->addWidget(new QLabel(m_texts.seconds), row, 4);
         edit->installEventFilter(this);
@@ -105,15 +129,15 @@ void SettingsPanel::buildScanGroup(QVBoxLayout *column) {
     Edit2->setEnabled(false);
     // The step buttons of the delay time follow its field; the others always work.
     SpinButton2->setEnabled(false);
-    scan->setColumnStretch(1, 1);
+    scan->setColumnStretch(5, 1);
     column->addWidget(spSkinGroupBox2);
 }
 
 void SettingsPanel::buildParameters(QVBoxLayout *column) {
     spSkinGroupBox3 = new QGroupBox(m_texts.paramGroup, this);
     spSkinGroupBox3->setObjectName(QStringLiteral("spSkinGroupBox3"));
-    auto *param = new QGridLayout(spSkinGroupBox3);
-    param->setContentsMargins(6, 4, 6, 6);
+    spSkinGroupBox3->setFixedHeight(kParamGroupHeight);
+    QGridLayout *param = captionedGrid(spSkinGroupBox3);
     CB_BY = dropDown("CB_BY", m_texts.offOnItems, 0, spSkinGroupBox3);
     CB_SD = dropDown("CB_SD", m_texts.offOnItems, 0, spSkinGroupBox3);
     CB_DP = dropDown("CB_DP", m_texts.squelchItems, 0, spSkinGroupBox3);
@@ -125,41 +149,46 @@ void SettingsPanel::buildParameters(QVBoxLayout *column) {
     // Wider than 0..255 so a typed 300 reaches the handler, which turns it into 0.
     SpinEdit1->setRange(-99999, 99999);
     SpinEdit1->setValue(96);
-    SpinEdit1->setFixedWidth(65);
+    SpinEdit1->setFixedSize(kPowerWidth, kListHeight);
     Label19 = new QLabel(QStringLiteral("NewPower"), spSkinGroupBox3);
     Label19->setObjectName(QStringLiteral("Label19"));
-    Label19->setMinimumWidth(121);
-    const std::array<std::pair<QString, QWidget *>, 4> left{{{m_texts.beep, CB_BY},
-                                                             {m_texts.batterySave, CB_SD},
-                                                             {m_texts.squelch, CB_DP},
-                                                             {m_texts.voice, CB_YY}}};
-    const std::array<std::pair<QString, QWidget *>, 3> right{
-        {{m_texts.monitorKey, CB_JT}, {m_texts.timeOut, CB_CS}, {m_texts.power, SpinEdit1}}};
-    for (int i = 0; i < 4; ++i) {
-        param->addWidget(new QLabel(left[i].first), i, 0);
-        left[i].second->setMinimumWidth(56);
-        static_cast<QComboBox *>(left[i].second)->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-        if (i < 3)
-            param->addWidget(left[i].second, i, 1);
+    Label19->setFixedWidth(kPowerLabelWidth);
+    struct Placed {
+        QString label;
+        DropDown *list;
+        int width, row, column;
+    };
+    // Two columns of four rows, labels left of their lists: the power field third on the
+    // right, its voltage fourth.
+    const std::array<Placed, 6> lists{{{m_texts.beep, CB_BY, kLeftListWidth, 0, 0},
+                                       {m_texts.batterySave, CB_SD, kLeftListWidth, 1, 0},
+                                       {m_texts.squelch, CB_DP, kLeftListWidth, 2, 0},
+                                       {m_texts.voice, CB_YY, kLeftListWidth, 3, 0},
+                                       {m_texts.monitorKey, CB_JT, kMonitorKeyWidth, 0, 2},
+                                       {m_texts.timeOut, CB_CS, kTimeOutWidth, 1, 2}}};
+    for (const Placed &p : lists) {
+        p.list->setDrawnWidth(p.width);
+        p.list->setFixedHeight(kListHeight);
+        param->addWidget(new QLabel(p.label), p.row, p.column);
+        if (p.list != CB_YY)
+            param->addWidget(p.list, p.row, p.column + 1, Qt::AlignLeft);
     }
-    for (int i = 0; i < 3; ++i) {
-        param->addWidget(new QLabel(right[i].first), i, 2);
-        param->addWidget(right[i].second, i, 3, Qt::AlignLeft);
-    }
-    CB_CS->setMinimumWidth(56);
-    CB_CS->setMaximumWidth(65);
-    CB_JT->setMinimumWidth(56);
-    CB_JT->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    // The voice list's longest item would widen the whole column; the power label follows
-    // it on its own row instead.
+    param->addWidget(new QLabel(m_texts.power), 2, 2);
+    param->addWidget(SpinEdit1, 2, 3, Qt::AlignLeft);
+    // A voice list wider than the others would push the right column off the group; it
+    // reaches under the right column's labels instead, and the voltage follows it.
     auto *voiceRow = new QHBoxLayout;
-    voiceRow->setSpacing(4);
+    voiceRow->setSpacing(0);
     voiceRow->addWidget(CB_YY);
+    voiceRow->addSpacing(std::max(2 * param->horizontalSpacing(),
+                                  kLeftListWidth + param->horizontalSpacing() - CB_YY->width()));
     voiceRow->addWidget(Label19);
     voiceRow->addStretch(1);
-    param->addLayout(voiceRow, 3, 1, 1, 3);
-    param->setHorizontalSpacing(4);
-    param->setColumnStretch(3, 1);
+    param->addLayout(voiceRow, 3, 1, 1, 4);
+    param->setVerticalSpacing(kParamRowGap);
+    param->setRowStretch(4, 1);
+    param->setColumnMinimumWidth(1, kLeftListWidth);
+    param->setColumnStretch(4, 1);
     column->addWidget(spSkinGroupBox3);
 }
 
@@ -295,13 +324,22 @@ void SettingsPanel::CheckBox2Click() {
     });
 }
 
+void SettingsPanel::onChange(DropDown *box, void (SettingsPanel::*handler)()) {
+    // A change of the selection, not every pick: picking the item shown stores nothing. A
+    // load sets the lists without their handlers.
+    connect(box, &QComboBox::currentIndexChanged, this, [this, handler] {
+        if (!m_loading)
+            (this->*handler)();
+    });
+}
+
 void SettingsPanel::wireSettingsPanel() {
     for (DropDown *box : {CB_BY, CB_SD, CB_DP, CB_JT, CB_CS})
-        connect(box, &QComboBox::activated, this, &SettingsPanel::CB_BYChange);
-    connect(CB_YY, &QComboBox::activated, this, &SettingsPanel::CB_YYChange);
-    connect(CB_CH, &QComboBox::activated, this, &SettingsPanel::CB_YYChange);
-    connect(CB_SM, &QComboBox::activated, this, &SettingsPanel::CB_SMChange);
-    connect(CB_YX, &QComboBox::activated, this, &SettingsPanel::CB_YXChange);
+        onChange(box, &SettingsPanel::CB_BYChange);
+    onChange(CB_YY, &SettingsPanel::CB_YYChange);
+    onChange(CB_CH, &SettingsPanel::CB_YYChange);
+    onChange(CB_SM, &SettingsPanel::CB_SMChange);
+    onChange(CB_YX, &SettingsPanel::CB_YXChange);
     // The check box and the power field react to loads too (enable rule, label);
     // their store is held back while loading.
     connect(CheckBox2, &QCheckBox::toggled, this, &SettingsPanel::CheckBox2Click);

@@ -58,6 +58,8 @@ private:
     void buildModelBand(QVBoxLayout *column);
     void buildScanGroup(QVBoxLayout *column);
     void buildParameters(QVBoxLayout *column);
+    // Runs the handler when the user changes the list's selection.
+    void onChange(DropDown *box, void (SettingsPanel::*handler)());
     void wireSettingsPanel();
     void wireModelBand();
 

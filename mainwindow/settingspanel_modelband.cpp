@@ -54,7 +54,8 @@ void SettingsPanel::F_Change() {
 }
 
 void SettingsPanel::wireModelBand() {
-    connect(f_box, &QComboBox::activated, this, &SettingsPanel::f_boxChange);
+    // Picking the band shown changes nothing; F_Change refills the list without this.
+    onChange(f_box, &SettingsPanel::f_boxChange);
     connect(CB_JQLX, &DropDown::poppedUp, this,
             [this] { m_modelBeforeOpen = CB_JQLX->currentIndex(); });
     connect(CB_JQLX, &DropDown::closedUp, this, &SettingsPanel::CB_JQLXCloseUp);

@@ -61,6 +61,8 @@ private slots:
     void clipboardRoundTrip();
     void pasteRejectsBadRows_data();
     void pasteRejectsBadRows();
+    void pasteLoneValue_data();
+    void pasteLoneValue();
     void deleteInTheCellEditorEditsTheText();
     void csvExportAndImport();
     void rejectedCsvChangesNothing();
@@ -168,7 +170,9 @@ void TestEditing::undoRedoEveryKindOfStep() {
         Harness::pick(h.box("CB_JQLX"), 0);
     } else if (kind == QLatin1String("paste") || kind == QLatin1String("delete") ||
                kind == QLatin1String("cut")) {
-        h.clickCell(kind == QLatin1String("paste") ? 14 : 2, 1);
+        // Delete clears a channel whose row is selected by its number.
+        h.clickCell(kind == QLatin1String("paste") ? 14 : 2,
+                    kind == QLatin1String("delete") ? 0 : 1);
         h.grid()->setFocus();
         if (kind == QLatin1String("paste"))
             Harness::key(Qt::Key_V, Qt::ControlModifier);
@@ -323,6 +327,48 @@ void TestEditing::pasteRejectsBadRows() {
     QCOMPARE(messages[0].count(QLatin1Char('\n')), named.size());
     for (const QString &n : named)
         QVERIFY2(messages[0].contains(n), qPrintable(messages[0]));
+}
+
+void TestEditing::pasteLoneValue_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("shown");   // the cell afterwards
+    QTest::addColumn<QString>("problem"); // the message names it; empty: none
+    const QString none;
+    QTest::newRow("frequency snapped") << "452.0166\n" << 4 << 3 << "452.01250" << none;
+    QTest::newRow("tone of the list") << "88.5" << 4 << 2 << "88.5" << none;
+    QTest::newRow("tone as a spreadsheet writes it") << "67" << 4 << 4 << "67.0" << none;
+    QTest::newRow("flag") << "yes" << 4 << 6 << "YES" << none;
+    QTest::newRow("receive frequency of an empty channel")
+        << "470" << 14 << 1 << "470.00000" << none;
+    QTest::newRow("not a tone") << "88" << 4 << 2 << "OFF"
+                                << "RxTone '88' is not OFF";
+    QTest::newRow("out of range") << "399" << 4 << 1 << "454.00000"
+                                  << "RxFrequency '399' is out";
+}
+
+// A lone value goes into the current cell, checked as its channel pasted as a row would be.
+void TestEditing::pasteLoneValue() {
+    QFETCH(QString, text);
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(QString, shown);
+    QFETCH(QString, problem);
+    Harness h(Language::English);
+    const QByteArray before = h.fileBytes();
+    QGuiApplication::clipboard()->setText(text);
+    h.clickCell(row, column);
+    h.grid()->setFocus();
+    Harness::key(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(h.window->cell(column, row), shown);
+    QCOMPARE(cellsDifferingFromFile(*h.window), QStringList{});
+    const QStringList messages = h.prompter.texts("message");
+    QCOMPARE(messages.size(), problem.isEmpty() ? 0 : 1);
+    if (!problem.isEmpty()) {
+        QVERIFY2(messages[0].contains(problem), qPrintable(messages[0]));
+        QCOMPARE(h.fileBytes(), before);
+    }
 }
 
 void TestEditing::deleteInTheCellEditorEditsTheText() {

@@ -53,7 +53,7 @@ private slots:
     void escapeAndTabKeepTypedText();
     void pendingTextCheckedBeforeBoxCommit();
     void fixedCellsNeverCurrent();
-    void dragMovesNothing();
+    void dragSelectsWithoutMoving();
     void typingRightAfterClickOnCurrentCell();
     void editorOutlivesDeactivation();
     void loadReplacesTypedText();
@@ -441,6 +441,7 @@ void TestGridEditor::escapeAndTabKeepTypedText() {
     Harness::key(Qt::Key_Tab);
     QVERIFY(!h.grid()->isAncestorOf(QApplication::focusWidget()));
     QVERIFY(QApplication::focusWidget() != h.grid());
+    QVERIFY(openEditor(h)); // a closed editor would leave the cell showing what is not stored
     QCOMPARE(h.window->cell(3, 8), QStringLiteral("471"));
     QCOMPARE(h.current(), QPoint(3, 8));
     QCOMPARE(h.fileBytes(), before);
@@ -487,8 +488,9 @@ void TestGridEditor::fixedCellsNeverCurrent() {
     Harness h(Language::Chinese);
     h.clickCell(5, 2);
     h.clickCell(0, 3);
-    h.clickCell(7, 0);
     QCOMPARE(h.current(), QPoint(2, 5));
+    h.clickCell(7, 0); // a channel's number: its row, from the receive cell
+    QCOMPARE(h.current(), QPoint(1, 7));
     h.grid()->setFocus();
     Harness::key(Qt::Key_Left);
     Harness::key(Qt::Key_Left);
@@ -496,7 +498,8 @@ void TestGridEditor::fixedCellsNeverCurrent() {
     QCOMPARE(h.current(), QPoint(1, 1));
 }
 
-void TestGridEditor::dragMovesNothing() {
+// A drag selects the range but leaves the current cell, so no cell is committed mid-drag.
+void TestGridEditor::dragSelectsWithoutMoving() {
     Harness h(Language::English);
     const QByteArray before = h.fileBytes();
     QWidget *viewport = h.grid()->viewport();
@@ -505,20 +508,23 @@ void TestGridEditor::dragMovesNothing() {
     QTest::mouseMove(viewport, h.cellCentre(6, 5));
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, h.cellCentre(6, 5));
     QCOMPARE(h.current(), QPoint(1, 2));
+    QCOMPARE(h.grid()->selectedItems().size(), 5 * 5);
+    QCOMPARE(h.channels().selectedChannels(), (QList<int>{2, 3, 4, 5, 6}));
     for (const char *name : {"RX_BOX", "TX_BOX", "box1", "box2"})
         QVERIFY2(!h.box(name)->isVisible(), name);
     QCOMPARE(h.fileBytes(), before);
 }
 
 // Qt's editor for a click on the current cell waited out the double-click interval and
-// dropped every key typed meanwhile; Enter then stored the old text.
+// dropped every key typed meanwhile; Enter then stored the old text. The click opens no
+// editor; the first digit does, and is kept.
 void TestGridEditor::typingRightAfterClickOnCurrentCell() {
     Harness h(Language::English);
     const QByteArray before = h.fileBytes();
     h.clickCell(3, 1);
     h.grid()->setFocus();
     h.clickCell(3, 1);
-    QVERIFY(openEditor(h));
+    QVERIFY(!openEditor(h));
     Harness::type(QStringLiteral("452.0125"));
     Harness::key(Qt::Key_Return);
     QCOMPARE(h.window->cell(1, 3), QStringLiteral("452.01250"));

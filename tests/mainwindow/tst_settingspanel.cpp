@@ -1,3 +1,4 @@
+#include "edithistory.h"
 #include "spinbutton.h"
 #include "windowharness.h"
 
@@ -40,6 +41,8 @@ private slots:
     void badTimeTextStoresNothing();
     void loadStoresNothing();
     void scanEnableRules();
+    void pickingTheShownItemStoresNothing_data();
+    void pickingTheShownItemStoresNothing();
 };
 
 void TestSettingsPanel::block03C0WorkedFrame_data() {
@@ -348,6 +351,30 @@ void TestSettingsPanel::scanEnableRules() {
     QTest::mouseClick(check, Qt::LeftButton);
     QCOMPARE(enabled(), (QList<bool>{false, false, false}));
     QCOMPARE(h.fileBytes(), before);
+}
+
+void TestSettingsPanel::pickingTheShownItemStoresNothing_data() {
+    QTest::addColumn<QString>("list");
+    for (const char *name :
+         {"f_box", "CB_BY", "CB_SD", "CB_DP", "CB_YY", "CB_JT", "CB_CS", "CB_SM", "CB_YX", "CB_CH"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+// Only a change of the selection stores: the blocks hold bytes that a store would rewrite.
+void TestSettingsPanel::pickingTheShownItemStoresNothing() {
+    QFETCH(QString, list);
+    Block03F0Values scanOn;
+    scanOn.scanOn = true;
+    QByteArray image = withRecords(baseImage(), 34, save03F0(scanOn).toByteArray());
+    image[32 * MemoryFrame::kSize + 8] = 0x00;
+    image[34 * MemoryFrame::kSize + 5] = 0x00;
+    Harness h(Language::English, image);
+    QComboBox *box = h.box(list.toLatin1().constData());
+    QVERIFY(box->isEnabled());
+    Harness::pick(box, box->currentIndex());
+    QTest::qWait(20); // a list's close is told from the event queue
+    QCOMPARE(h.fileBytes(), image);
+    QCOMPARE(h.window->findChild<EditHistory *>()->count(), 0);
 }
 
 QTEST_MAIN(TestSettingsPanel)

@@ -4,6 +4,7 @@
 #include "channelgrid.h"
 #include "error.h"
 #include "fakesio.h"
+#include "gridview.h"
 #include "mainwindow.h"
 #include "sampleimage.h"
 #include "scriptedprompter.h"
@@ -43,7 +44,8 @@ inline FlagWords flagWords(Language language) {
 }
 
 // Every channel cell of the window against a decode of its working file, one line per
-// difference. Only a cell holding text typed but not yet committed may differ.
+// difference. Only the cell of an open editor, holding text typed but not yet committed,
+// may differ.
 inline QStringList cellsDifferingFromFile(MainWindow &w) {
     QList<QStringList> expected(kChannelCount + 1, QStringList(ChannelGrid::kColumns, QString()));
     QStringList differences;
@@ -70,10 +72,14 @@ inline QStringList cellsDifferingFromFile(MainWindow &w) {
     } catch (const Error &e) {
         return {QStringLiteral("the working file does not decode: ") + e.message()};
     }
+    const GridView *view = w.channelGrid().view();
     for (int row = 1; row <= kChannelCount; ++row)
         for (int column = ChannelGrid::RxFrequency; column < ChannelGrid::kColumns; ++column) {
             const QString shown = w.cell(column, row);
-            if (shown != expected[row][column] && !w.channelGrid().holdsTypedText(column, row))
+            const bool typing = view->editorOpen() && row == view->currentRow() &&
+                                column == view->currentColumn() &&
+                                w.channelGrid().holdsTypedText(column, row);
+            if (shown != expected[row][column] && !typing)
                 differences << QStringLiteral("cell (%1,%2) shows '%3', the file holds '%4'")
                                    .arg(column)
                                    .arg(row)
