@@ -139,7 +139,7 @@ QList<int> EditCommands::selected() const {
 }
 
 void EditCommands::reload() {
-    m_window.ReadAndDeal_F();
+    m_window.showWorkingFile();
     updateActions();
 }
 

@@ -78,6 +78,10 @@ WindowTexts chineseWindowTexts() {
     t.noPrinter = QStringLiteral("没有安装打印机。要把频率清单保存为PDF文件吗？");
     t.printerRefused = QStringLiteral("打印机不接受打印任务。要把频率清单保存为PDF文件吗？");
     t.pdfFilter = QStringLiteral("PDF(*.pdf)");
+    t.loadIncomplete = QStringLiteral("此文件不是完整的对讲机数据，缺少或损坏的部分按新窗口显示。");
+    t.loadMissing = QStringLiteral("缺少：%1");
+    t.loadDamaged = QStringLiteral("损坏：%1");
+    t.loadForeign = QStringLiteral("记录头不是本身的地址，不能写入对讲机：%1");
 
     t.menuEdit = QStringLiteral("编辑");
     t.menuUndo = QStringLiteral("撤销");
@@ -186,6 +190,12 @@ WindowTexts englishWindowTexts() {
     t.printerRefused = QStringLiteral(
         "The printer did not accept the job. Save the frequency list as a PDF file instead?");
     t.pdfFilter = QStringLiteral("PDF(*.pdf)");
+    t.loadIncomplete = QStringLiteral("The file does not hold a whole image for the radio; what "
+                                      "is missing or damaged shows as in a new window.");
+    t.loadMissing = QStringLiteral("Missing: %1");
+    t.loadDamaged = QStringLiteral("Damaged: %1");
+    t.loadForeign =
+        QStringLiteral("Not marked with their own address, so a write refuses them: %1");
 
     t.menuEdit = QStringLiteral("Edit");
     t.menuUndo = QStringLiteral("Undo");

@@ -58,6 +58,9 @@ struct WindowTexts : ImageWords {
     bool printerLabelOnFirstPage;
     QString pageTextPrefix, pageTextSuffix;
     QString copyFailed, noPrinter, printerRefused, pdfFilter;
+    // A load of a file that holds the image in part: a first line, then a line for each
+    // kind of fault naming the channels and settings blocks (%1).
+    QString loadIncomplete, loadMissing, loadDamaged, loadForeign;
 
     // Added commands: the Edit menu, CSV, backups and verify after write.
     QString menuEdit, menuUndo, menuRedo, menuCut, menuCopy, menuPaste, menuClearChannel;
