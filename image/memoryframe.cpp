@@ -58,6 +58,32 @@ std::uint16_t recordAddress(int record) {
     return settings[record - kRecord03C0];
 }
 
+QByteArray recordHeader(int record) {
+    const std::uint16_t address = recordAddress(record);
+    const char header[] = {char(MemoryFrame::kMarker), char(address >> 8), char(address & 0xFF),
+                           char(0x08)};
+    return QByteArray(header, int(sizeof header));
+}
+
+bool hasOwnHeader(const MemoryFrame &frame, int record) {
+    return frame.toByteArray().left(4) == recordHeader(record);
+}
+
+MemoryFrame blankRecord(int record) {
+    const std::uint16_t address = recordAddress(record);
+    Bytes8 unset;
+    unset.fill(0xFF);
+    return MemoryFrame::make(std::uint8_t(address >> 8), std::uint8_t(address & 0xFF), unset);
+}
+
+int firstForeignRecord(const QByteArray &image) {
+    const int count = std::min<int>(int(image.size() / MemoryFrame::kSize), kRecordCount);
+    for (int i = 0; i < count; ++i)
+        if (!hasOwnHeader(MemoryFrame::fromBytes(image.mid(i * MemoryFrame::kSize)), i))
+            return i;
+    return -1;
+}
+
 QList<int> differingRecords(const QByteArray &expected, const QByteArray &actual) {
     QList<int> out;
     for (int i = 0; i < kRecordCount; ++i) {

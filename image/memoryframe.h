@@ -44,6 +44,16 @@ constexpr int kRecordCount = 35;
 // 0x03D0 and 0x03F0.
 std::uint16_t recordAddress(int record);
 
+// The four bytes record 0..34 starts with: 'W', its own address, 0x08. A frame with any
+// other header would be stored by the radio somewhere else, or refused.
+QByteArray recordHeader(int record);
+bool hasOwnHeader(const MemoryFrame &frame, int record);
+// Record 0..34 holding nothing: its own header and eight 0xFF ("not set").
+MemoryFrame blankRecord(int record);
+// The first of records 0 to 34 that the image holds whose header is not its own; -1 when
+// there is none (a short image is not judged here).
+int firstForeignRecord(const QByteArray &image);
+
 // Records 0 to 34 whose 12 bytes differ (a record missing from either side differs).
 QList<int> differingRecords(const QByteArray &expected, const QByteArray &actual);
 

@@ -80,17 +80,20 @@ void WorkingFile::seekAndRead(int index) {
 }
 
 void WorkingFile::StoreFrame(int index, const MemoryFrame &frame) {
-    if (index < 0)
+    if (index < 0 || index >= kRecordCount)
         throw Error(QStringLiteral("Invalid record number %1").arg(index));
     QFile file(m_path);
     openExisting(file, QIODevice::ReadWrite);
     const qint64 offset = qint64(index) * MemoryFrame::kSize;
     const qint64 size = file.size();
     if (size < offset) {
-        // Gap records read back as zeros; a trailing partial record is zeroed with them.
-        const qint64 whole = size - size % MemoryFrame::kSize;
-        if (!file.seek(whole) ||
-            file.write(QByteArray(int(offset - whole), '\0')) != offset - whole)
+        // The gap reads back as channels and settings not set, never as zeros: a write
+        // would send zero frames to address 0000. A trailing partial record is replaced.
+        const int first = int(size / MemoryFrame::kSize);
+        QByteArray gap;
+        for (int i = first; i < index; ++i)
+            gap += blankRecord(i).toByteArray();
+        if (!file.seek(qint64(first) * MemoryFrame::kSize) || file.write(gap) != gap.size())
             throw ioFailure(QStringLiteral("Cannot write"), file);
     }
     if (!file.seek(offset) || file.write(frame.toByteArray()) != MemoryFrame::kSize ||
@@ -106,15 +109,29 @@ QByteArray WorkingFile::readAll() const {
     return readWhole(m_path);
 }
 
-bool forEachRecord(const QString &path, const std::function<void(int, const QString &)> &visit) {
+std::optional<RecordReport> forEachRecord(const QString &path,
+                                          const std::function<void(int, const QString &)> &visit) {
     if (!QFileInfo(path).isFile())
-        return false;
+        return std::nullopt;
     const QByteArray all = readWhole(path);
-    const int count = std::min<int>(int(all.size() / MemoryFrame::kSize), kRecordCount);
-    for (int i = 0; i < count; ++i)
-        visit(i, FrameText(
-                     MemoryFrame::fromBytes(all.mid(i * MemoryFrame::kSize, MemoryFrame::kSize))));
-    return true;
+    RecordReport report;
+    report.bytes = all.size();
+    report.records = int(all.size() / MemoryFrame::kSize);
+    for (int i = 0; i < kRecordCount; ++i) {
+        if (i >= report.records) {
+            report.missing << i;
+            continue;
+        }
+        const MemoryFrame frame = MemoryFrame::fromBytes(all.mid(i * MemoryFrame::kSize));
+        if (!hasOwnHeader(frame, i))
+            report.foreign << i;
+        try {
+            visit(i, FrameText(frame));
+        } catch (const Error &) {
+            report.undecodable << i;
+        }
+    }
+    return report;
 }
 
 std::uint16_t channelAddress(int channel, int half) {

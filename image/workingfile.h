@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace qx {
 
@@ -27,8 +28,8 @@ public:
     void seekAndRead(int index);
     // Copies the record buffer out.
     MemoryFrame readRecord() const { return m_buffer; }
-    // Writes the frame as record i (lengthening the file with zero records if needed)
-    // and keeps a copy in the record buffer.
+    // Writes the frame as record i (0 to 34) and keeps a copy in the record buffer. Records
+    // between the end of the file and i become blank records of their own address.
     void StoreFrame(int index, const MemoryFrame &frame);
 
     QByteArray readAll() const;
@@ -38,11 +39,24 @@ private:
     MemoryFrame m_buffer;
 };
 
+// What a load found wrong with an image, by record 0 to 34.
+struct RecordReport {
+    qint64 bytes = 0;       // the file's size
+    int records = 0;        // whole records in the file, 35 and beyond included
+    QList<int> missing;     // beyond the end of a short file
+    QList<int> foreign;     // a header other than 'W', its own address, 0x08; decoded all the same
+    QList<int> undecodable; // its visit threw qx::Error
+    bool complete() const {
+        return missing.isEmpty() && foreign.isEmpty() && undecodable.isEmpty();
+    }
+};
+
 // The record loop of the load: calls visit(i, FrameText) for records 0 to 34 in
-// ascending order; records beyond 34 are read and ignored. Returns false when the
-// file does not exist (the caller shows "no file!"). Exceptions from visit stop the
-// loop and propagate.
-bool forEachRecord(const QString &path, const std::function<void(int, const QString &)> &visit);
+// ascending order; records beyond 34 are ignored. A qx::Error from visit marks that record
+// undecodable and the loop goes on, so one bad record hides none after it. Empty when the
+// file does not exist (the caller shows "no file!").
+std::optional<RecordReport> forEachRecord(const QString &path,
+                                          const std::function<void(int, const QString &)> &visit);
 
 // Address of half h of channel n: 16n + 8h.
 std::uint16_t channelAddress(int channel, int half);

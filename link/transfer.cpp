@@ -117,6 +117,15 @@ bool Transfer::start(Mode mode, int port, Target target) {
         m_outcome = Outcome::Refused;
         m_prompter.message(m_texts.tooFewRecords);
         return false;
+    } else if (const QByteArray image = m_file->readAll(); firstForeignRecord(image) >= 0) {
+        // The radio stores a frame where its header says: send none of a misplaced image.
+        const int record = firstForeignRecord(image);
+        const auto hex = [](const QByteArray &b) { return QString::fromLatin1(b.toHex(' ')); };
+        m_outcome = Outcome::Refused;
+        m_prompter.message(m_texts.foreignRecord.arg(
+            recordName(m_texts, record), hex(image.mid(record * MemoryFrame::kSize, 4)).toUpper(),
+            hex(recordHeader(record)).toUpper()));
+        return false;
     }
 
     m_outcome = Outcome::Refused;

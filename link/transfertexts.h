@@ -19,12 +19,19 @@ struct TransferTexts {
     QString flowError;     // sio_flowctrl failed
     QString setupFailed;   // after either of the two above
     QString tooFewRecords; // a write of an image with fewer than 35 records
+    // A write of an image with a record whose header is not its own: %1 the record's name,
+    // %2 the bytes it starts with, %3 the bytes it should start with.
+    QString foreignRecord;
+    QString channelName;  // %1 the channel
+    QString settingsName; // %1 the block's address
     QString alreadyRunning;
     QString deviceGone; // the device went away during a transfer; the device follows
     // A record step finds the working file missing or empty; the same in both windows.
     QString noFile = QStringLiteral("No File!");
     QString overFile = QStringLiteral("Over File!");
 };
+// "channel 3" for records 4 and 5, "settings 03C0" for record 32.
+QString recordName(const TransferTexts &texts, int record);
 TransferTexts chineseTransferTexts();
 TransferTexts englishTransferTexts();
 

@@ -166,6 +166,7 @@ QList<int> ChannelGrid::selectedChannels() const {
 }
 
 void ChannelGrid::clearChannelRows() {
+    m_typed.clear();
     for (int row = 1; row <= kChannelCount; ++row)
         showChannel(row, ChannelCells{});
 }

@@ -145,7 +145,7 @@ QList<int> EditCommands::selected() const {
 }
 
 void EditCommands::reload() {
-    m_window.ReadAndDeal_F();
+    m_window.showWorkingFile();
     updateActions();
 }
 

@@ -87,24 +87,13 @@ void MainWindow::FormCreate() {
     });
 }
 
-void MainWindow::ReadAndDeal_F() {
-    const bool found = forEachRecord(m_file.path(), [this](int index, const QString &text) {
-        if (index < kRecord03C0)
-            m_grid->applyChannelRecord(index, text);
-        else
-            m_settings->applySettingsRecord(index, text);
-    });
-    if (!found)
-        m_prompter.message(QStringLiteral("no file!"));
-}
-
 // Each store is an undo step of its own unless the handler groups several into one.
 void MainWindow::commitChannel(int channel, const ChannelCells &cells) {
     {
         const FileEdits::Step step(*this);
         storeChannel(channel, cells);
     }
-    ReadAndDeal_F();
+    showWorkingFile();
 }
 
 void MainWindow::storeChannel(int channel, const ChannelCells &cells) {

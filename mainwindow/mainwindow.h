@@ -57,8 +57,14 @@ public:
     // A grid cell by (column, row), as the decoders and the printout address them.
     QString cell(int column, int row) const;
 
-    // Decodes every record of the working file into the grid and the panel; never writes.
+    // Shows the working file as showWorkingFile does and names, in one message, the
+    // records it lacks or that are damaged; never writes.
     void ReadAndDeal_F();
+    // Shows the working file as it is: a row or setting whose record is missing or does
+    // not decode shows as in a new window, never what an earlier image left there. Says
+    // nothing (after an edit or an undo the user has seen the image); empty when the file
+    // is gone, and then the window keeps what it shows.
+    std::optional<RecordReport> showWorkingFile();
     // The open command with its dialog starting in that folder (empty: the dialog's own).
     void openFrom(const QString &dir);
 
@@ -96,9 +102,6 @@ private:
 
     // Undo, redo, the clipboard, CSV, backups and verify (windowediting.cpp).
     void buildEditing();
-    // Loads the working file into the window as it stands after an undo or a redo: a
-    // record the file lacks shows as it does in a new window.
-    void showWorkingFile();
 
     void FormCreate();
     void buildMenus();
@@ -135,8 +138,8 @@ private:
     LoggingSio m_loggingSio{m_sio, m_log};
     std::unique_ptr<Transfer> m_transfer;
     PortDetector *m_detector = nullptr;
-    EditHistory *m_history = nullptr;   // a child, found by tests as "EditHistory"
-    TransferJob *m_job = nullptr; // backups, checked reads and verify; a child
+    EditHistory *m_history = nullptr; // a child, found by tests as "EditHistory"
+    TransferJob *m_job = nullptr;     // backups, checked reads and verify; a child
     TransferSwitches *m_switches = nullptr;
     EditCommands *m_editCommands = nullptr;
     QString m_saveFolder; // where the next save dialog starts: the last saved file's folder

@@ -148,15 +148,9 @@ void MainWindow::keepBackup(bool read, const QByteArray &image) {
 
 QString MainWindow::recordNames(const QList<int> &records) const {
     QStringList names;
-    for (int record : records) {
-        const QString name =
-            record < kRecord03C0
-                ? m_texts.verifyChannel.arg(record / 2 + 1)
-                : m_texts.verifySettings.arg(
-                      QString::number(recordAddress(record), 16).toUpper().rightJustified(4, '0'));
-        if (!names.contains(name))
-            names << name;
-    }
+    for (int record : records)
+        if (!names.contains(recordName(m_texts.transfer, record)))
+            names << recordName(m_texts.transfer, record);
     return names.join(QStringLiteral(", "));
 }
 

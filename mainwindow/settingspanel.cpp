@@ -1,6 +1,7 @@
 #include "settingspanel.h"
 
 #include "dropdown.h"
+#include "error.h"
 #include "fileedits.h"
 #include "powerspin.h"
 #include "prompter.h"
@@ -197,8 +198,10 @@ void SettingsPanel::applySettingsRecord(int index, const QString &frameText) {
     if (index == kRecord03C0) {
         apply03C0(data03C0(frameText));
     } else if (index == kRecord03D0) {
-        if (const auto mb = data03D0(frameText))
-            apply03D0(*mb);
+        const auto mb = data03D0(frameText);
+        if (!mb)
+            throw Error(QStringLiteral("record %1 names no model: %2").arg(index).arg(frameText));
+        apply03D0(*mb);
     } else if (index == kRecord03F0) {
         apply03F0(data03F0(frameText));
     }

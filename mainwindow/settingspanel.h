@@ -34,7 +34,7 @@ public:
                   QWidget *parent = nullptr);
 
     // Shows record kRecord03C0, kRecord03D0 or kRecord03F0 of a load; stores nothing.
-    // Throws what the decoders throw.
+    // Throws what the decoders throw, and for a model block that names no model.
     void applySettingsRecord(int index, const QString &frameText);
 
 public slots:

@@ -79,6 +79,10 @@ WindowTexts chineseWindowTexts() {
     t.noPrinter = QStringLiteral("没有安装打印机。要把频率清单保存为PDF文件吗？");
     t.printerRefused = QStringLiteral("打印机不接受打印任务。要把频率清单保存为PDF文件吗？");
     t.pdfFilter = QStringLiteral("PDF(*.pdf)");
+    t.loadIncomplete = QStringLiteral("此文件不是完整的对讲机数据，缺少或损坏的部分按新窗口显示。");
+    t.loadMissing = QStringLiteral("缺少：%1");
+    t.loadDamaged = QStringLiteral("损坏：%1");
+    t.loadForeign = QStringLiteral("记录头不是本身的地址，不能写入对讲机：%1");
 
     t.menuEdit = QStringLiteral("编辑");
     t.menuUndo = QStringLiteral("撤销");
@@ -101,8 +105,6 @@ WindowTexts chineseWindowTexts() {
     t.backupFailed = QStringLiteral("备份没有保存：%1");
     t.verifyMatch = QStringLiteral("校验通过：对讲机里的35条记录与写入的一致。");
     t.verifyDiffers = QStringLiteral("校验失败：对讲机里以下内容与写入的不一致：%1");
-    t.verifyChannel = QStringLiteral("信道%1");
-    t.verifySettings = QStringLiteral("设置%1");
     t.verifyNotRead = QStringLiteral("写入已完成，但读回失败，没有校验。");
     t.writeAgain = QStringLiteral("要重新写入吗？");
     t.readNotStored = QStringLiteral("读取没有完成，没有保存任何数据，工作文件保持原样。");
@@ -113,7 +115,6 @@ WindowTexts chineseWindowTexts() {
                        "（35条记录中已发送%1条）。请重新写入。");
 
     t.transfer = chineseTransferTexts();
-    return t;
     return t;
 }
 
@@ -196,6 +197,12 @@ WindowTexts englishWindowTexts() {
     t.printerRefused = QStringLiteral(
         "The printer did not accept the job. Save the frequency list as a PDF file instead?");
     t.pdfFilter = QStringLiteral("PDF(*.pdf)");
+    t.loadIncomplete = QStringLiteral("The file does not hold a whole image for the radio; what "
+                                      "is missing or damaged shows as in a new window.");
+    t.loadMissing = QStringLiteral("Missing: %1");
+    t.loadDamaged = QStringLiteral("Damaged: %1");
+    t.loadForeign =
+        QStringLiteral("Not marked with their own address, so a write refuses them: %1");
 
     t.menuEdit = QStringLiteral("Edit");
     t.menuUndo = QStringLiteral("Undo");
@@ -220,8 +227,6 @@ WindowTexts englishWindowTexts() {
     t.verifyMatch = QStringLiteral("Verified: all 35 records in the radio match what was written.");
     t.verifyDiffers =
         QStringLiteral("Verify failed: the radio differs from what was written in %1.");
-    t.verifyChannel = QStringLiteral("channel %1");
-    t.verifySettings = QStringLiteral("settings %1");
     t.verifyNotRead =
         QStringLiteral("The write completed, but reading it back failed; the radio is "
                        "not verified.");
@@ -236,7 +241,6 @@ WindowTexts englishWindowTexts() {
         "the old (%1 of 35 records were sent). Write again.");
 
     t.transfer = englishTransferTexts();
-    return t;
     return t;
 }
 

@@ -59,6 +59,9 @@ struct WindowTexts : ImageWords {
     bool printerLabelOnFirstPage;
     QString pageTextPrefix, pageTextSuffix;
     QString copyFailed, noPrinter, printerRefused, pdfFilter;
+    // A load of a file that holds the image in part: a first line, then a line for each
+    // kind of fault naming the channels and settings blocks (%1).
+    QString loadIncomplete, loadMissing, loadDamaged, loadForeign;
 
     // Added commands: the Edit menu, CSV, backups and verify after write.
     QString menuEdit, menuUndo, menuRedo, menuCut, menuCopy, menuPaste, menuClearChannel;
@@ -71,9 +74,7 @@ struct WindowTexts : ImageWords {
     QString importNotes;    // followed by one line per adjusted value
     QString backupFailed;   // %1 the reason
     QString verifyMatch;
-    QString verifyDiffers;  // %1 the channels and settings blocks
-    QString verifyChannel;  // %1 the channel number
-    QString verifySettings; // %1 the block's address
+    QString verifyDiffers; // %1 the channels and settings blocks
     QString verifyNotRead;
     QString writeAgain;      // asked after the channels and settings blocks that differ
     QString readNotStored;   // a read that did not complete

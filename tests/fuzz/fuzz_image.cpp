@@ -1,12 +1,14 @@
 // A working file or .dat image of any bytes, through every reader: the window's load
 // (forEachRecord and the decoders), WorkingFile's record access and store, the CLI's
 // decodeImage and dump, and the channel CSV export.
-// - The load visits records 0 to min(whole records, 35) - 1 in order and stops only at
-//   a qx::Error.
+// - The load visits records 0 to min(whole records, 35) - 1 in order, whatever fails; its
+//   report names the rest as missing, the records without their own header as foreign
+//   (as a write refuses them) and those whose decoders threw as undecodable.
 // - seekAndRead returns each whole record as it is in the file and refuses the rest.
-// - StoreFrame replaces exactly its record; a gap up to it reads back as zero records.
-// - decodeImage agrees with the load: it fails exactly at the record where the load
-//   stops, and its rows are channelsOfImage's.
+// - StoreFrame replaces exactly its record; a gap up to it reads back as blank records of
+//   their own address. A store beyond record 34 is refused.
+// - decodeImage agrees with the load: it fails exactly at the load's first undecodable
+//   record, and its rows are channelsOfImage's.
 // - The exported CSV reads back without a rejected header or empty row; when it is
 //   accepted without a change, it rebuilds the same channel rows (a row cut short by the
 //   end of the file completed with OFF and NO) and keeps the records after them.
@@ -31,39 +33,40 @@ void writeFile(const QString &path, const QByteArray &bytes) {
         fuzz::fail(__FILE__, __LINE__, "write scratch file", f.errorString());
 }
 
-// The window's ReadAndDeal_F without the widgets: the index of the record that stopped
-// the load, or -1.
-int load(const QString &path, int &visited) {
+// The window's load with the decoders alone (the window also refuses a model block that
+// names no model): the first undecodable record, or -1.
+int load(const QString &path, const QByteArray &bytes) {
     ChannelTable rows;
-    int failedAt = -1;
-    visited = 0;
-    try {
-        FUZZ_CHECK(forEachRecord(path, [&](int index, const QString &text) {
-            FUZZ_CHECK(index == visited);
-            ++visited;
-            failedAt = index;
-            if (index < kRecord03C0) {
-                ChannelCells &row = rows[std::size_t(index / 2)];
-                if (index % 2 == 0) {
-                    const FrequencyCells f = get_data1(text);
-                    row.rx = f.rx;
-                    row.tx = f.tx;
-                } else if (get_data2(text, row.rx, chineseFlagWords()).emptyRow) {
-                    row = {};
-                }
-            } else if (index == kRecord03C0) {
-                data03C0(text);
-            } else if (index == kRecord03D0) {
-                data03D0(text);
-            } else {
-                data03F0(text);
+    int visited = 0;
+    const auto report = forEachRecord(path, [&](int index, const QString &text) {
+        FUZZ_CHECK(index == visited);
+        ++visited;
+        if (index < kRecord03C0) {
+            ChannelCells &row = rows[std::size_t(index / 2)];
+            if (index % 2 == 0) {
+                const FrequencyCells f = get_data1(text);
+                row.rx = f.rx;
+                row.tx = f.tx;
+            } else if (get_data2(text, row.rx, chineseFlagWords()).emptyRow) {
+                row = {};
             }
-            failedAt = -1;
-        }));
-    } catch (const Error &) {
-        return failedAt;
-    }
-    return -1;
+        } else if (index == kRecord03C0) {
+            data03C0(text);
+        } else if (index == kRecord03D0) {
+            data03D0(text);
+        } else {
+            data03F0(text);
+        }
+    });
+    FUZZ_CHECK(report);
+    const int records = std::min(int(bytes.size() / 12), kRecordCount);
+    FUZZ_CHECK(visited == records);
+    FUZZ_CHECK(report->records == int(bytes.size() / 12));
+    FUZZ_CHECK(report->missing.size() == kRecordCount - records);
+    FUZZ_CHECK(report->foreign.isEmpty() == (firstForeignRecord(bytes) < 0));
+    for (int i : report->foreign)
+        FUZZ_CHECK(bytes.mid(i * 12, 4) != recordHeader(i));
+    return report->undecodable.isEmpty() ? -1 : report->undecodable.first();
 }
 
 void checkRecordAccess(const QString &path, const QByteArray &bytes) {
@@ -89,12 +92,24 @@ void checkRecordAccess(const QString &path, const QByteArray &bytes) {
 void checkStore(const QString &path, const QByteArray &bytes, int index) {
     const MemoryFrame frame = MemoryFrame::make(0x03, 0xF0, {1, 2, 3, 4, 5, 6, 7, 8});
     WorkingFile file(path);
+    if (index >= kRecordCount) {
+        bool refused = false;
+        try {
+            file.StoreFrame(index, frame);
+        } catch (const Error &) {
+            refused = true;
+        }
+        FUZZ_CHECK(refused && file.readAll() == bytes);
+        return;
+    }
     file.StoreFrame(index, frame);
     const qint64 offset = qint64(index) * 12;
     QByteArray expected;
     if (bytes.size() < offset) {
-        const qint64 whole = bytes.size() - bytes.size() % 12;
-        expected = bytes.left(whole) + QByteArray(offset - whole, '\0') + frame.toByteArray();
+        expected = bytes.left(bytes.size() - bytes.size() % 12);
+        for (int i = int(bytes.size() / 12); i < index; ++i)
+            expected += blankRecord(i).toByteArray();
+        expected += frame.toByteArray();
     } else {
         expected = bytes;
         expected.replace(offset, std::min<qint64>(12, bytes.size() - offset), frame.toByteArray());
@@ -139,10 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString path = fuzz::scratchPath(QStringLiteral("r_and_w.dat"));
     writeFile(path, bytes);
 
-    int visited = 0;
-    const int stoppedAt = load(path, visited);
-    const int records = std::min(int(bytes.size() / 12), kRecordCount);
-    FUZZ_CHECK(stoppedAt >= 0 ? visited == stoppedAt + 1 : visited == records);
+    const int stoppedAt = load(path, bytes);
 
     int dumpStoppedAt = -1;
     try {

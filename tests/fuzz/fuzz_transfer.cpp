@@ -184,10 +184,14 @@ private:
     bool m_settleRead = false; // the next read drops what is left on the line
 };
 
+// Every record with its own header, as a write sends nothing else.
 QByteArray patternImage() {
     QByteArray image;
-    for (int i = 0; i < kRecordCount * MemoryFrame::kSize; ++i)
-        image += char(i * 7 + 3);
+    for (int r = 0; r < kRecordCount; ++r) {
+        image += recordHeader(r);
+        for (int k = 0; k < 8; ++k)
+            image += char(r * 7 + k * 3);
+    }
     return image;
 }
 

@@ -16,16 +16,22 @@ QByteArray records(int count, char fill) {
     return QByteArray(count * MemoryFrame::kSize, fill);
 }
 
-QList<int> visitedIndices(const QString &path) {
-    QList<int> seen;
-    forEachRecord(path, [&](int i, const QString &) { seen << i; });
-    return seen;
+QList<int> range(int from, int to) {
+    QList<int> out;
+    for (int i = from; i < to; ++i)
+        out << i;
+    return out;
 }
 
 QList<int> range(int n) {
-    QList<int> out;
-    for (int i = 0; i < n; ++i)
-        out << i;
+    return range(0, n);
+}
+
+// Blank records of their own address: a clean image as far as it goes.
+QByteArray blankImage(int records) {
+    QByteArray out;
+    for (int i = 0; i < records; ++i)
+        out += blankRecord(std::min(i, kRecordCount - 1)).toByteArray();
     return out;
 }
 
@@ -38,7 +44,9 @@ private slots:
     void recordLoop_data();
     void recordLoop();
     void recordsDecodeByIndexWhateverTheirHeader();
-    void storeBeyondEndZeroFills();
+    void foreignRecords_data();
+    void foreignRecords();
+    void storeBeyondEndFillsBlankRecords();
     void storeOverwritesInPlace();
     void channelFrameAddresses();
     void missingFile();
@@ -58,27 +66,65 @@ void TestWorkingFile::init() {
 void TestWorkingFile::recordLoop_data() {
     QTest::addColumn<int>("bytes");
     QTest::addColumn<int>("visited");
-    QTest::newRow("empty") << 0 << 0;
-    QTest::newRow("partial only") << 11 << 0;
-    QTest::newRow("10 records") << 120 << 10;
-    QTest::newRow("35 records") << 420 << 35;
-    QTest::newRow("425 bytes") << 425 << 35;
-    QTest::newRow("40 records") << 480 << 35;
+    QTest::addColumn<int>("foreignAt"); // this record's marker is spoilt
+    QTest::addColumn<int>("throwAt");   // the visit of this record throws qx::Error
+    QTest::newRow("empty") << 0 << 0 << -1 << -1;
+    QTest::newRow("partial only") << 11 << 0 << -1 << -1;
+    QTest::newRow("10 records") << 120 << 10 << -1 << -1;
+    QTest::newRow("35 records") << 420 << 35 << -1 << -1;
+    QTest::newRow("425 bytes") << 425 << 35 << -1 << -1;
+    QTest::newRow("40 records") << 480 << 35 << -1 << -1;
+    QTest::newRow("a fault goes on to the end") << 420 << 35 << 3 << 5;
+    QTest::newRow("the last record foreign and undecodable") << 420 << 35 << 34 << 34;
+    QTest::newRow("faults beyond 34 are not judged") << 480 << 35 << 36 << -1;
 }
 
 void TestWorkingFile::recordLoop() {
     QFETCH(int, bytes);
     QFETCH(int, visited);
-    QByteArray content(bytes, '\0');
-    for (int i = 0; i < bytes; ++i)
-        content[i] = char(i * 7);
+    QFETCH(int, foreignAt);
+    QFETCH(int, throwAt);
+    QByteArray content = blankImage(bytes / 12) + QByteArray(bytes % 12, 'x');
+    if (foreignAt >= 0)
+        content[foreignAt * 12] = 'w';
     QVERIFY(writeFile(m_path, content));
-    QCOMPARE(visitedIndices(m_path), range(visited));
+
+    QList<int> seen;
+    const auto report = forEachRecord(m_path, [&](int i, const QString &) {
+        seen << i;
+        if (i == throwAt)
+            throw Error(QStringLiteral("not a digit"));
+    });
+    QVERIFY(report);
+    QCOMPARE(seen, range(visited));
+    QCOMPARE(report->bytes, qint64(bytes));
+    QCOMPARE(report->records, bytes / 12);
+    QCOMPARE(report->missing, range(visited, kRecordCount));
+    QCOMPARE(report->foreign,
+             foreignAt >= 0 && foreignAt < 35 ? QList<int>{foreignAt} : QList<int>{});
+    QCOMPARE(report->undecodable, throwAt >= 0 ? QList<int>{throwAt} : QList<int>{});
     // The load must never write the file.
-    QFile f(m_path);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), content);
+    QCOMPARE(readFile(m_path), content);
     QCOMPARE(WorkingFile(m_path).recordCount(), bytes / 12);
+}
+
+void TestWorkingFile::foreignRecords_data() {
+    QTest::addColumn<QByteArray>("image");
+    QTest::addColumn<int>("first");
+    const QByteArray whole = blankImage(35);
+    QTest::newRow("whole image") << whole << -1;
+    QTest::newRow("short image, own headers") << blankImage(10) << -1;
+    QTest::newRow("zero record 0") << withRecords(whole, 0, QByteArray(12, 0)) << 0;
+    QTest::newRow("channel 16 at channel 15's address")
+        << withRecords(whole, 30, blankRecord(28).toByteArray()) << 30;
+    QTest::newRow("length byte of 03F0") << withRecords(whole, 34, hexBytes("57 03 F0 10")) << 34;
+    QTest::newRow("the first of two") << withRecords(withRecords(whole, 20, "R"), 7, "R") << 7;
+}
+
+void TestWorkingFile::foreignRecords() {
+    QFETCH(QByteArray, image);
+    QFETCH(int, first);
+    QCOMPARE(firstForeignRecord(image), first);
 }
 
 void TestWorkingFile::recordsDecodeByIndexWhateverTheirHeader() {
@@ -93,19 +139,25 @@ void TestWorkingFile::recordsDecodeByIndexWhateverTheirHeader() {
     QCOMPARE(seen, QString("450.01250"));
 }
 
-void TestWorkingFile::storeBeyondEndZeroFills() {
+void TestWorkingFile::storeBeyondEndFillsBlankRecords() {
     WorkingFile file(m_path);
     file.ensureExists();
     QCOMPARE(file.recordCount(), 0);
     const MemoryFrame frame = save03C0({1, 0, 5, 1, 4});
     file.StoreFrame(kRecord03C0, frame);
-    QCOMPARE(file.readAll(), records(32, '\0') + frame.toByteArray());
+    QCOMPARE(file.readAll(), blankImage(32) + frame.toByteArray());
+    QCOMPARE(hexText(MemoryFrame::fromBytes(record(file.readAll(), 31))),
+             QStringLiteral("57 01 08 08 FF FF FF FF FF FF FF FF"));
     QCOMPARE(file.readRecord(), frame);
 
-    // A trailing partial record is part of the zeroed gap.
+    // A trailing partial record is part of the gap.
     QVERIFY(writeFile(m_path, records(2, 'x') + QByteArray(5, 'y')));
     file.StoreFrame(4, frame);
-    QCOMPARE(file.readAll(), records(2, 'x') + records(2, '\0') + frame.toByteArray());
+    QCOMPARE(file.readAll(), records(2, 'x') + blankImage(4).mid(24) + frame.toByteArray());
+
+    // An image has 35 records; a store beyond them is a fault of its caller.
+    QVERIFY_THROWS_EXCEPTION(Error, file.StoreFrame(kRecordCount, frame));
+    QCOMPARE(file.recordCount(), 5);
 }
 
 void TestWorkingFile::storeOverwritesInPlace() {

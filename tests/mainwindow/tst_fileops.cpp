@@ -8,6 +8,7 @@
 #include "settingscodec.h"
 #include "settingspanel.h"
 #include "testbytes.h"
+#include "windowharness.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -84,6 +85,8 @@ private slots:
     void laterSettingChangeAltersWorkingFileOnly();
     void failedOpenChangesNothing_data();
     void failedOpenChangesNothing();
+    void partialImageShownAsHeld_data();
+    void partialImageShownAsHeld();
     void failedSaveKeepsTarget_data();
     void failedSaveKeepsTarget();
 
@@ -372,6 +375,67 @@ void TestFileOps::failedOpenChangesNothing() {
     QCOMPARE(m_window->cell(1, 1), QStringLiteral("451.01250"));
     for (const Slot &s : recentSlots())
         QVERIFY(!s.visible);
+}
+
+void TestFileOps::partialImageShownAsHeld_data() {
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<QByteArray>("opened");
+    QTest::addColumn<QString>("named");   // the message of the open
+    QTest::addColumn<QString>("refusal"); // the last message of a write
+    const QString head = QStringLiteral("The file does not hold a whole image for the radio; what "
+                                        "is missing or damaged shows as in a new window.\n");
+    QTest::newRow("10 records")
+        << true << image(6).left(10 * 12)
+        << head + "Missing: channel 6, channel 7, channel 8, channel 9, channel 10, channel 11, "
+                  "channel 12, channel 13, channel 14, channel 15, channel 16, settings 03C0, "
+                  "settings 03D0, settings 03F0"
+        << englishTransferTexts().tooFewRecords;
+    QTest::newRow("a record at another address")
+        << false << withRecords(image(6), 5, hexBytes("57 00 00 08"))
+        << QStringLiteral("此文件不是完整的对讲机数据，缺少或损坏的部分按新窗口显示。\n"
+                          "记录头不是本身的地址，不能写入对讲机：信道3")
+        << QStringLiteral("工作文件中信道3的记录头是 57 00 00 08，不是 57 00 38 08，"
+                          "对讲机会把它存到别处。没有写入任何数据。");
+    // Channel 8, the channel edited, mends its own record: the write goes on to the port.
+    QTest::newRow("a digit that does not decode")
+        << true << withRecords(image(6), 14, hexBytes("57 00 80 08 0A"))
+        << head + "Damaged: channel 8" << englishTransferTexts().openError;
+}
+
+// An image opened, then channel 8 typed into: the screen shows exactly what the file
+// holds (what it lacks as in a new window, never the image before it), a gap is filled with
+// blank records, and a write refuses or goes on as the file's records say.
+void TestFileOps::partialImageShownAsHeld() {
+    QFETCH(bool, english);
+    QFETCH(QByteArray, opened);
+    QFETCH(QString, named);
+    QFETCH(QString, refusal);
+    Harness h(english ? Language::English : Language::Chinese, image(5));
+    QCOMPARE(h.box("CB_BY")->currentIndex(), 1);
+    const QString path = h.dir.filePath(QStringLiteral("opened.dat"));
+    QVERIFY(writeFile(path, opened));
+    h.prompter.fileNames << path;
+    h.window->N5Click();
+    QCOMPARE(h.prompter.texts(QStringLiteral("message")), QStringList{named});
+    QCOMPARE(cellsDifferingFromFile(*h.window), QStringList{});
+    QCOMPARE(h.box("CB_BY")->currentIndex(), 0);
+
+    h.prompter.clear();
+    h.clickCell(8, 1);
+    h.grid()->setFocus();
+    Harness::type(QStringLiteral("455.5"));
+    Harness::key(Qt::Key_Return);
+    QCOMPARE(h.window->cell(1, 8), QStringLiteral("455.50000"));
+    QCOMPARE(h.prompter.shown.size(), 0);
+    QCOMPARE(cellsDifferingFromFile(*h.window), QStringList{});
+    const QByteArray stored = h.fileBytes();
+    for (int r = int(opened.size() / 12); r < 14; ++r)
+        QCOMPARE(record(stored, r), blankRecord(r).toByteArray());
+
+    h.window->N12Click();
+    QCOMPARE(h.prompter.texts(QStringLiteral("message")).last(), refusal);
+    QVERIFY(!h.sio.calls.contains(QStringLiteral("write 1")));
+    QCOMPARE(h.fileBytes(), stored);
 }
 
 void TestFileOps::failedSaveKeepsTarget_data() {

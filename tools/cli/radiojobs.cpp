@@ -172,18 +172,13 @@ QString writeRefusal(const QByteArray &image, const QString &fileName) {
             .arg(fileName)
             .arg(records)
             .arg(kRecordCount);
-    for (int i = 0; i < kRecordCount; ++i) {
-        const QByteArray header = image.mid(i * MemoryFrame::kSize, 4);
-        const std::uint16_t address = recordAddress(i);
-        const QByteArray expected{QByteArray(1, char(MemoryFrame::kMarker)) + char(address >> 8) +
-                                  char(address & 0xFF) + char(0x08)};
-        if (header != expected)
-            return QStringLiteral("%1: record %2 (%3) starts %4 instead of %5; the radio would "
-                                  "store it at the wrong place")
-                .arg(fileName)
-                .arg(i)
-                .arg(recordRole(i), hexBytes(header), hexBytes(expected));
-    }
+    if (const int i = firstForeignRecord(image); i >= 0)
+        return QStringLiteral("%1: record %2 (%3) starts %4 instead of %5; the radio would "
+                              "store it at the wrong place")
+            .arg(fileName)
+            .arg(i)
+            .arg(recordRole(i), hexBytes(image.mid(i * MemoryFrame::kSize, 4)),
+                 hexBytes(recordHeader(i)));
     try {
         decodeImage(image, fileName);
     } catch (const Error &e) {

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdio>
 #include <ctime>
+#include <utility>
 
 namespace {
 
@@ -82,8 +83,20 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption hangUp({QStringLiteral("hang-up")},
                                     QStringLiteral("Close the line when request N arrives."),
                                     QStringLiteral("N"));
+    const QCommandLineOption noise(
+        {QStringLiteral("noise")},
+        QStringLiteral("Flip one random bit of each byte sent with probability P (0 to 1)."),
+        QStringLiteral("P"));
+    const QCommandLineOption noiseIn(
+        {QStringLiteral("noise-in")},
+        QStringLiteral("Flip one random bit of each data byte of a write frame with probability "
+                       "P before storing it; the frame is still acknowledged."),
+        QStringLiteral("P"));
+    const QCommandLineOption seed({QStringLiteral("seed")},
+                                  QStringLiteral("Seed the noise, so that a run can be repeated."),
+                                  QStringLiteral("N"));
     parser.addOptions({image, save, saveDat, link, log, byteTime, think, drop, silent, corrupt,
-                       corruptStore, shortReply, late, hangUp});
+                       corruptStore, shortReply, late, hangUp, noise, noiseIn, seed});
     parser.process(app);
 
     qx::RadioEmulator emu;
@@ -99,6 +112,21 @@ int main(int argc, char *argv[]) {
         return fail(QStringLiteral("--short wants N:K"));
     if (parser.isSet(late) && !parsePair(parser.value(late), &faults.lateReply, &faults.lateMs))
         return fail(QStringLiteral("--late wants N:MS"));
+    for (const auto &[option, p] :
+         {std::pair{&noise, &faults.noiseOut}, {&noiseIn, &faults.noiseIn}}) {
+        bool ok = true;
+        if (parser.isSet(*option))
+            *p = parser.value(*option).toDouble(&ok);
+        if (!ok || !(*p >= 0 && *p <= 1))
+            return fail(QStringLiteral("--%1 wants a probability from 0 to 1")
+                            .arg(option->names().first()));
+    }
+    if (parser.isSet(seed)) {
+        bool ok = false;
+        faults.seed = parser.value(seed).toULongLong(&ok);
+        if (!ok)
+            return fail(QStringLiteral("--seed wants a whole number"));
+    }
     emu.setFaults(faults);
     emu.setByteTimeMicros(parser.value(byteTime).toInt());
     emu.setThinkMillis(parser.value(think).toInt());

@@ -176,6 +176,17 @@ bool RadioEmulator::makeLink(const QString &linkPath, QString *error) {
 void RadioEmulator::setFaults(const EmulatorFaults &faults) {
     std::lock_guard lock(m_mutex);
     m_faults = faults;
+    m_noise.seed(faults.seed ? *faults.seed : std::random_device{}());
+}
+
+void RadioEmulator::addNoise(std::uint8_t *from, std::uint8_t *end, double p) {
+    if (p <= 0)
+        return;
+    std::bernoulli_distribution flips(std::min(p, 1.0));
+    std::uniform_int_distribution<int> bit(0, 7);
+    for (std::uint8_t *b = from; b != end; ++b)
+        if (flips(m_noise))
+            *b ^= std::uint8_t(1u << bit(m_noise));
 }
 
 void RadioEmulator::setByteTimeMicros(int micros) {
@@ -398,6 +409,8 @@ void RadioEmulator::handleFrame(const QByteArray &frame) {
                 reply.append(reinterpret_cast<const char *>(m_memory.data() + address), kBlockSize);
             } else if (b[0] == kWrite && inRange && b[12] == kAck) {
                 std::copy(b + 4, b + 12, m_memory.begin() + address);
+                addNoise(m_memory.data() + address, m_memory.data() + address + kBlockSize,
+                         m_faults.noiseIn);
                 if (m_faults.corruptStore == request)
                     m_memory[std::size_t(address + kBlockSize - 1)] ^= 0xFF;
                 reply = QByteArray(1, char(kAck));
@@ -419,6 +432,11 @@ void RadioEmulator::handleFrame(const QByteArray &frame) {
         reply[0] = char(~std::uint8_t(reply[0]));
     if (faults.shortReply == request || (faults.shortFrom > 0 && request >= faults.shortFrom))
         reply.truncate(std::max(0, faults.shortBytes));
+    {
+        std::lock_guard lock(m_mutex);
+        auto *bytes = reinterpret_cast<std::uint8_t *>(reply.data());
+        addNoise(bytes, bytes + reply.size(), faults.noiseOut);
+    }
     queueReply(faults.lateReply == request ? faults.lateMs : 0, reply);
 }
 

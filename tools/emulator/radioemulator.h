@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <random>
 #include <thread>
 #include <vector>
 
@@ -29,6 +31,14 @@ struct EmulatorFaults {
     int lateReply = 0; // this reply starts lateMs after its request
     int lateMs = 0;
     int hangUpAt = 0; // the line goes dead (master closed) when this request arrives
+    // Line noise, as a worn cable or a plug not fully seated makes it: with these
+    // probabilities one random bit of a byte flips. noiseOut acts on every byte sent,
+    // noiseIn on each data byte of a write frame before it is stored (the frame is still
+    // acknowledged). The same seed gives the same flips; without one, each setFaults draws
+    // a new one.
+    double noiseOut = 0;
+    double noiseIn = 0;
+    std::optional<std::uint64_t> seed;
 };
 
 // Plays a QX-7420 on a pseudo-terminal: answers the handshake with 'P', read requests
@@ -95,11 +105,14 @@ private:
     void handleInput(const std::uint8_t *data, int count);
     void handleFrame(const QByteArray &frame);
     void queueReply(int delayMs, QByteArray reply);
+    // Flips one random bit of each byte from..end with probability p; m_mutex held.
+    void addNoise(std::uint8_t *from, std::uint8_t *end, double p);
     void hangUp();
 
     mutable std::mutex m_mutex;
     Memory m_memory;
     EmulatorFaults m_faults;
+    std::mt19937_64 m_noise; // seeded by setFaults
     std::vector<QByteArray> m_frames;
     std::function<void(const QByteArray &)> m_logger;
     int m_byteTimeMicros = 1042;
