@@ -1,13 +1,15 @@
 // qx7420-bench: times reads and writes through Transfer and QtSio against in-process
-// emulators on a 9600-baud line: at the standard and at the fast pacing, eight radios
-// written at once, and how long the event loop was held up; then through Debian's
-// ser2net on the loopback (rfc2217://), and 32 radios written at once at the fast pacing.
+// emulators on a 9600-baud line: at the standard and at the fast pacing, single-pass and
+// checked reads, writes with and without the read-back, eight radios written at once, and
+// how long the event loop was held up; then through Debian's ser2net on the loopback
+// (rfc2217://), and 32 radios written at once at the fast pacing.
 #include "qtsio.h"
 #include "radioemulator.h"
 #include "routingsio.h"
 #include "ser2netserver.h"
 #include "steps.h"
 #include "transfer.h"
+#include "transferjob.h"
 #include "workingfile.h"
 
 #include <QCoreApplication>
@@ -82,6 +84,33 @@ double timeTransfer(qx::Transfer &transfer, qx::Transfer::Mode mode) {
     loop.exec();
     QObject::disconnect(connection);
     return completed ? double(clock.nsecsElapsed()) / 1e9 : -1;
+}
+
+// Seconds from start to the end of a job: a read whose every block came twice, or a write
+// read back and compared; negative when it did not complete.
+double timeJob(qx::TransferJob &job, qx::WorkingFile &file, qx::Transfer::Mode mode) {
+    QEventLoop loop;
+    auto connection = QObject::connect(&job, &qx::TransferJob::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(30'000, &loop, &QEventLoop::quit);
+    QElapsedTimer clock;
+    clock.start();
+    bool started = false;
+    if (mode == qx::Transfer::Mode::Read) {
+        started = job.read(qx::TransferJob::ReadPlan{});
+    } else {
+        qx::TransferJob::WritePlan plan;
+        plan.image = file.readAll();
+        plan.from = &file;
+        plan.verify = true;
+        started = job.write(plan);
+    }
+    if (!started)
+        return -1;
+    loop.exec();
+    QObject::disconnect(connection);
+    return !job.running() && job.result() == qx::TransferJob::Result::Completed
+               ? double(clock.nsecsElapsed()) / 1e9
+               : -1;
 }
 
 // The bytes of a whole transfer on the line, both ways, at 10 bits a byte and 9600 baud.
@@ -210,6 +239,9 @@ int main(int argc, char *argv[]) {
     if (withNet)
         figures.emplace_back("net_read_s", timeTransfer(netTransfer, qx::Transfer::Mode::Read));
     figures.emplace_back("write_s", timeTransfer(transfer, qx::Transfer::Mode::Write));
+    qx::TransferJob job(transfer, prompter);
+    figures.emplace_back("checked_read_s", timeJob(job, file, qx::Transfer::Mode::Read));
+    figures.emplace_back("verified_write_s", timeJob(job, file, qx::Transfer::Mode::Write));
     const QByteArray image = qx::RadioEmulator::datImage(benchMemory());
     figures.emplace_back("parallel8_write_s",
                          timeParallelWrites(dir.path(), image, 8, qx::Pacing::standard(), 0));
@@ -225,6 +257,8 @@ int main(int argc, char *argv[]) {
                              timeTransfer(netTransfer, qx::Transfer::Mode::Read));
     }
     figures.emplace_back("fast_write_s", timeTransfer(transfer, qx::Transfer::Mode::Write));
+    figures.emplace_back("fast_checked_read_s", timeJob(job, file, qx::Transfer::Mode::Read));
+    figures.emplace_back("fast_verified_write_s", timeJob(job, file, qx::Transfer::Mode::Write));
     figures.emplace_back("parallel32_fast_write_s",
                          timeParallelWrites(dir.path(), image, 32, qx::Pacing::fast(), 1));
     emu.stop();
