@@ -89,17 +89,20 @@ QString stepLabel(TransferMode mode, int step) {
     const std::vector<Step> &table = stepTable(mode);
     if (step < 1 || step > int(table.size()))
         return QStringLiteral("step %1").arg(step);
-    const Step &s = table[std::size_t(step - 1)];
+    return stepLabel(step, table[std::size_t(step - 1)]);
+}
+
+QString stepLabel(int number, const Step &s) {
     const QString address = QStringLiteral("%1").arg(s.address, 4, 16, QLatin1Char('0')).toUpper();
     switch (s.kind) {
     case Step::Kind::Handshake:
-        return QStringLiteral("step %1 handshake").arg(step);
+        return QStringLiteral("step %1 handshake").arg(number);
     case Step::Kind::ReadRequest:
-        return QStringLiteral("step %1 read %2").arg(step).arg(address);
+        return QStringLiteral("step %1 read %2").arg(number).arg(address);
     case Step::Kind::Blank:
-        return QStringLiteral("step %1 blank %2").arg(step).arg(address);
+        return QStringLiteral("step %1 blank %2").arg(number).arg(address);
     case Step::Kind::Record:
-        return QStringLiteral("step %1 record %2").arg(step).arg(s.record);
+        return QStringLiteral("step %1 record %2").arg(number).arg(s.record);
     }
     return {};
 }

@@ -39,5 +39,6 @@ bool echoesRequest(const Step &step, const QByteArray &reply);
 
 // "step 2 read 0010", "step 36 record 32": what a step does, for the transfer log.
 QString stepLabel(TransferMode mode, int step);
+QString stepLabel(int number, const Step &step);
 
 } // namespace qx

@@ -229,7 +229,9 @@ void Transfer::arm(int step, int lateMs) {
     m_step = step;
     m_sends = 0;
     m_settling = false;
-    m_sio.noteStep(m_port, stepLabel(m_mode, step));
+    // Named after the running steps, which a checked read extends.
+    m_sio.noteStep(m_port,
+                   step <= lastStep() ? stepLabel(step, stepAt(step)) : stepLabel(m_mode, step));
     m_waitTimer.stop();
     // The gap before a step's first tick absorbs the lateness of the wait that ended the
     // previous step, so timer jitter does not add up over 41 steps. The wait after each

@@ -154,6 +154,8 @@ private slots:
 
     void readsTheRadioThroughAPortNumber();
     void retryRecoversARead();
+    void lineFaults_data();
+    void lineFaults();
     void faultOutlastsEveryRetry_data();
     void faultOutlastsEveryRetry();
     void writeWithBackupAndVerify();
@@ -388,6 +390,59 @@ void TestCliTool::retryRecoversARead() {
     QVERIFY2(r.err.contains("starting again from the handshake (retry 1 of 2)"), qPrintable(r.err));
     QCOMPARE(readFile(path("radio.dat")), RadioEmulator::datImage(patternMemory()));
     QCOMPARE(handshakeRuns(radio.emu), 2);
+}
+
+// A worn cable: what a read stores is exactly the radio's memory or nothing, and a write is
+// read back unless told not to.
+void TestCliTool::lineFaults_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<double>("noiseOut");
+    QTest::addColumn<double>("noiseIn");
+    QTest::addColumn<int>("unstableBlock");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("readRequests"); // -1: not counted
+    const QStringList read{"read", "-o", "radio.dat", "--pace", "fast"};
+    const QStringList write{"write", "-i", "in.dat", "--pace", "fast"};
+    QTest::newRow("clean line: every block read twice")
+        << read << 0.0 << 0.0 << -1 << 0 << "read 35 records" << 70;
+    QTest::newRow("single pass") << read + QStringList{"--single-pass"} << 0.0 << 0.0 << -1 << 0
+                                 << "read 35 records" << 35;
+    QTest::newRow("noise both ways, one in a hundred bytes")
+        << read << 0.01 << 0.0 << -1 << 0 << "read 35 records" << -1;
+    QTest::newRow("a block never the same twice")
+        << read << 0.0 << 0.0 << 0x0030 << 1
+        << "records 4 (channel 3, frequencies) came back different every time they were "
+           "read; radio.dat not written: push the plug fully into the radio's jack"
+        << -1;
+    QTest::newRow("noise on the way in: the read-back finds it")
+        << write << 0.0 << 0.05 << -1 << 3 << "verify failed" << -1;
+    QTest::newRow("noise on the way in, not read back")
+        << write + QStringList{"--no-verify"} << 0.0 << 0.05 << -1 << 0 << "wrote 35 records" << 0;
+}
+
+void TestCliTool::lineFaults() {
+    QFETCH(QStringList, args);
+    QFETCH(double, noiseOut);
+    QFETCH(double, noiseIn);
+    QFETCH(int, unstableBlock);
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    QFETCH(int, readRequests);
+    EmulatorFaults faults;
+    faults.noiseOut = noiseOut;
+    faults.noiseIn = noiseIn;
+    faults.unstableBlock = unstableBlock;
+    faults.seed = 7;
+    Radio radio(faults);
+    QVERIFY(writeFile(path("in.dat"), sampleImage()));
+    const Run r = runTool(args + QStringList{"--port", radio.device()}, dir());
+    QVERIFY2(r.code == code && r.err.contains(message), qPrintable(r.err));
+    if (args.first() == QLatin1String("read"))
+        QCOMPARE(readFile(path("radio.dat")),
+                 code == 0 ? RadioEmulator::datImage(patternMemory()) : QByteArray());
+    if (readRequests >= 0)
+        QCOMPARE(countFrames(radio.emu, 'R'), readRequests);
 }
 
 void TestCliTool::faultOutlastsEveryRetry_data() {

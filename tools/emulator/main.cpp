@@ -95,8 +95,13 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption seed({QStringLiteral("seed")},
                                   QStringLiteral("Seed the noise, so that a run can be repeated."),
                                   QStringLiteral("N"));
+    const QCommandLineOption unstable(
+        {QStringLiteral("unstable")},
+        QStringLiteral("Answer the block at ADDRESS (hexadecimal, 0030) with other data every "
+                       "time, as a loose contact would."),
+        QStringLiteral("ADDRESS"));
     parser.addOptions({image, save, saveDat, link, log, byteTime, think, drop, silent, corrupt,
-                       corruptStore, shortReply, late, hangUp, noise, noiseIn, seed});
+                       corruptStore, shortReply, late, hangUp, noise, noiseIn, seed, unstable});
     parser.process(app);
 
     qx::RadioEmulator emu;
@@ -126,6 +131,12 @@ int main(int argc, char *argv[]) {
         faults.seed = parser.value(seed).toULongLong(&ok);
         if (!ok)
             return fail(QStringLiteral("--seed wants a whole number"));
+    }
+    if (parser.isSet(unstable)) {
+        bool ok = false;
+        faults.unstableBlock = parser.value(unstable).toInt(&ok, 16);
+        if (!ok)
+            return fail(QStringLiteral("--unstable wants a hexadecimal address"));
     }
     emu.setFaults(faults);
     emu.setByteTimeMicros(parser.value(byteTime).toInt());

@@ -407,6 +407,8 @@ void RadioEmulator::handleFrame(const QByteArray &frame) {
                 reply = frame.left(4);
                 reply[0] = char(kWrite);
                 reply.append(reinterpret_cast<const char *>(m_memory.data() + address), kBlockSize);
+                if (address == m_faults.unstableBlock)
+                    reply[reply.size() - 1] = char(reply.back() ^ ((request & 0x7F) | 0x80));
             } else if (b[0] == kWrite && inRange && b[12] == kAck) {
                 std::copy(b + 4, b + 12, m_memory.begin() + address);
                 addNoise(m_memory.data() + address, m_memory.data() + address + kBlockSize,

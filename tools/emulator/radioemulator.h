@@ -38,6 +38,9 @@ struct EmulatorFaults {
     // a new one.
     double noiseOut = 0;
     double noiseIn = 0;
+    // A block whose every answer carries other data (a loose contact at one spot): the
+    // read request's request number is mixed into its last data byte. -1: none.
+    int unstableBlock = -1;
     std::optional<std::uint64_t> seed;
 };
 
