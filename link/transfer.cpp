@@ -213,7 +213,7 @@ void Transfer::finish(Outcome outcome) {
         return;
     }
     emit buttonsEnabled(true);
-    if (outcome == Outcome::Stopped || outcome == Outcome::Gone)
+    if (outcome == Outcome::Stopped || outcome == Outcome::Gone || outcome == Outcome::Unstable)
         emit progress(0);
     if (!wasActive)
         return;
@@ -347,8 +347,6 @@ void Transfer::evaluate() {
         m_target.check->answered(step.record, reply.mid(4, 8));
     if (answered && n == lastStep() && !checkAsksMore()) {
         if (m_target.check && !m_target.check->unstable().isEmpty()) {
-            kill();
-            m_file->StoreFrame(step.record, MemoryFrame::fromBytes(reply));
             finish(Outcome::Unstable);
             return;
         }
