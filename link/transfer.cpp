@@ -323,7 +323,8 @@ void Transfer::evaluate() {
         return;
     }
     const int n = m_step;
-    const Step &step = stepAt(n);
+    // A copy: a checked read adds steps below, and the table may move.
+    const Step step = stepAt(n);
     char buf[kBufferSize] = {};
     // Polled pacing gathers the answer over several reads, within the same buffer size.
     const int room = m_pacing.untilAnswered ? kReadLength - int(m_reply.size()) : kReadLength;
