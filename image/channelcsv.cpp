@@ -4,6 +4,7 @@
 #include "csvtexts.h"
 #include "error.h"
 #include "frequency.h"
+#include "imagefields.h"
 #include "memoryframe.h"
 
 #include <QRegularExpression>
@@ -156,33 +157,14 @@ ChannelCheck checkChannelValues(const QStringList &values, const FlagWords &word
 }
 
 ChannelTable channelsOfImage(const QByteArray &image) {
-    const FlagWords words = englishFlagWords();
-    ChannelTable rows;
-    const int count = std::min(int(image.size() / MemoryFrame::kSize), kRecord03C0);
-    for (int i = 0; i < count; ++i) {
-        ChannelCells &row = rows[std::size_t(i / 2)];
-        try {
-            const QString text = FrameText(
-                MemoryFrame::fromBytes(image.mid(i * MemoryFrame::kSize, MemoryFrame::kSize)));
-            if (i % 2 == 0) {
-                const FrequencyCells f = get_data1(text);
-                row.rx = f.rx;
-                row.tx = f.tx;
-                continue;
-            }
-            const ToneFlagCells t = get_data2(text, row.rx, words);
-            if (t.emptyRow)
-                row = ChannelCells{};
-            else
-                row = {row.rx, t.rxTone, row.tx, t.txTone, t.busy, t.scan};
-        } catch (const Error &e) {
-            throw Error(QStringLiteral("record %1 (channel %2): %3")
-                            .arg(i)
-                            .arg(i / 2 + 1)
-                            .arg(e.message()));
-        }
-    }
-    return rows;
+    const ImageFields fields = decodeImageFields(image);
+    const int damaged = fields.firstDamaged(kRecord03C0);
+    if (damaged >= 0)
+        throw Error(QStringLiteral("record %1 (channel %2): %3")
+                        .arg(damaged)
+                        .arg(damaged / 2 + 1)
+                        .arg(fields.damage[std::size_t(damaged)]));
+    return fields.channels;
 }
 
 QString formatChannelCsv(const ChannelTable &channels) {

@@ -19,8 +19,6 @@ inline const QStringList kCsvHeader{QStringLiteral("Channel"), QStringLiteral("R
                                     QStringLiteral("TxTone"),  QStringLiteral("BusyLockout"),
                                     QStringLiteral("Scan")};
 
-using ChannelTable = std::array<ChannelCells, kChannelCount>;
-
 // The 16 grid rows of an image as the English window shows them (records 0 to 31; a
 // channel whose records are missing stays empty). Throws qx::Error naming the record
 // that cannot be decoded.
