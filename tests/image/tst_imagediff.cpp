@@ -8,8 +8,6 @@
 using namespace qx;
 using namespace qx::test;
 
-Q_DECLARE_METATYPE(qx::Language)
-
 namespace {
 
 // The sample image with `bytes` in place from `at`.
