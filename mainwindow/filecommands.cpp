@@ -9,6 +9,7 @@
 #include "imagediff.h"
 #include "mainwindow.h"
 #include "prompter.h"
+#include "transfer.h"
 #include "workingfile.h"
 
 #include <QAction>
@@ -53,13 +54,16 @@ void FileCommands::addMenus(QMenu *file) {
         action->setObjectName(QLatin1String(name));
         connect(action, &QAction::triggered, this, slot);
         file->insertAction(printSeparator, action);
+        return action;
     };
     item("CompareWithFile", t.menuCompare, &FileCommands::compareWithFile);
     QAction *separator = new QAction(file);
     separator->setSeparator(true);
     separator->setObjectName(QStringLiteral("CsvSeparator"));
     file->insertAction(printSeparator, separator);
-    item("ImportCsv", t.menuImportCsv, &FileCommands::importCsv);
+    QAction *import = item("ImportCsv", t.menuImportCsv, &FileCommands::importCsv);
+    // An import during a transfer would change the file under it, as a paste would.
+    connect(&m_window.transfer(), &Transfer::buttonsEnabled, import, &QAction::setEnabled);
     item("ExportCsv", t.menuExportCsv, &FileCommands::exportCsv);
     item("ExportChirpCsv", t.menuExportChirpCsv, &FileCommands::exportChirpCsv);
 }
@@ -91,6 +95,8 @@ void FileCommands::importCsv() {
     Prompter &prompter = m_window.prompter();
     guard(prompter, [&] {
         const WindowTexts &t = m_window.texts();
+        if (m_window.transfer().running())
+            return;
         const QString path = prompter.openFileName(t.csvFilter, QString());
         if (path.isEmpty())
             return;
