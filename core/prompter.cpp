@@ -6,6 +6,15 @@
 
 namespace qx {
 
+bool Prompter::showList(const QString &text, const QStringList &lines, const QString &acceptText) {
+    const QString all = (QStringList{text} + lines).join(QLatin1Char('\n'));
+    if (acceptText.isEmpty()) {
+        message(all);
+        return true;
+    }
+    return ask(QString(), all, Buttons::OkCancel, Icon::Question);
+}
+
 bool guard(Prompter &prompter, const std::function<void()> &handler,
            const std::function<void()> &onError) {
     QString text;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace qx {
@@ -21,6 +22,12 @@ public:
                      Icon icon = Icon::Question) = 0;
     // A runtime error reported by the guard.
     virtual void error(const QString &text) = 0;
+    // A message over a list of lines that may be long: the lines scroll, none is cut off.
+    // With acceptText, a question whose accept button says what it does, Cancel beside it;
+    // true when accepted. Without, only OK, and true. By default a message or an OK/Cancel
+    // box holding the text and the lines.
+    virtual bool showList(const QString &text, const QStringList &lines,
+                          const QString &acceptText = QString());
     // File dialogs; an empty result means the user cancelled.
     virtual QString openFileName(const QString &filter, const QString &dir) = 0;
     virtual QString saveFileName(const QString &filter, const QString &dir) = 0;

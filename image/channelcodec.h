@@ -64,6 +64,9 @@ struct ToneFlagCells {
 // Record 2(n-1)+1: cells 2, 4, 5, 6, or an empty row when rxCell is empty.
 ToneFlagCells get_data2(const QString &frameText, const QString &rxCell, const FlagWords &words);
 
+// The 16 channels of an image, as the grid's rows 1 to 16.
+using ChannelTable = std::array<ChannelCells, kChannelCount>;
+
 // How a channel is stored: an empty tone as OFF, an empty flag as the negative word. The
 // grid completes a row this way on screen, and the encoder stores every channel this way.
 ChannelCells completedChannel(ChannelCells cells, const FlagWords &words);

@@ -1,8 +1,10 @@
 #include "channelcsv.h"
 
 #include "chirpcsv.h"
+#include "csvtexts.h"
 #include "error.h"
 #include "frequency.h"
+#include "imagefields.h"
 #include "memoryframe.h"
 
 #include <QRegularExpression>
@@ -74,7 +76,8 @@ struct RowCheck {
     QStringList notes;
 };
 
-QString frequencyField(const QString &name, const QString &field, ChannelCheck &row) {
+QString frequencyField(const QString &name, const QString &field, ChannelCheck &row,
+                       const CsvTexts &say) {
     // A plain decimal number only: a sign or an exponent from a spreadsheet is suspect.
     CheckedFrequency f;
     try {
@@ -82,36 +85,34 @@ QString frequencyField(const QString &name, const QString &field, ChannelCheck &
             throw invalidFloat(field);
         f = checkFrequencyText(field.trimmed());
     } catch (const Error &) {
-        row.problems << QStringLiteral("%1 '%2' is not a frequency in MHz").arg(name, field);
+        row.problems << say.notFrequency.arg(name, field);
         return {};
     }
     switch (f.verdict) {
     case CheckedFrequency::Verdict::Empty:
         return {};
     case CheckedFrequency::Verdict::OutOfRange:
-        row.problems
-            << QStringLiteral("%1 '%2' is out of range (400 to 512.99999 MHz)").arg(name, field);
+        row.problems << say.outOfRange.arg(name, field);
         return {};
     case CheckedFrequency::Verdict::InRange:
         if (f.snapped)
-            row.notes << QStringLiteral("%1 %2 stored as %3 (channel raster)")
-                             .arg(name, field.trimmed(), f.text);
+            row.notes << say.snapped.arg(name, field.trimmed(), f.text);
         return f.text;
     }
     return {};
 }
 
-RowCheck checkRow(const QStringList &fields) {
+RowCheck checkRow(const QStringList &fields, const CsvTexts &say) {
     RowCheck row;
     bool ok = false;
     const QString channel = fields.at(0).trimmed();
     row.channel = channel.toInt(&ok);
     if (!ok || row.channel < 1 || row.channel > kChannelCount) {
-        row.problems
-            << QStringLiteral("Channel '%1' is not a channel number from 1 to 16").arg(channel);
+        row.problems << say.notChannel.arg(channel);
         row.channel = 0;
     }
-    const ChannelCheck values = checkChannelValues(fields.mid(1));
+    const ChannelCheck values =
+        checkChannelValues(fields.mid(1), englishFlagWords(), kCsvHeader.mid(1), say);
     row.cells = values.cells;
     row.problems << values.problems;
     row.notes = values.notes;
@@ -126,7 +127,7 @@ bool isPlainDecimal(const QString &text) {
 }
 
 ChannelCheck checkChannelValues(const QStringList &values, const FlagWords &words,
-                                const QStringList &names) {
+                                const QStringList &names, const CsvTexts &say) {
     ChannelCheck row;
     // values[k] is CSV column k + 1.
     const auto field = [&values](int column) { return values.value(column - 1); };
@@ -135,57 +136,35 @@ ChannelCheck checkChannelValues(const QStringList &values, const FlagWords &word
         // The grid clears such a row; here a value that would vanish is refused instead.
         for (int k = 2; k <= values.size(); ++k)
             if (!isDefault(field(k), words))
-                row.problems << QStringLiteral("%1 '%2' given for a channel without %3")
-                                    .arg(name(k), field(k).trimmed(), name(1));
+                row.problems << say.givenWithoutRx.arg(name(k), field(k).trimmed(), name(1));
         return row;
     }
-    row.cells.rx = frequencyField(name(1), field(1), row);
-    row.cells.tx = frequencyField(name(3), field(3), row);
+    row.cells.rx = frequencyField(name(1), field(1), row, say);
+    row.cells.tx = frequencyField(name(3), field(3), row, say);
     for (int k : {2, 4}) {
         const auto tone = toneText(field(k));
         if (!tone)
-            row.problems << QStringLiteral("%1 '%2' is not OFF or a CTCSS tone of the list")
-                                .arg(name(k), field(k).trimmed());
+            row.problems << say.notTone.arg(name(k), field(k).trimmed());
         (k == 2 ? row.cells.rxTone : row.cells.txTone) = tone.value_or(QString());
     }
     for (int k : {5, 6}) {
         const auto flag = flagText(field(k), words);
         if (!flag)
-            row.problems
-                << QStringLiteral("%1 '%2' is not YES or NO").arg(name(k), field(k).trimmed());
+            row.problems << say.notFlag.arg(name(k), field(k).trimmed());
         (k == 5 ? row.cells.busy : row.cells.scan) = flag.value_or(QString());
     }
     return row;
 }
 
 ChannelTable channelsOfImage(const QByteArray &image) {
-    const FlagWords words = englishFlagWords();
-    ChannelTable rows;
-    const int count = std::min(int(image.size() / MemoryFrame::kSize), kRecord03C0);
-    for (int i = 0; i < count; ++i) {
-        ChannelCells &row = rows[std::size_t(i / 2)];
-        try {
-            const QString text = FrameText(
-                MemoryFrame::fromBytes(image.mid(i * MemoryFrame::kSize, MemoryFrame::kSize)));
-            if (i % 2 == 0) {
-                const FrequencyCells f = get_data1(text);
-                row.rx = f.rx;
-                row.tx = f.tx;
-                continue;
-            }
-            const ToneFlagCells t = get_data2(text, row.rx, words);
-            if (t.emptyRow)
-                row = ChannelCells{};
-            else
-                row = {row.rx, t.rxTone, row.tx, t.txTone, t.busy, t.scan};
-        } catch (const Error &e) {
-            throw Error(QStringLiteral("record %1 (channel %2): %3")
-                            .arg(i)
-                            .arg(i / 2 + 1)
-                            .arg(e.message()));
-        }
-    }
-    return rows;
+    const ImageFields fields = decodeImageFields(image);
+    const int damaged = fields.firstDamaged(kRecord03C0);
+    if (damaged >= 0)
+        throw Error(QStringLiteral("record %1 (channel %2): %3")
+                        .arg(damaged)
+                        .arg(damaged / 2 + 1)
+                        .arg(fields.damage[std::size_t(damaged)]));
+    return fields.channels;
 }
 
 QString formatChannelCsv(const ChannelTable &channels) {
@@ -200,7 +179,7 @@ QString formatChannelCsv(const ChannelTable &channels) {
     return out;
 }
 
-QList<CsvRecord> parseCsv(const QString &input) {
+QList<CsvRecord> parseCsv(const QString &input, const CsvTexts &say) {
     QString text = input;
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
@@ -258,17 +237,17 @@ QList<CsvRecord> parseCsv(const QString &input) {
                 inQuotes = true;
                 field.clear();
             } else if (record.error.isEmpty()) {
-                record.error = QStringLiteral("a quote inside an unquoted field");
+                record.error = say.quoteInside;
             }
         } else if (afterQuote) {
             if (!c.isSpace() && record.error.isEmpty())
-                record.error = QStringLiteral("text after the closing quote of a field");
+                record.error = say.textAfterQuote;
         } else {
             field += c;
         }
     }
     if (inQuotes && record.error.isEmpty())
-        record.error = QStringLiteral("a quoted field is not closed");
+        record.error = say.quoteNotClosed;
     if (any || inQuotes || !field.isEmpty() || !record.fields.isEmpty())
         endRecord();
     return records;
@@ -278,19 +257,18 @@ bool CsvRecord::blank() const {
     return error.isEmpty() && allEmpty(fields);
 }
 
-QString CsvMessage::toString() const {
-    return line > 0 ? QStringLiteral("line %1: %2").arg(line).arg(text) : text;
+QString CsvMessage::toString(const CsvTexts &say) const {
+    return line > 0 ? say.line.arg(line).arg(text) : text;
 }
 
-CsvChannels parseChannelCsv(const QString &text) {
+CsvChannels parseChannelCsv(const QString &text, const CsvTexts &say) {
     CsvChannels result;
-    const QList<CsvRecord> records = parseCsv(text);
+    const QList<CsvRecord> records = parseCsv(text, say);
     int k = 0;
     while (k < records.size() && records[k].error.isEmpty() && allEmpty(records[k].fields))
         ++k;
     if (k == records.size()) {
-        result.problems << CsvMessage{0, QStringLiteral("no header line; the first line must be %1")
-                                             .arg(kCsvHeader.join(QLatin1Char(',')))};
+        result.problems << CsvMessage{0, say.noHeader.arg(kCsvHeader.join(QLatin1Char(',')))};
         return result;
     }
     {
@@ -303,9 +281,8 @@ CsvChannels parseChannelCsv(const QString &text) {
             same = names[c].compare(kCsvHeader[c], Qt::CaseInsensitive) == 0;
         if (!same) {
             // Without the expected columns no row can be read safely.
-            result.problems << CsvMessage{
-                header.line,
-                QStringLiteral("the header must be %1").arg(kCsvHeader.join(QLatin1Char(',')))};
+            result.problems << CsvMessage{header.line,
+                                          say.wrongHeader.arg(kCsvHeader.join(QLatin1Char(',')))};
             return result;
         }
     }
@@ -335,25 +312,22 @@ CsvChannels parseChannelCsv(const QString &text) {
                 fields << QString();
         if (fields.size() != kCsvHeader.size()) {
             claimChannel();
-            result.problems << CsvMessage{
-                rec.line,
-                QStringLiteral("%1 fields, expected %2").arg(fields.size()).arg(kCsvHeader.size())};
+            result.problems << CsvMessage{rec.line,
+                                          say.fieldCount.arg(fields.size()).arg(kCsvHeader.size())};
             continue;
         }
-        RowCheck row = checkRow(fields);
+        RowCheck row = checkRow(fields, say);
         if (row.channel > 0) {
             int &first = lineOf[std::size_t(row.channel - 1)];
             if (first > 0)
-                row.problems << QStringLiteral("channel %1 is already given on line %2")
-                                    .arg(row.channel)
-                                    .arg(first);
+                row.problems << say.channelTwice.arg(row.channel).arg(first);
             else
                 first = rec.line;
         }
         for (const QString &note : row.notes)
             result.notes << CsvMessage{rec.line, note};
         if (!row.problems.isEmpty()) {
-            result.problems << CsvMessage{rec.line, row.problems.join(QStringLiteral("; "))};
+            result.problems << CsvMessage{rec.line, row.problems.join(say.joiner)};
             continue;
         }
         result.channels[std::size_t(row.channel - 1)] = row.cells;
@@ -361,10 +335,7 @@ CsvChannels parseChannelCsv(const QString &text) {
     // A channel left out is refused rather than guessed: cleared, or kept from the image?
     for (int n = 1; n <= kChannelCount; ++n)
         if (lineOf[std::size_t(n - 1)] == 0)
-            result.problems << CsvMessage{0, QStringLiteral("channel %1 has no row (an empty "
-                                                            "channel needs a row with only its "
-                                                            "number)")
-                                                 .arg(n)};
+            result.problems << CsvMessage{0, say.channelMissing.arg(n)};
     return result;
 }
 
@@ -379,15 +350,16 @@ QByteArray applyChannelCsv(const CsvChannels &rows, const QByteArray &image) {
     return out + image.mid(out.size());
 }
 
-CsvImport importCsv(const QString &csvText, const QByteArray &image, bool skipUnfit) {
+CsvImport importCsv(const QString &csvText, const QByteArray &image, bool skipUnfit,
+                    const CsvTexts &say) {
     if (isChirpCsv(csvText))
-        return importChirpCsv(csvText, image, skipUnfit);
-    const CsvChannels rows = parseChannelCsv(csvText);
+        return importChirpCsv(csvText, image, skipUnfit, say);
+    const CsvChannels rows = parseChannelCsv(csvText, say);
     CsvImport result;
     for (const CsvMessage &m : rows.notes)
-        result.notes << m.toString();
+        result.notes << m.toString(say);
     for (const CsvMessage &m : rows.problems)
-        result.errors << m.toString();
+        result.errors << m.toString(say);
     if (rows.ok())
         result.image = applyChannelCsv(rows, image);
     return result;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channelcodec.h"
+#include "csvtexts.h"
 
 #include <QByteArray>
 #include <QList>
@@ -18,8 +19,6 @@ inline const QStringList kCsvHeader{QStringLiteral("Channel"), QStringLiteral("R
                                     QStringLiteral("TxTone"),  QStringLiteral("BusyLockout"),
                                     QStringLiteral("Scan")};
 
-using ChannelTable = std::array<ChannelCells, kChannelCount>;
-
 // The 16 grid rows of an image as the English window shows them (records 0 to 31; a
 // channel whose records are missing stays empty). Throws qx::Error naming the record
 // that cannot be decoded.
@@ -35,7 +34,8 @@ inline QString exportChannelCsv(const QByteArray &image) {
 // typed and picked: range and raster of the frequencies, a tone of the list or OFF, YES or
 // NO, or the flag words given. The cells carry the English flag words; an empty RxFrequency
 // makes an empty channel, and a value given with it that the grid would drop is a problem.
-// Problems and notes name the CSV column, or the names given for the six values.
+// Problems and notes name the CSV column, or the names given for the six values, in the
+// words of say.
 struct ChannelCheck {
     ChannelCells cells;
     QStringList problems;
@@ -43,7 +43,8 @@ struct ChannelCheck {
 };
 ChannelCheck checkChannelValues(const QStringList &values,
                                 const FlagWords &words = englishFlagWords(),
-                                const QStringList &names = kCsvHeader.mid(1));
+                                const QStringList &names = kCsvHeader.mid(1),
+                                const CsvTexts &say = englishCsvTexts());
 
 // A decimal number with at most one point, blanks around it; no sign, no exponent.
 bool isPlainDecimal(const QString &text);
@@ -56,13 +57,13 @@ struct CsvRecord {
 };
 // Comma-separated records with double-quoted fields ("" for a quote inside), LF or CRLF
 // line ends, an optional byte-order mark. Quoted line breaks stay in their field.
-QList<CsvRecord> parseCsv(const QString &text);
+QList<CsvRecord> parseCsv(const QString &text, const CsvTexts &say = englishCsvTexts());
 
 struct CsvMessage {
     int line = 0; // 0: about the file as a whole
     QString text;
     // "line N: text", or the text alone for line 0.
-    QString toString() const;
+    QString toString(const CsvTexts &say = englishCsvTexts()) const;
 };
 
 // The checked rows of a channel CSV.
@@ -75,7 +76,7 @@ struct CsvChannels {
 };
 // Checks every row as the grid editor would. All 16 channels must have a row; a row
 // with only its channel number is an empty channel.
-CsvChannels parseChannelCsv(const QString &text);
+CsvChannels parseChannelCsv(const QString &text, const CsvTexts &say = englishCsvTexts());
 
 // The image with channel records 0 to 31 encoded from the checked rows as the grid
 // encodes them, and every record after them unchanged. Throws qx::Error when the rows
@@ -90,7 +91,8 @@ struct CsvImport {
 };
 // A channel CSV of either format, told apart by its header: parseChannelCsv and
 // applyChannelCsv for the program's own, importChirpCsv for CHIRP's (where skipUnfit
-// imports the rows this radio can hold). The messages as texts.
-CsvImport importCsv(const QString &csvText, const QByteArray &image, bool skipUnfit = false);
+// imports the rows this radio can hold). The messages as texts, in the words of say.
+CsvImport importCsv(const QString &csvText, const QByteArray &image, bool skipUnfit = false,
+                    const CsvTexts &say = englishCsvTexts());
 
 } // namespace qx

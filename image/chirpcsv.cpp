@@ -47,7 +47,7 @@ struct ToneSources {
 
 // Tone and CrossMode as this radio can hold them: a CTCSS tone or none per direction.
 std::optional<ToneSources> toneSources(const QString &mode, const QString &cross,
-                                       QStringList &unfit) {
+                                       QStringList &unfit, const CsvTexts &say) {
     const QString r = kReadColumns[RTone];
     const QString c = kReadColumns[CTone];
     if (mode.trimmed().isEmpty())
@@ -57,12 +57,11 @@ std::optional<ToneSources> toneSources(const QString &mode, const QString &cross
     if (same(mode, "TSQL"))
         return ToneSources{c, c};
     if (mode.contains(QLatin1String("DTCS"), Qt::CaseInsensitive)) {
-        unfit << QStringLiteral("Tone '%1' is a DTCS mode, which this radio cannot hold")
-                     .arg(mode.trimmed());
+        unfit << say.dtcsTone.arg(mode.trimmed());
         return std::nullopt;
     }
     if (!same(mode, "Cross")) {
-        unfit << QStringLiteral("Tone '%1' is not empty, Tone, TSQL or Cross").arg(mode.trimmed());
+        unfit << say.unknownTone.arg(mode.trimmed());
         return std::nullopt;
     }
     if (same(cross, "Tone->Tone"))
@@ -71,9 +70,8 @@ std::optional<ToneSources> toneSources(const QString &mode, const QString &cross
         return ToneSources{{}, r};
     if (same(cross, "->Tone"))
         return ToneSources{c, {}};
-    unfit << (cross.contains(QLatin1String("DTCS"), Qt::CaseInsensitive)
-                  ? QStringLiteral("CrossMode '%1' is a DTCS mode, which this radio cannot hold")
-                  : QStringLiteral("CrossMode '%1' is not Tone->Tone, Tone-> or ->Tone"))
+    unfit << (cross.contains(QLatin1String("DTCS"), Qt::CaseInsensitive) ? say.dtcsCrossMode
+                                                                         : say.unknownCrossMode)
                  .arg(cross.trimmed());
     return std::nullopt;
 }
@@ -84,7 +82,7 @@ struct Transmit {
     QString name;
 };
 std::optional<Transmit> transmitOf(const QString &duplex, const QString &rx, const QString &offset,
-                                   QStringList &unfit) {
+                                   QStringList &unfit, const CsvTexts &say) {
     const QString d = duplex.trimmed();
     if (d.isEmpty())
         return Transmit{rx, kReadColumns[Frequency]};
@@ -93,11 +91,11 @@ std::optional<Transmit> transmitOf(const QString &duplex, const QString &rx, con
     if (same(d, "split"))
         return Transmit{offset, kReadColumns[Offset]};
     if (d != QLatin1String("+") && d != QLatin1String("-")) {
-        unfit << QStringLiteral("Duplex '%1' is not empty, +, -, split or off").arg(d);
+        unfit << say.unknownDuplex.arg(d);
         return std::nullopt;
     }
     if (!isPlainDecimal(offset)) {
-        unfit << QStringLiteral("Offset '%1' is not a number of MHz").arg(offset.trimmed());
+        unfit << say.offsetNotNumber.arg(offset.trimmed());
         return std::nullopt;
     }
     const QString name = QStringLiteral("Frequency %1 Offset").arg(d);
@@ -114,7 +112,7 @@ struct Header {
 };
 
 ChirpRow mapRow(const CsvRecord &record, const Header &header, const ChannelTable &old,
-                QStringList &notes) {
+                QStringList &notes, const CsvTexts &say) {
     ChirpRow row;
     row.line = record.line;
     const auto field = [&](Column c) { return record.fields.value(header.index[c]); };
@@ -127,23 +125,21 @@ ChirpRow mapRow(const CsvRecord &record, const Header &header, const ChannelTabl
     if (!record.error.isEmpty())
         unfit << record.error;
     else if (record.fields.size() != header.size)
-        unfit << QStringLiteral("%1 fields, the header has %2")
-                     .arg(record.fields.size())
-                     .arg(header.size);
+        unfit << say.chirpFieldCount.arg(record.fields.size()).arg(header.size);
     if (!unfit.isEmpty()) {
-        row.unfit = unfit.join(QStringLiteral("; "));
+        row.unfit = unfit.join(say.joiner);
         return row;
     }
     if (ok && n > kChannelCount)
-        unfit << QStringLiteral("Location %1 is beyond this radio's 16 channels").arg(n);
+        unfit << say.locationBeyond.arg(n);
     else if (row.channel == 0)
-        unfit << QStringLiteral("Location '%1' is not a channel from 1 to 16").arg(location);
+        unfit << say.locationNotChannel.arg(location);
 
     const QString rx = field(Frequency);
-    const auto tones = toneSources(field(Tone), field(CrossMode), unfit);
-    const auto tx = transmitOf(field(Duplex), rx, field(Offset), unfit);
+    const auto tones = toneSources(field(Tone), field(CrossMode), unfit, say);
+    const auto tx = transmitOf(field(Duplex), rx, field(Offset), unfit, say);
     if (rx.trimmed().isEmpty())
-        unfit << QStringLiteral("Frequency is empty");
+        unfit << say.frequencyEmpty;
     if (tones && tx && !rx.trimmed().isEmpty()) {
         const auto toneOf = [&](const QString &source) {
             return source.isEmpty() ? QStringLiteral("OFF")
@@ -155,18 +151,18 @@ ChirpRow mapRow(const CsvRecord &record, const Header &header, const ChannelTabl
             checkChannelValues({rx, toneOf(tones->rx), tx->text, toneOf(tones->tx), was.busy, scan},
                                englishFlagWords(),
                                {kReadColumns[Frequency], tones->rx, tx->name, tones->tx,
-                                QStringLiteral("busy"), kReadColumns[Skip]});
+                                QStringLiteral("busy"), kReadColumns[Skip]},
+                               say);
         unfit << check.problems;
         for (const auto &[source, tone] :
              {std::pair{tones->rx, check.cells.rxTone}, std::pair{tones->tx, check.cells.txTone}})
             if (!source.isEmpty() && tone == QLatin1String("OFF"))
-                unfit << QStringLiteral("Tone '%1' needs a tone in %2")
-                             .arg(field(Tone).trimmed(), source);
+                unfit << say.toneMissing.arg(field(Tone).trimmed(), source);
         row.cells = check.cells;
         notes << check.notes;
     }
     unfit.removeDuplicates();
-    row.unfit = unfit.join(QStringLiteral("; "));
+    row.unfit = unfit.join(say.joiner);
     if (!row.unfit.isEmpty())
         row.cells = ChannelCells{};
     return row;
@@ -191,13 +187,12 @@ bool isChirpCsv(const QString &text) {
     return k < records.size() && isChirpHeader(records[k]);
 }
 
-ChirpChannels parseChirpCsv(const QString &text, const QByteArray &image) {
+ChirpChannels parseChirpCsv(const QString &text, const QByteArray &image, const CsvTexts &say) {
     ChirpChannels result;
-    const QList<CsvRecord> records = parseCsv(text);
+    const QList<CsvRecord> records = parseCsv(text, say);
     int k = firstNonBlank(records);
     if (k == records.size() || !isChirpHeader(records[k])) {
-        result.problems << CsvMessage{0, QStringLiteral("no CHIRP header line with a Location "
-                                                        "column")};
+        result.problems << CsvMessage{0, say.chirpNoHeader};
         return result;
     }
     Header header;
@@ -216,10 +211,9 @@ ChirpChannels parseChirpCsv(const QString &text, const QByteArray &image) {
         if (!line.error.isEmpty())
             result.problems << CsvMessage{line.line, line.error};
         if (!missing.isEmpty())
-            result.problems << CsvMessage{
-                line.line, QStringLiteral("the header lacks the column%1 %2")
-                               .arg(missing.size() == 1 ? QString() : QStringLiteral("s"),
-                                    missing.join(QStringLiteral(", ")))};
+            result.problems << CsvMessage{line.line,
+                                          (missing.size() == 1 ? say.lacksColumn : say.lacksColumns)
+                                              .arg(missing.join(QStringLiteral(", ")))};
         if (!result.problems.isEmpty())
             return result;
     }
@@ -227,9 +221,7 @@ ChirpChannels parseChirpCsv(const QString &text, const QByteArray &image) {
     try {
         old = channelsOfImage(image);
     } catch (const Error &e) {
-        result.problems << CsvMessage{0, QStringLiteral("the image's busy lock-out cannot be "
-                                                        "kept: %1")
-                                             .arg(e.message())};
+        result.problems << CsvMessage{0, say.busyNotKept.arg(e.message())};
         return result;
     }
 
@@ -238,16 +230,14 @@ ChirpChannels parseChirpCsv(const QString &text, const QByteArray &image) {
         if (records[k].blank())
             continue;
         QStringList notes;
-        ChirpRow row = mapRow(records[k], header, old, notes);
+        ChirpRow row = mapRow(records[k], header, old, notes, say);
         if (row.channel > 0) {
             int &first = lineOf[std::size_t(row.channel - 1)];
             if (first == 0) {
                 first = row.line;
             } else {
-                row.unfit += QStringLiteral("%1Location %2 is already given on line %3")
-                                 .arg(row.unfit.isEmpty() ? QString() : QStringLiteral("; "))
-                                 .arg(row.channel)
-                                 .arg(first);
+                row.unfit += (row.unfit.isEmpty() ? QString() : say.joiner) +
+                             say.locationTwice.arg(row.channel).arg(first);
                 row.cells = ChannelCells{};
             }
         }
@@ -272,17 +262,18 @@ QByteArray applyChirpCsv(const ChirpChannels &rows, const QByteArray &image) {
     return applyChannelCsv(channels, image);
 }
 
-CsvImport importChirpCsv(const QString &text, const QByteArray &image, bool skipUnfit) {
-    const ChirpChannels rows = parseChirpCsv(text, image);
+CsvImport importChirpCsv(const QString &text, const QByteArray &image, bool skipUnfit,
+                         const CsvTexts &say) {
+    const ChirpChannels rows = parseChirpCsv(text, image, say);
     CsvImport result;
     for (const CsvMessage &m : rows.notes)
-        result.notes << m.toString();
+        result.notes << m.toString(say);
     for (const CsvMessage &m : rows.problems)
-        result.errors << m.toString();
+        result.errors << m.toString(say);
     for (const ChirpRow &row : rows.rows)
         if (!row.unfit.isEmpty())
             (skipUnfit ? result.skipped : result.errors)
-                << CsvMessage{row.line, row.unfit}.toString();
+                << CsvMessage{row.line, row.unfit}.toString(say);
     if (result.errors.isEmpty())
         result.image = applyChirpCsv(rows, image);
     return result;

@@ -39,15 +39,17 @@ struct ChirpChannels {
 // Maps every row onto the grid's six values and checks them as the grid checks typed
 // values. Columns are found by name in any letter case; others are ignored. Busy lock-out,
 // which the format has no column for, is the image's (NO for a channel that was empty).
-ChirpChannels parseChirpCsv(const QString &text, const QByteArray &image);
+ChirpChannels parseChirpCsv(const QString &text, const QByteArray &image,
+                            const CsvTexts &say = englishCsvTexts());
 
 // The image with the channels of the fitting rows, every other channel empty and every
 // record after the channels unchanged. Throws qx::Error when the file has problems.
 QByteArray applyChirpCsv(const ChirpChannels &rows, const QByteArray &image);
 
 // The two in one call. Unfit rows are errors, and no image is built, unless skipUnfit:
-// then they are listed as skipped and the other rows go in.
-CsvImport importChirpCsv(const QString &text, const QByteArray &image, bool skipUnfit);
+// then they are listed as skipped and the other rows go in. The messages in the words of say.
+CsvImport importChirpCsv(const QString &text, const QByteArray &image, bool skipUnfit,
+                         const CsvTexts &say = englishCsvTexts());
 
 // The header and one row per channel in use, with the placeholders the format writes in
 // the columns this radio has no use for.

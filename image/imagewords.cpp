@@ -62,6 +62,14 @@ ImageWords chineseImageWords() {
     t.squelchItems = squelchItems();
     t.priorityItems = priorityItems();
     t.timeOutItems = timeOutItems(QStringLiteral("关"));
+    t.channelName = QStringLiteral("信道%1");
+    t.settingsName = QStringLiteral("设置%1");
+    t.changeLine = QStringLiteral("%1：%2 -> %3");
+    t.toneOf = QStringLiteral("%1（%2）");
+    t.emptyValue = QStringLiteral("（空）");
+    t.missingValue = QStringLiteral("（缺少）");
+    t.damagedValue = QStringLiteral("（损坏）");
+    t.otherBytes = QStringLiteral("以下部分在不显示的字节（未用的字节或记录头）上不同：%1");
     return t;
 }
 
@@ -98,11 +106,27 @@ ImageWords englishImageWords() {
     t.squelchItems = squelchItems();
     t.priorityItems = priorityItems();
     t.timeOutItems = timeOutItems(QStringLiteral("OFF"));
+    t.channelName = QStringLiteral("channel %1");
+    t.settingsName = QStringLiteral("settings %1");
+    t.changeLine = QStringLiteral("%1: %2 -> %3");
+    t.toneOf = QStringLiteral("%1 (%2)");
+    t.emptyValue = QStringLiteral("(empty)");
+    t.missingValue = QStringLiteral("(missing)");
+    t.damagedValue = QStringLiteral("(damaged)");
+    t.otherBytes = QStringLiteral("differ in bytes that no field shows (unused bytes or a "
+                                  "record's header): %1");
     return t;
 }
 
 ImageWords imageWords(Language language) {
     return language == Language::English ? englishImageWords() : chineseImageWords();
+}
+
+QString recordName(const QString &channelName, const QString &settingsName, int record) {
+    if (record < kRecord03C0)
+        return channelName.arg(record / 2 + 1);
+    return settingsName.arg(
+        QStringLiteral("%1").arg(recordAddress(record), 4, 16, QLatin1Char('0')).toUpper());
 }
 
 } // namespace qx

@@ -27,10 +27,24 @@ struct ImageWords {
     QStringList offOnItems, voiceItems, monitorKeyItems, timeOutItems;
     QStringList squelchItems;  // 0 .. 9
     QStringList priorityItems; // CH1 .. CH16
+
+    // A channel by its number (%1) and a settings block by its address (%1, "03C0").
+    QString channelName, settingsName;
+    // Comparing two images: a field's change (%1 the field, %2 before, %3 after); a tone
+    // column named with its frequency's (%1 "CTCSS", %2 "Receive F"); what a field shows
+    // when it is empty, or its record missing or damaged; the channels and settings blocks
+    // (%1) that differ in bytes no field shows.
+    QString changeLine, toneOf, emptyValue, missingValue, damagedValue, otherBytes;
 };
 
 ImageWords chineseImageWords();
 ImageWords englishImageWords();
 ImageWords imageWords(Language language);
+
+// "channel 3" for records 4 and 5, "settings 03C0" for record 32, in the given formats.
+QString recordName(const QString &channelName, const QString &settingsName, int record);
+inline QString recordName(const ImageWords &words, int record) {
+    return recordName(words.channelName, words.settingsName, record);
+}
 
 } // namespace qx

@@ -134,6 +134,30 @@ std::optional<RecordReport> forEachRecord(const QString &path,
     return report;
 }
 
+QByteArray readImageFile(const QString &path) {
+    // A radio image is 420 bytes; records after the 35th are ignored, and a few of them are
+    // tolerated, but not a file of any size.
+    constexpr qint64 kMaxImageBytes = 1024 * 1024;
+    const auto fail = [&path](const QString &reason) {
+        return Error(QStringLiteral("%1: %2").arg(path, reason));
+    };
+    QFile file(path);
+    if (!QFileInfo(path).isFile())
+        throw fail(QFileInfo::exists(path) ? QStringLiteral("not a file")
+                                           : QStringLiteral("no such file"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw fail(file.errorString());
+    // A mistyped name can point at a disk image of many gigabytes: read no more than
+    // any radio image could need instead of all of it into memory.
+    const QByteArray bytes = file.read(kMaxImageBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        throw fail(file.errorString());
+    if (bytes.size() > kMaxImageBytes)
+        throw fail(
+            QStringLiteral("%1 bytes, far more than a radio image; not read").arg(file.size()));
+    return bytes;
+}
+
 std::uint16_t channelAddress(int channel, int half) {
     return recordAddress(2 * (channel - 1) + half);
 }

@@ -58,6 +58,11 @@ struct RecordReport {
 std::optional<RecordReport> forEachRecord(const QString &path,
                                           const std::function<void(int, const QString &)> &visit);
 
+// The bytes of an image file other than the working file. A missing or unreadable file,
+// or one far larger than any image (a mistyped name of a disk image), throws qx::Error
+// "path: reason".
+QByteArray readImageFile(const QString &path);
+
 // Address of half h of channel n: 16n + 8h.
 std::uint16_t channelAddress(int channel, int half);
 

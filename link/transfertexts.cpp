@@ -1,14 +1,11 @@
 #include "transfertexts.h"
 
-#include "memoryframe.h"
+#include "imagewords.h"
 
 namespace qx {
 
 QString recordName(const TransferTexts &texts, int record) {
-    if (record < kRecord03C0)
-        return texts.channelName.arg(record / 2 + 1);
-    return texts.settingsName.arg(
-        QStringLiteral("%1").arg(recordAddress(record), 4, 16, QLatin1Char('0')).toUpper());
+    return recordName(texts.channelName, texts.settingsName, record);
 }
 
 TransferTexts chineseTransferTexts() {
@@ -26,8 +23,8 @@ TransferTexts chineseTransferTexts() {
     t.tooFewRecords = QStringLiteral("工作文件不完整（少于35条记录），不能写入对讲机。");
     t.foreignRecord = QStringLiteral("工作文件中%1的记录头是 %2，不是 %3，对讲机会把它存到别处。"
                                      "没有写入任何数据。");
-    t.channelName = QStringLiteral("信道%1");
-    t.settingsName = QStringLiteral("设置%1");
+    t.channelName = chineseImageWords().channelName;
+    t.settingsName = chineseImageWords().settingsName;
     t.alreadyRunning = QStringLiteral("正在与对讲机通信，请等待完成或先关闭读写。");
     t.deviceGone = QStringLiteral("串口设备已断开!");
     return t;
@@ -48,8 +45,8 @@ TransferTexts englishTransferTexts() {
     t.foreignRecord =
         QStringLiteral("In the working file, %1 starts %2 instead of %3: the radio would store it "
                        "at the wrong place. Nothing was sent to the radio.");
-    t.channelName = QStringLiteral("channel %1");
-    t.settingsName = QStringLiteral("settings %1");
+    t.channelName = englishImageWords().channelName;
+    t.settingsName = englishImageWords().settingsName;
     t.alreadyRunning = QStringLiteral(
         "A transfer with the radio is running; wait for it to end or stop it first.");
     t.deviceGone = QStringLiteral("The serial device went away!");

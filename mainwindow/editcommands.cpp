@@ -1,11 +1,8 @@
 #include "editcommands.h"
 
-#include "channelcsv.h"
 #include "channelgrid.h"
 #include "channelrows.h"
 #include "edithistory.h"
-#include "error.h"
-#include "filecopy.h"
 #include "fileedits.h"
 #include "gridview.h"
 #include "imagebackups.h"
@@ -17,25 +14,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
-#include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 
 namespace qx {
-
-namespace {
-
-QString readText(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(
-            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
-    return QString::fromUtf8(file.readAll());
-}
-
-} // namespace
 
 EditCommands::EditCommands(MainWindow &window, FileEdits &edits, EditHistory &history,
                            WorkingFile &file)
@@ -86,14 +69,8 @@ void EditCommands::addMenus(QMenuBar *bar, QMenu *file, QMenu *program) {
     for (QAction *a : file->actions())
         if (a->objectName() == QLatin1String("N7"))
             printSeparator = a;
-    QAction *backup = item(file, "OpenBackup", t.menuOpenBackup, &EditCommands::openBackup);
-    QAction *separator = new QAction(file);
-    separator->setSeparator(true);
-    separator->setObjectName(QStringLiteral("CsvSeparator"));
-    QAction *importItem = item(file, "ImportCsv", t.menuImportCsv, &EditCommands::importCsv);
-    QAction *exportItem = item(file, "ExportCsv", t.menuExportCsv, &EditCommands::exportCsv);
-    for (QAction *a : {backup, separator, importItem, exportItem})
-        file->insertAction(printSeparator, a);
+    file->insertAction(printSeparator,
+                       item(file, "OpenBackup", t.menuOpenBackup, &EditCommands::openBackup));
 
     GridView *grid = m_window.channelGrid().view();
     connect(grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -246,41 +223,6 @@ void EditCommands::paste() {
         if (!rejected.isEmpty())
             m_window.prompter().message(t.pasteRejected + QLatin1Char('\n') +
                                         rejected.join(QLatin1Char('\n')));
-    });
-}
-
-void EditCommands::importCsv() {
-    guard(m_window.prompter(), [this] {
-        const WindowTexts &t = m_window.texts();
-        const QString path = m_window.prompter().openFileName(t.csvFilter, QString());
-        if (path.isEmpty())
-            return;
-        const CsvImport result = qx::importCsv(readText(path), m_file.readAll());
-        if (!result.errors.isEmpty()) {
-            m_window.prompter().message(t.importRejected + QLatin1Char('\n') +
-                                        result.errors.join(QLatin1Char('\n')));
-            return;
-        }
-        {
-            const FileEdits::Step step(m_edits);
-            for (int record = 0; record < kRecord03C0; ++record)
-                m_edits.storeRecord(record, MemoryFrame::fromBytes(result.image.mid(
-                                                record * MemoryFrame::kSize, MemoryFrame::kSize)));
-        }
-        reload();
-        if (!result.notes.isEmpty())
-            m_window.prompter().message(t.importNotes + QLatin1Char('\n') +
-                                        result.notes.join(QLatin1Char('\n')));
-    });
-}
-
-void EditCommands::exportCsv() {
-    guard(m_window.prompter(), [this] {
-        const QString path =
-            m_window.prompter().saveFileName(m_window.texts().csvFilter, QString());
-        if (path.isEmpty())
-            return;
-        saveFileAtomically(path, exportChannelCsv(m_file.readAll()).toUtf8());
     });
 }
 

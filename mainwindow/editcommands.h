@@ -16,8 +16,8 @@ class MainWindow;
 class WorkingFile;
 
 // The commands added to the window: the Edit menu (undo, redo, channel rows on the
-// clipboard, clearing channels), CSV import and export and opening a backup in the File
-// menu. Every change goes through the window's FileEdits as one undo step.
+// clipboard, clearing channels) and opening a backup in the File menu. Every change goes
+// through the window's FileEdits as one undo step.
 class EditCommands : public QObject {
     Q_OBJECT
 public:
@@ -32,8 +32,6 @@ public slots:
     void copy();
     void paste();
     void clearChannels();
-    void importCsv();
-    void exportCsv();
     void openBackup();
     // Disables the items that would do nothing now.
     void updateActions();

@@ -100,7 +100,7 @@ private:
     void beginStep() override;
     void endStep() noexcept override;
 
-    // Undo, redo, the clipboard, CSV, backups and verify (windowediting.cpp).
+    // Undo, redo, the clipboard, CSV, comparing, backups and verify (mainwindow_editing.cpp).
     void buildEditing();
 
     void FormCreate();

@@ -3,6 +3,7 @@
 #include "channelgrid.h"
 #include "editcommands.h"
 #include "edithistory.h"
+#include "filecommands.h"
 #include "filecopy.h"
 #include "settingspanel.h"
 #include "transferswitches.h"
@@ -23,6 +24,7 @@ void MainWindow::buildEditing() {
     m_editCommands = new EditCommands(*this, *this, *m_history, m_file);
     QMenu *program = menuBar()->findChild<QMenu *>(QStringLiteral("N2"));
     m_editCommands->addMenus(menuBar(), N1, program);
+    (new FileCommands(*this, *this, m_file))->addMenus(N1);
     m_switches = new TransferSwitches(program, m_texts, m_prompter,
                                       QDir(m_folder).filePath(QStringLiteral("pt.ini")));
 }

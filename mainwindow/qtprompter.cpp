@@ -1,9 +1,14 @@
 #include "qtprompter.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace qx {
 
@@ -49,6 +54,35 @@ bool QtPrompter::ask(const QString &caption, const QString &text, Buttons button
 void QtPrompter::error(const QString &text) {
     QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok, m_parent);
     box.exec();
+}
+
+bool QtPrompter::showList(const QString &text, const QStringList &lines,
+                          const QString &acceptText) {
+    // A message box grows with its text past the screen's edge; the list scrolls instead.
+    QDialog box(m_parent);
+    box.setObjectName(QStringLiteral("ListBox"));
+    box.setWindowTitle(applicationTitle());
+    auto *layout = new QVBoxLayout(&box);
+    auto *label = new QLabel(text, &box);
+    label->setWordWrap(true);
+    layout->addWidget(label);
+    auto *list = new QPlainTextEdit(lines.join(QLatin1Char('\n')), &box);
+    list->setObjectName(QStringLiteral("ListLines"));
+    list->setReadOnly(true);
+    list->setLineWrapMode(QPlainTextEdit::NoWrap);
+    layout->addWidget(list);
+    auto *buttons = new QDialogButtonBox(&box);
+    QPushButton *accept = acceptText.isEmpty()
+                              ? buttons->addButton(QDialogButtonBox::Ok)
+                              : buttons->addButton(acceptText, QDialogButtonBox::AcceptRole);
+    if (!acceptText.isEmpty())
+        buttons->addButton(QDialogButtonBox::Cancel);
+    accept->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
+    layout->addWidget(buttons);
+    box.resize(560, 380);
+    return box.exec() == QDialog::Accepted || acceptText.isEmpty();
 }
 
 QString QtPrompter::openFileName(const QString &filter, const QString &dir) {

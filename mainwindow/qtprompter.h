@@ -15,6 +15,8 @@ public:
     void message(const QString &text) override;
     bool ask(const QString &caption, const QString &text, Buttons buttons, Icon icon) override;
     void error(const QString &text) override;
+    bool showList(const QString &text, const QStringList &lines,
+                  const QString &acceptText) override;
     QString openFileName(const QString &filter, const QString &dir) override;
     QString saveFileName(const QString &filter, const QString &dir) override;
 

@@ -113,6 +113,21 @@ WindowTexts chineseWindowTexts() {
     t.writeIncomplete =
         QStringLiteral("写入没有完成：对讲机里现在可能一部分是新数据，一部分是旧数据"
                        "（35条记录中已发送%1条）。请重新写入。");
+    t.menuExportChirpCsv = QStringLiteral("导出CSV（CHIRP）...");
+    t.menuCompare = QStringLiteral("与文件比较...");
+    t.csvNotRead = QStringLiteral("CSV文件不能读取：%1");
+    t.csvNotSaved = QStringLiteral("CSV文件没有保存：%1");
+    t.compareNotRead = QStringLiteral("文件不能比较：%1");
+    t.compareIntro = QStringLiteral("工作文件与%1的不同之处（工作文件 -> %1）：");
+    t.compareSame = QStringLiteral("工作文件与%1的内容相同。");
+    t.importPreview = QStringLiteral(
+        "导入这个CSV文件会对工作文件作以下改动（工作文件 -> CSV文件）。确认之前不会改动任何数据。");
+    t.importUnfit = QStringLiteral("本机不能保存CSV文件中的以下各行，可以略过这些行导入其余的行：");
+    t.importChanges = QStringLiteral("导入其余的行会对工作文件作以下改动（工作文件 -> CSV文件）：");
+    t.importSame = QStringLiteral("CSV文件的信道与工作文件相同，没有需要导入的。");
+    t.noChanges = QStringLiteral("（没有改动）");
+    t.importButton = QStringLiteral("导入");
+    t.importRestButton = QStringLiteral("导入其余的行");
 
     t.transfer = chineseTransferTexts();
     return t;
@@ -239,6 +254,27 @@ WindowTexts englishWindowTexts() {
     t.writeIncomplete = QStringLiteral(
         "The write did not complete: the radio may now hold part of the new image and part of "
         "the old (%1 of 35 records were sent). Write again.");
+    t.menuExportChirpCsv = QStringLiteral("Export CSV (CHIRP)...");
+    t.menuCompare = QStringLiteral("Compare With File...");
+    t.csvNotRead = QStringLiteral("The CSV file could not be read: %1");
+    t.csvNotSaved = QStringLiteral("The CSV file was not saved: %1");
+    t.compareNotRead = QStringLiteral("The file could not be compared: %1");
+    t.compareIntro = QStringLiteral("What differs between the working file and %1 (working file "
+                                    "-> %1):");
+    t.compareSame = QStringLiteral("The working file and %1 hold the same.");
+    t.importPreview = QStringLiteral(
+        "Importing the CSV file changes the working file as listed (working file -> CSV file). "
+        "Nothing is changed until you confirm.");
+    t.importUnfit = QStringLiteral("This radio cannot hold these lines of the CSV file; the rest "
+                                   "can be imported without them:");
+    t.importChanges =
+        QStringLiteral("Importing the rest changes the working file as listed (working file -> "
+                       "CSV file):");
+    t.importSame = QStringLiteral(
+        "The CSV file holds the channels the working file holds; there is nothing to import.");
+    t.noChanges = QStringLiteral("(nothing changes)");
+    t.importButton = QStringLiteral("Import");
+    t.importRestButton = QStringLiteral("Import the rest");
 
     t.transfer = englishTransferTexts();
     return t;

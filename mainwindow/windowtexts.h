@@ -81,6 +81,17 @@ struct WindowTexts : ImageWords {
     QString readUnstable;    // %1 the channels and settings blocks that never came the same
     QString writeIncomplete; // %1 how many of the 35 records the radio took
 
+    // Comparing with a file, CHIRP's CSV, and the preview of a CSV import.
+    QString menuExportChirpCsv, menuCompare;
+    QString csvNotRead, csvNotSaved, compareNotRead; // %1 the file and the reason
+    QString compareIntro, compareSame;               // %1 the file's name
+    QString importPreview;                           // over the changes
+    QString importUnfit;   // over the lines this radio cannot hold, which the rest leaves out
+    QString importChanges; // after them, over the changes
+    QString importSame;    // a CSV that changes nothing
+    QString noChanges;     // in the list, when nothing changes
+    QString importButton, importRestButton;
+
     TransferTexts transfer;
 };
 

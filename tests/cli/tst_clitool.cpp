@@ -147,6 +147,7 @@ private slots:
     void commandLines_data();
     void commandLines();
     void dumpExitCodes();
+    void diffExitCodes();
     void csvFilesEndToEnd();
     void chirpCsvBothWays();
     void outputIntoPipes();
@@ -192,7 +193,7 @@ void TestCliTool::commandLines_data() {
 
     QTest::newRow("help") << QStringList{"--help"} << 0 << true << "import-csv CSV -i FILE -o FILE";
     QTest::newRow("version") << QStringList{"--version"} << 0 << true << "qx7420-cli 1.";
-    for (const char *c : {"dump", "read", "write", "export-csv", "import-csv"})
+    for (const char *c : {"dump", "diff", "read", "write", "export-csv", "import-csv"})
         QTest::newRow(qPrintable(QStringLiteral("%1 --help").arg(c)))
             << QStringList{c, "--help"} << 0 << true
             << QStringLiteral("Usage: qx7420-cli %1 ").arg(c);
@@ -210,6 +211,8 @@ void TestCliTool::commandLines_data() {
         << QStringList{"dump", "--bogus", "x.dat"} << 2 << false << "Unknown option 'bogus'";
     QTest::newRow("two files") << QStringList{"dump", "a.dat", "b.dat"} << 2 << false
                                << "unexpected argument 'b.dat'";
+    QTest::newRow("diff of one file")
+        << QStringList{"diff", "a.dat"} << 2 << false << "diff needs two image files";
     QTest::newRow("unknown pace") << QStringList{"read",  "--port", "1",    "-o",
                                                  "r.dat", "--pace", "turbo"}
                                   << 2 << false << "--pace takes standard or fast, not 'turbo'";
@@ -253,6 +256,22 @@ void TestCliTool::dumpExitCodes() {
                                    "valid integer value\n"));
 
     r = runTool({"dump", "none.dat"}, dir());
+    QCOMPARE(r.code, 2);
+    QCOMPARE(r.err, QStringLiteral("qx7420-cli: none.dat: no such file\n"));
+}
+
+void TestCliTool::diffExitCodes() {
+    QByteArray other = sampleImage();
+    other[32 * 12 + 4] = char(0xFC); // beep off
+    QVERIFY(writeFile(path("a.dat"), sampleImage()) && writeFile(path("b.dat"), other));
+    Run r = runTool({"diff", "a.dat", "a.dat"}, dir());
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out + r.err, QString());
+    r = runTool({"diff", "a.dat", "b.dat"}, dir());
+    QCOMPARE(r.code, 3);
+    QCOMPARE(r.out, QStringLiteral("Beep Tone: ON -> OFF\n"));
+    QCOMPARE(r.err, QString());
+    r = runTool({"diff", "a.dat", "none.dat"}, dir());
     QCOMPARE(r.code, 2);
     QCOMPARE(r.err, QStringLiteral("qx7420-cli: none.dat: no such file\n"));
 }

@@ -13,8 +13,9 @@ namespace qx::test {
 class ScriptedPrompter : public Prompter {
 public:
     struct Shown {
-        QString kind;    // "message", "ask", "error", "open", "save"
-        QString caption; // for "open" and "save": the folder the dialog starts in
+        QString kind;    // "message", "ask", "error", "open", "save", "list"
+        QString caption; // for "open" and "save": the folder the dialog starts in; for
+                         // "list": the accept button's text (empty: only OK)
         QString text;
         Buttons buttons = Buttons::Ok;
     };
@@ -27,6 +28,14 @@ public:
     void message(const QString &text) override { record({"message", {}, text}); }
     bool ask(const QString &caption, const QString &text, Buttons buttons, Icon) override {
         record({"ask", caption, text, buttons});
+        return answers.isEmpty() ? false : answers.takeFirst();
+    }
+    // The text and the lines, one a line. A list with an accept button takes an answer.
+    bool showList(const QString &text, const QStringList &lines,
+                  const QString &acceptText) override {
+        record({"list", acceptText, (QStringList{text} + lines).join(QLatin1Char('\n'))});
+        if (acceptText.isEmpty())
+            return true;
         return answers.isEmpty() ? false : answers.takeFirst();
     }
     void error(const QString &text) override { record({"error", {}, text}); }

@@ -8,6 +8,8 @@
 // with what the grid can hold, each channel once, busy lock-out from the image, or says why
 // not. Without skipping, any unfit row means no image; with it, the image holds exactly
 // the fitting rows and the base's settings, and its CHIRP export reads back unchanged.
+// The Chinese window's words change the messages' words only: the same image, as many
+// problems, notes and skipped lines.
 #include "channelcsv.h"
 #include "chirpcsv.h"
 #include "error.h"
@@ -99,6 +101,19 @@ QByteArray baseImage() {
     return image;
 }
 
+// Both formats, strict and skipping, in the Chinese words.
+void checkChinese(const QString &text) {
+    const QByteArray base = test::sampleImage();
+    for (const bool skip : {false, true}) {
+        const CsvImport english = importCsv(text, base, skip);
+        const CsvImport chinese = importCsv(text, base, skip, chineseCsvTexts());
+        FUZZ_CHECK(chinese.image == english.image);
+        FUZZ_CHECK(chinese.errors.size() == english.errors.size());
+        FUZZ_CHECK(chinese.notes.size() == english.notes.size());
+        FUZZ_CHECK(chinese.skipped.size() == english.skipped.size());
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
@@ -110,6 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         FUZZ_CHECK(record.line > previous && record.line <= lines);
         previous = record.line;
     }
+    checkChinese(text);
     if (isChirpCsv(text))
         return checkChirp(text, lines);
 

@@ -12,9 +12,12 @@
 // - The exported CSV reads back without a rejected header or empty row; when it is
 //   accepted without a change, it rebuilds the same channel rows (a row cut short by the
 //   end of the file completed with OFF and NO) and keeps the records after them.
+// - diffImages finds nothing between an image and itself or its first 35 records, and
+//   against an empty file only fields; every difference is worded in both languages.
 #include "channelcsv.h"
 #include "error.h"
 #include "fuzzcheck.h"
+#include "imagediff.h"
 #include "imagedump.h"
 #include "settingscodec.h"
 #include "workingfile.h"
@@ -147,6 +150,15 @@ void checkCsvExport(const QByteArray &bytes, const ChannelTable &rows) {
     FUZZ_CHECK(rebuilt.mid(32 * 12) == bytes.mid(32 * 12));
 }
 
+void checkDiff(const QByteArray &bytes) {
+    FUZZ_CHECK(diffImages(bytes, bytes).isEmpty());
+    FUZZ_CHECK(diffImages(bytes, bytes.left(kRecordCount * 12)).isEmpty());
+    const ImageDiff diff = diffImages(QByteArray(), bytes);
+    FUZZ_CHECK(diff.otherBytes.isEmpty());
+    for (const Language language : {Language::Chinese, Language::English})
+        FUZZ_CHECK(formatImageDiff(diff, imageWords(language)).size() == diff.changes.size());
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
@@ -170,6 +182,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FUZZ_CHECK_MSG(dumpStoppedAt == stoppedAt,
                    QStringLiteral("dump %1, load %2").arg(dumpStoppedAt).arg(stoppedAt));
 
+    checkDiff(bytes);
     checkRecordAccess(path, bytes);
     checkStore(path, bytes, size > 0 ? data[0] % 40 : 0);
     return 0;

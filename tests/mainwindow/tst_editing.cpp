@@ -75,13 +75,15 @@ void TestEditing::editMenu_data() {
     QTest::addColumn<QStringList>("fileItems");
     QTest::newRow("Chinese") << Language::Chinese << QStringList{"编辑", "撤销", "重做", "",
                                                                  "剪切", "复制", "粘贴", "清除信道"}
-                             << QStringList{"打开备份...", "", "导入CSV...", "导出CSV...",
+                             << QStringList{"打开备份...", "与文件比较...", "",
+                                            "导入CSV...",  "导出CSV...",    "导出CSV（CHIRP）...",
                                             "写后校验"};
-    QTest::newRow("English") << Language::English
-                             << QStringList{"Edit", "Undo", "Redo",  "",
-                                            "Cut",  "Copy", "Paste", "Clear Channel"}
-                             << QStringList{"Open Backup...", "", "Import CSV...", "Export CSV...",
-                                            "Verify After Write"};
+    QTest::newRow("English")
+        << Language::English
+        << QStringList{"Edit", "Undo", "Redo", "", "Cut", "Copy", "Paste", "Clear Channel"}
+        << QStringList{"Open Backup...",    "Compare With File...", "",
+                       "Import CSV...",     "Export CSV...",        "Export CSV (CHIRP)...",
+                       "Verify After Write"};
 }
 
 void TestEditing::editMenu() {
@@ -101,14 +103,14 @@ void TestEditing::editMenu() {
     // the two switches that guard the transfers, on by default.
     const QList<QAction *> file = menus.at(0)->menu()->actions();
     QStringList added;
-    for (int i = 2; i < 6; ++i)
+    for (int i = 2; i < 8; ++i)
         added << (file[i]->isSeparator() ? QString() : file[i]->text());
     QAction *verify = action(h, "VerifyAfterWrite");
     added << verify->text();
     QCOMPARE(added, fileItems);
     QVERIFY(verify->isCheckable() && verify->isChecked());
     QVERIFY(action(h, "CheckReads")->isCheckable() && action(h, "CheckReads")->isChecked());
-    QCOMPARE(file[6]->objectName(), QStringLiteral("N7"));
+    QCOMPARE(file[8]->objectName(), QStringLiteral("N7"));
 
     QCOMPARE(action(h, "EditUndo")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
     QCOMPARE(action(h, "EditRedo")->shortcuts(),
@@ -199,6 +201,7 @@ void TestEditing::undoRedoEveryKindOfStep() {
         const QString csv = h.dir.filePath(QStringLiteral("list.csv"));
         QVERIFY(writeFile(csv, formatChannelCsv(rows).toUtf8()));
         h.prompter.fileNames << csv;
+        h.prompter.answers << true; // the preview
         action(h, "ImportCsv")->trigger();
     }
     // A list commits when its popup has closed.
@@ -401,12 +404,13 @@ void TestEditing::csvExportAndImport() {
     edited.replace(QStringLiteral("13,,,,,,"), QStringLiteral("13,462.563,67,,OFF,yes,no"));
     QVERIFY(writeFile(csv, edited.toUtf8()));
     h.prompter.fileNames << csv;
+    h.prompter.answers << true;
     action(h, "ImportCsv")->trigger();
     QCOMPARE(h.window->cell(1, 13), QStringLiteral("462.56250"));
     QCOMPARE(h.window->cell(2, 13), QStringLiteral("67.0"));
     QCOMPARE(h.window->cell(5, 13), chineseFlagWords().yes);
-    QCOMPARE(h.prompter.texts("message").size(), 1); // the raster note
-    QVERIFY(h.prompter.texts("message").first().contains(QStringLiteral("line 14")));
+    QCOMPARE(h.prompter.texts("list").size(), 1); // the preview, with the raster note
+    QVERIFY(h.prompter.texts("list").first().contains(QStringLiteral("第14行")));
     QCOMPARE(h.window->findChild<EditHistory *>()->count(), 1);
     action(h, "EditUndo")->trigger();
     QCOMPARE(h.fileBytes(), baseImage());
@@ -425,7 +429,7 @@ void TestEditing::rejectedCsvChangesNothing() {
     QCOMPARE(h.fileBytes(), baseImage());
     QCOMPARE(h.window->cell(1, 1), QStringLiteral("451.00000"));
     QCOMPARE(h.window->findChild<EditHistory *>()->count(), 0);
-    const QStringList messages = h.prompter.texts("message");
+    const QStringList messages = h.prompter.texts("list");
     QCOMPARE(messages.size(), 1);
     QVERIFY(messages[0].startsWith(englishWindowTexts().importRejected));
     QVERIFY(messages[0].contains(QStringLiteral("line 3:")) &&

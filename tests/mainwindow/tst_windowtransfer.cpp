@@ -186,11 +186,15 @@ void TestWindowTransfer::writeLeavesBackupOfTheImageSent() {
     open(baseImage());
     m_window->N12Click();
     QVERIFY(m_window->transfer().running());
+    // An import would change the file under the write.
+    QAction *import = m_window->findChild<QAction *>(QStringLiteral("ImportCsv"));
+    QVERIFY(!import->isEnabled());
     // On disk before the first frame goes out.
     QCOMPARE(backups().size(), 1);
     QVERIFY(backups().first().startsWith(QStringLiteral("before-write-")));
     QCOMPARE(backup(backups().first()), baseImage());
     finish();
+    QVERIFY(import->isEnabled());
     QCOMPARE(m_sio->image(), baseImage());
     QCOMPARE(m_window->findChild<EditHistory *>()->count(), 0);
     const WindowTexts t = englishWindowTexts();

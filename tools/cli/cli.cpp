@@ -3,6 +3,7 @@
 #include "channelcsv.h"
 #include "chirpcsv.h"
 #include "filecopy.h"
+#include "imagediff.h"
 #include "imagedump.h"
 #include "portcommands.h"
 #include "ptini.h"
@@ -19,8 +20,8 @@ namespace {
 
 const QString kExitStatus = QStringLiteral(
     "Exit status: 0 done; 1 the port could not be used or the radio did not answer;\n"
-    "2 a usage, file or image error; 3 write found records that differ on reading back;\n"
-    "130 interrupted (Ctrl-C).\n");
+    "2 a usage, file or image error; 3 write found records that differ on reading back,\n"
+    "or diff found fields that differ; 130 interrupted (Ctrl-C).\n");
 
 const QString kProgramHelp =
     QStringLiteral(
@@ -30,6 +31,8 @@ const QString kProgramHelp =
         "\n"
         "Commands:\n"
         "  dump FILE                        print an image as the program's window shows it\n"
+        "  diff A B                         print what differs between two images, field by\n"
+        "                                   field (exit status 3 when they differ)\n"
         "  read --port P -o FILE            read the radio into an image file\n"
         "  write --port P -i FILE           write an image file into the radio\n"
         "                                   (--port once per radio: several at once)\n"
@@ -127,6 +130,24 @@ const QString kDumpHelp =
         "missing from the file, or a list left without a selection, prints \"-\".\n"
         "\n") +
     kExitStatus;
+
+const QString kDiffHelp = QStringLiteral(
+    "Usage: qx7420-cli diff A B\n"
+    "\n"
+    "Compares the images A and B as the English window shows them and prints one line\n"
+    "per field that differs, in the words of the grid and the settings panel, A's\n"
+    "value first:\n"
+    "  channel 3 Receive F: 462.06250 -> 462.07500\n"
+    "  channel 3 CTCSS (Transmit F): OFF -> 67.0\n"
+    "  Beep Tone: ON -> OFF\n"
+    "A cell the grid shows empty is (empty); a field whose record is missing from a\n"
+    "short file is (missing), one whose record does not decode is (damaged). Channels\n"
+    "and settings blocks that differ only in bytes no field shows (unused bytes, a\n"
+    "record's header) are named on one last line. Records after the 35th are ignored,\n"
+    "as the window and the radio ignore them.\n"
+    "\n"
+    "Exit status: 0 the images are the same; 3 they differ; 2 a usage error or a file\n"
+    "that cannot be read.\n");
 
 const QString kReadHelp =
     QStringLiteral(
@@ -346,6 +367,26 @@ int runDump(QCommandLineParser &parser, Console &console) {
     return kExitOk;
 }
 
+int runDiff(QCommandLineParser &parser, Console &console) {
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 2)
+        return usage(console,
+                     files.size() < 2 ? QStringLiteral("diff needs two image files")
+                                      : QStringLiteral("unexpected argument '%1'").arg(files.at(2)),
+                     "diff");
+    try {
+        const QStringList lines =
+            formatImageDiff(diffImages(readImageFile(files.at(0)), readImageFile(files.at(1))),
+                            englishImageWords());
+        for (const QString &line : lines)
+            console.out << line << QLatin1Char('\n');
+        return lines.isEmpty() ? kExitOk : kExitDiffer;
+    } catch (const Error &e) {
+        console.note(e.message());
+        return kExitUsage;
+    }
+}
+
 int runRead(QCommandLineParser &parser, Console &console) {
     ReadJob job;
     if (!noPositional(parser, console, "read") || !radioOptions(parser, console, "read", job) ||
@@ -498,6 +539,7 @@ int runCli(const QStringList &arguments, Console &console) {
 
     static const Command commands[] = {
         {"dump", &kDumpHelp, runDump, {kHelp}},
+        {"diff", &kDiffHelp, runDiff, {kHelp}},
         {"read",
          &kReadHelp,
          runRead,

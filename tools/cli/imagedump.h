@@ -15,6 +15,8 @@ namespace qx::cli {
 class ImageError : public Error {
 public:
     ImageError(const QString &file, int record, const QString &reason);
+    // A file that cannot be read: the message names it.
+    explicit ImageError(const QString &message);
     int record() const { return m_record; }
 
 private:

@@ -19,6 +19,7 @@ enum ExitCode : int {
     kExitNoRadio = 1, // the port could not be used or the radio did not answer
     kExitUsage = 2,   // usage, file or image error
     kExitVerify = 3,  // write --verify found records that differ
+    kExitDiffer = 3,  // diff found fields that differ
     kExitInterrupted = 130,
 };
 
