@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "channelgrid.h"
+#include "channeltools.h"
 #include "editcommands.h"
 #include "edithistory.h"
 #include "filecopy.h"
@@ -23,6 +24,8 @@ void MainWindow::buildEditing() {
     m_editCommands = new EditCommands(*this, *this, *m_history, m_file);
     QMenu *program = menuBar()->findChild<QMenu *>(QStringLiteral("N2"));
     m_editCommands->addMenus(menuBar(), N1, program);
+    auto *tools = new ChannelTools(*this, *this, m_file);
+    tools->addMenu(menuBar()->findChild<QMenu *>(QStringLiteral("EditMenu")));
     m_switches = new TransferSwitches(program, m_texts, m_prompter,
                                       QDir(m_folder).filePath(QStringLiteral("pt.ini")));
 }

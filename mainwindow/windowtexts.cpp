@@ -115,6 +115,7 @@ WindowTexts chineseWindowTexts() {
                        "（35条记录中已发送%1条）。请重新写入。");
 
     t.transfer = chineseTransferTexts();
+    t.tools = chineseChannelToolTexts();
     return t;
 }
 
@@ -241,6 +242,7 @@ WindowTexts englishWindowTexts() {
         "the old (%1 of 35 records were sent). Write again.");
 
     t.transfer = englishTransferTexts();
+    t.tools = englishChannelToolTexts();
     return t;
 }
 

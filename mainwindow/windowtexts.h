@@ -1,5 +1,6 @@
 #pragma once
 
+#include "channeltooltexts.h"
 #include "imagewords.h"
 #include "transfertexts.h"
 
@@ -82,6 +83,7 @@ struct WindowTexts : ImageWords {
     QString writeIncomplete; // %1 how many of the 35 records the radio took
 
     TransferTexts transfer;
+    ChannelToolTexts tools;
 };
 
 WindowTexts chineseWindowTexts();
