@@ -73,13 +73,14 @@ void TestEditing::editMenu_data() {
     QTest::addColumn<Language>("language");
     QTest::addColumn<QStringList>("items");
     QTest::addColumn<QStringList>("fileItems");
-    QTest::newRow("Chinese") << Language::Chinese << QStringList{"编辑", "撤销", "重做", "",
-                                                                 "剪切", "复制", "粘贴", "清除信道"}
+    QTest::newRow("Chinese") << Language::Chinese
+                             << QStringList{"编辑", "撤销", "重做",     "", "剪切",
+                                            "复制", "粘贴", "清除信道", "", "信道"}
                              << QStringList{"打开备份...", "", "导入CSV...", "导出CSV...",
                                             "写后校验"};
     QTest::newRow("English") << Language::English
-                             << QStringList{"Edit", "Undo", "Redo",  "",
-                                            "Cut",  "Copy", "Paste", "Clear Channel"}
+                             << QStringList{"Edit", "Undo",  "Redo",          "", "Cut",
+                                            "Copy", "Paste", "Clear Channel", "", "Channels"}
                              << QStringList{"Open Backup...", "", "Import CSV...", "Export CSV...",
                                             "Verify After Write"};
 }
