@@ -96,6 +96,13 @@ void ChannelTools::run(const std::function<void()> &tool) {
     updateActions();
 }
 
+QString ChannelTools::heading(const QList<int> &channels) const {
+    const ChannelToolTexts &t = m_window.texts().tools;
+    if (channels.size() == 1)
+        return t.oneChannel.arg(channels.first());
+    return t.channels.arg(channels.first()).arg(channels.last());
+}
+
 void ChannelTools::reload() {
     m_window.showWorkingFile();
     updateActions();
@@ -194,7 +201,7 @@ void ChannelTools::fillFrequencies() {
             for (int channel = channels.first() + 1; channel <= kChannelCount; ++channel)
                 channels << channel;
         auto *dialog =
-            new FillDialog(m_window.texts().tools, channels.first(), channels.last(),
+            new FillDialog(m_window.texts().tools, heading(channels),
                            grid.cell(ChannelGrid::RxFrequency, channels.first()), &m_window);
         connect(dialog, &ToolDialog::applyRequested, this, [this, dialog, channels] {
             run([&] {
@@ -243,10 +250,7 @@ void ChannelTools::setForSelected() {
         const QList<int> channels = m_window.channelGrid().selectedChannels();
         if (channels.isEmpty())
             return;
-        QString named = QString::number(channels.first());
-        if (channels.size() > 1)
-            named += QLatin1Char('-') + QString::number(channels.last());
-        auto *dialog = new SetSelectedDialog(m_window.texts(), named, &m_window);
+        auto *dialog = new SetSelectedDialog(m_window.texts(), heading(channels), &m_window);
         connect(dialog, &ToolDialog::applyRequested, this, [this, dialog, channels] {
             run([&] {
                 dialog->accept();

@@ -47,6 +47,8 @@ private:
     // addresses.
     void reorder(const ChannelOrder &order);
     void reload();
+    // The channels a dialog works on, for its heading.
+    QString heading(const QList<int> &channels) const;
 
     MainWindow &m_window;
     FileEdits &m_edits;

@@ -5,19 +5,16 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
-#include <QLabel>
 #include <QLineEdit>
 
 namespace qx {
 
-FillDialog::FillDialog(const ChannelToolTexts &texts, int first, int last, const QString &start,
+FillDialog::FillDialog(const ChannelToolTexts &texts, const QString &heading, const QString &start,
                        QWidget *parent)
-    : ToolDialog(texts, QStringLiteral("FillDialog"),
-                 QString(texts.fill).remove(QStringLiteral("...")), parent),
+    : ToolDialog(QStringLiteral("FillDialog"), QString(texts.fill).remove(QStringLiteral("...")),
+                 heading, parent),
       m_start(new QLineEdit(start, this)), m_step(new QComboBox(this)),
       m_transmit(new QCheckBox(texts.fillTransmit, this)) {
-    auto *channels = new QLabel(texts.fillChannels.arg(first).arg(last), this);
-    channels->setObjectName(QStringLiteral("FillChannels"));
     m_start->setObjectName(QStringLiteral("FillStart"));
     m_step->setObjectName(QStringLiteral("FillStep"));
     m_step->setEditable(true);
@@ -27,10 +24,10 @@ FillDialog::FillDialog(const ChannelToolTexts &texts, int first, int last, const
     m_step->setCurrentIndex(3);
     m_transmit->setObjectName(QStringLiteral("FillTransmit"));
     m_transmit->setChecked(true);
-    form()->addRow(channels);
     form()->addRow(texts.fillStart, m_start);
     form()->addRow(texts.fillStep, m_step);
     form()->addRow(m_transmit);
+    addButtons(texts);
     m_start->selectAll();
 }
 

@@ -9,12 +9,12 @@ class QLineEdit;
 namespace qx {
 
 // Fill Frequencies: a start frequency, a step in kHz (a usual one or typed) and whether the
-// transmit frequencies follow, for the channels named at its top. The texts are checked by
-// the tool that applies them.
+// transmit frequencies follow. The texts are checked by the tool that applies them.
 class FillDialog : public ToolDialog {
     Q_OBJECT
 public:
-    FillDialog(const ChannelToolTexts &texts, int first, int last, const QString &start,
+    // heading: the channels filled.
+    FillDialog(const ChannelToolTexts &texts, const QString &heading, const QString &start,
                QWidget *parent);
 
     QString start() const;

@@ -9,18 +9,19 @@
 
 namespace qx {
 
-SetSelectedDialog::SetSelectedDialog(const WindowTexts &texts, const QString &channels,
+SetSelectedDialog::SetSelectedDialog(const WindowTexts &texts, const QString &heading,
                                      QWidget *parent)
-    : ToolDialog(texts.tools, QStringLiteral("SetDialog"),
-                 QString(texts.tools.setSelected).remove(QStringLiteral("...")), parent) {
-    auto *heading = new QLabel(texts.tools.setChannels.arg(channels), this);
-    heading->setObjectName(QStringLiteral("SetChannels"));
-    form()->addRow(heading);
+    : ToolDialog(QStringLiteral("SetDialog"),
+                 QString(texts.tools.setSelected).remove(QStringLiteral("...")), heading, parent) {
+    auto *note = new QLabel(texts.tools.setNote, this);
+    note->setObjectName(QStringLiteral("SetNote"));
+    form()->addRow(note);
     const QStringList flags{texts.flags.no, texts.flags.yes};
     m_fields = {addField("SetRxTone", texts.tools.setRxTone, toneTexts()),
                 addField("SetTxTone", texts.tools.setTxTone, toneTexts()),
                 addField("SetBusy", texts.tools.setBusy, flags),
                 addField("SetScan", texts.tools.setScan, flags)};
+    addButtons(texts.tools);
 }
 
 SetSelectedDialog::Field SetSelectedDialog::addField(const char *name, const QString &label,

@@ -17,8 +17,8 @@ struct WindowTexts;
 class SetSelectedDialog : public ToolDialog {
     Q_OBJECT
 public:
-    // channels: how the heading names them ("3" or "3-5").
-    SetSelectedDialog(const WindowTexts &texts, const QString &channels, QWidget *parent);
+    // heading: the channels changed.
+    SetSelectedDialog(const WindowTexts &texts, const QString &heading, QWidget *parent);
 
     // The cells with the ticked fields set.
     ChannelCells appliedTo(ChannelCells cells) const;
