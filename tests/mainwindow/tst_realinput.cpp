@@ -343,6 +343,9 @@ private slots:
         QTest::newRow("paste during a read")
             << "470\tOFF\t\tOFF\tNO\tNO"
             << "click 3 1; read; key ctrl+v; wait-read" << QStringList{} << 0;
+        QTest::newRow("move during a read")
+            << ""
+            << "click 3 1; read; key ctrl+shift+Up; wait-read" << QStringList{} << 0;
     }
     void gestures() {
         QFETCH(QString, clipboard);
