@@ -68,8 +68,7 @@ void ChannelTools::addMenu(QMenu *edit) {
 void ChannelTools::updateActions() {
     if (!m_moveUp)
         return;
-    // A change during a transfer would change the file under it, and a read would then
-    // overwrite it.
+    // As Paste and Clear Channel do, they wait for a transfer to end.
     const bool idle = !m_window.transfer().running();
     const ChannelGrid &grid = m_window.channelGrid();
     const QList<int> run = grid.selectedChannels();
@@ -203,46 +202,46 @@ void ChannelTools::fillFrequencies() {
         auto *dialog =
             new FillDialog(m_window.texts().tools, heading(channels),
                            grid.cell(ChannelGrid::RxFrequency, channels.first()), &m_window);
-        connect(dialog, &ToolDialog::applyRequested, this, [this, dialog, channels] {
-            run([&] {
-                const WindowTexts &t = m_window.texts();
-                const QString start = dialog->start().trimmed();
-                if (start.isEmpty()) {
-                    m_window.prompter().message(t.tools.fillNoStart);
-                    return;
-                }
-                const CheckedFrequency first = checkFrequencyText(start);
-                if (first.verdict != CheckedFrequency::Verdict::InRange) {
-                    m_window.prompter().message(t.outOfRange);
-                    return;
-                }
-                const std::optional<qint64> step = stepUnits(dialog->step());
-                if (!step) {
-                    m_window.prompter().message(t.tools.fillBadStep);
-                    return;
-                }
-                const bool transmit = dialog->transmitToo();
-                dialog->accept();
-                const QStringList frequencies =
-                    frequencyRun(first.text, *step, int(channels.size()));
-                {
-                    const FileEdits::Step undoStep(m_edits);
-                    for (int i = 0; i < frequencies.size(); ++i) {
-                        ChannelCells cells = m_window.channelGrid().channelAt(channels[i]);
-                        cells.rx = frequencies[i];
-                        if (transmit)
-                            cells.tx = frequencies[i];
-                        m_edits.storeChannel(channels[i], completedChannel(cells, t.flags));
-                    }
-                }
-                reload();
-                if (frequencies.size() < channels.size())
-                    m_window.prompter().message(
-                        t.tools.fillStopped.arg(frequencies.size()).arg(channels.size()));
-            });
-        });
+        connect(dialog, &ToolDialog::applyRequested, this,
+                [this, dialog, channels] { run([&] { fill(*dialog, channels); }); });
         dialog->open();
     });
+}
+
+void ChannelTools::fill(FillDialog &dialog, const QList<int> &channels) {
+    const WindowTexts &t = m_window.texts();
+    const QString start = dialog.start().trimmed();
+    if (start.isEmpty()) {
+        m_window.prompter().message(t.tools.fillNoStart);
+        return;
+    }
+    const CheckedFrequency first = checkFrequencyText(start);
+    if (first.verdict != CheckedFrequency::Verdict::InRange) {
+        m_window.prompter().message(t.outOfRange);
+        return;
+    }
+    const std::optional<qint64> step = stepUnits(dialog.step());
+    if (!step) {
+        m_window.prompter().message(t.tools.fillBadStep);
+        return;
+    }
+    const bool transmit = dialog.transmitToo();
+    dialog.accept();
+    const QStringList frequencies = frequencyRun(first.text, *step, int(channels.size()));
+    {
+        const FileEdits::Step undoStep(m_edits);
+        for (int i = 0; i < frequencies.size(); ++i) {
+            ChannelCells cells = m_window.channelGrid().channelAt(channels[i]);
+            cells.rx = frequencies[i];
+            if (transmit)
+                cells.tx = frequencies[i];
+            m_edits.storeChannel(channels[i], completedChannel(cells, t.flags));
+        }
+    }
+    reload();
+    if (frequencies.size() < channels.size())
+        m_window.prompter().message(
+            t.tools.fillStopped.arg(frequencies.size()).arg(channels.size()));
 }
 
 void ChannelTools::setForSelected() {
@@ -251,25 +250,26 @@ void ChannelTools::setForSelected() {
         if (channels.isEmpty())
             return;
         auto *dialog = new SetSelectedDialog(m_window.texts(), heading(channels), &m_window);
-        connect(dialog, &ToolDialog::applyRequested, this, [this, dialog, channels] {
-            run([&] {
-                dialog->accept();
-                const ChannelGrid &grid = m_window.channelGrid();
-                {
-                    const FileEdits::Step step(m_edits);
-                    for (int channel : channels) {
-                        // A tone or a flag needs a receive frequency, as in the grid.
-                        const ChannelCells cells = grid.channelAt(channel);
-                        const ChannelCells changed = dialog->appliedTo(cells);
-                        if (!cells.rx.isEmpty() && !(changed == cells))
-                            m_edits.storeChannel(channel, changed);
-                    }
-                }
-                reload();
-            });
-        });
+        connect(dialog, &ToolDialog::applyRequested, this,
+                [this, dialog, channels] { run([&] { set(*dialog, channels); }); });
         dialog->open();
     });
+}
+
+void ChannelTools::set(SetSelectedDialog &dialog, const QList<int> &channels) {
+    dialog.accept();
+    const ChannelGrid &grid = m_window.channelGrid();
+    {
+        const FileEdits::Step step(m_edits);
+        for (int channel : channels) {
+            // A tone or a flag needs a receive frequency, as in the grid.
+            const ChannelCells cells = grid.channelAt(channel);
+            const ChannelCells changed = dialog.appliedTo(cells);
+            if (!cells.rx.isEmpty() && !(changed == cells))
+                m_edits.storeChannel(channel, changed);
+        }
+    }
+    reload();
 }
 
 } // namespace qx

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QObject>
+#include <functional>
 
 class QAction;
 class QMenu;
@@ -11,7 +12,9 @@ class QMenu;
 namespace qx {
 
 class FileEdits;
+class FillDialog;
 class MainWindow;
+class SetSelectedDialog;
 class WorkingFile;
 
 // Edit -> Channels: moving, inserting, deleting and sorting channels, filling a run of
@@ -46,6 +49,9 @@ private:
     // Records move as the order says: the moved channels byte for byte, under their new
     // addresses.
     void reorder(const ChannelOrder &order);
+    // What the dialogs' OK applies; Fill leaves its dialog open on a value it refuses.
+    void fill(FillDialog &dialog, const QList<int> &channels);
+    void set(SetSelectedDialog &dialog, const QList<int> &channels);
     void reload();
     // The channels a dialog works on, for its heading.
     QString heading(const QList<int> &channels) const;
