@@ -321,7 +321,8 @@ void Transfer::evaluate() {
         return;
     }
     const int n = m_step;
-    const Step &step = stepAt(n);
+    // A copy: a checked read asking blocks again appends steps, which may move them.
+    const Step step = stepAt(n);
     char buf[kBufferSize] = {};
     // Polled pacing gathers the answer over several reads, within the same buffer size.
     const int room = m_pacing.untilAnswered ? kReadLength - int(m_reply.size()) : kReadLength;
