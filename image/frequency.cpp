@@ -77,6 +77,13 @@ std::optional<qint64> unitsInRange(const QString &text) {
     return cut + (!rest.isEmpty() && rest.at(0) >= QLatin1Char('5') ? 1 : 0);
 }
 
+// "ddd.ddddd" from 10 Hz units.
+QString unitsText(qint64 units) {
+    return QStringLiteral("%1.%2")
+        .arg(units / kUnitsPerMHz, 3, 10, QLatin1Char('0'))
+        .arg(units % kUnitsPerMHz, 5, 10, QLatin1Char('0'));
+}
+
 } // namespace
 
 QString SnapToStep(const QString &text) {
@@ -93,12 +100,37 @@ CheckedFrequency checkFrequencyText(const QString &text) {
     const std::optional<qint64> inRange = unitsInRange(text);
     if (!inRange)
         return {CheckedFrequency::Verdict::OutOfRange, kFallbackFrequency};
-    const qint64 units = *inRange;
-    const QString formatted = QStringLiteral("%1.%2")
-                                  .arg(units / kUnitsPerMHz, 3, 10, QLatin1Char('0'))
-                                  .arg(units % kUnitsPerMHz, 5, 10, QLatin1Char('0'));
+    const QString formatted = unitsText(*inRange);
     const QString snapped = SnapToStep(formatted);
     return {CheckedFrequency::Verdict::InRange, snapped, snapped != formatted};
+}
+
+std::optional<qint64> stepUnits(const QString &kHz) {
+    static const QRegularExpression step(QStringLiteral("^\\s*(\\d{0,6})(?:\\.(\\d{0,2}))?\\s*$"));
+    const QRegularExpressionMatch m = step.match(kHz);
+    if (!m.hasMatch() || (m.captured(1).isEmpty() && m.captured(2).isEmpty()))
+        return std::nullopt;
+    const qint64 units = m.captured(1).toLongLong() * 100 +
+                         m.captured(2).leftJustified(2, QLatin1Char('0')).toLongLong();
+    if (units < 1 || units > kMaxStep)
+        return std::nullopt;
+    return units;
+}
+
+QStringList frequencyRun(const QString &start, qint64 step, int count) {
+    QStringList run;
+    bool ok = false;
+    const qint64 first = QString(start).remove(QLatin1Char('.')).toLongLong(&ok);
+    if (!ok || start.size() != 9 || step < 1)
+        return run;
+    for (int i = 0; i < count; ++i) {
+        // Each from the start, not from the one before: snapping never adds up.
+        const CheckedFrequency f = checkFrequencyText(unitsText(first + i * step));
+        if (f.verdict != CheckedFrequency::Verdict::InRange)
+            break;
+        run << f.text;
+    }
+    return run;
 }
 
 } // namespace qx

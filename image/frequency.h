@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 namespace qx {
 
@@ -22,5 +24,14 @@ CheckedFrequency checkFrequencyText(const QString &text);
 // Rounds a 9-character frequency text down to the 6.25 kHz raster unless it already
 // lies on the 5 kHz or the 6.25 kHz raster.
 QString SnapToStep(const QString &text);
+
+// A channel step typed in kHz ("12.5"), in 10 Hz units: at most two decimals, above 0 and
+// up to kMaxStep; nothing for anything else.
+constexpr qint64 kMaxStep = 10000000; // 100 MHz
+std::optional<qint64> stepUnits(const QString &kHz);
+// Up to `count` frequencies from start (a text as checkFrequencyText gives it) in steps of
+// `step` 10 Hz units, each moved down onto the channel raster as typing it would be; fewer
+// when the band ends first.
+QStringList frequencyRun(const QString &start, qint64 step, int count);
 
 } // namespace qx

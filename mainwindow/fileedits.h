@@ -19,7 +19,7 @@ public:
     virtual void commitChannel(int channel, const ChannelCells &cells) = 0;
     // Channel n now holds these cells: its two records are stored, nothing is reloaded.
     virtual void storeChannel(int channel, const ChannelCells &cells) = 0;
-    // A settings record (kRecord03C0, kRecord03D0 or kRecord03F0) now holds this frame.
+    // Record 0..34 now holds this frame: a settings block, or a channel half moved whole.
     virtual void storeRecord(int record, const MemoryFrame &frame) = 0;
     // A model or band change: every channel shows and stores this frequency on both sides,
     // tones off and flags off (the grid's brush_StringGrid, one storeChannel per row).

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "channelgrid.h"
+#include "channeltools.h"
 #include "editcommands.h"
 #include "edithistory.h"
 #include "filecommands.h"
@@ -25,6 +26,8 @@ void MainWindow::buildEditing() {
     QMenu *program = menuBar()->findChild<QMenu *>(QStringLiteral("N2"));
     m_editCommands->addMenus(menuBar(), N1, program);
     (new FileCommands(*this, *this, m_file))->addMenus(N1);
+    auto *tools = new ChannelTools(*this, *this, m_file);
+    tools->addMenu(menuBar()->findChild<QMenu *>(QStringLiteral("EditMenu")));
     m_switches = new TransferSwitches(program, m_texts, m_prompter,
                                       QDir(m_folder).filePath(QStringLiteral("pt.ini")));
 }

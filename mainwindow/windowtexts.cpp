@@ -130,6 +130,7 @@ WindowTexts chineseWindowTexts() {
     t.importRestButton = QStringLiteral("导入其余的行");
 
     t.transfer = chineseTransferTexts();
+    t.tools = chineseChannelToolTexts();
     return t;
 }
 
@@ -277,6 +278,7 @@ WindowTexts englishWindowTexts() {
     t.importRestButton = QStringLiteral("Import the rest");
 
     t.transfer = englishTransferTexts();
+    t.tools = englishChannelToolTexts();
     return t;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "channeltooltexts.h"
 #include "imagewords.h"
 #include "transfertexts.h"
 
@@ -93,6 +94,7 @@ struct WindowTexts : ImageWords {
     QString importButton, importRestButton;
 
     TransferTexts transfer;
+    ChannelToolTexts tools;
 };
 
 WindowTexts chineseWindowTexts();

@@ -14,6 +14,16 @@ inline QByteArray channelRecords(int channel, const ChannelCells &cells) {
     return frames[0].toByteArray() + frames[1].toByteArray();
 }
 
+// Channel `from`'s two records of an image as channel `to` holds them: the same data under
+// channel to's addresses.
+inline QByteArray movedChannelRecords(const QByteArray &image, int from, int to) {
+    QByteArray records = image.mid(2 * (from - 1) * MemoryFrame::kSize, 2 * MemoryFrame::kSize);
+    const QByteArray own = image.mid(2 * (to - 1) * MemoryFrame::kSize, 2 * MemoryFrame::kSize);
+    for (int k : {1, 2, MemoryFrame::kSize + 1, MemoryFrame::kSize + 2})
+        records[k] = own[k];
+    return records;
+}
+
 // The settings records of the worked examples: beep on, squelch 5, monitor key on,
 // time-out 120 s; UHF:406-430MHz; English voice, power 96, scan on, time mode, CH3.
 inline QByteArray workedSettings() {

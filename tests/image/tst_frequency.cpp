@@ -117,6 +117,28 @@ private slots:
                      QStringLiteral("'%1' is not a valid floating point value").arg(typed));
         }
     }
+
+    // A step typed in kHz, in 10 Hz units; -1: refused.
+    void step_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<qint64>("units");
+        QTest::newRow("two decimals") << " 6.25 " << qint64(625);
+        QTest::newRow("one") << "12.5" << qint64(1250);
+        QTest::newRow("point first") << ".5" << qint64(50);
+        QTest::newRow("point last") << "25." << qint64(2500);
+        QTest::newRow("the widest") << "100000" << qint64(10000000);
+        QTest::newRow("wider") << "100000.01" << qint64(-1);
+        QTest::newRow("below 10 Hz") << "6.255" << qint64(-1);
+        QTest::newRow("zero") << "0.00" << qint64(-1);
+        QTest::newRow("sign") << "-5" << qint64(-1);
+        QTest::newRow("lone point") << "." << qint64(-1);
+        QTest::newRow("empty") << "" << qint64(-1);
+    }
+    void step() {
+        QFETCH(QString, typed);
+        QFETCH(qint64, units);
+        QCOMPARE(stepUnits(typed).value_or(-1), units);
+    }
 };
 
 QTEST_APPLESS_MAIN(TestFrequency)

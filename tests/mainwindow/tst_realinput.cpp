@@ -332,9 +332,20 @@ private slots:
             << QStringList{"ch 6 |OFF||OFF|NO|NO", "ch 7 |OFF||OFF|NO|NO", "ch 9 |OFF||OFF|NO|NO",
                            "ch 10 |OFF||OFF|NO|NO"}
             << 3;
+        QTest::newRow("move up twice: the current cell follows")
+            << ""
+            << "click 3 1; key ctrl+shift+Up ctrl+shift+Up"
+            << QStringList{"ch 1 = 3", "ch 2 = 1", "ch 3 = 2"} << 2;
+        QTest::newRow("move selected rows down")
+            << ""
+            << "click 5 0; shift-click 6 0; key ctrl+shift+Down"
+            << QStringList{"ch 5 = 7", "ch 6 = 5", "ch 7 = 6"} << 1;
         QTest::newRow("paste during a read")
             << "470\tOFF\t\tOFF\tNO\tNO"
             << "click 3 1; read; key ctrl+v; wait-read" << QStringList{} << 0;
+        QTest::newRow("move during a read")
+            << ""
+            << "click 3 1; read; key ctrl+shift+Up; wait-read" << QStringList{} << 0;
     }
     void gestures() {
         QFETCH(QString, clipboard);
@@ -394,13 +405,7 @@ private slots:
             const int channel = change.section(' ', 1, 1).toInt();
             QByteArray records;
             if (change.section(' ', 2, 2) == QLatin1String("=")) {
-                const int from = change.section(' ', 3, 3).toInt();
-                records = read.mid(2 * (from - 1) * MemoryFrame::kSize, 2 * MemoryFrame::kSize);
-                // The records carry their channel's addresses.
-                const QByteArray own =
-                    read.mid(2 * (channel - 1) * MemoryFrame::kSize, 2 * MemoryFrame::kSize);
-                for (int k : {1, 2, 13, 14})
-                    records[k] = own[k];
+                records = movedChannelRecords(read, change.section(' ', 3, 3).toInt(), channel);
             } else {
                 const QStringList c = change.section(' ', 2).split('|');
                 records = channelRecords(channel, {c[0], c[1], c[2], c[3], c[4], c[5]});
