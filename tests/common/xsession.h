@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QCursor>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
@@ -91,6 +92,15 @@ inline bool xdotool(const QStringList &args, int timeoutMs = 20000) {
         return false;
     }
     return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// xdotool's arguments that move the pointer to a point on the screen and wait until it is
+// there; xdotool waits in vain (15 s) for a move to where the pointer already is.
+inline QStringList moveTo(QPoint global) {
+    QStringList args{QStringLiteral("mousemove")};
+    if (QCursor::pos() != global)
+        args << QStringLiteral("--sync");
+    return args << QString::number(global.x()) << QString::number(global.y());
 }
 
 // Answers the program's modal boxes and file dialogs from the keyboard once each is up
