@@ -24,8 +24,7 @@ MemoryFrame movedRecord(const QByteArray &image, int from, int record) {
     const MemoryFrame blank = blankRecord(record);
     if ((from + 1) * MemoryFrame::kSize > image.size())
         return blank;
-    const Bytes8 data =
-        MemoryFrame::fromBytes(image.mid(from * MemoryFrame::kSize, MemoryFrame::kSize)).data();
+    const Bytes8 data = MemoryFrame::fromBytes(recordBytes(image, from)).data();
     return MemoryFrame::make(blank.bytes[1], blank.bytes[2], data);
 }
 

@@ -136,8 +136,7 @@ ImageFields decodeImageFields(const QByteArray &image) {
     const int count = std::min(int(image.size() / MemoryFrame::kSize), kRecordCount);
     std::fill(f.records.begin() + count, f.records.end(), State::Missing);
     for (int i = 0; i < count; ++i) {
-        const QString text = FrameText(
-            MemoryFrame::fromBytes(image.mid(i * MemoryFrame::kSize, MemoryFrame::kSize)));
+        const QString text = FrameText(MemoryFrame::fromBytes(recordBytes(image, i)));
         try {
             if (i < kRecord03C0) {
                 ChannelCells &row = f.channels[std::size_t(i / 2)];

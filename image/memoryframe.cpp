@@ -79,16 +79,20 @@ MemoryFrame blankRecord(int record) {
 int firstForeignRecord(const QByteArray &image) {
     const int count = std::min<int>(int(image.size() / MemoryFrame::kSize), kRecordCount);
     for (int i = 0; i < count; ++i)
-        if (!hasOwnHeader(MemoryFrame::fromBytes(image.mid(i * MemoryFrame::kSize)), i))
+        if (!hasOwnHeader(MemoryFrame::fromBytes(recordBytes(image, i)), i))
             return i;
     return -1;
+}
+
+QByteArray recordBytes(const QByteArray &image, int record) {
+    return image.mid(record * MemoryFrame::kSize, MemoryFrame::kSize);
 }
 
 QList<int> differingRecords(const QByteArray &expected, const QByteArray &actual) {
     QList<int> out;
     for (int i = 0; i < kRecordCount; ++i) {
-        const QByteArray a = expected.mid(i * MemoryFrame::kSize, MemoryFrame::kSize);
-        const QByteArray b = actual.mid(i * MemoryFrame::kSize, MemoryFrame::kSize);
+        const QByteArray a = recordBytes(expected, i);
+        const QByteArray b = recordBytes(actual, i);
         if (a.size() != MemoryFrame::kSize || a != b)
             out << i;
     }

@@ -54,6 +54,8 @@ MemoryFrame blankRecord(int record);
 // there is none (a short image is not judged here).
 int firstForeignRecord(const QByteArray &image);
 
+// The 12 bytes of record n of an image; fewer, or none, where the image ends before.
+QByteArray recordBytes(const QByteArray &image, int record);
 // Records 0 to 34 whose 12 bytes differ (a record missing from either side differs).
 QList<int> differingRecords(const QByteArray &expected, const QByteArray &actual);
 

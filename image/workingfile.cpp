@@ -122,7 +122,7 @@ std::optional<RecordReport> forEachRecord(const QString &path,
             report.missing << i;
             continue;
         }
-        const MemoryFrame frame = MemoryFrame::fromBytes(all.mid(i * MemoryFrame::kSize));
+        const MemoryFrame frame = MemoryFrame::fromBytes(recordBytes(all, i));
         if (!hasOwnHeader(frame, i))
             report.foreign << i;
         try {

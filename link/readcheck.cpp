@@ -24,7 +24,7 @@ void ReadCheck::answered(int record, const QByteArray &data) {
 }
 
 bool ReadCheck::expected(int record, const QByteArray &data) const {
-    return !m_expected.isEmpty() && m_expected.mid(record * MemoryFrame::kSize + 4, 8) == data;
+    return !m_expected.isEmpty() && recordBytes(m_expected, record).mid(4) == data;
 }
 
 bool ReadCheck::settled(int record, const Block &block) const {

@@ -123,7 +123,7 @@ bool Transfer::start(Mode mode, int port, Target target) {
         const auto hex = [](const QByteArray &b) { return QString::fromLatin1(b.toHex(' ')); };
         m_outcome = Outcome::Refused;
         m_prompter.message(m_texts.foreignRecord.arg(
-            recordName(m_texts, record), hex(image.mid(record * MemoryFrame::kSize, 4)).toUpper(),
+            recordName(m_texts, record), hex(recordBytes(image, record).left(4)).toUpper(),
             hex(recordHeader(record)).toUpper()));
         return false;
     }

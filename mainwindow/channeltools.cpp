@@ -116,9 +116,8 @@ void ChannelTools::reorder(const ChannelOrder &order) {
             if (order[std::size_t(channel - 1)] == channel)
                 continue;
             for (int record : {2 * (channel - 1), 2 * (channel - 1) + 1}) {
-                const QByteArray frame =
-                    placed.mid(record * MemoryFrame::kSize, MemoryFrame::kSize);
-                if (image.mid(record * MemoryFrame::kSize, MemoryFrame::kSize) != frame)
+                const QByteArray frame = recordBytes(placed, record);
+                if (recordBytes(image, record) != frame)
                     m_edits.storeRecord(record, MemoryFrame::fromBytes(frame));
             }
         }

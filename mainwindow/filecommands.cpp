@@ -140,8 +140,8 @@ void FileCommands::importCsv() {
         {
             const FileEdits::Step step(m_edits);
             for (int record = 0; record < kRecord03C0; ++record)
-                m_edits.storeRecord(record, MemoryFrame::fromBytes(result.image.mid(
-                                                record * MemoryFrame::kSize, MemoryFrame::kSize)));
+                m_edits.storeRecord(record,
+                                    MemoryFrame::fromBytes(recordBytes(result.image, record)));
         }
         m_window.showWorkingFile();
     });

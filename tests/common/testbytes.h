@@ -31,7 +31,7 @@ inline bool writeFile(const QString &path, const QByteArray &bytes) {
 
 // Record i of an image, and the image with its records from first on replaced.
 inline QByteArray record(const QByteArray &image, int index) {
-    return image.mid(index * MemoryFrame::kSize, MemoryFrame::kSize);
+    return recordBytes(image, index);
 }
 inline QByteArray withRecords(QByteArray image, int first, const QByteArray &records) {
     image.replace(first * MemoryFrame::kSize, records.size(), records);

@@ -177,8 +177,7 @@ QString writeRefusal(const QByteArray &image, const QString &fileName) {
                               "store it at the wrong place")
             .arg(fileName)
             .arg(i)
-            .arg(recordRole(i), hexBytes(image.mid(i * MemoryFrame::kSize, 4)),
-                 hexBytes(recordHeader(i)));
+            .arg(recordRole(i), hexBytes(recordBytes(image, i).left(4)), hexBytes(recordHeader(i)));
     try {
         decodeImage(image, fileName);
     } catch (const Error &e) {

@@ -211,8 +211,8 @@ void RadioRun::noteDifferences() {
     for (int i : differing)
         m_note(QStringLiteral("record %1 (%2) differs: written %3, radio holds %4")
                    .arg(i)
-                   .arg(recordRole(i), hexBytes(m_task.image.mid(i * MemoryFrame::kSize + 4, 8)),
-                        hexBytes(m_job->readBack().mid(i * MemoryFrame::kSize + 4, 8))));
+                   .arg(recordRole(i), hexBytes(recordBytes(m_task.image, i).mid(4)),
+                        hexBytes(recordBytes(m_job->readBack(), i).mid(4))));
     m_note(QStringLiteral("verify failed: %1 of %2 records differ")
                .arg(differing.size())
                .arg(kRecordCount));
