@@ -3,6 +3,7 @@
 #include "qtprompter.h"
 #include "routingsio.h"
 #include "startup.h"
+#include "windowclaim.h"
 
 #include <QApplication>
 #include <QDir>
@@ -64,11 +65,16 @@ int main(int argc, char *argv[]) {
 
     qx::QtPrompter prompter;
     app.prompter = &prompter;
+    // Two windows on one working file would undo each other's edits.
+    qx::WindowClaim claim(QDir(folder).filePath(QStringLiteral("r_and_w.dat")));
+    if (!qx::claimWorkingFile(claim, language, prompter))
+        return 0;
     qx::RoutingSio sio([ini](int port) { return ini.deviceForPort(port); });
 
     std::unique_ptr<qx::MainWindow> window = qx::showSplashWhileCreating(
         [&] { return qx::createMainWindow(language, prompter, sio, folder); });
     prompter.setParent(window.get());
+    claim.serve(window.get());
     window->show();
     const int rc = QApplication::exec();
     prompter.setParent(nullptr);

@@ -60,8 +60,12 @@ Error cannotWrite(const QString &path, const QString &reason) {
 
 PtIni::PtIni(QString path) : m_path(std::move(path)) {}
 
+PtIni PtIni::inFolder(const QString &folder) {
+    return PtIni(QDir(folder).filePath(QStringLiteral("pt.ini")));
+}
+
 PtIni PtIni::inDataFolder() {
-    return PtIni(QDir(dataFolder()).filePath("pt.ini"));
+    return inFolder(dataFolder());
 }
 
 QString PtIni::readString(const QString &section, const QString &key, const QString &def) const {

@@ -10,6 +10,8 @@ namespace qx {
 class PtIni {
 public:
     explicit PtIni(QString path);
+    // pt.ini in that folder.
+    static PtIni inFolder(const QString &folder);
     // pt.ini in the program's data folder.
     static PtIni inDataFolder();
 

@@ -194,8 +194,7 @@ std::array<MemoryFrame, 2> encodeChannelFrames(int channel, const ChannelCells &
 
 void EncodeChannel(WorkingFile &file, int channel, const ChannelCells &cells) {
     const auto frames = encodeChannelFrames(channel, cells);
-    file.StoreFrame(2 * (channel - 1), frames[0]);
-    file.StoreFrame(2 * (channel - 1) + 1, frames[1]);
+    file.StoreFrames(2 * (channel - 1), {frames[0], frames[1]});
 }
 
 } // namespace qx

@@ -80,29 +80,50 @@ void WorkingFile::seekAndRead(int index) {
 }
 
 void WorkingFile::StoreFrame(int index, const MemoryFrame &frame) {
-    if (index < 0 || index >= kRecordCount)
-        throw Error(QStringLiteral("Invalid record number %1").arg(index));
+    StoreFrames(index, {frame});
+}
+
+void WorkingFile::StoreFrames(int first, const QList<MemoryFrame> &frames) {
+    const int last = first + int(frames.size()) - 1;
+    if (first < 0 || last >= kRecordCount || frames.isEmpty())
+        throw Error(QStringLiteral("Invalid record number %1").arg(first < 0 ? first : last));
     QFile file(m_path);
     openExisting(file, QIODevice::ReadWrite);
-    const qint64 offset = qint64(index) * MemoryFrame::kSize;
+    const qint64 offset = qint64(first) * MemoryFrame::kSize;
     const qint64 size = file.size();
     if (size < offset) {
         // The gap reads back as channels and settings not set, never as zeros: a write
         // would send zero frames to address 0000. A trailing partial record is replaced.
-        const int first = int(size / MemoryFrame::kSize);
+        const int whole = int(size / MemoryFrame::kSize);
         QByteArray gap;
-        for (int i = first; i < index; ++i)
+        for (int i = whole; i < first; ++i)
             gap += blankRecord(i).toByteArray();
-        if (!file.seek(qint64(first) * MemoryFrame::kSize) || file.write(gap) != gap.size())
+        if (!file.seek(qint64(whole) * MemoryFrame::kSize) || file.write(gap) != gap.size())
             throw ioFailure(QStringLiteral("Cannot write"), file);
     }
-    if (!file.seek(offset) || file.write(frame.toByteArray()) != MemoryFrame::kSize ||
-        !file.flush())
+    QByteArray bytes;
+    for (const MemoryFrame &frame : frames)
+        bytes += frame.toByteArray();
+    if (!file.seek(offset) || file.write(bytes) != bytes.size() || !file.flush())
         throw ioFailure(QStringLiteral("Cannot write"), file);
     file.close();
     if (file.error() != QFileDevice::NoError)
         throw ioFailure(QStringLiteral("Cannot write"), file);
-    m_buffer = frame;
+    m_buffer = frames.last();
+}
+
+void placeRecords(QByteArray &image, int first, const QList<MemoryFrame> &frames) {
+    const qint64 offset = qint64(first) * MemoryFrame::kSize;
+    if (image.size() < offset) {
+        const int whole = int(image.size() / MemoryFrame::kSize);
+        image.truncate(whole * MemoryFrame::kSize);
+        for (int i = whole; i < first; ++i)
+            image += blankRecord(i).toByteArray();
+    }
+    QByteArray bytes;
+    for (const MemoryFrame &frame : frames)
+        bytes += frame.toByteArray();
+    image.replace(offset, bytes.size(), bytes);
 }
 
 QByteArray WorkingFile::readAll() const {
@@ -113,7 +134,11 @@ std::optional<RecordReport> forEachRecord(const QString &path,
                                           const std::function<void(int, const QString &)> &visit) {
     if (!QFileInfo(path).isFile())
         return std::nullopt;
-    const QByteArray all = readWhole(path);
+    return forEachRecord(readWhole(path), visit);
+}
+
+RecordReport forEachRecord(const QByteArray &all,
+                           const std::function<void(int, const QString &)> &visit) {
     RecordReport report;
     report.bytes = all.size();
     report.records = int(all.size() / MemoryFrame::kSize);

@@ -2,6 +2,7 @@
 
 #include "memoryframe.h"
 
+#include <QList>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -31,6 +32,8 @@ public:
     // Writes the frame as record i (0 to 34) and keeps a copy in the record buffer. Records
     // between the end of the file and i become blank records of their own address.
     void StoreFrame(int index, const MemoryFrame &frame);
+    // Consecutive records from first on, in one write.
+    void StoreFrames(int first, const QList<MemoryFrame> &frames);
 
     QByteArray readAll() const;
 
@@ -57,6 +60,13 @@ struct RecordReport {
 // file does not exist (the caller shows "no file!").
 std::optional<RecordReport> forEachRecord(const QString &path,
                                           const std::function<void(int, const QString &)> &visit);
+// The same loop over an image in hand.
+RecordReport forEachRecord(const QByteArray &image,
+                           const std::function<void(int, const QString &)> &visit);
+
+// The bytes StoreFrames leaves in a file that held image: the frames as records from first
+// on, a gap before them filled with blank records of their own address.
+void placeRecords(QByteArray &image, int first, const QList<MemoryFrame> &frames);
 
 // The bytes of an image file other than the working file. A missing or unreadable file,
 // or one far larger than any image (a mistyped name of a disk image), throws qx::Error

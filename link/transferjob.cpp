@@ -15,6 +15,39 @@ TransferJob::TransferJob(Transfer &transfer, Prompter &prompter, QObject *parent
     // Queued: the next phase starts from a fresh call chain, not inside the transfer's end.
     connect(&m_transfer, &Transfer::finished, this, &TransferJob::transferEnded,
             Qt::QueuedConnection);
+    connect(&m_transfer, &Transfer::buttonsEnabled, this, &TransferJob::updateBusy);
+}
+
+TransferJob::Ending TransferJob::endingOf(Phase phase, bool phaseDone, Result result) {
+    const bool refused = result == Result::Refused && !phaseDone;
+    switch (phase) {
+    case Phase::Read:
+        return result == Result::Completed ? Ending::Stored
+               : refused                   ? Ending::NotStarted
+                                           : Ending::NotStored;
+    case Phase::Backup:
+        return phaseDone ? Ending::NothingSent
+               : refused ? Ending::NotStarted
+                         : Ending::BackupFailed;
+    case Phase::Write:
+        return result == Result::Completed ? Ending::Written
+               : phaseDone                 ? Ending::NotVerified
+               : refused                   ? Ending::NotStarted
+                                           : Ending::PartlyWritten;
+    case Phase::Verify:
+        return result == Result::Completed       ? Ending::Verified
+               : result == Result::VerifyDiffers ? Ending::Differs
+                                                 : Ending::NotVerified;
+    }
+    return Ending::NotStarted;
+}
+
+void TransferJob::updateBusy() {
+    const bool busy = m_running || m_transfer.running();
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    emit busyChanged(busy);
 }
 
 TransferJob::~TransferJob() = default;
@@ -26,6 +59,8 @@ bool TransferJob::begin(Kind kind) {
     }
     m_kind = kind;
     m_running = true;
+    m_phaseDone = false;
+    updateBusy();
     m_stopped = false;
     m_abort.reset();
     m_differing.clear();
@@ -72,9 +107,14 @@ void TransferJob::startPhase(Phase phase) {
         end(Result::Stopped);
         return;
     }
+    const Phase previous = m_phase;
+    const bool previousDone = m_phaseDone;
     m_phase = phase;
+    m_phaseDone = false;
     emit phaseStarted(phase);
-    if (m_stopped) { // by a receiver of phaseStarted
+    if (m_stopped) { // by a receiver of phaseStarted: the phase never began
+        m_phase = previous;
+        m_phaseDone = previousDone;
         end(Result::Stopped);
         return;
     }
@@ -84,6 +124,9 @@ void TransferJob::startPhase(Phase phase) {
         switch (phase) {
         case Phase::Read:
             target.file = m_read.into ? m_read.into : &ownFile("read.dat");
+            // The completion is told once the image is kept: a box closed by a crash must
+            // not have announced a read that was never stored.
+            target.overMessage = false;
             m_check = ReadCheck();
             target.check = m_read.checked ? &m_check : nullptr;
             started = m_transfer.start(Transfer::Mode::Read, m_read.port, target);
@@ -123,6 +166,7 @@ void TransferJob::startPhase(Phase phase) {
     });
     if (!ran && m_transfer.running()) {
         // The backup before the write failed: nothing has been sent yet.
+        m_phase = Phase::Backup;
         m_abort = Result::FileError;
         m_transfer.stop();
         return;
@@ -179,21 +223,26 @@ QByteArray TransferJob::imageRead() const {
 }
 
 void TransferJob::phaseCompleted() {
+    m_phaseDone = m_phase != Phase::Read && m_phase != Phase::Verify;
     switch (m_phase) {
     case Phase::Read:
         if (!guard(m_prompter, [this] {
                 const QByteArray image = m_read.into ? m_read.into->readAll() : imageRead();
                 if (m_read.store)
                     m_read.store(image);
-            }))
+            })) {
             end(Result::FileError);
-        else
-            end(Result::Completed);
+            return;
+        }
+        if (!m_transfer.texts().over.isEmpty())
+            m_prompter.message(m_transfer.texts().over);
+        end(Result::Completed);
         return;
     case Phase::Backup:
-        if (!guard(m_prompter, [this] { m_write.backup(imageRead()); }))
+        if (!guard(m_prompter, [this] { m_write.backup(imageRead()); })) {
+            m_phaseDone = false; // the backup is not kept: it failed
             end(Result::FileError);
-        else
+        } else
             startPhase(Phase::Write);
         return;
     case Phase::Write:
@@ -218,6 +267,7 @@ void TransferJob::end(Result result) {
         return;
     m_running = false;
     m_result = result;
+    updateBusy();
     emit finished(result);
 }
 

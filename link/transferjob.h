@@ -34,6 +34,24 @@ public:
         VerifyDiffers, // the radio holds other bytes than were written
         Unstable,      // a block never came the same twice: nothing was stored
     };
+    // What became of the job, for the window and the command line to put into words; the
+    // result says why.
+    enum class Ending {
+        NotStarted,    // refused before the handshake; the transfer said why
+        Stored,        // a read completed and its image was kept
+        NotStored,     // a read ended early or never settled: nothing was kept
+        BackupFailed,  // the backup before a write did not complete: nothing was sent
+        NothingSent,   // stopped between the backup and the write
+        PartlyWritten, // a write ended early: the radio may hold part of each image
+        Written,       // a write completed; no read-back was asked for
+        Verified,      // read back, the radio holds what was written
+        Differs,       // read back, the radio holds other bytes
+        NotVerified,   // written, but the read-back ended early, never settled or was stopped
+    };
+    // The ending of a job that ended in this phase with this result; phaseDone: the phase
+    // had completed (the job was stopped before the next one).
+    static Ending endingOf(Phase phase, bool phaseDone, Result result);
+
     // Keeps an image: a completed read's, or a backup's. Throws qx::Error when it cannot;
     // the job then ends with FileError.
     using Store = std::function<void(const QByteArray &image)>;
@@ -71,8 +89,12 @@ public:
     void stop();
 
     bool running() const { return m_running; }
+    // A job runs or a transfer does, also between two phases of a job, when the transfer
+    // is idle for a moment: no edit, no other transfer and no probe may start.
+    bool busy() const { return m_busy; }
     Phase phase() const { return m_phase; }
     Result result() const { return m_result; }
+    Ending ending() const { return endingOf(m_phase, m_phaseDone, m_result); }
     // After VerifyDiffers: the records the radio holds otherwise, and what it holds.
     const QList<int> &differing() const { return m_differing; }
     const QByteArray &readBack() const { return m_back; }
@@ -84,6 +106,7 @@ public:
 signals:
     void phaseStarted(qx::TransferJob::Phase phase);
     void finished(qx::TransferJob::Result result);
+    void busyChanged(bool busy);
 
 private:
     enum class Kind { Read, Write };
@@ -97,6 +120,7 @@ private:
     // A fresh file of the job's own for the phase under way.
     WorkingFile &ownFile(const QString &name);
     void end(Result result);
+    void updateBusy();
 
     Transfer &m_transfer;
     Prompter &m_prompter;
@@ -112,6 +136,8 @@ private:
     QList<int> m_unstable;
     ReadCheck m_check;
     bool m_running = false;
+    bool m_busy = false;
+    bool m_phaseDone = false;
     bool m_stopped = false;
     std::optional<Result> m_abort; // ends the job once the stopped transfer has ended
 };

@@ -8,6 +8,14 @@ QString recordName(const TransferTexts &texts, int record) {
     return recordName(texts.channelName, texts.settingsName, record);
 }
 
+QString recordNames(const TransferTexts &texts, const QList<int> &records) {
+    QStringList names;
+    for (int record : records)
+        if (!names.contains(recordName(texts, record)))
+            names << recordName(texts, record);
+    return names.join(QStringLiteral(", "));
+}
+
 TransferTexts chineseTransferTexts() {
     TransferTexts t;
     t.startRead = QStringLiteral("开始从对讲机里读取数据");

@@ -2,6 +2,7 @@
 
 #include "prompter.h"
 
+#include <QList>
 #include <QString>
 
 namespace qx {
@@ -32,6 +33,8 @@ struct TransferTexts {
 };
 // "channel 3" for records 4 and 5, "settings 03C0" for record 32.
 QString recordName(const TransferTexts &texts, int record);
+// The channels and settings blocks of these records, each once: "channel 3, settings 03C0".
+QString recordNames(const TransferTexts &texts, const QList<int> &records);
 TransferTexts chineseTransferTexts();
 TransferTexts englishTransferTexts();
 

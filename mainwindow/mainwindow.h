@@ -1,13 +1,15 @@
 #pragma once
 
+#include "commandhost.h"
 #include "fileedits.h"
-#include "loggingsio.h"
 #include "ptini.h"
+#include "transferpresenter.h"
 #include "windowtexts.h"
 #include "workingfile.h"
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -16,30 +18,28 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QProgressBar;
-class QPushButton;
 class QToolBar;
 class QToolButton;
 
 namespace qx {
 
 class ChannelGrid;
-class DragPanel;
-class EditCommands;
 class EditHistory;
-class TransferJob;
-class TransferSwitches;
-class DropDown;
-class PortDetector;
+class PortPanel;
 class Prompter;
 class SettingsPanel;
 class Sio;
 class Transfer;
+class TransferPresenter;
 
 // The one main window of both languages. TForm1 and TE_Form only pick the texts.
-// It holds the menus, the tool bar, the status bar and the port panel, and wires the
-// channel grid and the settings panel to the working file: every edit in them reaches
-// the file at once, through the window's FileEdits.
-class MainWindow : public QMainWindow, private FileEdits {
+// It holds the menus, the tool bar and the status bar, and wires the channel grid, the
+// settings panel, the port panel, the transfers and the commands to the working file:
+// every edit reaches the file at once, through the window's FileEdits.
+class MainWindow : public QMainWindow,
+                   private FileEdits,
+                   private CommandHost,
+                   private TransferHost {
     Q_OBJECT
 public:
     // folder: where pt.ini and r_and_w.dat live (the program's folder).
@@ -47,12 +47,12 @@ public:
                QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    const WindowTexts &texts() const { return m_texts; }
-    Prompter &prompter() { return m_prompter; }
+    const WindowTexts &texts() const override { return m_texts; }
+    Prompter &prompter() override { return m_prompter; }
     QString folder() const { return m_folder; }
     QString workingFilePath() const;
-    Transfer &transfer() { return *m_transfer; }
-    ChannelGrid &channelGrid() { return *m_grid; }
+    Transfer &transfer();
+    ChannelGrid &channelGrid() override { return *m_grid; }
 
     // A grid cell by (column, row), as the decoders and the printout address them.
     QString cell(int column, int row) const;
@@ -66,7 +66,7 @@ public:
     // is gone, and then the window keeps what it shows.
     std::optional<RecordReport> showWorkingFile();
     // The open command with its dialog starting in that folder (empty: the dialog's own).
-    void openFrom(const QString &dir);
+    void openFrom(const QString &dir) override;
 
 public slots:
     // Start-up, language and exit.
@@ -99,49 +99,48 @@ private:
     void resetChannels(const QString &frequency) override;
     void beginStep() override;
     void endStep() noexcept override;
+    void storeRecords(int first, const QList<MemoryFrame> &frames);
+    // Throws, after showing the file as it now is, when another program changed it.
+    void ensureUnchanged();
+    // The file replaced whole by write() as one undo step.
+    void replaceWorkingFile(const std::function<void()> &write);
+    // Shows these bytes as the working file's.
+    RecordReport showImage(const QByteArray &image);
 
-    // Undo, redo, the clipboard, CSV, comparing, backups and verify (mainwindow_editing.cpp).
+    // CommandHost: what the commands reach.
+    FileEdits &edits() override { return *this; }
+    WorkingFile &workingFile() override { return m_file; }
+    TransferJob &job() override;
+    QWidget *hostWidget() override { return this; }
+    void reloadWorkingFile() override { showImage(m_image); }
+
+    // TransferHost: what the transfers reach.
+    void storeImage(const QByteArray &image) override;
+    void reload() override { ReadAndDeal_F(); }
+    bool commitTypedText() override;
+    PtIni settingsFile() const override;
+
+    // Undo, redo, the clipboard, CSV, comparing, backups and the channel tools.
     void buildEditing();
 
     void FormCreate();
     void buildMenus();
     void buildToolBar();
     void buildDisplayFrame(QWidget *parent);
-    void buildPortPanel(QWidget *parent);
     void buildStatusBar();
     // The outer frame at the size drawn, once the window manager has said how thick its
     // frame is; the client area is what it leaves.
     void fitOuterFrame();
-    void wireTransfer();
-    // n11Click and N12Click: the transfer job, with its log in transfer.log.
-    void startTransfer(int mode);
-    // A completed read replaces the working file as one undo step, with its backup.
-    void storeRead(const QByteArray &image);
-    // What the window makes of a job's end: what failed and what the radio now holds.
-    void jobFinished(int result);
-    // A backup beside the working file; one that cannot be saved is reported, not fatal.
-    void keepBackup(bool read, const QByteArray &image);
-    // The channels and settings blocks of these records, in the window's words.
-    QString recordNames(const QList<int> &records) const;
-    void detectFinished();
-    // The label under the port list: the selected item's device and whether it is there.
-    void showPortDevice();
-    // pt.ini in the window's folder, read afresh at every use.
-    PtIni settingsFile() const;
 
     WindowTexts m_texts;
     Prompter &m_prompter;
-    Sio &m_sio;
     QString m_folder;
     WorkingFile m_file;
-    TransferLog m_log; // transfer.log beside the working file: the last transfer's bytes
-    LoggingSio m_loggingSio{m_sio, m_log};
-    std::unique_ptr<Transfer> m_transfer;
-    PortDetector *m_detector = nullptr;
+    QByteArray m_image; // the working file as the window last read or wrote it
+    int m_stepDepth = 0;
+    TransferPresenter *m_transfers = nullptr;
+    PortPanel *m_portPanel = nullptr;
     EditHistory *m_history = nullptr; // a child, found by tests as "EditHistory"
-    TransferJob *m_job = nullptr;     // backups, checked reads and verify; a child
-    TransferSwitches *m_switches = nullptr;
-    EditCommands *m_editCommands = nullptr;
     QString m_saveFolder; // where the next save dialog starts: the last saved file's folder
     bool m_frameFitted = false;
 
@@ -150,20 +149,12 @@ private:
 
     // Controls, named as the tests and the rest of the program know them.
     QToolBar *ToolBar1 = nullptr;
-    QToolButton *ToolButton3 = nullptr, *ToolButton2 = nullptr, *ToolButton11 = nullptr;
-    QToolButton *ToolButton7 = nullptr, *ToolButton8 = nullptr, *ToolButton13 = nullptr;
-    QToolButton *ToolButton9 = nullptr, *ToolButton5 = nullptr;
-    QAction *N5 = nullptr, *N6 = nullptr, *N8 = nullptr, *N10 = nullptr, *N11 = nullptr;
-    QAction *N12 = nullptr, *N13 = nullptr, *N17 = nullptr, *N18 = nullptr;
+    QToolButton *ToolButton7 = nullptr, *ToolButton8 = nullptr;
     QAction *a1 = nullptr, *b1 = nullptr, *c1 = nullptr;
     QMenu *N1 = nullptr;
+    QMenu *N2 = nullptr;
     QGroupBox *show_Box = nullptr;
     QProgressBar *Gauge = nullptr;
-    DragPanel *Select_com = nullptr;
-    QLabel *Label21 = nullptr;
-    DropDown *Com = nullptr;
-    QLabel *PortDevice = nullptr;
-    QPushButton *SpeedButton1 = nullptr, *SpeedButton2 = nullptr;
     static constexpr int kPortStatus = 2; // the status panel that names the port
     std::array<QLabel *, 3> statusPanel{};
 };

@@ -42,8 +42,7 @@ void MainWindow::openFrom(const QString &dir) {
         // The original failed silently and had already listed the file; a file that
         // could not be opened is not listed and nothing changes.
         try {
-            const FileEdits::Step step(*this);
-            copyFileOver(chosen, m_file.path());
+            replaceWorkingFile([&] { copyFileOver(chosen, m_file.path()); });
         } catch (const Error &e) {
             m_prompter.message(m_texts.copyFailed.arg(e.message()));
             return;

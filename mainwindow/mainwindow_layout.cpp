@@ -2,31 +2,20 @@
 
 #include "channelgrid.h"
 #include "directedlabel.h"
-#include "dragpanel.h"
-#include "dropdown.h"
 #include "icons.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
 
 namespace qx {
-
-namespace {
-
-// How often the open port panel looks whether the selected port's device is there.
-constexpr int kPortWatchMs = 500;
-
-} // namespace
 
 void MainWindow::buildMenus() {
     QMenuBar *bar = menuBar();
@@ -49,10 +38,10 @@ void MainWindow::buildMenus() {
     };
 
     N1 = menu("N1", m_texts.menuFile);
-    N5 = item(N1, "N5", m_texts.menuOpen);
-    N6 = item(N1, "N6", m_texts.menuSave);
+    QAction *N5 = item(N1, "N5", m_texts.menuOpen);
+    QAction *N6 = item(N1, "N6", m_texts.menuSave);
     separator(N1, "N7");
-    N8 = item(N1, "N8", m_texts.menuPrint);
+    QAction *N8 = item(N1, "N8", m_texts.menuPrint);
     separator(N1, "N14");
     a1 = item(N1, "a1", QStringLiteral("a"));
     b1 = item(N1, "b1", QStringLiteral("b"));
@@ -60,17 +49,17 @@ void MainWindow::buildMenus() {
     for (QAction *slot : {a1, b1, c1})
         slot->setVisible(false);
     separator(N1, "N9");
-    N10 = item(N1, "N10", m_texts.menuExit);
+    QAction *N10 = item(N1, "N10", m_texts.menuExit);
 
-    QMenu *n2 = menu("N2", m_texts.menuProgram);
-    N11 = item(n2, "N11", m_texts.menuRead);
-    N12 = item(n2, "N12", m_texts.menuWrite);
+    N2 = menu("N2", m_texts.menuProgram);
+    QAction *N11 = item(N2, "N11", m_texts.menuRead);
+    QAction *N12 = item(N2, "N12", m_texts.menuWrite);
     QMenu *n4 = menu("N4", m_texts.menuCom);
-    N13 = item(n4, "N13", m_texts.menuSelectCom);
-    N18 = item(n4, "N18", m_texts.menuDetectPort);
+    QAction *N13 = item(n4, "N13", m_texts.menuSelectCom);
+    QAction *N18 = item(n4, "N18", m_texts.menuDetectPort);
     QMenu *language = menu(m_texts.languageMenuName.toLatin1().constData(), m_texts.menuLanguage);
-    N17 = item(language, m_texts.switchLanguageName.toLatin1().constData(),
-               m_texts.menuSwitchLanguage);
+    QAction *N17 = item(language, m_texts.switchLanguageName.toLatin1().constData(),
+                        m_texts.menuSwitchLanguage);
     // Help opens nothing and runs nothing: an item of the bar itself, not an empty list
     // that would pop up and swallow the next click.
     bar->addAction(m_texts.menuHelp)->setObjectName(QStringLiteral("N3"));
@@ -123,25 +112,20 @@ void MainWindow::buildToolBar() {
         return b;
     };
     separator("ToolButton1");
-    ToolButton3 =
-        button("ToolButton3", 3, m_texts.tbOpen, m_texts.tbOpenHint, &MainWindow::N5Click);
-    ToolButton2 =
-        button("ToolButton2", 1, m_texts.tbSave, m_texts.tbSaveHint, &MainWindow::N6Click);
+    button("ToolButton3", 3, m_texts.tbOpen, m_texts.tbOpenHint, &MainWindow::N5Click);
+    button("ToolButton2", 1, m_texts.tbSave, m_texts.tbSaveHint, &MainWindow::N6Click);
     separator("ToolButton12");
-    ToolButton11 =
-        button("ToolButton11", 5, m_texts.tbPrint, m_texts.tbPrintHint, &MainWindow::N8Click);
+    button("ToolButton11", 5, m_texts.tbPrint, m_texts.tbPrintHint, &MainWindow::N8Click);
     separator("ToolButton4");
     ToolButton7 =
         button("ToolButton7", 2, m_texts.tbRead, m_texts.tbReadHint, &MainWindow::n11Click);
     ToolButton8 =
         button("ToolButton8", 0, m_texts.tbWrite, m_texts.tbWriteHint, &MainWindow::N12Click);
     separator("ToolButton10");
-    ToolButton13 =
-        button("ToolButton13", 7, QString(), m_texts.tbStopHint, &MainWindow::ToolButton13Click);
-    ToolButton9 = button("ToolButton9", 4, m_texts.tbCom, m_texts.tbComHint, &MainWindow::N13Click);
+    button("ToolButton13", 7, QString(), m_texts.tbStopHint, &MainWindow::ToolButton13Click);
+    button("ToolButton9", 4, m_texts.tbCom, m_texts.tbComHint, &MainWindow::N13Click);
     separator("ToolButton6");
-    ToolButton5 =
-        button("ToolButton5", 6, m_texts.tbExit, m_texts.tbExitHint, &MainWindow::N10Click);
+    button("ToolButton5", 6, m_texts.tbExit, m_texts.tbExitHint, &MainWindow::N10Click);
 }
 
 void MainWindow::buildDisplayFrame(QWidget *parent) {
@@ -165,46 +149,6 @@ void MainWindow::buildDisplayFrame(QWidget *parent) {
     layout->setSpacing(2);
     layout->addWidget(m_grid, 1);
     layout->addWidget(Gauge);
-}
-
-void MainWindow::buildPortPanel(QWidget *parent) {
-    Select_com = new DragPanel(m_texts.portPanel, parent);
-    Select_com->setObjectName(QStringLiteral("Select_com"));
-    Select_com->setGeometry(168, 120 - 47, 225, 81);
-    Select_com->setAutoFillBackground(true);
-    Label21 = new QLabel(m_texts.portLabel, Select_com);
-    Label21->setObjectName(QStringLiteral("Label21"));
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setPixelSize(16);
-    Label21->setFont(f);
-    Label21->setGeometry(14, 36, 60, 22);
-    QStringList ports;
-    for (int i = 1; i <= 8; ++i)
-        ports << QStringLiteral("COM%1").arg(i);
-    Com = dropDown("Com", ports, 0, Select_com, QRect(78, 36, 57, 22));
-    SpeedButton2 = new QPushButton(m_texts.portOk, Select_com);
-    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
-    SpeedButton2->setGeometry(146, 36, 57, 22);
-    SpeedButton1 = new QPushButton(QStringLiteral("X"), Select_com);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setGeometry(225 - 23, 2, 19, 18);
-    // Under the row of the list, within the panel's own size.
-    PortDevice = new QLabel(Select_com);
-    PortDevice->setObjectName(QStringLiteral("PortDevice"));
-    PortDevice->setGeometry(14, 60, 225 - 2 * 14, 17);
-    Select_com->hide();
-    Select_com->raise();
-    connect(SpeedButton1, &QPushButton::clicked, this, &MainWindow::SpeedButton1Click);
-    connect(SpeedButton2, &QPushButton::clicked, this, &MainWindow::SpeedButton2Click);
-    connect(Com, &QComboBox::currentIndexChanged, this, [this] { showPortDevice(); });
-    // The label follows a cable plugged in or pulled while the panel is open.
-    auto *watch = new QTimer(Select_com);
-    watch->setObjectName(QStringLiteral("PortDeviceWatch"));
-    connect(watch, &QTimer::timeout, this, [this] {
-        if (Select_com->isVisible())
-            showPortDevice();
-    });
-    watch->start(kPortWatchMs);
 }
 
 bool MainWindow::event(QEvent *event) {

@@ -19,7 +19,7 @@ void MainWindow::ReadAndDeal_F() {
     QStringList lines{m_texts.loadIncomplete};
     const auto add = [&](const QString &text, const QList<int> &records) {
         if (!records.isEmpty())
-            lines << text.arg(recordNames(records));
+            lines << text.arg(recordNames(m_texts.transfer, records));
     };
     add(m_texts.loadMissing, report->missing);
     add(m_texts.loadDamaged, report->undecodable);
@@ -30,6 +30,11 @@ void MainWindow::ReadAndDeal_F() {
 std::optional<RecordReport> MainWindow::showWorkingFile() {
     if (!m_file.exists())
         return std::nullopt;
+    m_image = m_file.readAll();
+    return showImage(m_image);
+}
+
+RecordReport MainWindow::showImage(const QByteArray &image) {
     m_grid->clearChannelRows();
     Block03C0Values first;
     first.monitorKey = m_texts.initialMonitorKey;
@@ -37,7 +42,7 @@ std::optional<RecordReport> MainWindow::showWorkingFile() {
     m_settings->applySettingsRecord(kRecord03C0, FrameText(save03C0(first)));
     m_settings->applySettingsRecord(kRecord03D0, FrameText(save03D0(0, 0, bands)));
     m_settings->applySettingsRecord(kRecord03F0, FrameText(save03F0(Block03F0Values{})));
-    return forEachRecord(m_file.path(), [this](int index, const QString &text) {
+    return forEachRecord(image, [this](int index, const QString &text) {
         if (index < kRecord03C0)
             m_grid->applyChannelRecord(index, text);
         else

@@ -5,6 +5,8 @@
 #include "ptini.h"
 #include "scriptedprompter.h"
 #include "startup.h"
+#include "windowclaim.h"
+#include "windowtexts.h"
 
 #include "testbytes.h"
 #include <QAction>
@@ -17,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProcess>
 #include <QProgressBar>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -387,6 +390,47 @@ private slots:
         // Destroyed after the window was created, before the window is shown.
         QVERIFY(cover.isNull());
         QVERIFY(!w->isVisible());
+    }
+
+    // A second program on the working file another window holds says so, naming that
+    // process, and brings it forward; a lock left by a crash is taken over.
+    void oneWindowPerWorkingFile_data() {
+        QTest::addColumn<bool>("running");
+        QTest::newRow("held by a running window") << true;
+        QTest::newRow("left by a program that crashed") << false;
+    }
+
+    void oneWindowPerWorkingFile() {
+        QFETCH(bool, running);
+        QTemporaryDir folder;
+        const QString working = folder.filePath(QStringLiteral("r_and_w.dat"));
+        QProcess first;
+        if (running) {
+            const QString program = folder.filePath(QStringLiteral("qx7420"));
+            QVERIFY(QFile::copy(QStringLiteral(QX_PROGRAM), program));
+            first.start(program, {});
+            QVERIFY(first.waitForStarted());
+        } else {
+            // A pid that no process has: the lock's holder is gone.
+            QVERIFY(writeFile(working + QStringLiteral(".lock"), "2147483646\nqx7420\n\n"));
+        }
+        WindowClaim claim(working);
+        if (running) { // once the first program holds the file and its window listens
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(working + QStringLiteral(".lock")), 20000);
+            QTRY_VERIFY_WITH_TIMEOUT(claim.askHolderToShow(), 20000);
+        }
+        m_prompter.answers << true;
+        QCOMPARE(claimWorkingFile(claim, QStringLiteral("E"), m_prompter), !running);
+        if (running) {
+            QCOMPARE(m_prompter.texts("ask"),
+                     QStringList{englishWindowTexts().otherWindow.arg(first.processId())});
+            QCOMPARE(m_prompter.texts("message"), QStringList{});
+            QCOMPARE(first.state(), QProcess::Running);
+            first.kill();
+            first.waitForFinished();
+        } else {
+            QCOMPARE(m_prompter.shown.size(), 0);
+        }
     }
 };
 

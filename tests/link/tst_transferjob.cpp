@@ -13,9 +13,11 @@ using namespace qx;
 using namespace qx::test;
 using Result = TransferJob::Result;
 using Phase = TransferJob::Phase;
+using Ending = TransferJob::Ending;
 
 Q_DECLARE_METATYPE(TransferJob::Result)
 Q_DECLARE_METATYPE(TransferJob::Phase)
+Q_DECLARE_METATYPE(TransferJob::Ending)
 
 // The phases of a read and of a write against a scripted radio that answers at once, and
 // the one result each ends with: what is stored, backed up and sent, byte for byte.
@@ -33,40 +35,43 @@ void TestTransferJob::job_data() {
     QTest::addColumn<bool>("verify");
     QTest::addColumn<QString>("fault");
     QTest::addColumn<Result>("result");
-    QTest::addColumn<Phase>("phase");
+    QTest::addColumn<Ending>("ending");
 
-    QTest::newRow("read") << false << "" << false << "" << Result::Completed << Phase::Read;
+    QTest::newRow("read") << false << "" << false << "" << Result::Completed << Ending::Stored;
     QTest::newRow("read: record 4 garbled once")
-        << false << "" << false << "garble 4 second" << Result::Completed << Phase::Read;
+        << false << "" << false << "garble 4 second" << Result::Completed << Ending::Stored;
     QTest::newRow("read: record 4 never the same twice")
-        << false << "" << false << "garble 4 always" << Result::Unstable << Phase::Read;
+        << false << "" << false << "garble 4 always" << Result::Unstable << Ending::NotStored;
     QTest::newRow("read: store fails")
-        << false << "" << false << "store fails" << Result::FileError << Phase::Read;
+        << false << "" << false << "store fails" << Result::FileError << Ending::NotStored;
     QTest::newRow("read: radio silent")
-        << false << "" << false << "silent" << Result::NoAnswer << Phase::Read;
+        << false << "" << false << "silent" << Result::NoAnswer << Ending::NotStored;
     QTest::newRow("read: port refused")
-        << false << "" << false << "refused" << Result::Refused << Phase::Read;
+        << false << "" << false << "refused" << Result::Refused << Ending::NotStarted;
     QTest::newRow("read: device gone")
-        << false << "" << false << "gone" << Result::WentAway << Phase::Read;
-    QTest::newRow("write") << true << "" << false << "" << Result::Completed << Phase::Write;
+        << false << "" << false << "gone" << Result::WentAway << Ending::NotStored;
+    QTest::newRow("write") << true << "" << false << "" << Result::Completed << Ending::Written;
     QTest::newRow("write, backup of the image sent")
-        << true << "image" << false << "" << Result::Completed << Phase::Write;
+        << true << "image" << false << "" << Result::Completed << Ending::Written;
     QTest::newRow("write, backup of the radio")
-        << true << "radio" << false << "" << Result::Completed << Phase::Write;
+        << true << "radio" << false << "" << Result::Completed << Ending::Written;
     QTest::newRow("write: backup of the radio fails")
-        << true << "radio" << false << "store fails" << Result::FileError << Phase::Backup;
+        << true << "radio" << false << "store fails" << Result::FileError << Ending::BackupFailed;
     QTest::newRow("write: backup of the image fails")
-        << true << "image" << false << "store fails" << Result::FileError << Phase::Write;
+        << true << "image" << false << "store fails" << Result::FileError << Ending::BackupFailed;
     QTest::newRow("write, verify")
-        << true << "" << true << "" << Result::Completed << Phase::Verify;
+        << true << "" << true << "" << Result::Completed << Ending::Verified;
     QTest::newRow("write, verify: record 4 garbled once on the way back")
-        << true << "" << true << "garble 4 first" << Result::Completed << Phase::Verify;
+        << true << "" << true << "garble 4 first" << Result::Completed << Ending::Verified;
     QTest::newRow("write, verify: record 5 kept wrong")
-        << true << "" << true << "keeps record 5" << Result::VerifyDiffers << Phase::Verify;
+        << true << "" << true << "keeps record 5" << Result::VerifyDiffers << Ending::Differs;
     QTest::newRow("write: stopped")
-        << true << "" << true << "stop" << Result::Stopped << Phase::Write;
+        << true << "" << true << "stop" << Result::Stopped << Ending::PartlyWritten;
+    QTest::newRow("write, backup of the radio: stopped before the write")
+        << true << "radio" << false << "stop before write" << Result::Stopped
+        << Ending::NothingSent;
     QTest::newRow("write, verify: stopped before the read-back")
-        << true << "" << true << "stop before verify" << Result::Stopped << Phase::Verify;
+        << true << "" << true << "stop before verify" << Result::Stopped << Ending::NotVerified;
 }
 
 void TestTransferJob::job() {
@@ -75,7 +80,7 @@ void TestTransferJob::job() {
     QFETCH(bool, verify);
     QFETCH(QString, fault);
     QFETCH(Result, result);
-    QFETCH(Phase, phase);
+    QFETCH(Ending, ending);
 
     QTemporaryDir dir;
     WorkingFile home(dir.filePath(QStringLiteral("r_and_w.dat")));
@@ -120,9 +125,9 @@ void TestTransferJob::job() {
                 QMetaObject::invokeMethod(
                     &job, [&job] { job.stop(); }, Qt::QueuedConnection);
         });
-    if (fault == QLatin1String("stop before verify"))
-        connect(&job, &TransferJob::phaseStarted, &job, [&job](Phase p) {
-            if (p == Phase::Verify)
+    if (fault.startsWith(QLatin1String("stop before")))
+        connect(&job, &TransferJob::phaseStarted, &job, [&job, fault](Phase p) {
+            if (p == (fault.endsWith(QLatin1String("verify")) ? Phase::Verify : Phase::Write))
                 job.stop();
         });
 
@@ -151,8 +156,9 @@ void TestTransferJob::job() {
     QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 20000);
     QCOMPARE(finished.first().first().value<Result>(), result);
     QCOMPARE(job.result(), result);
-    QCOMPARE(job.phase(), phase);
+    QCOMPARE(job.ending(), ending);
     QVERIFY(!job.running());
+    QVERIFY(!job.busy());
     QVERIFY(!transfer.running());
     QCOMPARE(prompter.texts("error"), fault == QLatin1String("store fails")
                                           ? QStringList{QStringLiteral("disk full")}
@@ -172,8 +178,8 @@ void TestTransferJob::job() {
         QCOMPARE(stored.first(), image);
         QCOMPARE(writesAtStore, 0); // on disk before anything is sent
     }
-    if (fault == QLatin1String("store fails")) {
-        // A backup that fails stops the write before any frame goes out.
+    if (ending == Ending::BackupFailed || ending == Ending::NothingSent) {
+        // A backup that fails, or a stop after it, ends the job before any frame goes out.
         for (const ScriptedSio::Call &call : sio.callsOf('w'))
             QVERIFY(call.bytes.size() != 13);
         QCOMPARE(sio.image(), before);

@@ -57,6 +57,8 @@ private slots:
     void undoRedoEveryKindOfStep_data();
     void undoRedoEveryKindOfStep();
     void undoRestoresAShortImageAsANewWindowShowsIt();
+    void changeByAnotherProgramIsKept_data();
+    void changeByAnotherProgramIsKept();
     void clipboardRoundTrip_data();
     void clipboardRoundTrip();
     void pasteRejectsBadRows_data();
@@ -240,6 +242,41 @@ void TestEditing::undoRestoresAShortImageAsANewWindowShowsIt() {
     action(h, "EditUndo")->trigger();
     QCOMPARE(h.fileBytes(), QByteArray(""));
     QCOMPARE(view(h), empty);
+}
+
+// Another program writes the working file behind the window: the next edit or undo shows
+// that file as it is, says so, and neither overwrites it nor takes it back.
+void TestEditing::changeByAnotherProgramIsKept_data() {
+    QTest::addColumn<QString>("next");
+    QTest::newRow("edit") << "edit";
+    QTest::newRow("undo") << "undo";
+    QTest::newRow("redo") << "redo";
+}
+
+void TestEditing::changeByAnotherProgramIsKept() {
+    QFETCH(QString, next);
+    Harness h(Language::English);
+    Harness::pick(h.box("CB_BY"), 1);
+    QTRY_COMPARE(h.window->findChild<EditHistory *>()->count(), 1);
+    if (next == QLatin1String("redo"))
+        action(h, "EditUndo")->trigger();
+    const QByteArray theirs =
+        withRecords(baseImage(), 0, channelRecords(1, {"462.01250", kOff, "", kOff, "NO", "NO"}));
+    QVERIFY(writeFile(h.dat(), theirs));
+
+    if (next == QLatin1String("edit"))
+        Harness::pick(h.box("CB_BY"), 0);
+    else
+        action(h, next == QLatin1String("undo") ? "EditUndo" : "EditRedo")->trigger();
+    QTRY_COMPARE(h.prompter.texts("error"), QStringList{englishWindowTexts().changedOnDisk});
+    QCOMPARE(h.fileBytes(), theirs);
+    QCOMPARE(h.channels().cell(ChannelGrid::RxFrequency, 1), QStringLiteral("462.01250"));
+    QVERIFY(!action(h, "EditUndo")->isEnabled());
+    QVERIFY(!action(h, "EditRedo")->isEnabled());
+    // From here the window edits what the file holds.
+    Harness::pick(h.box("CB_BY"), 1);
+    QTRY_COMPARE(h.window->findChild<EditHistory *>()->count(), 1);
+    QCOMPARE(h.fileBytes().left(24), theirs.left(24));
 }
 
 void TestEditing::clipboardRoundTrip_data() {

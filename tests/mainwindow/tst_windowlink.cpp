@@ -217,7 +217,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(gauge->value() >= 10, 10000);
         QTest::mouseClick(child<QToolButton>(*w, "ToolButton13"), Qt::LeftButton);
         QCOMPARE(gauge->value(), 0);
-        QVERIFY(child<QToolButton>(*w, "ToolButton7")->isEnabled());
+        // Once the job has ended, a moment after the transfer.
+        QTRY_VERIFY(child<QToolButton>(*w, "ToolButton7")->isEnabled());
         const int requests = m_emu.requestCount();
         QTest::qWait(300);
         QCOMPARE(m_emu.requestCount(), requests); // nothing more is sent

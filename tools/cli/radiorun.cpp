@@ -145,65 +145,70 @@ void RadioRun::phaseStarted(TransferJob::Phase phase) {
 }
 
 void RadioRun::ended(RadioResult result) {
-    if (result == RadioResult::Completed && m_job->phase() == TransferJob::Phase::Write)
-        m_note(QStringLiteral("wrote %1 records from %2 to %3")
-                   .arg(kRecordCount)
-                   .arg(m_task.input, m_device));
-    else if (result == RadioResult::Completed && m_job->phase() == TransferJob::Phase::Verify)
-        m_note(QStringLiteral("verified: the radio holds records 0 to %1 as written")
-                   .arg(kRecordCount - 1));
-    else if (result == RadioResult::VerifyDiffers)
-        noteDifferences();
-    else if (result != RadioResult::Completed)
-        noteFailure(result);
+    using Ending = TransferJob::Ending;
+    const Ending ending = m_job->ending();
+    if (result == RadioResult::Stopped)
+        m_note(QStringLiteral("interrupted"));
+    if (result == RadioResult::Unstable) {
+        noteUnsettled(ending);
+    } else {
+        switch (ending) {
+        case Ending::Stored:
+            break;
+        case Ending::NotStarted:
+        case Ending::NothingSent:
+            m_note(m_task.kind == RadioTask::Kind::Read
+                       ? QStringLiteral("%1 not written").arg(m_task.output)
+                       : QStringLiteral("nothing was sent to the radio"));
+            break;
+        case Ending::NotStored:
+            m_note(QStringLiteral("%1 not written").arg(m_task.output));
+            break;
+        case Ending::BackupFailed:
+            m_note(QStringLiteral("backup failed; nothing was sent to the radio"));
+            break;
+        case Ending::PartlyWritten:
+            m_note(QStringLiteral("the write did not complete; the radio may hold part of %1 and "
+                                  "part of its old image (%2 of %3 records sent)")
+                       .arg(m_task.input)
+                       .arg(m_job->recordsSent())
+                       .arg(kRecordCount));
+            break;
+        case Ending::Written:
+            m_note(QStringLiteral("wrote %1 records from %2 to %3")
+                       .arg(kRecordCount)
+                       .arg(m_task.input, m_device));
+            break;
+        case Ending::Verified:
+            m_note(QStringLiteral("verified: the radio holds records 0 to %1 as written")
+                       .arg(kRecordCount - 1));
+            break;
+        case Ending::Differs:
+            noteDifferences();
+            break;
+        case Ending::NotVerified:
+            m_note(QStringLiteral("the write completed but was not read back in full; the radio "
+                                  "is not verified"));
+            break;
+        }
+    }
     m_done = true;
     m_seconds = double(m_clock.nsecsElapsed()) / 1e9;
     emit finished();
 }
 
-void RadioRun::noteFailure(RadioResult result) {
-    if (result == RadioResult::Unstable) {
-        QStringList blocks;
-        for (int record : m_job->unstable())
-            blocks << QStringLiteral("%1 (%2)").arg(record).arg(recordRole(record));
-        const TransferJob::Phase phase = m_job->phase();
-        const QString outcome = phase == TransferJob::Phase::Read
-                                    ? QStringLiteral("%1 not written").arg(m_task.output)
-                                : phase == TransferJob::Phase::Backup
-                                    ? QStringLiteral("nothing was sent to the radio")
-                                    : QStringLiteral("the write completed but is not verified");
-        m_note(QStringLiteral("records %1 came back different every time they were read; %2: "
-                              "push the plug fully into the radio's jack, or try another cable")
-                   .arg(blocks.join(QStringLiteral(", ")), outcome));
-        return;
-    }
-    if (result == RadioResult::Stopped) {
-        m_note(QStringLiteral("interrupted"));
-        // Stopped between two phases: the last one completed, nothing more to say.
-        if (m_transfer->outcome() != Transfer::Outcome::Stopped)
-            return;
-    }
-    switch (m_job->phase()) {
-    case TransferJob::Phase::Read:
-        m_note(QStringLiteral("%1 not written").arg(m_task.output));
-        return;
-    case TransferJob::Phase::Backup:
-        m_note(QStringLiteral("backup failed; nothing was sent to the radio"));
-        return;
-    case TransferJob::Phase::Write:
-        m_note(result == RadioResult::Refused
-                   ? QStringLiteral("nothing was sent to the radio")
-                   : QStringLiteral("the write did not complete; the radio may hold part of %1 "
-                                    "and part of its old image (%2 of %3 records sent)")
-                         .arg(m_task.input)
-                         .arg(m_job->recordsSent())
-                         .arg(kRecordCount));
-        return;
-    case TransferJob::Phase::Verify:
-        m_note(QStringLiteral("the write completed but reading it back failed; the radio is "
-                              "not verified"));
-        return;
-    }
+void RadioRun::noteUnsettled(TransferJob::Ending ending) {
+    QStringList blocks;
+    for (int record : m_job->unstable())
+        blocks << QStringLiteral("%1 (%2)").arg(record).arg(recordRole(record));
+    const QString outcome = ending == TransferJob::Ending::NotStored
+                                ? QStringLiteral("%1 not written").arg(m_task.output)
+                            : ending == TransferJob::Ending::BackupFailed
+                                ? QStringLiteral("nothing was sent to the radio")
+                                : QStringLiteral("the write completed but is not verified");
+    m_note(QStringLiteral("records %1 came back different every time they were read; %2: "
+                          "push the plug fully into the radio's jack, or try another cable")
+               .arg(blocks.join(QStringLiteral(", ")), outcome));
 }
 
 void RadioRun::noteDifferences() {

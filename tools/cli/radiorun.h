@@ -68,7 +68,7 @@ signals:
 private:
     void phaseStarted(TransferJob::Phase phase);
     void ended(RadioResult result);
-    void noteFailure(RadioResult result);
+    void noteUnsettled(TransferJob::Ending ending);
     void noteDifferences();
 
     int m_port;

@@ -3,13 +3,14 @@
 #include "channelcsv.h"
 #include "channelgrid.h"
 #include "chirpcsv.h"
+#include "commandhost.h"
 #include "error.h"
 #include "filecopy.h"
 #include "fileedits.h"
 #include "imagediff.h"
-#include "mainwindow.h"
 #include "prompter.h"
-#include "transfer.h"
+#include "transferjob.h"
+#include "windowtexts.h"
 #include "workingfile.h"
 
 #include <QAction>
@@ -40,11 +41,11 @@ QString withCsvExtension(const QString &path) {
 
 } // namespace
 
-FileCommands::FileCommands(MainWindow &window, FileEdits &edits, WorkingFile &file)
-    : QObject(&window), m_window(window), m_edits(edits), m_file(file) {}
+FileCommands::FileCommands(CommandHost &host, QObject *parent)
+    : QObject(parent), m_host(host), m_edits(host.edits()), m_file(host.workingFile()) {}
 
 void FileCommands::addMenus(QMenu *file) {
-    const WindowTexts &t = m_window.texts();
+    const WindowTexts &t = m_host.texts();
     QAction *printSeparator = nullptr;
     for (QAction *a : file->actions())
         if (a->objectName() == QLatin1String("N7"))
@@ -63,17 +64,18 @@ void FileCommands::addMenus(QMenu *file) {
     file->insertAction(printSeparator, separator);
     QAction *import = item("ImportCsv", t.menuImportCsv, &FileCommands::importCsv);
     // An import during a transfer would change the file under it, as a paste would.
-    connect(&m_window.transfer(), &Transfer::buttonsEnabled, import, &QAction::setEnabled);
+    connect(&m_host.job(), &TransferJob::busyChanged, import,
+            [import](bool busy) { import->setEnabled(!busy); });
     item("ExportCsv", t.menuExportCsv, &FileCommands::exportCsv);
     item("ExportChirpCsv", t.menuExportChirpCsv, &FileCommands::exportChirpCsv);
 }
 
 void FileCommands::compareWithFile() {
-    Prompter &prompter = m_window.prompter();
+    Prompter &prompter = m_host.prompter();
     guard(prompter, [&] {
-        const WindowTexts &t = m_window.texts();
+        const WindowTexts &t = m_host.texts();
         const QString path = prompter.openFileName(kDatFilter, QString());
-        if (path.isEmpty() || !m_window.channelGrid().commitTypedText())
+        if (path.isEmpty() || !m_host.channelGrid().commitTypedText())
             return;
         QByteArray other;
         try {
@@ -92,10 +94,10 @@ void FileCommands::compareWithFile() {
 }
 
 void FileCommands::importCsv() {
-    Prompter &prompter = m_window.prompter();
+    Prompter &prompter = m_host.prompter();
     guard(prompter, [&] {
-        const WindowTexts &t = m_window.texts();
-        if (m_window.transfer().running())
+        const WindowTexts &t = m_host.texts();
+        if (m_host.job().busy())
             return;
         const QString path = prompter.openFileName(t.csvFilter, QString());
         if (path.isEmpty())
@@ -143,7 +145,7 @@ void FileCommands::importCsv() {
                 m_edits.storeRecord(record,
                                     MemoryFrame::fromBytes(recordBytes(result.image, record)));
         }
-        m_window.showWorkingFile();
+        m_host.reloadWorkingFile();
     });
 }
 
@@ -156,11 +158,11 @@ void FileCommands::exportChirpCsv() {
 }
 
 void FileCommands::exportAs(QString (*format)(const ChannelTable &)) {
-    Prompter &prompter = m_window.prompter();
+    Prompter &prompter = m_host.prompter();
     guard(prompter, [&] {
-        const WindowTexts &t = m_window.texts();
+        const WindowTexts &t = m_host.texts();
         const QString path = prompter.saveFileName(t.csvFilter, QString());
-        if (path.isEmpty() || !m_window.channelGrid().commitTypedText())
+        if (path.isEmpty() || !m_host.channelGrid().commitTypedText())
             return;
         try {
             saveFileAtomically(withCsvExtension(path),

@@ -9,7 +9,7 @@ class QMenu;
 namespace qx {
 
 class FileEdits;
-class MainWindow;
+class CommandHost;
 class WorkingFile;
 
 // The File menu's commands that read or write other files than images: comparing the
@@ -19,7 +19,7 @@ class WorkingFile;
 class FileCommands : public QObject {
     Q_OBJECT
 public:
-    FileCommands(MainWindow &window, FileEdits &edits, WorkingFile &file);
+    FileCommands(CommandHost &host, QObject *parent);
 
     // Before the print separator: Compare With File, a separator, the CSV items.
     void addMenus(QMenu *file);
@@ -33,7 +33,7 @@ public slots:
 private:
     void exportAs(QString (*format)(const ChannelTable &));
 
-    MainWindow &m_window;
+    CommandHost &m_host;
     FileEdits &m_edits;
     WorkingFile &m_file;
 };

@@ -36,6 +36,8 @@ public:
     bool canUndo() const { return m_stack.canUndo(); }
     bool canRedo() const { return m_stack.canRedo(); }
     int count() const { return m_stack.count(); }
+    // Forgets every step: the file holds bytes that none of them wrote.
+    void clear() { m_stack.clear(); }
     // Throw qx::Error when the file cannot be written; the history then stays where it was.
     void undo();
     void redo();

@@ -77,8 +77,11 @@ struct WindowTexts : ImageWords {
     QString verifyMatch;
     QString verifyDiffers; // %1 the channels and settings blocks
     QString verifyNotRead;
-    QString writeAgain;      // asked after the channels and settings blocks that differ
-    QString readNotStored;   // a read that did not complete
+    QString writeAgain;    // asked after the channels and settings blocks that differ
+    QString readNotStored; // a read that did not complete
+    QString changedOnDisk; // another program wrote the working file
+    // At start: another window (process %1) holds the working file; bring it forward?
+    QString otherWindow, otherWindowUnreachable;
     QString readUnstable;    // %1 the channels and settings blocks that never came the same
     QString writeIncomplete; // %1 how many of the 35 records the radio took
 

@@ -2,13 +2,14 @@
 
 #include "channelgrid.h"
 #include "channelrows.h"
+#include "commandhost.h"
 #include "edithistory.h"
 #include "fileedits.h"
 #include "gridview.h"
 #include "imagebackups.h"
-#include "mainwindow.h"
 #include "prompter.h"
-#include "transfer.h"
+#include "transferjob.h"
+#include "windowtexts.h"
 #include "workingfile.h"
 
 #include <QAction>
@@ -20,9 +21,9 @@
 
 namespace qx {
 
-EditCommands::EditCommands(MainWindow &window, FileEdits &edits, EditHistory &history,
-                           WorkingFile &file)
-    : QObject(&window), m_window(window), m_edits(edits), m_history(history), m_file(file) {}
+EditCommands::EditCommands(CommandHost &host, EditHistory &history, QObject *parent)
+    : QObject(parent), m_host(host), m_edits(host.edits()), m_history(history),
+      m_file(host.workingFile()) {}
 
 QAction *EditCommands::item(QMenu *menu, const char *name, const QString &text,
                             void (EditCommands::*slot)()) {
@@ -34,7 +35,7 @@ QAction *EditCommands::item(QMenu *menu, const char *name, const QString &text,
 }
 
 void EditCommands::addMenus(QMenuBar *bar, QMenu *file, QMenu *program) {
-    const WindowTexts &t = m_window.texts();
+    const WindowTexts &t = m_host.texts();
     QMenu *edit = new QMenu(t.menuEdit, bar);
     edit->setObjectName(QStringLiteral("EditMenu"));
     edit->menuAction()->setObjectName(QStringLiteral("EditMenu"));
@@ -56,12 +57,12 @@ void EditCommands::addMenus(QMenuBar *bar, QMenu *file, QMenu *program) {
     // cell editor takes it first.
     m_clear->setShortcut(QKeySequence(Qt::Key_Delete));
     m_clear->setShortcutContext(Qt::WidgetShortcut);
-    m_window.channelGrid().view()->addAction(m_clear);
-    m_window.channelGrid().view()->installEventFilter(this);
+    m_host.channelGrid().view()->addAction(m_clear);
+    m_host.channelGrid().view()->installEventFilter(this);
     // Text fields keep their own undo, cut, copy and paste: they take these keys first.
     for (QAction *a : {m_undo, m_redo, m_cut, m_copy, m_paste})
         a->setShortcutContext(Qt::WindowShortcut);
-    m_window.addActions({m_undo, m_redo, m_cut, m_copy, m_paste});
+    m_host.hostWidget()->addActions({m_undo, m_redo, m_cut, m_copy, m_paste});
 
     // File: after Save, before the print separator, so the recent-file slots keep their
     // places counted from the end of the menu.
@@ -72,14 +73,14 @@ void EditCommands::addMenus(QMenuBar *bar, QMenu *file, QMenu *program) {
     file->insertAction(printSeparator,
                        item(file, "OpenBackup", t.menuOpenBackup, &EditCommands::openBackup));
 
-    GridView *grid = m_window.channelGrid().view();
+    GridView *grid = m_host.channelGrid().view();
     connect(grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &EditCommands::updateActions);
     connect(grid, &QTableWidget::itemChanged, this, &EditCommands::updateActions);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &EditCommands::updateActions);
     connect(&m_history, &EditHistory::changed, this, &EditCommands::updateActions);
-    connect(&m_window.transfer(), &Transfer::buttonsEnabled, this, &EditCommands::updateActions);
+    connect(&m_host.job(), &TransferJob::busyChanged, this, &EditCommands::updateActions);
     connect(edit, &QMenu::aboutToShow, this, &EditCommands::updateActions);
     updateActions();
 }
@@ -89,12 +90,12 @@ void EditCommands::updateActions() {
         return;
     // A change during a transfer would change the file under it, and a read would then
     // overwrite it.
-    const bool idle = !m_window.transfer().running();
+    const bool idle = !m_host.job().busy();
     m_undo->setEnabled(idle && m_history.canUndo());
     m_redo->setEnabled(idle && m_history.canRedo());
     // Cut and clear would change nothing when every selected channel is empty already.
     bool anyFilled = false;
-    const ChannelGrid &grid = m_window.channelGrid();
+    const ChannelGrid &grid = m_host.channelGrid();
     const QList<int> channels = selected();
     for (int channel : channels)
         for (int c = ChannelGrid::RxFrequency; c <= ChannelGrid::Scan; ++c)
@@ -110,7 +111,7 @@ bool EditCommands::eventFilter(QObject *watched, QEvent *event) {
     // the grid, which does nothing with it. An open cell editor takes it before this.
     if (event->type() == QEvent::ShortcutOverride &&
         static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete &&
-        m_window.channelGrid().view()->wholeSelectedRows().isEmpty()) {
+        m_host.channelGrid().view()->wholeSelectedRows().isEmpty()) {
         event->accept();
         return true;
     }
@@ -118,33 +119,33 @@ bool EditCommands::eventFilter(QObject *watched, QEvent *event) {
 }
 
 QList<int> EditCommands::selected() const {
-    return m_window.channelGrid().selectedChannels();
+    return m_host.channelGrid().selectedChannels();
 }
 
 void EditCommands::reload() {
-    m_window.showWorkingFile();
+    m_host.reloadWorkingFile();
     updateActions();
 }
 
 void EditCommands::undo() {
-    guard(m_window.prompter(), [this] {
-        if (!m_window.transfer().running())
+    guard(m_host.prompter(), [this] {
+        if (!m_host.job().busy())
             m_history.undo();
     });
     updateActions();
 }
 
 void EditCommands::redo() {
-    guard(m_window.prompter(), [this] {
-        if (!m_window.transfer().running())
+    guard(m_host.prompter(), [this] {
+        if (!m_host.job().busy())
             m_history.redo();
     });
     updateActions();
 }
 
 void EditCommands::copy() {
-    guard(m_window.prompter(), [this] {
-        const ChannelGrid &grid = m_window.channelGrid();
+    guard(m_host.prompter(), [this] {
+        const ChannelGrid &grid = m_host.channelGrid();
         QList<QStringList> rows;
         for (int channel : selected()) {
             QStringList row{QString::number(channel)};
@@ -158,8 +159,8 @@ void EditCommands::copy() {
 }
 
 void EditCommands::cut() {
-    guard(m_window.prompter(), [this] {
-        if (m_window.transfer().running())
+    guard(m_host.prompter(), [this] {
+        if (m_host.job().busy())
             return;
         const QList<int> channels = selected();
         copy();
@@ -168,11 +169,11 @@ void EditCommands::cut() {
 }
 
 void EditCommands::clearChannels() {
-    guard(m_window.prompter(), [this] { clear(selected()); });
+    guard(m_host.prompter(), [this] { clear(selected()); });
 }
 
 void EditCommands::clear(const QList<int> &channels) {
-    if (channels.isEmpty() || m_window.transfer().running())
+    if (channels.isEmpty() || m_host.job().busy())
         return;
     {
         const FileEdits::Step step(m_edits);
@@ -183,11 +184,11 @@ void EditCommands::clear(const QList<int> &channels) {
 }
 
 void EditCommands::paste() {
-    guard(m_window.prompter(), [this] {
-        if (m_window.transfer().running())
+    guard(m_host.prompter(), [this] {
+        if (m_host.job().busy())
             return;
-        const WindowTexts &t = m_window.texts();
-        const ChannelGrid &grid = m_window.channelGrid();
+        const WindowTexts &t = m_host.texts();
+        const ChannelGrid &grid = m_host.channelGrid();
         const int first = grid.currentChannel();
         const int column = grid.view()->currentColumn();
         if (first < 1 || column < ChannelGrid::RxFrequency)
@@ -221,13 +222,13 @@ void EditCommands::paste() {
         }
         reload();
         if (!rejected.isEmpty())
-            m_window.prompter().message(t.pasteRejected + QLatin1Char('\n') +
-                                        rejected.join(QLatin1Char('\n')));
+            m_host.prompter().message(t.pasteRejected + QLatin1Char('\n') +
+                                      rejected.join(QLatin1Char('\n')));
     });
 }
 
 void EditCommands::openBackup() {
-    m_window.openFrom(ImageBackups::besideFile(m_file.path()).folder());
+    m_host.openFrom(ImageBackups::besideFile(m_file.path()).folder());
 }
 
 } // namespace qx

@@ -108,6 +108,12 @@ WindowTexts chineseWindowTexts() {
     t.verifyNotRead = QStringLiteral("写入已完成，但读回失败，没有校验。");
     t.writeAgain = QStringLiteral("要重新写入吗？");
     t.readNotStored = QStringLiteral("读取没有完成，没有保存任何数据，工作文件保持原样。");
+    t.otherWindow = QStringLiteral("本程序的另一个窗口（进程 %1）正在使用同一个工作文件 "
+                                   "r_and_w.dat。两个窗口会互相覆盖修改，所以本程序不会再打开它。\n"
+                                   "要把那个窗口调到前面吗？（选“否”则直接退出）");
+    t.otherWindowUnreachable = QStringLiteral("无法联系进程 %1 的窗口，请在任务栏中找到它。");
+    t.changedOnDisk = QStringLiteral("工作文件已被其他程序修改。窗口现在显示它的内容，刚才的修改"
+                                     "没有保存，请重新修改。撤销记录已清空。");
     t.readUnstable = QStringLiteral("以下内容每次读取的结果都不一样：%1。\n没有保存任何数据。"
                                     "请把插头完全插入对讲机的插孔，或换一根写频线，再读一次。");
     t.writeIncomplete =
@@ -247,6 +253,15 @@ WindowTexts englishWindowTexts() {
         QStringLiteral("The write completed, but reading it back failed; the radio is "
                        "not verified.");
     t.writeAgain = QStringLiteral("Write the image again?");
+    t.otherWindow = QStringLiteral(
+        "Another window of this program (process %1) has the working file r_and_w.dat open. "
+        "Two windows would undo each other's changes, so this one does not open it.\nBring "
+        "that window forward? (No quits)");
+    t.otherWindowUnreachable =
+        QStringLiteral("The window of process %1 did not answer; find it in the task bar.");
+    t.changedOnDisk = QStringLiteral(
+        "Another program has changed the working file. The window now shows it as it is; your "
+        "last change was not stored, make it again. Undo starts afresh from here.");
     t.readNotStored = QStringLiteral(
         "The read did not complete; nothing was stored and the working file is as it was.");
     t.readUnstable = QStringLiteral(

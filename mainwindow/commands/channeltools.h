@@ -13,7 +13,7 @@ namespace qx {
 
 class FileEdits;
 class FillDialog;
-class MainWindow;
+class CommandHost;
 class SetSelectedDialog;
 class WorkingFile;
 
@@ -24,7 +24,7 @@ class WorkingFile;
 class ChannelTools : public QObject {
     Q_OBJECT
 public:
-    ChannelTools(MainWindow &window, FileEdits &edits, WorkingFile &file);
+    ChannelTools(CommandHost &host, QObject *parent);
 
     // The Channels submenu at the end of the Edit menu.
     void addMenu(QMenu *edit);
@@ -56,7 +56,7 @@ private:
     // The channels a dialog works on, for its heading.
     QString heading(const QList<int> &channels) const;
 
-    MainWindow &m_window;
+    CommandHost &m_host;
     FileEdits &m_edits;
     WorkingFile &m_file;
     QAction *m_moveUp = nullptr, *m_moveDown = nullptr, *m_insert = nullptr, *m_delete = nullptr;

@@ -1,14 +1,15 @@
 #include "channeltools.h"
 
 #include "channelgrid.h"
+#include "commandhost.h"
 #include "fileedits.h"
 #include "filldialog.h"
 #include "frequency.h"
 #include "gridview.h"
-#include "mainwindow.h"
 #include "prompter.h"
 #include "setselecteddialog.h"
-#include "transfer.h"
+#include "transferjob.h"
+#include "windowtexts.h"
 #include "workingfile.h"
 
 #include <QAction>
@@ -16,8 +17,8 @@
 
 namespace qx {
 
-ChannelTools::ChannelTools(MainWindow &window, FileEdits &edits, WorkingFile &file)
-    : QObject(&window), m_window(window), m_edits(edits), m_file(file) {
+ChannelTools::ChannelTools(CommandHost &host, QObject *parent)
+    : QObject(parent), m_host(host), m_edits(host.edits()), m_file(host.workingFile()) {
     setObjectName(QStringLiteral("ChannelTools"));
 }
 
@@ -31,7 +32,7 @@ QAction *ChannelTools::item(QMenu *menu, const char *name, const QString &text,
 }
 
 void ChannelTools::addMenu(QMenu *edit) {
-    const ChannelToolTexts &t = m_window.texts().tools;
+    const ChannelToolTexts &t = m_host.texts().tools;
     edit->addSeparator();
     QMenu *menu = edit->addMenu(t.menu);
     menu->setObjectName(QStringLiteral("ChannelsMenu"));
@@ -42,7 +43,7 @@ void ChannelTools::addMenu(QMenu *edit) {
     m_moveDown->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down));
     // Wherever the grid or one of its drop-downs has the keyboard; elsewhere (a settings
     // list, the power field) the arrows keep their meaning.
-    ChannelGrid &grid = m_window.channelGrid();
+    ChannelGrid &grid = m_host.channelGrid();
     for (QAction *a : {m_moveUp, m_moveDown}) {
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         grid.addAction(a);
@@ -60,7 +61,7 @@ void ChannelTools::addMenu(QMenu *edit) {
     connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &ChannelTools::updateActions);
     connect(view, &QTableWidget::itemChanged, this, &ChannelTools::updateActions);
-    connect(&m_window.transfer(), &Transfer::buttonsEnabled, this, &ChannelTools::updateActions);
+    connect(&m_host.job(), &TransferJob::busyChanged, this, &ChannelTools::updateActions);
     connect(menu, &QMenu::aboutToShow, this, &ChannelTools::updateActions);
     updateActions();
 }
@@ -69,8 +70,8 @@ void ChannelTools::updateActions() {
     if (!m_moveUp)
         return;
     // As Paste and Clear Channel do, they wait for a transfer to end.
-    const bool idle = !m_window.transfer().running();
-    const ChannelGrid &grid = m_window.channelGrid();
+    const bool idle = !m_host.job().busy();
+    const ChannelGrid &grid = m_host.channelGrid();
     const QList<int> run = grid.selectedChannels();
     bool anyInUse = false;
     for (int channel : run)
@@ -86,24 +87,24 @@ void ChannelTools::updateActions() {
 }
 
 void ChannelTools::run(const std::function<void()> &tool) {
-    guard(m_window.prompter(), [&] {
-        if (m_window.transfer().running() || !m_window.channelGrid().commitTypedText())
+    guard(m_host.prompter(), [&] {
+        if (m_host.job().busy() || !m_host.channelGrid().commitTypedText())
             return;
-        m_window.channelGrid().view()->closeCellEditor();
+        m_host.channelGrid().view()->closeCellEditor();
         tool();
     });
     updateActions();
 }
 
 QString ChannelTools::heading(const QList<int> &channels) const {
-    const ChannelToolTexts &t = m_window.texts().tools;
+    const ChannelToolTexts &t = m_host.texts().tools;
     if (channels.size() == 1)
         return t.oneChannel.arg(channels.first());
     return t.channels.arg(channels.first()).arg(channels.last());
 }
 
 void ChannelTools::reload() {
-    m_window.showWorkingFile();
+    m_host.reloadWorkingFile();
     updateActions();
 }
 
@@ -127,8 +128,8 @@ void ChannelTools::reorder(const ChannelOrder &order) {
 
 void ChannelTools::move(int by) {
     run([this, by] {
-        GridView *view = m_window.channelGrid().view();
-        const QList<int> channels = m_window.channelGrid().selectedChannels();
+        GridView *view = m_host.channelGrid().view();
+        const QList<int> channels = m_host.channelGrid().selectedChannels();
         if (channels.isEmpty() || channels.first() + by < 1 || channels.last() + by > kChannelCount)
             return;
         const ChannelOrder order = movedRun(channels.first(), channels.last(), by);
@@ -157,13 +158,13 @@ void ChannelTools::moveDown() {
 
 void ChannelTools::insertEmpty() {
     run([this] {
-        const ChannelToolTexts &t = m_window.texts().tools;
-        const ChannelGrid &grid = m_window.channelGrid();
+        const ChannelToolTexts &t = m_host.texts().tools;
+        const ChannelGrid &grid = m_host.channelGrid();
         const int at = grid.currentChannel();
         if (at < 1)
             return;
         if (!grid.cell(ChannelGrid::RxFrequency, kChannelCount).isEmpty() &&
-            !m_window.prompter().ask(t.insertEmpty, t.insertDropsLast, Prompter::Buttons::YesNo))
+            !m_host.prompter().ask(t.insertEmpty, t.insertDropsLast, Prompter::Buttons::YesNo))
             return;
         reorder(insertedEmpty(at));
     });
@@ -171,7 +172,7 @@ void ChannelTools::insertEmpty() {
 
 void ChannelTools::deleteAndMoveUp() {
     run([this] {
-        const QList<int> channels = m_window.channelGrid().selectedChannels();
+        const QList<int> channels = m_host.channelGrid().selectedChannels();
         if (!channels.isEmpty())
             reorder(deletedRun(channels.first(), channels.last()));
     });
@@ -182,14 +183,14 @@ void ChannelTools::sortByReceive() {
         std::array<QString, kChannelCount> rx;
         for (int channel = 1; channel <= kChannelCount; ++channel)
             rx[std::size_t(channel - 1)] =
-                m_window.channelGrid().cell(ChannelGrid::RxFrequency, channel);
+                m_host.channelGrid().cell(ChannelGrid::RxFrequency, channel);
         reorder(sortedByFrequency(rx));
     });
 }
 
 void ChannelTools::fillFrequencies() {
     run([this] {
-        const ChannelGrid &grid = m_window.channelGrid();
+        const ChannelGrid &grid = m_host.channelGrid();
         QList<int> channels = grid.selectedChannels();
         if (channels.isEmpty())
             return;
@@ -198,9 +199,9 @@ void ChannelTools::fillFrequencies() {
         if (channels.size() == 1)
             for (int channel = channels.first() + 1; channel <= kChannelCount; ++channel)
                 channels << channel;
-        auto *dialog =
-            new FillDialog(m_window.texts().tools, heading(channels),
-                           grid.cell(ChannelGrid::RxFrequency, channels.first()), &m_window);
+        auto *dialog = new FillDialog(m_host.texts().tools, heading(channels),
+                                      grid.cell(ChannelGrid::RxFrequency, channels.first()),
+                                      m_host.hostWidget());
         connect(dialog, &ToolDialog::applyRequested, this,
                 [this, dialog, channels] { run([&] { fill(*dialog, channels); }); });
         dialog->open();
@@ -208,20 +209,20 @@ void ChannelTools::fillFrequencies() {
 }
 
 void ChannelTools::fill(FillDialog &dialog, const QList<int> &channels) {
-    const WindowTexts &t = m_window.texts();
+    const WindowTexts &t = m_host.texts();
     const QString start = dialog.start().trimmed();
     if (start.isEmpty()) {
-        m_window.prompter().message(t.tools.fillNoStart);
+        m_host.prompter().message(t.tools.fillNoStart);
         return;
     }
     const CheckedFrequency first = checkFrequencyText(start);
     if (first.verdict != CheckedFrequency::Verdict::InRange) {
-        m_window.prompter().message(t.outOfRange);
+        m_host.prompter().message(t.outOfRange);
         return;
     }
     const std::optional<qint64> step = stepUnits(dialog.step());
     if (!step) {
-        m_window.prompter().message(t.tools.fillBadStep);
+        m_host.prompter().message(t.tools.fillBadStep);
         return;
     }
     const bool transmit = dialog.transmitToo();
@@ -230,7 +231,7 @@ void ChannelTools::fill(FillDialog &dialog, const QList<int> &channels) {
     {
         const FileEdits::Step undoStep(m_edits);
         for (int i = 0; i < frequencies.size(); ++i) {
-            ChannelCells cells = m_window.channelGrid().channelAt(channels[i]);
+            ChannelCells cells = m_host.channelGrid().channelAt(channels[i]);
             cells.rx = frequencies[i];
             if (transmit)
                 cells.tx = frequencies[i];
@@ -239,16 +240,16 @@ void ChannelTools::fill(FillDialog &dialog, const QList<int> &channels) {
     }
     reload();
     if (frequencies.size() < channels.size())
-        m_window.prompter().message(
-            t.tools.fillStopped.arg(frequencies.size()).arg(channels.size()));
+        m_host.prompter().message(t.tools.fillStopped.arg(frequencies.size()).arg(channels.size()));
 }
 
 void ChannelTools::setForSelected() {
     run([this] {
-        const QList<int> channels = m_window.channelGrid().selectedChannels();
+        const QList<int> channels = m_host.channelGrid().selectedChannels();
         if (channels.isEmpty())
             return;
-        auto *dialog = new SetSelectedDialog(m_window.texts(), heading(channels), &m_window);
+        auto *dialog =
+            new SetSelectedDialog(m_host.texts(), heading(channels), m_host.hostWidget());
         connect(dialog, &ToolDialog::applyRequested, this,
                 [this, dialog, channels] { run([&] { set(*dialog, channels); }); });
         dialog->open();
@@ -257,7 +258,7 @@ void ChannelTools::setForSelected() {
 
 void ChannelTools::set(SetSelectedDialog &dialog, const QList<int> &channels) {
     dialog.accept();
-    const ChannelGrid &grid = m_window.channelGrid();
+    const ChannelGrid &grid = m_host.channelGrid();
     {
         const FileEdits::Step step(m_edits);
         for (int channel : channels) {

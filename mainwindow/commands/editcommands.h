@@ -12,7 +12,7 @@ namespace qx {
 
 class EditHistory;
 class FileEdits;
-class MainWindow;
+class CommandHost;
 class WorkingFile;
 
 // The commands added to the window: the Edit menu (undo, redo, channel rows on the
@@ -21,7 +21,7 @@ class WorkingFile;
 class EditCommands : public QObject {
     Q_OBJECT
 public:
-    EditCommands(MainWindow &window, FileEdits &edits, EditHistory &history, WorkingFile &file);
+    EditCommands(CommandHost &host, EditHistory &history, QObject *parent);
 
     void addMenus(QMenuBar *bar, QMenu *file, QMenu *program);
 
@@ -45,7 +45,7 @@ private:
     void clear(const QList<int> &channels);
     void reload();
 
-    MainWindow &m_window;
+    CommandHost &m_host;
     FileEdits &m_edits;
     EditHistory &m_history;
     WorkingFile &m_file;

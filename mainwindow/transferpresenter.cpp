@@ -1,0 +1,160 @@
+#include "transferpresenter.h"
+
+#include "error.h"
+#include "imagebackups.h"
+#include "prompter.h"
+#include "ptini.h"
+#include "transfer.h"
+#include "transferjob.h"
+#include "transferswitches.h"
+#include "windowtexts.h"
+#include "workingfile.h"
+
+#include <QAbstractButton>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QProgressBar>
+
+namespace qx {
+
+TransferPresenter::TransferPresenter(const WindowTexts &texts, Prompter &prompter, Sio &sio,
+                                     WorkingFile &file, TransferHost &host, QObject *parent)
+    : QObject(parent), m_texts(texts), m_prompter(prompter), m_file(file), m_host(host),
+      m_loggingSio(sio, m_log) {
+    m_transfer = std::make_unique<Transfer>(m_loggingSio, m_file, m_prompter, m_texts.transfer);
+    m_job = new TransferJob(*m_transfer, m_prompter, this);
+    m_job->setObjectName(QStringLiteral("TransferJob"));
+    connect(m_job, &TransferJob::finished, this, &TransferPresenter::jobFinished);
+}
+
+TransferPresenter::~TransferPresenter() = default;
+
+void TransferPresenter::attach(QProgressBar *gauge, const QList<QAbstractButton *> &buttons,
+                               TransferSwitches *switches) {
+    m_switches = switches;
+    connect(m_transfer.get(), &Transfer::progressMaximum, gauge, &QProgressBar::setMaximum);
+    connect(m_transfer.get(), &Transfer::progress, gauge, &QProgressBar::setValue);
+    connect(m_job, &TransferJob::busyChanged, this, [buttons](bool busy) {
+        for (QAbstractButton *button : buttons)
+            button->setEnabled(!busy);
+    });
+}
+
+void TransferPresenter::read() {
+    start(true);
+}
+
+void TransferPresenter::write() {
+    guard(m_prompter, [this] {
+        if (m_host.commitTypedText())
+            start(false);
+    });
+}
+
+void TransferPresenter::stop() {
+    guard(m_prompter, [this] { m_job->stop(); });
+}
+
+void TransferPresenter::closeLink() {
+    m_transfer->closeLink();
+}
+
+void TransferPresenter::start(bool read) {
+    guard(m_prompter, [this, read] {
+        const int port = m_host.settingsFile().comPort();
+        // A start refused because a transfer runs must leave that transfer's log alone.
+        // The log stays open until the next start, so a read-back after a write joins it.
+        if (m_job->busy()) {
+            m_prompter.message(m_texts.transfer.alreadyRunning);
+            return;
+        }
+        const QString log = QDir(QFileInfo(m_file.path()).path()).filePath("transfer.log");
+        if (m_log.begin(log, false))
+            m_log.line(QStringLiteral("%1 on COM%2")
+                           .arg(read ? QStringLiteral("read") : QStringLiteral("write"))
+                           .arg(port));
+        if (read) {
+            // The records are collected in a file of the job's own; only a completed, checked
+            // read replaces the working file.
+            TransferJob::ReadPlan plan;
+            plan.port = port;
+            plan.checked = m_switches->checkReads();
+            plan.store = [this](const QByteArray &image) { storeRead(image); };
+            m_job->read(plan);
+            return;
+        }
+        TransferJob::WritePlan plan;
+        plan.port = port;
+        // Sent from the working file as it stands at each step; verified against the image
+        // at the start.
+        plan.from = &m_file;
+        try {
+            plan.image = m_file.readAll();
+            plan.backup = [this](const QByteArray &image) { keepBackup(false, image); };
+            plan.verify = m_switches->verifyAfterWrite();
+        } catch (const Error &) {
+            // The transfer says that the working file cannot be read.
+        }
+        m_job->write(plan);
+    });
+}
+
+void TransferPresenter::storeRead(const QByteArray &image) {
+    m_host.storeImage(image);
+    keepBackup(true, image);
+    m_host.reload();
+}
+
+void TransferPresenter::jobFinished() {
+    using Ending = TransferJob::Ending;
+    guard(m_prompter, [this] {
+        // Where the transfer has said why, the working file is as it was.
+        switch (m_job->ending()) {
+        case Ending::NotStarted:
+        case Ending::Stored:
+        case Ending::BackupFailed:
+        case Ending::NothingSent:
+        case Ending::Written:
+            return;
+        case Ending::NotStored:
+            if (m_job->result() == TransferJob::Result::Unstable)
+                m_prompter.message(
+                    m_texts.readUnstable.arg(recordNames(m_texts.transfer, m_job->unstable())));
+            else
+                m_prompter.message(m_texts.readNotStored);
+            return;
+        case Ending::PartlyWritten:
+            m_prompter.message(m_texts.writeIncomplete.arg(m_job->recordsSent()));
+            return;
+        case Ending::Verified:
+            m_prompter.message(m_texts.verifyMatch);
+            return;
+        case Ending::Differs: {
+            const QString text =
+                m_texts.verifyDiffers.arg(recordNames(m_texts.transfer, m_job->differing())) +
+                QLatin1Char('\n') + m_texts.writeAgain;
+            if (m_prompter.ask(QStringLiteral("Confirm"), text, Prompter::Buttons::YesNo,
+                               Prompter::Icon::Question))
+                QMetaObject::invokeMethod(
+                    this, [this] { start(false); }, Qt::QueuedConnection);
+            return;
+        }
+        case Ending::NotVerified:
+            m_prompter.message(m_texts.verifyNotRead);
+            return;
+        }
+    });
+}
+
+void TransferPresenter::keepBackup(bool read, const QByteArray &image) {
+    try {
+        ImageBackups::besideFile(m_file.path())
+            .save(read ? ImageBackups::Kind::Read : ImageBackups::Kind::BeforeWrite, image,
+                  QDateTime::currentDateTime());
+    } catch (const Error &e) {
+        m_prompter.message(m_texts.backupFailed.arg(e.message()));
+    }
+}
+
+} // namespace qx

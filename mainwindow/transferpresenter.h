@@ -1,0 +1,84 @@
+#pragma once
+
+#include "loggingsio.h"
+#include "transferlog.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QAbstractButton;
+class QProgressBar;
+
+namespace qx {
+
+class Prompter;
+class PtIni;
+class Sio;
+class Transfer;
+class TransferJob;
+class TransferSwitches;
+class WorkingFile;
+struct WindowTexts;
+
+// What the presenter needs of the window around it.
+class TransferHost {
+public:
+    // A completed read: the working file takes the image as one undo step. Throws.
+    virtual void storeImage(const QByteArray &image) = 0;
+    // The working file shown again, with a message naming what it lacks.
+    virtual void reload() = 0;
+    // The text typed into the grid, checked and stored; false when it was refused.
+    virtual bool commitTypedText() = 0;
+    // pt.ini, read afresh at every use.
+    virtual PtIni settingsFile() const = 0;
+
+protected:
+    ~TransferHost() = default;
+};
+
+// Read and Write in the window: starts the transfer job with its log in transfer.log,
+// drives the progress bar and the Read and Write buttons, keeps the backups and words
+// what became of the job.
+class TransferPresenter : public QObject {
+    Q_OBJECT
+public:
+    TransferPresenter(const WindowTexts &texts, Prompter &prompter, Sio &sio, WorkingFile &file,
+                      TransferHost &host, QObject *parent);
+    ~TransferPresenter() override;
+
+    // The controls it drives, once they exist; the buttons are enabled while it is idle.
+    void attach(QProgressBar *gauge, const QList<QAbstractButton *> &buttons,
+                TransferSwitches *switches);
+    TransferJob &job() { return *m_job; }
+    Transfer &transfer() { return *m_transfer; }
+
+public slots:
+    void read();
+    void write();
+    void stop();
+    // Exit: ends any transfer silently.
+    void closeLink();
+
+private:
+    void start(bool read);
+    void storeRead(const QByteArray &image);
+    void jobFinished();
+    // A backup beside the working file; one that cannot be saved is reported, not fatal.
+    void keepBackup(bool read, const QByteArray &image);
+
+    const WindowTexts &m_texts;
+    Prompter &m_prompter;
+    WorkingFile &m_file;
+    TransferHost &m_host;
+    TransferLog m_log; // transfer.log beside the working file: the last transfer's bytes
+    LoggingSio m_loggingSio;
+    std::unique_ptr<Transfer> m_transfer;
+    TransferJob *m_job = nullptr; // a child, found by tests as "TransferJob"
+    TransferSwitches *m_switches = nullptr;
+};
+
+} // namespace qx
