@@ -1,24 +1,38 @@
 #include "transferlog.h"
 
+#include "filelimits.h"
+
 #include <QDateTime>
+#include <QDir>
 
 namespace qx {
 
 bool TransferLog::begin(const QString &path, bool append, QString *error) {
     end();
+    m_failure.clear();
     m_file.setFileName(path);
+    if (const QString special = notRegularFile(path); !special.isEmpty()) {
+        m_failure = QStringLiteral("%1: %2").arg(path, special);
+        if (error)
+            *error = m_failure;
+        return false;
+    }
     const QIODevice::OpenMode mode =
         QIODevice::WriteOnly | QIODevice::Text | (append ? QIODevice::Append : QIODevice::Truncate);
     if (!m_file.open(mode)) {
+        m_failure = QStringLiteral("%1: %2").arg(path, m_file.errorString());
         if (error)
-            *error = QStringLiteral("%1: %2").arg(path, m_file.errorString());
+            *error = m_failure;
         return false;
     }
     m_clock.start();
     const QString now = QDateTime::currentDateTime().toString(Qt::ISODate);
-    m_file.write(
-        QStringLiteral("# qx7420 serial log begun %1; times in ms since then\n").arg(now).toUtf8());
-    m_file.flush();
+    put(QStringLiteral("# qx7420 serial log begun %1; times in ms since then\n").arg(now).toUtf8());
+    if (!m_failure.isEmpty()) {
+        if (error)
+            *error = m_failure;
+        return false;
+    }
     return true;
 }
 
@@ -30,9 +44,17 @@ void TransferLog::end() {
 void TransferLog::line(const QString &text) {
     if (!m_file.isOpen())
         return;
-    m_file.write(QStringLiteral("%1 ms  %2\n").arg(m_clock.elapsed(), 7).arg(text).toUtf8());
-    // Flushed line by line, so the log of a program that hangs or crashes is complete.
-    m_file.flush();
+    put(QStringLiteral("%1 ms  %2\n").arg(m_clock.elapsed(), 7).arg(text).toUtf8());
+}
+
+void TransferLog::put(const QByteArray &text) {
+    // Flushed line by line, so the log of a program that hangs or crashes is complete; and
+    // so a full disk shows at the line it hit, not unnoticed at the close.
+    if (m_file.write(text) == text.size() && m_file.flush())
+        return;
+    m_failure = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_file.fileName()),
+                                             m_file.errorString());
+    m_file.close();
 }
 
 void TransferLog::bytes(const QString &device, const QString &step, const char *direction,

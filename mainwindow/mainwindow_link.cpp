@@ -103,6 +103,8 @@ void MainWindow::jobFinished(int result) {
     using Result = TransferJob::Result;
     guard(m_prompter, [this, result] {
         const Result r = Result(result);
+        if (!m_log.failure().isEmpty())
+            m_prompter.message(m_texts.logFailed.arg(m_log.failure()));
         switch (m_job->phase()) {
         case TransferJob::Phase::Read:
             // The Transfer has said why, where there is a why; the working file is untouched.
@@ -112,6 +114,9 @@ void MainWindow::jobFinished(int result) {
                 m_prompter.message(m_texts.readNotStored);
             return;
         case TransferJob::Phase::Write:
+            // A backup that failed before the first frame has said so and that nothing went.
+            if (r == Result::FileError && m_job->recordsSent() == 0)
+                return;
             if (r != Result::Completed && r != Result::Refused)
                 m_prompter.message(m_texts.writeIncomplete.arg(m_job->recordsSent()));
             return;
@@ -142,6 +147,11 @@ void MainWindow::keepBackup(bool read, const QByteArray &image) {
             .save(read ? ImageBackups::Kind::Read : ImageBackups::Kind::BeforeWrite, image,
                   QDateTime::currentDateTime());
     } catch (const Error &e) {
+        // The radio's image is about to be overwritten: without its backup the write must
+        // not start. The job stops it before the first frame.
+        if (!read)
+            throw Error(m_texts.backupFailed.arg(e.message()) + QLatin1Char('\n') +
+                        m_texts.backupStopsWrite);
         m_prompter.message(m_texts.backupFailed.arg(e.message()));
     }
 }

@@ -14,9 +14,12 @@ void MainWindow::ReadAndDeal_F() {
         return;
     }
     // A new working file holds nothing yet; that is no fault to report.
-    if (report->bytes == 0 || report->complete())
+    if (report->bytes == 0 || (report->complete() && report->bytes == kImageBytes))
         return;
     QStringList lines{m_texts.loadIncomplete};
+    // Bytes after the image, or a partial record: no image of the radio is that long.
+    if (report->bytes != kImageBytes)
+        lines << m_texts.loadLength.arg(report->bytes).arg(kImageBytes);
     const auto add = [&](const QString &text, const QList<int> &records) {
         if (!records.isEmpty())
             lines << text.arg(recordNames(records));

@@ -83,6 +83,7 @@ WindowTexts chineseWindowTexts() {
     t.loadMissing = QStringLiteral("缺少：%1");
     t.loadDamaged = QStringLiteral("损坏：%1");
     t.loadForeign = QStringLiteral("记录头不是本身的地址，不能写入对讲机：%1");
+    t.loadLength = QStringLiteral("文件有%1字节，完整的对讲机数据是%2字节。");
 
     t.menuEdit = QStringLiteral("编辑");
     t.menuUndo = QStringLiteral("撤销");
@@ -103,6 +104,8 @@ WindowTexts chineseWindowTexts() {
     t.importRejected = QStringLiteral("CSV文件有错误，什么都没有导入：");
     t.importNotes = QStringLiteral("导入时按信道步进调整了以下的值：");
     t.backupFailed = QStringLiteral("备份没有保存：%1");
+    t.backupStopsWrite = QStringLiteral("没有向对讲机发送任何数据。");
+    t.logFailed = QStringLiteral("通信记录不完整：%1");
     t.verifyMatch = QStringLiteral("校验通过：对讲机里的35条记录与写入的一致。");
     t.verifyDiffers = QStringLiteral("校验失败：对讲机里以下内容与写入的不一致：%1");
     t.verifyNotRead = QStringLiteral("写入已完成，但读回失败，没有校验。");
@@ -122,7 +125,8 @@ WindowTexts chineseWindowTexts() {
     t.compareSame = QStringLiteral("工作文件与%1的内容相同。");
     t.importPreview = QStringLiteral(
         "导入这个CSV文件会对工作文件作以下改动（工作文件 -> CSV文件）。确认之前不会改动任何数据。");
-    t.importUnfit = QStringLiteral("本机不能保存CSV文件中的以下各行，可以略过这些行导入其余的行：");
+    t.importUnfit = QStringLiteral("本机不能保存CSV文件中的以下各行，可以略过这些行导入其余的行；"
+                                   "这些行所指的信道保持原样：");
     t.importChanges = QStringLiteral("导入其余的行会对工作文件作以下改动（工作文件 -> CSV文件）：");
     t.importSame = QStringLiteral("CSV文件的信道与工作文件相同，没有需要导入的。");
     t.noChanges = QStringLiteral("（没有改动）");
@@ -217,6 +221,7 @@ WindowTexts englishWindowTexts() {
                                       "is missing or damaged shows as in a new window.");
     t.loadMissing = QStringLiteral("Missing: %1");
     t.loadDamaged = QStringLiteral("Damaged: %1");
+    t.loadLength = QStringLiteral("The file holds %1 bytes; an image of the radio is %2.");
     t.loadForeign =
         QStringLiteral("Not marked with their own address, so a write refuses them: %1");
 
@@ -240,6 +245,8 @@ WindowTexts englishWindowTexts() {
     t.importRejected = QStringLiteral("The CSV file has errors; nothing was imported:");
     t.importNotes = QStringLiteral("These values were moved onto the channel raster:");
     t.backupFailed = QStringLiteral("The backup was not saved: %1");
+    t.backupStopsWrite = QStringLiteral("Nothing was sent to the radio.");
+    t.logFailed = QStringLiteral("The transfer log is incomplete: %1");
     t.verifyMatch = QStringLiteral("Verified: all 35 records in the radio match what was written.");
     t.verifyDiffers =
         QStringLiteral("Verify failed: the radio differs from what was written in %1.");
@@ -267,7 +274,8 @@ WindowTexts englishWindowTexts() {
         "Importing the CSV file changes the working file as listed (working file -> CSV file). "
         "Nothing is changed until you confirm.");
     t.importUnfit = QStringLiteral("This radio cannot hold these lines of the CSV file; the rest "
-                                   "can be imported without them:");
+                                   "can be imported without them, and the channels these lines "
+                                   "name stay as they are:");
     t.importChanges =
         QStringLiteral("Importing the rest changes the working file as listed (working file -> "
                        "CSV file):");

@@ -63,17 +63,20 @@ struct WindowTexts : ImageWords {
     // A load of a file that holds the image in part: a first line, then a line for each
     // kind of fault naming the channels and settings blocks (%1).
     QString loadIncomplete, loadMissing, loadDamaged, loadForeign;
+    QString loadLength; // %1 the file's bytes, %2 an image's
 
     // Added commands: the Edit menu, CSV, backups and verify after write.
     QString menuEdit, menuUndo, menuRedo, menuCut, menuCopy, menuPaste, menuClearChannel;
     QString menuImportCsv, menuExportCsv, menuOpenBackup, menuVerify, menuCheckReads;
     QString csvFilter;
-    QString pasteRejected;  // followed by one line per row
-    QString rowLabel;       // %1 the row of the pasted text, %2 the channel
-    QString noSuchChannel;  // a pasted row beyond channel 16
-    QString importRejected; // followed by one line per problem
-    QString importNotes;    // followed by one line per adjusted value
-    QString backupFailed;   // %1 the reason
+    QString pasteRejected;    // followed by one line per row
+    QString rowLabel;         // %1 the row of the pasted text, %2 the channel
+    QString noSuchChannel;    // a pasted row beyond channel 16
+    QString importRejected;   // followed by one line per problem
+    QString importNotes;      // followed by one line per adjusted value
+    QString backupFailed;     // %1 the reason
+    QString backupStopsWrite; // after backupFailed: the write did not start
+    QString logFailed;        // %1 transfer.log and the reason
     QString verifyMatch;
     QString verifyDiffers; // %1 the channels and settings blocks
     QString verifyNotRead;

@@ -3,6 +3,7 @@
 #include "channelcsv.h"
 #include "chirpcsv.h"
 #include "filecopy.h"
+#include "filelimits.h"
 #include "imagediff.h"
 #include "imagedump.h"
 #include "portcommands.h"
@@ -236,7 +237,8 @@ const QString kImportHelp =
         "  -i FILE         the image whose settings records are kept\n"
         "  -o FILE         the image file to write\n"
         "  --skip-unfit    CHIRP's CSV: import the rows that fit and list the skipped\n"
-        "                  lines, instead of writing nothing\n"
+        "                  lines, instead of writing nothing; the channels of skipped\n"
+        "                  lines stay as they are in -i\n"
         "\n") +
     kExitStatus;
 
@@ -267,7 +269,6 @@ const QCommandLineOption kFormat(QStringLiteral("format"), QString(), QStringLit
 const QCommandLineOption kSkipUnfit(QStringLiteral("skip-unfit"), QString());
 
 constexpr int kMaxRetries = 100;
-constexpr qint64 kMaxCsvBytes = 1024 * 1024;
 
 int usage(Console &console, const QString &text, const char *command) {
     console.note(text);
@@ -457,28 +458,34 @@ int runImport(QCommandLineParser &parser, Console &console) {
         !required(parser, kOutput, console, "import-csv", output))
         return kExitUsage;
     QByteArray csvBytes;
-    QFile csvFile;
     const bool fromStdin = csvPath == QLatin1String("-");
-    if (fromStdin ? !csvFile.open(stdin, QIODevice::ReadOnly)
-                  : (csvFile.setFileName(csvPath), !csvFile.open(QIODevice::ReadOnly))) {
-        console.note(QStringLiteral("%1: %2").arg(csvPath, csvFile.errorString()));
-        return kExitUsage;
-    }
-    // Sixteen rows fit in a few kilobytes; a mistaken path (a disk image, /dev/zero) must
-    // not be read without end. A pipe hands its bytes over in parts: read to its end.
-    for (QByteArray part; csvBytes.size() <= kMaxCsvBytes; csvBytes += part) {
-        part = csvFile.read(kMaxCsvBytes + 1 - csvBytes.size());
-        if (part.isEmpty())
-            break;
-    }
-    if (csvFile.error() != QFileDevice::NoError) {
-        console.note(QStringLiteral("%1: %2").arg(csvPath, csvFile.errorString()));
-        return kExitUsage;
-    }
-    if (csvBytes.size() > kMaxCsvBytes) {
-        console.note(QStringLiteral("%1: more than 1 MiB, far more than a channel list; not read")
-                         .arg(fromStdin ? QStringLiteral("standard input") : csvPath));
-        return kExitUsage;
+    if (fromStdin) {
+        QFile csvFile;
+        if (!csvFile.open(stdin, QIODevice::ReadOnly)) {
+            console.note(QStringLiteral("standard input: %1").arg(csvFile.errorString()));
+            return kExitUsage;
+        }
+        // A pipe hands its bytes over in parts: read to its end, but never without end.
+        for (QByteArray part; csvBytes.size() <= kMaxInputBytes; csvBytes += part) {
+            part = csvFile.read(kMaxInputBytes + 1 - csvBytes.size());
+            if (part.isEmpty())
+                break;
+        }
+        if (csvFile.error() != QFileDevice::NoError) {
+            console.note(QStringLiteral("standard input: %1").arg(csvFile.errorString()));
+            return kExitUsage;
+        }
+        if (csvBytes.size() > kMaxInputBytes) {
+            console.note(tooLargeText(QStringLiteral("standard input"), InputKind::Csv, -1));
+            return kExitUsage;
+        }
+    } else {
+        try {
+            csvBytes = readInputFile(csvPath, InputKind::Csv);
+        } catch (const Error &e) {
+            console.note(e.message());
+            return kExitUsage;
+        }
     }
     try {
         const QByteArray image = readImageFile(input);
