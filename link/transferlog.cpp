@@ -1,5 +1,6 @@
 #include "transferlog.h"
 
+#include "error.h"
 #include "filelimits.h"
 
 #include <QDateTime>
@@ -11,14 +12,18 @@ bool TransferLog::begin(const QString &path, bool append, QString *error) {
     end();
     m_failure.clear();
     m_file.setFileName(path);
-    if (const QString special = notRegularFile(path); !special.isEmpty()) {
-        m_failure = QStringLiteral("%1: %2").arg(path, special);
+    try {
+        // A pipe would block the open, a device takes the log nowhere.
+        checkOutputFile(path);
+    } catch (const Error &e) {
+        m_failure = e.message();
         if (error)
             *error = m_failure;
         return false;
     }
-    const QIODevice::OpenMode mode =
-        QIODevice::WriteOnly | QIODevice::Text | (append ? QIODevice::Append : QIODevice::Truncate);
+    const QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Text |
+                                     QIODevice::Unbuffered |
+                                     (append ? QIODevice::Append : QIODevice::Truncate);
     if (!m_file.open(mode)) {
         m_failure = QStringLiteral("%1: %2").arg(path, m_file.errorString());
         if (error)
@@ -48,13 +53,19 @@ void TransferLog::line(const QString &text) {
 }
 
 void TransferLog::put(const QByteArray &text) {
-    // Flushed line by line, so the log of a program that hangs or crashes is complete; and
-    // so a full disk shows at the line it hit, not unnoticed at the close.
-    if (m_file.write(text) == text.size() && m_file.flush())
-        return;
-    m_failure = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_file.fileName()),
-                                             m_file.errorString());
-    m_file.close();
+    // Unbuffered and line by line, so the log of a program that hangs or crashes is
+    // complete, and a full disk shows at the line it hit with its reason: a short write is
+    // continued until the system says why it stopped.
+    for (qint64 done = 0; done < text.size();) {
+        const qint64 n = m_file.write(text.constData() + done, text.size() - done);
+        if (n <= 0) {
+            m_failure = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_file.fileName()),
+                                                     m_file.errorString());
+            m_file.close();
+            return;
+        }
+        done += n;
+    }
 }
 
 void TransferLog::bytes(const QString &device, const QString &step, const char *direction,
