@@ -21,7 +21,9 @@ bool Prompter::showList(const QString &text, const QStringList &lines, const QSt
 QString withFilterExtension(const QString &path, const QString &filter) {
     static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
     const QString extension = pattern.match(filter).captured(1);
-    if (path.isEmpty() || extension.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+    // A name picked from the folder is the file the user means, whatever its name.
+    if (path.isEmpty() || extension.isEmpty() || !QFileInfo(path).suffix().isEmpty() ||
+        QFileInfo::exists(path))
         return path;
     return path + (path.endsWith(QLatin1Char('.')) ? extension : QLatin1Char('.') + extension);
 }

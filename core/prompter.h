@@ -36,8 +36,8 @@ public:
 
 // What every save dialog returns for a name typed without an extension: the name with the
 // extension of the filter's pattern, "mysave" -> "mysave.dat" for "hex(*.dat)", so the
-// open dialog's filter lists the file. A name with an extension, or a filter without one,
-// is left as it is.
+// open dialog's filter lists the file. A name with an extension, the name of something
+// that exists, or a filter without an extension, is left as it is.
 QString withFilterExtension(const QString &path, const QString &filter);
 
 // Runs one event handler or timer tick: the one guard of the program. A qx::Error or any

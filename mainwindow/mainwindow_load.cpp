@@ -17,8 +17,8 @@ void MainWindow::ReadAndDeal_F() {
     if (report->bytes == 0 || (report->complete() && report->bytes == kImageBytes))
         return;
     QStringList lines{m_texts.loadIncomplete};
-    // Bytes after the image, or a partial record: no image of the radio is that long.
-    if (report->bytes != kImageBytes)
+    // Bytes after the image, or a partial record: what the lists of records do not show.
+    if (report->bytes > kImageBytes || report->bytes % MemoryFrame::kSize != 0)
         lines << m_texts.loadLength.arg(report->bytes).arg(kImageBytes);
     const auto add = [&](const QString &text, const QList<int> &records) {
         if (!records.isEmpty())

@@ -123,6 +123,9 @@ private slots:
         QTest::newRow("cancelled") << ""
                                    << "hex(*.dat)"
                                    << "";
+        QTest::newRow("something that exists") << "/dev/null"
+                                               << "hex(*.dat)"
+                                               << "/dev/null";
     }
     void saveDialogExtension() {
         QFETCH(QString, typed);
