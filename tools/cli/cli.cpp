@@ -285,7 +285,7 @@ bool onePositional(QCommandLineParser &parser, Console &console, const char *com
         usage(console,
               args.isEmpty()
                   ? QStringLiteral("%1 needs %2").arg(QLatin1String(command), QLatin1String(what))
-                  : QStringLiteral("unexpected argument '%1'").arg(args.at(1)),
+                  : QStringLiteral("unexpected argument '%1'").arg(quotedPrefix(args.at(1))),
               command);
         return false;
     }
@@ -312,7 +312,8 @@ bool noPositional(QCommandLineParser &parser, Console &console, const char *comm
     if (parser.positionalArguments().isEmpty())
         return true;
     usage(console,
-          QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()),
+          QStringLiteral("unexpected argument '%1'")
+              .arg(quotedPrefix(parser.positionalArguments().first())),
           command);
     return false;
 }
@@ -325,7 +326,7 @@ bool retries(QCommandLineParser &parser, Console &console, const char *command, 
     usage(console,
           QStringLiteral("--retries takes a number from 0 to %1, not '%2'")
               .arg(kMaxRetries)
-              .arg(parser.value(kRetries)),
+              .arg(quotedPrefix(parser.value(kRetries))),
           command);
     return false;
 }
@@ -341,7 +342,8 @@ bool radioOptions(QCommandLineParser &parser, Console &console, const char *comm
         job.ports << resolvePort(argument);
     const QString pace = parser.value(kPace);
     if (pace != QLatin1String("standard") && pace != QLatin1String("fast")) {
-        usage(console, QStringLiteral("--pace takes standard or fast, not '%1'").arg(pace),
+        usage(console,
+              QStringLiteral("--pace takes standard or fast, not '%1'").arg(quotedPrefix(pace)),
               command);
         return false;
     }
@@ -371,10 +373,12 @@ int runDump(QCommandLineParser &parser, Console &console) {
 int runDiff(QCommandLineParser &parser, Console &console) {
     const QStringList files = parser.positionalArguments();
     if (files.size() != 2)
-        return usage(console,
-                     files.size() < 2 ? QStringLiteral("diff needs two image files")
-                                      : QStringLiteral("unexpected argument '%1'").arg(files.at(2)),
-                     "diff");
+        return usage(
+            console,
+            files.size() < 2
+                ? QStringLiteral("diff needs two image files")
+                : QStringLiteral("unexpected argument '%1'").arg(quotedPrefix(files.at(2))),
+            "diff");
     try {
         const QStringList lines =
             formatImageDiff(diffImages(readImageFile(files.at(0)), readImageFile(files.at(1))),
@@ -433,9 +437,10 @@ int runExport(QCommandLineParser &parser, Console &console) {
         return kExitUsage;
     const QString format = parser.value(kFormat);
     if (format != QLatin1String("qx7420") && format != QLatin1String("chirp"))
-        return usage(console,
-                     QStringLiteral("--format takes qx7420 or chirp, not '%1'").arg(format),
-                     "export-csv");
+        return usage(
+            console,
+            QStringLiteral("--format takes qx7420 or chirp, not '%1'").arg(quotedPrefix(format)),
+            "export-csv");
     try {
         const ChannelTable channels = decodeImageFile(file).channels;
         const QString csv = format == QLatin1String("chirp") ? formatChirpCsv(channels)
@@ -585,7 +590,7 @@ int runCli(const QStringList &arguments, Console &console) {
                              command.name);
         return command.run(parser, console);
     }
-    return usage(console, QStringLiteral("unknown command '%1'").arg(first), nullptr);
+    return usage(console, QStringLiteral("unknown command '%1'").arg(quotedPrefix(first)), nullptr);
 }
 
 } // namespace qx::cli
