@@ -2,6 +2,9 @@
 
 #include "error.h"
 
+#include <QFileInfo>
+#include <QRegularExpression>
+
 #include <exception>
 
 namespace qx {
@@ -13,6 +16,16 @@ bool Prompter::showList(const QString &text, const QStringList &lines, const QSt
         return true;
     }
     return ask(QString(), all, Buttons::OkCancel, Icon::Question);
+}
+
+QString withFilterExtension(const QString &path, const QString &filter) {
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+    const QString extension = pattern.match(filter).captured(1);
+    // A name picked from the folder is the file the user means, whatever its name.
+    if (path.isEmpty() || extension.isEmpty() || !QFileInfo(path).suffix().isEmpty() ||
+        QFileInfo::exists(path))
+        return path;
+    return path + (path.endsWith(QLatin1Char('.')) ? extension : QLatin1Char('.') + extension);
 }
 
 bool guard(Prompter &prompter, const std::function<void()> &handler,

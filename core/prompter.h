@@ -28,10 +28,17 @@ public:
     // box holding the text and the lines.
     virtual bool showList(const QString &text, const QStringList &lines,
                           const QString &acceptText = QString());
-    // File dialogs; an empty result means the user cancelled.
+    // File dialogs; an empty result means the user cancelled. A name chosen in the save
+    // dialog without an extension comes back with the filter's (withFilterExtension).
     virtual QString openFileName(const QString &filter, const QString &dir) = 0;
     virtual QString saveFileName(const QString &filter, const QString &dir) = 0;
 };
+
+// What every save dialog returns for a name typed without an extension: the name with the
+// extension of the filter's pattern, "mysave" -> "mysave.dat" for "hex(*.dat)", so the
+// open dialog's filter lists the file. A name with an extension, the name of something
+// that exists, or a filter without an extension, is left as it is.
+QString withFilterExtension(const QString &path, const QString &filter);
 
 // Runs one event handler or timer tick: the one guard of the program. A qx::Error or any
 // other exception is shown through the prompter; nothing escapes to end the program.

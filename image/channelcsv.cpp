@@ -3,6 +3,7 @@
 #include "chirpcsv.h"
 #include "csvtexts.h"
 #include "error.h"
+#include "filelimits.h"
 #include "frequency.h"
 #include "imagefields.h"
 #include "memoryframe.h"
@@ -85,14 +86,14 @@ QString frequencyField(const QString &name, const QString &field, ChannelCheck &
             throw invalidFloat(field);
         f = checkFrequencyText(field.trimmed());
     } catch (const Error &) {
-        row.problems << say.notFrequency.arg(name, field);
+        row.problems << say.notFrequency.arg(name, quotedPrefix(field));
         return {};
     }
     switch (f.verdict) {
     case CheckedFrequency::Verdict::Empty:
         return {};
     case CheckedFrequency::Verdict::OutOfRange:
-        row.problems << say.outOfRange.arg(name, field);
+        row.problems << say.outOfRange.arg(name, quotedPrefix(field));
         return {};
     case CheckedFrequency::Verdict::InRange:
         if (f.snapped)
@@ -108,7 +109,7 @@ RowCheck checkRow(const QStringList &fields, const CsvTexts &say) {
     const QString channel = fields.at(0).trimmed();
     row.channel = channel.toInt(&ok);
     if (!ok || row.channel < 1 || row.channel > kChannelCount) {
-        row.problems << say.notChannel.arg(channel);
+        row.problems << say.notChannel.arg(quotedPrefix(channel));
         row.channel = 0;
     }
     const ChannelCheck values =
@@ -136,7 +137,8 @@ ChannelCheck checkChannelValues(const QStringList &values, const FlagWords &word
         // The grid clears such a row; here a value that would vanish is refused instead.
         for (int k = 2; k <= values.size(); ++k)
             if (!isDefault(field(k), words))
-                row.problems << say.givenWithoutRx.arg(name(k), field(k).trimmed(), name(1));
+                row.problems << say.givenWithoutRx.arg(name(k), quotedPrefix(field(k).trimmed()),
+                                                       name(1));
         return row;
     }
     row.cells.rx = frequencyField(name(1), field(1), row, say);
@@ -144,13 +146,13 @@ ChannelCheck checkChannelValues(const QStringList &values, const FlagWords &word
     for (int k : {2, 4}) {
         const auto tone = toneText(field(k));
         if (!tone)
-            row.problems << say.notTone.arg(name(k), field(k).trimmed());
+            row.problems << say.notTone.arg(name(k), quotedPrefix(field(k).trimmed()));
         (k == 2 ? row.cells.rxTone : row.cells.txTone) = tone.value_or(QString());
     }
     for (int k : {5, 6}) {
         const auto flag = flagText(field(k), words);
         if (!flag)
-            row.problems << say.notFlag.arg(name(k), field(k).trimmed());
+            row.problems << say.notFlag.arg(name(k), quotedPrefix(field(k).trimmed()));
         (k == 5 ? row.cells.busy : row.cells.scan) = flag.value_or(QString());
     }
     return row;

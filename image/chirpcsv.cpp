@@ -1,6 +1,7 @@
 #include "chirpcsv.h"
 
 #include "error.h"
+#include "filelimits.h"
 
 #include <algorithm>
 #include <array>
@@ -57,11 +58,11 @@ std::optional<ToneSources> toneSources(const QString &mode, const QString &cross
     if (same(mode, "TSQL"))
         return ToneSources{c, c};
     if (mode.contains(QLatin1String("DTCS"), Qt::CaseInsensitive)) {
-        unfit << say.dtcsTone.arg(mode.trimmed());
+        unfit << say.dtcsTone.arg(quotedPrefix(mode.trimmed()));
         return std::nullopt;
     }
     if (!same(mode, "Cross")) {
-        unfit << say.unknownTone.arg(mode.trimmed());
+        unfit << say.unknownTone.arg(quotedPrefix(mode.trimmed()));
         return std::nullopt;
     }
     if (same(cross, "Tone->Tone"))
@@ -72,7 +73,7 @@ std::optional<ToneSources> toneSources(const QString &mode, const QString &cross
         return ToneSources{c, {}};
     unfit << (cross.contains(QLatin1String("DTCS"), Qt::CaseInsensitive) ? say.dtcsCrossMode
                                                                          : say.unknownCrossMode)
-                 .arg(cross.trimmed());
+                 .arg(quotedPrefix(cross.trimmed()));
     return std::nullopt;
 }
 
@@ -91,11 +92,11 @@ std::optional<Transmit> transmitOf(const QString &duplex, const QString &rx, con
     if (same(d, "split"))
         return Transmit{offset, kReadColumns[Offset]};
     if (d != QLatin1String("+") && d != QLatin1String("-")) {
-        unfit << say.unknownDuplex.arg(d);
+        unfit << say.unknownDuplex.arg(quotedPrefix(d));
         return std::nullopt;
     }
     if (!isPlainDecimal(offset)) {
-        unfit << say.offsetNotNumber.arg(offset.trimmed());
+        unfit << say.offsetNotNumber.arg(quotedPrefix(offset.trimmed()));
         return std::nullopt;
     }
     const QString name = QStringLiteral("Frequency %1 Offset").arg(d);
@@ -133,7 +134,7 @@ ChirpRow mapRow(const CsvRecord &record, const Header &header, const ChannelTabl
     if (ok && n > kChannelCount)
         unfit << say.locationBeyond.arg(n);
     else if (row.channel == 0)
-        unfit << say.locationNotChannel.arg(location);
+        unfit << say.locationNotChannel.arg(quotedPrefix(location));
 
     const QString rx = field(Frequency);
     const auto tones = toneSources(field(Tone), field(CrossMode), unfit, say);
@@ -157,7 +158,7 @@ ChirpRow mapRow(const CsvRecord &record, const Header &header, const ChannelTabl
         for (const auto &[source, tone] :
              {std::pair{tones->rx, check.cells.rxTone}, std::pair{tones->tx, check.cells.txTone}})
             if (!source.isEmpty() && tone == QLatin1String("OFF"))
-                unfit << say.toneMissing.arg(field(Tone).trimmed(), source);
+                unfit << say.toneMissing.arg(quotedPrefix(field(Tone).trimmed()), source);
         row.cells = check.cells;
         notes << check.notes;
     }
@@ -256,10 +257,30 @@ QByteArray applyChirpCsv(const ChirpChannels &rows, const QByteArray &image) {
     channels.problems = rows.problems;
     for (auto &c : channels.channels)
         c = ChannelCells{};
-    for (const ChirpRow &row : rows.rows)
-        if (row.unfit.isEmpty())
-            channels.channels[std::size_t(row.channel - 1)] = row.cells;
-    return applyChannelCsv(channels, image);
+    std::array<bool, kChannelCount> filled{}, skipped{};
+    for (const ChirpRow &row : rows.rows) {
+        if (row.channel <= 0)
+            continue;
+        const auto n = std::size_t(row.channel - 1);
+        if (row.unfit.isEmpty()) {
+            channels.channels[n] = row.cells;
+            filled[n] = true;
+        } else {
+            skipped[n] = true;
+        }
+    }
+    QByteArray result = applyChannelCsv(channels, image);
+    // A row left out was meant for its channel: that channel keeps what it holds, byte for
+    // byte, rather than becoming empty as a channel without any row does.
+    // (A record a short image lacks stays empty.)
+    for (int n = 0; n < kChannelCount; ++n) {
+        if (!skipped[std::size_t(n)] || filled[std::size_t(n)])
+            continue;
+        for (int record = 2 * n; record < 2 * n + 2; ++record)
+            if (const QByteArray old = recordBytes(image, record); old.size() == MemoryFrame::kSize)
+                result.replace(record * MemoryFrame::kSize, MemoryFrame::kSize, old);
+    }
+    return result;
 }
 
 CsvImport importChirpCsv(const QString &text, const QByteArray &image, bool skipUnfit,

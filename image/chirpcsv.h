@@ -42,8 +42,9 @@ struct ChirpChannels {
 ChirpChannels parseChirpCsv(const QString &text, const QByteArray &image,
                             const CsvTexts &say = englishCsvTexts());
 
-// The image with the channels of the fitting rows, every other channel empty and every
-// record after the channels unchanged. Throws qx::Error when the file has problems.
+// The image with the channels of the fitting rows; a channel whose only rows are unfit as
+// it was in image; every other channel empty and every record after the channels unchanged. Throws
+// qx::Error when the file has problems.
 QByteArray applyChirpCsv(const ChirpChannels &rows, const QByteArray &image);
 
 // The two in one call. Unfit rows are errors, and no image is built, unless skipUnfit:

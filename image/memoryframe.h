@@ -39,6 +39,8 @@ constexpr int kRecord03C0 = 32;
 constexpr int kRecord03D0 = 33;
 constexpr int kRecord03F0 = 34;
 constexpr int kRecordCount = 35;
+// A whole image: 35 records of 12 bytes.
+constexpr int kImageBytes = kRecordCount * MemoryFrame::kSize;
 
 // The radio address of record 0..34: the channel blocks from 0x0010 on, then 0x03C0,
 // 0x03D0 and 0x03F0.

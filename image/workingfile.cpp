@@ -1,6 +1,7 @@
 #include "workingfile.h"
 
 #include "error.h"
+#include "filelimits.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,6 +20,9 @@ Error ioFailure(const QString &what, const QFile &file) {
 }
 
 void openExisting(QFile &file, QIODevice::OpenMode mode) {
+    // Opening a pipe blocks until someone writes to it; a device is no image.
+    if (const QString special = notRegularFile(file.fileName()); !special.isEmpty())
+        throw Error(QStringLiteral("%1 %2").arg(file.fileName(), special));
     // ExistingOnly: a working file deleted under us must be reported, not silently recreated.
     if (!file.open(mode | QIODevice::ExistingOnly)) {
         if (!QFileInfo::exists(file.fileName()))
@@ -47,6 +51,8 @@ bool WorkingFile::exists() const {
 void WorkingFile::ensureExists() {
     if (exists())
         return;
+    if (const QString special = notRegularFile(m_path); !special.isEmpty())
+        throw Error(QStringLiteral("%1 %2").arg(m_path, special));
     QFile file(m_path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         throw ioFailure(QStringLiteral("Cannot create"), file);
@@ -162,25 +168,7 @@ RecordReport forEachRecord(const QByteArray &all,
 QByteArray readImageFile(const QString &path) {
     // A radio image is 420 bytes; records after the 35th are ignored, and a few of them are
     // tolerated, but not a file of any size.
-    constexpr qint64 kMaxImageBytes = 1024 * 1024;
-    const auto fail = [&path](const QString &reason) {
-        return Error(QStringLiteral("%1: %2").arg(path, reason));
-    };
-    QFile file(path);
-    if (!QFileInfo(path).isFile())
-        throw fail(QFileInfo::exists(path) ? QStringLiteral("not a file")
-                                           : QStringLiteral("no such file"));
-    if (!file.open(QIODevice::ReadOnly))
-        throw fail(file.errorString());
-    // A mistyped name can point at a disk image of many gigabytes: read no more than
-    // any radio image could need instead of all of it into memory.
-    const QByteArray bytes = file.read(kMaxImageBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        throw fail(file.errorString());
-    if (bytes.size() > kMaxImageBytes)
-        throw fail(
-            QStringLiteral("%1 bytes, far more than a radio image; not read").arg(file.size()));
-    return bytes;
+    return readInputFile(path, InputKind::Image);
 }
 
 std::uint16_t channelAddress(int channel, int half) {

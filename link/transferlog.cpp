@@ -1,24 +1,43 @@
 #include "transferlog.h"
 
+#include "error.h"
+#include "filelimits.h"
+
 #include <QDateTime>
+#include <QDir>
 
 namespace qx {
 
 bool TransferLog::begin(const QString &path, bool append, QString *error) {
     end();
+    m_failure.clear();
     m_file.setFileName(path);
-    const QIODevice::OpenMode mode =
-        QIODevice::WriteOnly | QIODevice::Text | (append ? QIODevice::Append : QIODevice::Truncate);
-    if (!m_file.open(mode)) {
+    try {
+        // A pipe would block the open, a device takes the log nowhere.
+        checkOutputFile(path);
+    } catch (const Error &e) {
+        m_failure = e.message();
         if (error)
-            *error = QStringLiteral("%1: %2").arg(path, m_file.errorString());
+            *error = m_failure;
+        return false;
+    }
+    const QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Text |
+                                     QIODevice::Unbuffered |
+                                     (append ? QIODevice::Append : QIODevice::Truncate);
+    if (!m_file.open(mode)) {
+        m_failure = QStringLiteral("%1: %2").arg(path, m_file.errorString());
+        if (error)
+            *error = m_failure;
         return false;
     }
     m_clock.start();
     const QString now = QDateTime::currentDateTime().toString(Qt::ISODate);
-    m_file.write(
-        QStringLiteral("# qx7420 serial log begun %1; times in ms since then\n").arg(now).toUtf8());
-    m_file.flush();
+    put(QStringLiteral("# qx7420 serial log begun %1; times in ms since then\n").arg(now).toUtf8());
+    if (!m_failure.isEmpty()) {
+        if (error)
+            *error = m_failure;
+        return false;
+    }
     return true;
 }
 
@@ -30,9 +49,23 @@ void TransferLog::end() {
 void TransferLog::line(const QString &text) {
     if (!m_file.isOpen())
         return;
-    m_file.write(QStringLiteral("%1 ms  %2\n").arg(m_clock.elapsed(), 7).arg(text).toUtf8());
-    // Flushed line by line, so the log of a program that hangs or crashes is complete.
-    m_file.flush();
+    put(QStringLiteral("%1 ms  %2\n").arg(m_clock.elapsed(), 7).arg(text).toUtf8());
+}
+
+void TransferLog::put(const QByteArray &text) {
+    // Unbuffered and line by line, so the log of a program that hangs or crashes is
+    // complete, and a full disk shows at the line it hit with its reason: a short write is
+    // continued until the system says why it stopped.
+    for (qint64 done = 0; done < text.size();) {
+        const qint64 n = m_file.write(text.constData() + done, text.size() - done);
+        if (n <= 0) {
+            m_failure = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_file.fileName()),
+                                                     m_file.errorString());
+            m_file.close();
+            return;
+        }
+        done += n;
+    }
 }
 
 void TransferLog::bytes(const QString &device, const QString &step, const char *direction,

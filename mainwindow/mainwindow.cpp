@@ -94,10 +94,12 @@ QString MainWindow::cell(int column, int row) const {
 
 void MainWindow::FormCreate() {
     guard(m_prompter, [this] {
-        m_file.ensureExists();
         m_grid->setupGrid();
         const int port = settingsFile().comPort();
         statusPanel[kPortStatus]->setText(m_texts.portStatusPrefix + QString::number(port));
+        // After the grid: a working file that cannot be (a pipe, a folder) is named in the
+        // message, and the window still has its grid.
+        m_file.ensureExists();
         ReadAndDeal_F();
     });
 }

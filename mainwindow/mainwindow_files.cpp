@@ -40,9 +40,11 @@ void MainWindow::openFrom(const QString &dir) {
         if (chosen.isEmpty())
             return;
         // The original failed silently and had already listed the file; a file that
-        // could not be opened is not listed and nothing changes.
+        // could not be opened is not listed and nothing changes. Read as the command line
+        // reads an image: a regular file of at most 1 MiB.
         try {
-            replaceWorkingFile([&] { copyFileOver(chosen, m_file.path()); });
+            const QByteArray bytes = readImageFile(chosen);
+            replaceWorkingFile([&] { saveFileAtomically(m_file.path(), bytes); });
         } catch (const Error &e) {
             m_prompter.message(m_texts.copyFailed.arg(e.message()));
             return;
@@ -65,8 +67,8 @@ void MainWindow::openFrom(const QString &dir) {
 
 void MainWindow::N6Click() {
     guard(m_prompter, [this] {
-        // Saved exactly under the name given: no extension is added, an existing file
-        // is replaced without a question.
+        // A name typed without an extension gets .dat from the dialog, so that Open's filter
+        // lists it; an existing file is replaced without a question.
         const QString chosen = m_prompter.saveFileName(kDatFilter, m_saveFolder);
         if (chosen.isEmpty() || !m_grid->commitTypedText())
             return;

@@ -14,9 +14,12 @@ void MainWindow::ReadAndDeal_F() {
         return;
     }
     // A new working file holds nothing yet; that is no fault to report.
-    if (report->bytes == 0 || report->complete())
+    if (report->bytes == 0 || (report->complete() && report->bytes == kImageBytes))
         return;
     QStringList lines{m_texts.loadIncomplete};
+    // Bytes after the image, or a partial record: what the lists of records do not show.
+    if (report->bytes > kImageBytes || report->bytes % MemoryFrame::kSize != 0)
+        lines << m_texts.loadLength.arg(report->bytes).arg(kImageBytes);
     const auto add = [&](const QString &text, const QList<int> &records) {
         if (!records.isEmpty())
             lines << text.arg(recordNames(m_texts.transfer, records));

@@ -1,6 +1,7 @@
 #include "transferpresenter.h"
 
 #include "error.h"
+#include "filelimits.h"
 #include "imagebackups.h"
 #include "prompter.h"
 #include "ptini.h"
@@ -75,6 +76,14 @@ void TransferPresenter::start(bool read) {
                            .arg(read ? QStringLiteral("read") : QStringLiteral("write"))
                            .arg(port));
         if (read) {
+            // A read the working file cannot take is refused before the radio hears
+            // anything: a read of 6 s would otherwise end in a message and be kept nowhere.
+            try {
+                checkOutputFile(m_file.path());
+            } catch (const Error &e) {
+                m_prompter.message(m_texts.readCannotStore.arg(e.message()));
+                return;
+            }
             // The records are collected in a file of the job's own; only a completed, checked
             // read replaces the working file.
             TransferJob::ReadPlan plan;
@@ -101,7 +110,19 @@ void TransferPresenter::start(bool read) {
 }
 
 void TransferPresenter::storeRead(const QByteArray &image) {
-    m_host.storeImage(image);
+    try {
+        m_host.storeImage(image);
+    } catch (const Error &e) {
+        // The working file is as it was; the radio's image is kept whole where it can be.
+        QString kept;
+        try {
+            kept = ImageBackups::besideFile(m_file.path())
+                       .save(ImageBackups::Kind::Read, image, QDateTime::currentDateTime());
+        } catch (const Error &) {
+            throw Error(m_texts.readKeptNowhere.arg(e.message()));
+        }
+        throw Error(m_texts.readKeptIn.arg(e.message(), QDir::toNativeSeparators(kept)));
+    }
     keepBackup(true, image);
     m_host.reload();
 }
@@ -109,6 +130,8 @@ void TransferPresenter::storeRead(const QByteArray &image) {
 void TransferPresenter::jobFinished() {
     using Ending = TransferJob::Ending;
     guard(m_prompter, [this] {
+        if (!m_log.failure().isEmpty())
+            m_prompter.message(m_texts.logFailed.arg(m_log.failure()));
         // Where the transfer has said why, the working file is as it was.
         switch (m_job->ending()) {
         case Ending::NotStarted:
@@ -153,6 +176,11 @@ void TransferPresenter::keepBackup(bool read, const QByteArray &image) {
             .save(read ? ImageBackups::Kind::Read : ImageBackups::Kind::BeforeWrite, image,
                   QDateTime::currentDateTime());
     } catch (const Error &e) {
+        // The radio's image is about to be overwritten: without its backup the write must
+        // not start. The job stops it before the first frame.
+        if (!read)
+            throw Error(m_texts.backupFailed.arg(e.message()) + QLatin1Char('\n') +
+                        m_texts.backupStopsWrite);
         m_prompter.message(m_texts.backupFailed.arg(e.message()));
     }
 }

@@ -91,9 +91,11 @@ QString QtPrompter::openFileName(const QString &filter, const QString &dir) {
 }
 
 QString QtPrompter::saveFileName(const QString &filter, const QString &dir) {
-    return QFileDialog::getSaveFileName(m_parent, QString(), dir, filter, nullptr,
-                                        QFileDialog::DontUseNativeDialog |
-                                            QFileDialog::DontConfirmOverwrite);
+    return withFilterExtension(QFileDialog::getSaveFileName(m_parent, QString(), dir, filter,
+                                                            nullptr,
+                                                            QFileDialog::DontUseNativeDialog |
+                                                                QFileDialog::DontConfirmOverwrite),
+                               filter);
 }
 
 } // namespace qx

@@ -83,6 +83,7 @@ WindowTexts chineseWindowTexts() {
     t.loadMissing = QStringLiteral("缺少：%1");
     t.loadDamaged = QStringLiteral("损坏：%1");
     t.loadForeign = QStringLiteral("记录头不是本身的地址，不能写入对讲机：%1");
+    t.loadLength = QStringLiteral("文件有%1字节，完整的对讲机数据是%2字节。");
 
     t.menuEdit = QStringLiteral("编辑");
     t.menuUndo = QStringLiteral("撤销");
@@ -103,6 +104,8 @@ WindowTexts chineseWindowTexts() {
     t.importRejected = QStringLiteral("CSV文件有错误，什么都没有导入：");
     t.importNotes = QStringLiteral("导入时按信道步进调整了以下的值：");
     t.backupFailed = QStringLiteral("备份没有保存：%1");
+    t.backupStopsWrite = QStringLiteral("没有向对讲机发送任何数据。");
+    t.logFailed = QStringLiteral("通信记录不完整：%1");
     t.verifyMatch = QStringLiteral("校验通过：对讲机里的35条记录与写入的一致。");
     t.verifyDiffers = QStringLiteral("校验失败：对讲机里以下内容与写入的不一致：%1");
     t.verifyNotRead = QStringLiteral("写入已完成，但读回失败，没有校验。");
@@ -112,6 +115,10 @@ WindowTexts chineseWindowTexts() {
                                    "r_and_w.dat。两个窗口会互相覆盖修改，所以本程序不会再打开它。\n"
                                    "要把那个窗口调到前面吗？（选“否”则直接退出）");
     t.otherWindowUnreachable = QStringLiteral("无法联系进程 %1 的窗口，请在任务栏中找到它。");
+    t.readCannotStore = QStringLiteral("工作文件无法保存读取的数据，没有开始读取：%1");
+    t.readKeptIn = QStringLiteral("读取的数据没有保存到工作文件（%1），工作文件保持原样。"
+                                  "对讲机的数据完整地保存在：%2");
+    t.readKeptNowhere = QStringLiteral("读取的数据没有保存到工作文件，也没有保存为备份：%1");
     t.changedOnDisk = QStringLiteral("工作文件已被其他程序修改。窗口现在显示它的内容，刚才的修改"
                                      "没有保存，请重新修改。撤销记录已清空。");
     t.readUnstable = QStringLiteral("以下内容每次读取的结果都不一样：%1。\n没有保存任何数据。"
@@ -128,7 +135,8 @@ WindowTexts chineseWindowTexts() {
     t.compareSame = QStringLiteral("工作文件与%1的内容相同。");
     t.importPreview = QStringLiteral(
         "导入这个CSV文件会对工作文件作以下改动（工作文件 -> CSV文件）。确认之前不会改动任何数据。");
-    t.importUnfit = QStringLiteral("本机不能保存CSV文件中的以下各行，可以略过这些行导入其余的行：");
+    t.importUnfit = QStringLiteral("本机不能保存CSV文件中的以下各行，可以略过这些行导入其余的行；"
+                                   "这些行所指的信道保持原样：");
     t.importChanges = QStringLiteral("导入其余的行会对工作文件作以下改动（工作文件 -> CSV文件）：");
     t.importSame = QStringLiteral("CSV文件的信道与工作文件相同，没有需要导入的。");
     t.noChanges = QStringLiteral("（没有改动）");
@@ -223,6 +231,7 @@ WindowTexts englishWindowTexts() {
                                       "is missing or damaged shows as in a new window.");
     t.loadMissing = QStringLiteral("Missing: %1");
     t.loadDamaged = QStringLiteral("Damaged: %1");
+    t.loadLength = QStringLiteral("The file holds %1 bytes; an image of the radio is %2.");
     t.loadForeign =
         QStringLiteral("Not marked with their own address, so a write refuses them: %1");
 
@@ -246,6 +255,8 @@ WindowTexts englishWindowTexts() {
     t.importRejected = QStringLiteral("The CSV file has errors; nothing was imported:");
     t.importNotes = QStringLiteral("These values were moved onto the channel raster:");
     t.backupFailed = QStringLiteral("The backup was not saved: %1");
+    t.backupStopsWrite = QStringLiteral("Nothing was sent to the radio.");
+    t.logFailed = QStringLiteral("The transfer log is incomplete: %1");
     t.verifyMatch = QStringLiteral("Verified: all 35 records in the radio match what was written.");
     t.verifyDiffers =
         QStringLiteral("Verify failed: the radio differs from what was written in %1.");
@@ -259,6 +270,12 @@ WindowTexts englishWindowTexts() {
         "that window forward? (No quits)");
     t.otherWindowUnreachable =
         QStringLiteral("The window of process %1 did not answer; find it in the task bar.");
+    t.readCannotStore =
+        QStringLiteral("The working file cannot take what a read brings; nothing was read: %1");
+    t.readKeptIn = QStringLiteral("The read was not stored in the working file (%1), which is as "
+                                  "it was. The radio's image is kept whole in %2");
+    t.readKeptNowhere =
+        QStringLiteral("The read was stored neither in the working file nor as a backup: %1");
     t.changedOnDisk = QStringLiteral(
         "Another program has changed the working file. The window now shows it as it is; your "
         "last change was not stored, make it again. Undo starts afresh from here.");
@@ -282,7 +299,8 @@ WindowTexts englishWindowTexts() {
         "Importing the CSV file changes the working file as listed (working file -> CSV file). "
         "Nothing is changed until you confirm.");
     t.importUnfit = QStringLiteral("This radio cannot hold these lines of the CSV file; the rest "
-                                   "can be imported without them:");
+                                   "can be imported without them, and the channels these lines "
+                                   "name stay as they are:");
     t.importChanges =
         QStringLiteral("Importing the rest changes the working file as listed (working file -> "
                        "CSV file):");

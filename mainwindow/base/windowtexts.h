@@ -63,23 +63,29 @@ struct WindowTexts : ImageWords {
     // A load of a file that holds the image in part: a first line, then a line for each
     // kind of fault naming the channels and settings blocks (%1).
     QString loadIncomplete, loadMissing, loadDamaged, loadForeign;
+    QString loadLength; // %1 the file's bytes, %2 an image's
 
     // Added commands: the Edit menu, CSV, backups and verify after write.
     QString menuEdit, menuUndo, menuRedo, menuCut, menuCopy, menuPaste, menuClearChannel;
     QString menuImportCsv, menuExportCsv, menuOpenBackup, menuVerify, menuCheckReads;
     QString csvFilter;
-    QString pasteRejected;  // followed by one line per row
-    QString rowLabel;       // %1 the row of the pasted text, %2 the channel
-    QString noSuchChannel;  // a pasted row beyond channel 16
-    QString importRejected; // followed by one line per problem
-    QString importNotes;    // followed by one line per adjusted value
-    QString backupFailed;   // %1 the reason
+    QString pasteRejected;    // followed by one line per row
+    QString rowLabel;         // %1 the row of the pasted text, %2 the channel
+    QString noSuchChannel;    // a pasted row beyond channel 16
+    QString importRejected;   // followed by one line per problem
+    QString importNotes;      // followed by one line per adjusted value
+    QString backupFailed;     // %1 the reason
+    QString backupStopsWrite; // after backupFailed: the write did not start
+    QString logFailed;        // %1 transfer.log and the reason
     QString verifyMatch;
     QString verifyDiffers; // %1 the channels and settings blocks
     QString verifyNotRead;
     QString writeAgain;    // asked after the channels and settings blocks that differ
     QString readNotStored; // a read that did not complete
     QString changedOnDisk; // another program wrote the working file
+    // A read the working file cannot take (%1 why): refused before it starts; or, at its
+    // end, kept in a backup (%2) or nowhere.
+    QString readCannotStore, readKeptIn, readKeptNowhere;
     // At start: another window (process %1) holds the working file; bring it forward?
     QString otherWindow, otherWindowUnreachable;
     QString readUnstable;    // %1 the channels and settings blocks that never came the same

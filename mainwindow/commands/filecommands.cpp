@@ -7,6 +7,7 @@
 #include "error.h"
 #include "filecopy.h"
 #include "fileedits.h"
+#include "filelimits.h"
 #include "imagediff.h"
 #include "prompter.h"
 #include "transferjob.h"
@@ -23,20 +24,9 @@ namespace qx {
 
 namespace {
 
+// As the command line reads a CSV file: a regular file of at most 1 MiB.
 QString readText(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(
-            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
-    return QString::fromUtf8(file.readAll());
-}
-
-// A name typed without an extension gets one, so that Import CSV's filter lists the file.
-QString withCsvExtension(const QString &path) {
-    if (!QFileInfo(path).suffix().isEmpty())
-        return path;
-    return path +
-           (path.endsWith(QLatin1Char('.')) ? QStringLiteral("csv") : QStringLiteral(".csv"));
+    return QString::fromUtf8(readInputFile(path, InputKind::Csv));
 }
 
 } // namespace
@@ -165,8 +155,7 @@ void FileCommands::exportAs(QString (*format)(const ChannelTable &)) {
         if (path.isEmpty() || !m_host.channelGrid().commitTypedText())
             return;
         try {
-            saveFileAtomically(withCsvExtension(path),
-                               format(channelsOfImage(m_file.readAll())).toUtf8());
+            saveFileAtomically(path, format(channelsOfImage(m_file.readAll())).toUtf8());
         } catch (const Error &e) {
             prompter.message(t.csvNotSaved.arg(e.message()));
         }

@@ -201,8 +201,13 @@ private slots:
                "channel 10, channel 11, channel 12, channel 13, channel 14, channel 15, channel "
                "16, settings 03C0, settings 03D0, settings 03F0";
         QTest::newRow("35 records") << "E" << image.left(420) << 16 << "";
-        QTest::newRow("425 bytes") << "E" << image.left(425) << 16 << "";
-        QTest::newRow("40 records") << "E" << image << 16 << "";
+        // Bytes after the image are ignored, and named.
+        const QString length =
+            QStringLiteral("The file does not hold a whole image for the radio; what is missing "
+                           "or damaged shows as in a new window.\nThe file holds %1 bytes; an "
+                           "image of the radio is 420.");
+        QTest::newRow("425 bytes") << "E" << image.left(425) << 16 << length.arg(425);
+        QTest::newRow("40 records") << "E" << image << 16 << length.arg(480);
         QByteArray digit = sampleImage();
         digit.replace(4 * 12 + 4, 4, hexBytes("000A0046")); // ch3 receive frequency 46000A00
         QTest::newRow("a digit that does not decode")

@@ -2,6 +2,7 @@
 // write against the radio emulator on a pseudo-terminal.
 #include "channelcsv.h"
 #include "chirpcsv.h"
+#include "filefaults.h"
 #include "heldlock.h"
 #include "imagedump.h"
 #include "radioemulator.h"
@@ -150,7 +151,8 @@ private slots:
     void diffExitCodes();
     void csvFilesEndToEnd();
     void chirpCsvBothWays();
-    void outputIntoPipes();
+    void outputFaults_data();
+    void outputFaults();
     void fullStandardOutputFails();
 
     void readsTheRadioThroughAPortNumber();
@@ -341,34 +343,71 @@ void TestCliTool::chirpCsvBothWays() {
                                    "this radio's 16 channels\n"));
     const QByteArray expected = sampleImage().replace(48, 24, channelRecords(3, {}));
     QCOMPARE(readFile(path("out.dat")).toHex(' '), expected.toHex(' '));
+
+    // Channel 2 with a DTCS tone, skipped: it stays as -i holds it, not emptied.
+    QStringList lines = exportChirpCsv(sampleImage()).split(QLatin1Char('\n'));
+    for (QString &line : lines)
+        if (line.startsWith(QLatin1String("2,"))) {
+            QStringList fields = line.split(QLatin1Char(','));
+            fields[5] = QStringLiteral("DTCS");
+            line = fields.join(QLatin1Char(','));
+        }
+    QVERIFY(writeFile(path("chirp.csv"), lines.join(QLatin1Char('\n')).toUtf8()));
+    r = runTool({"import-csv", "chirp.csv", "-i", "in.dat", "-o", "kept.dat", "--skip-unfit"},
+                dir());
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.err.contains("skipped line 3: Tone 'DTCS' is a DTCS mode"), qPrintable(r.err));
+    QCOMPARE(readFile(path("kept.dat")).toHex(' '), sampleImage().toHex(' '));
 }
 
-// Scripts write to /dev/stdout or a FIFO: the bytes go into the pipe, which stays one.
-void TestCliTool::outputIntoPipes() {
-#ifndef Q_OS_UNIX
-    QSKIP("pipes by path are a Unix matter");
-#else
-    QVERIFY(writeFile(path("in.dat"), sampleImage()));
-    const QString csv = exportChannelCsv(sampleImage());
-    Run r = runTool({"export-csv", "in.dat", "-o", "/dev/stdout"}, dir());
-    QCOMPARE(r.code, 0);
-    QCOMPARE(r.out, csv);
+void TestCliTool::outputFaults_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("command");
+    for (const QString &fault : FileFault::kinds())
+        for (const char *command : {"export-csv -o", "import-csv -o", "read -o", "write --backup",
+                                    "read --report", "read --log"})
+            QTest::newRow(qPrintable(fault + QStringLiteral(": ") + QLatin1String(command)))
+                << fault << QString::fromLatin1(command);
+}
 
-    const QByteArray fifo = QFile::encodeName(path("fifo"));
-    QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
-    // Opened for reading first, without blocking, so the tool's open for writing returns.
-    const int fd = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK);
-    QVERIFY(fd >= 0);
-    r = runTool({"export-csv", "in.dat", "-o", "fifo"}, dir());
-    QByteArray got(64 * 1024, '\0');
-    const ssize_t n = ::read(fd, got.data(), size_t(got.size()));
-    ::close(fd);
-    QCOMPARE(r.code, 0);
-    QCOMPARE(QString::fromUtf8(got.left(int(n))), csv);
-    struct stat st {};
-    QCOMPARE(::stat(fifo.constData(), &st), 0);
-    QVERIFY(S_ISFIFO(st.st_mode));
-#endif
+// Every output of the command line against a full disk, a read-only one, a FIFO, a device,
+// a folder, a missing folder: exit status 2 with the reason, the old file byte for byte,
+// and nothing sent to the radio that could be spared.
+void TestCliTool::outputFaults() {
+    QFETCH(QString, fault);
+    QFETCH(QString, command);
+    const QByteArray old = sampleImage().replace(0, 1, "\x58");
+    FileFault place(fault, path("place"), QStringLiteral("old.dat"), old);
+    if (!place.skipReason().isEmpty())
+        QSKIP(qPrintable(place.skipReason()));
+    QVERIFY(writeFile(path("in.dat"), sampleImage()));
+    QVERIFY(writeFile(path("list.csv"), exportChannelCsv(sampleImage()).toUtf8()));
+    Radio radio;
+    const QString out = place.path();
+    const QStringList radioArgs{"--port", radio.device(), "--pace", "fast"};
+    const QHash<QString, QStringList> args{
+        {"export-csv -o", {"export-csv", "in.dat", "-o", out}},
+        {"import-csv -o", {"import-csv", "list.csv", "-i", "in.dat", "-o", out}},
+        {"read -o", QStringList{"read", "-o", out} + radioArgs},
+        {"write --backup", QStringList{"write", "-i", "in.dat", "--backup", out} + radioArgs},
+        {"read --report", QStringList{"read", "-o", "r.dat", "--report", out} + radioArgs},
+        {"read --log", QStringList{"read", "-o", "r.dat", "--log", out} + radioArgs},
+    };
+    const Run r = runTool(args.value(command), dir());
+    QCOMPARE(r.code, 2);
+    QVERIFY2(r.err.contains(out + QStringLiteral(": ")) && r.err.contains(place.reason()),
+             qPrintable(r.err));
+    // A log is written as it goes: a full disk finds it begun afresh, but refused.
+    if (!(command == QLatin1String("read --log") && fault == QLatin1String("full disk")))
+        QCOMPARE(place.changed(), QString());
+    // Only a full disk lets the read run before the file fails (a log begun afresh frees
+    // the old one's room and fails later); the write never starts.
+    const bool radioRan = fault == QLatin1String("full disk") && command.startsWith("read");
+    QCOMPARE(radio.emu.requestCount() > 0,
+             radioRan || (command == "write --backup" && fault == QLatin1String("full disk")));
+    QCOMPARE(countFrames(radio.emu, 'W'), 0);
+    if (command == QLatin1String("read -o") && radioRan)
+        QVERIFY2(r.err.contains(out + QStringLiteral(" not written")), qPrintable(r.err));
 }
 
 void TestCliTool::fullStandardOutputFails() {
@@ -543,6 +582,12 @@ void TestCliTool::writeRefusesBeforeSending_data() {
 
     QTest::newRow("34 records") << sampleImage().left(34 * 12)
                                 << "in.dat: holds 34 records; a write needs all 35";
+    for (const int size : {421, 840, 4200})
+        QTest::newRow(qPrintable(QStringLiteral("%1 bytes").arg(size)))
+            << sampleImage() + QByteArray(size - 420, '\x5a')
+            << QStringLiteral("in.dat: %1 bytes, not the 420 of an image; a write sends an image "
+                              "of exactly 420 bytes")
+                   .arg(size);
     QByteArray zeroHeader = sampleImage();
     zeroHeader.replace(3 * 12, 4, QByteArray(4, '\0'));
     QTest::newRow("zero header")

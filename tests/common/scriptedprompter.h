@@ -43,9 +43,10 @@ public:
         record({"open", dir, filter});
         return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
     }
+    // The name as typed into the dialog; it returns it as the program's dialog does.
     QString saveFileName(const QString &filter, const QString &dir) override {
         record({"save", dir, filter});
-        return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+        return fileNames.isEmpty() ? QString() : withFilterExtension(fileNames.takeFirst(), filter);
     }
 
     QStringList texts() const {

@@ -128,8 +128,8 @@ void TestChirpCsv::mapping() {
 
 void TestChirpCsv::skipUnfitImportsTheRest() {
     // Other letter case and an extra column in the header, quoted fields, blank lines,
-    // a Location given twice, rows out of order; channels without a fitting row become
-    // empty and the settings stay.
+    // a Location given twice, rows out of order; channels without a row become empty, a
+    // channel whose only row is unfit stays as it was, and the settings stay.
     QString csv = kHeader.toLower() + ",Extra\n";
     csv += "\n" + chirpRow("Location=5;Frequency=\"450.000000\";Skip=S") + ",x\n"; // 3
     csv += chirpRow("Location=17") + ",x\n";                                       // 4
@@ -154,6 +154,7 @@ void TestChirpCsv::skipUnfitImportsTheRest() {
         expected +=
             n == 5   ? channelRecords(n, {"450.00000", "OFF", "450.00000", "OFF", "YES", "NO"})
             : n == 2 ? channelRecords(n, {"462.56250", "OFF", "462.56250", "OFF", "NO", "YES"})
+            : n == 1 ? sampleImage().left(24)
                      : channelRecords(n, {});
     QCOMPARE(result.image.toHex(' '), (expected + workedSettings()).toHex(' '));
 }

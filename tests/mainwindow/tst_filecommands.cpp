@@ -4,6 +4,7 @@
 #include "channelcsv.h"
 #include "chirpcsv.h"
 #include "edithistory.h"
+#include "filelimits.h"
 #include "windowharness.h"
 
 using namespace qx;
@@ -59,7 +60,7 @@ void TestFileCommands::importPreview_data() {
         << ""
         << "第3行：RxFrequency“399”超出范围（400至512.99999 MHz）" << baseImage();
 
-    // Channel 3 at a Location this radio does not have: left out, so channel 3 is emptied.
+    // Channel 3 at a Location this radio does not have: channel 3 has no row and is emptied.
     const QString chirp = exportChirpCsv(baseImage()).replace("\n3,", "\n17,");
     const QByteArray rest = withChannel(3, {});
     QTest::newRow("CHIRP: import the rest")
@@ -70,6 +71,26 @@ void TestFileCommands::importPreview_data() {
         << Language::Chinese << chirp << true << "list"
         << "导入其余的行"
         << "信道3 接收频率：453.00000 -> （空）" << rest;
+    // Channel 2 with a DTCS tone, left out: channel 2 stays as it is, and the preview says so.
+    QStringList rows = exportChirpCsv(baseImage()).split('\n');
+    for (QString &row : rows) {
+        QStringList fields = row.split(',');
+        if (fields.first() == "2")
+            fields[5] = "DTCS";
+        if (fields.first() == "5")
+            fields[2] = "455.500000";
+        row = fields.join(',');
+    }
+    QTest::newRow("CHIRP: a skipped row keeps its channel")
+        << Language::English << rows.join('\n') << true << "list"
+        << "Import the rest" << englishWindowTexts().importUnfit
+        << withChannel(5, {"455.50000", "OFF", "455.50000", "OFF", "NO", "NO"});
+    QTest::newRow("a long field is quoted short")
+        << Language::English << QString(ours).replace("\n2,452.00000", "\n2," + QString(5000, 'x'))
+        << true << "list"
+        << ""
+        << "line 3: RxFrequency '" + QString(kQuotedChars, 'x') + "...' is not a frequency in MHz"
+        << baseImage();
     QTest::newRow("CHIRP: cancelled") << Language::English << chirp << false << "list"
                                       << "Import the rest"
                                       << "channel 3 Receive F: 453.00000 -> (empty)" << baseImage();

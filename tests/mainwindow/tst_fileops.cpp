@@ -2,6 +2,8 @@
 #include "error.h"
 #include "fakesio.h"
 #include "filecopy.h"
+#include "filefaults.h"
+#include "filelimits.h"
 #include "mainwindow.h"
 #include "memoryframe.h"
 #include "scriptedprompter.h"
@@ -89,6 +91,11 @@ private slots:
     void partialImageShownAsHeld();
     void failedSaveKeepsTarget_data();
     void failedSaveKeepsTarget();
+    void outputFaults_data();
+    void outputFaults();
+    void inputLimits_data();
+    void inputLimits();
+    void workingFileIsAFifo();
 
     void printCancelPrintsNothing();
     void printWithoutPrinterOffersPdf_data();
@@ -221,9 +228,9 @@ void TestFileOps::saveThenOpenRestoresBytes() {
     const QByteArray original = readFile(work());
     QDir dir(m_dir->path());
     QVERIFY(dir.mkdir(QStringLiteral("keep")));
-    const QString saved = dir.filePath(QStringLiteral("keep/radio")); // no extension added
-
-    m_prompter.fileNames << saved;
+    const QString saved = dir.filePath(QStringLiteral("keep/radio.dat"));
+    // A name typed without an extension gets the filter's, so Open lists the file.
+    m_prompter.fileNames << dir.filePath(QStringLiteral("keep/radio"));
     m_window->N6Click();
     QCOMPARE(readFile(saved), original);
     QCOMPARE(m_prompter.shown.first().text, QStringLiteral("hex(*.dat)"));
@@ -436,6 +443,102 @@ void TestFileOps::partialImageShownAsHeld() {
     QCOMPARE(h.prompter.texts(QStringLiteral("message")).last(), refusal);
     QVERIFY(!h.sio.calls.contains(QStringLiteral("write 1")));
     QCOMPARE(h.fileBytes(), stored);
+}
+
+void TestFileOps::outputFaults_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("command");
+    for (const QString &fault : FileFault::kinds())
+        for (const char *command : {"Save", "ExportCsv"})
+            QTest::newRow(qPrintable(fault + QStringLiteral(": ") + QLatin1String(command)))
+                << fault << QString::fromLatin1(command);
+}
+
+// The window's saves and exports against the faults the command line meets: one message
+// with the reason, the old file byte for byte.
+void TestFileOps::outputFaults() {
+    QFETCH(QString, fault);
+    QFETCH(QString, command);
+    makeWindow(true);
+    FileFault place(fault, m_dir->filePath(QStringLiteral("place")), QStringLiteral("old.dat"),
+                    image(3));
+    if (!place.skipReason().isEmpty())
+        QSKIP(qPrintable(place.skipReason()));
+    m_prompter.fileNames << place.path();
+    if (command == QLatin1String("Save"))
+        m_window->N6Click();
+    else
+        m_window->findChild<QAction *>(command)->trigger();
+    const QStringList messages = m_prompter.texts(QStringLiteral("message"));
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.first().contains(place.path() + QStringLiteral(": ")) &&
+                 messages.first().contains(place.reason()),
+             qPrintable(messages.first()));
+    QCOMPARE(place.changed(), QString());
+    QCOMPARE(readFile(work()), image(5));
+}
+
+void TestFileOps::inputLimits_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QByteArray>("bytes"); // null: a FIFO
+    QTest::addColumn<QString>("message");  // %1 the file's path
+    const WindowTexts t = englishWindowTexts();
+    const QString length = t.loadIncomplete + QLatin1Char('\n') + t.loadLength;
+    QTest::newRow("an image of 10 MB")
+        << "Open" << QByteArray(10'000'000, '\x57')
+        << t.copyFailed.arg("%1: 10000000 bytes, far more than a radio image; not read");
+    QTest::newRow("an image and one byte") << "Open" << image(6) + "x" << length.arg(421).arg(420);
+    QTest::newRow("two images") << "Open" << image(6) + image(6) << length.arg(840).arg(420);
+    QTest::newRow("a FIFO") << "Open" << QByteArray()
+                            << t.copyFailed.arg("%1: is a pipe (FIFO), not a regular file");
+    QTest::newRow("a CSV over 1 MiB")
+        << "ImportCsv" << QByteArray(kMaxInputBytes + 1, '\n')
+        << t.csvNotRead.arg("%1: more than 1 MiB, far more than a channel list; not read");
+    QTest::newRow("a CSV that is a FIFO")
+        << "ImportCsv" << QByteArray()
+        << t.csvNotRead.arg("%1: is a pipe (FIFO), not a regular file");
+}
+
+// The window reads what the command line reads, refused in the same words.
+void TestFileOps::inputLimits() {
+    QFETCH(QString, command);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    makeWindow(true);
+    const QString path = m_dir->filePath(QStringLiteral("chosen"));
+    if (bytes.isNull())
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else
+        QVERIFY(writeFile(path, bytes));
+    m_prompter.fileNames << path;
+    if (command == QLatin1String("Open"))
+        m_window->N5Click();
+    else
+        m_window->findChild<QAction *>(command)->trigger();
+    QCOMPARE(m_prompter.texts(QStringLiteral("message")),
+             QStringList{message.contains("%1") ? message.arg(path) : message});
+    const bool opened = message.startsWith(englishWindowTexts().loadIncomplete);
+    QCOMPARE(readFile(work()), opened ? bytes : image(5));
+}
+
+// A FIFO where the working file belongs: named at the start, and never opened, which would
+// block the window for good.
+void TestFileOps::workingFileIsAFifo() {
+    const QString fifo = m_dir->filePath(QStringLiteral("r_and_w.dat"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    m_window = std::make_unique<TE_Form>(m_prompter, m_sio, m_dir->path());
+    const QString named = fifo + QStringLiteral(" is a pipe (FIFO), not a regular file");
+    QCOMPARE(m_prompter.texts(), QStringList{named});
+    QCOMPARE(m_window->findChild<QTableWidget *>(QStringLiteral("StringGrid"))->rowCount(),
+             kChannelCount + 1);
+    m_prompter.clear();
+    const QString other = m_dir->filePath(QStringLiteral("other.dat"));
+    QVERIFY(writeFile(other, image(6)));
+    m_prompter.fileNames << other;
+    m_window->N5Click();
+    QCOMPARE(m_prompter.texts(QStringLiteral("message")),
+             QStringList{englishWindowTexts().copyFailed.arg(
+                 fifo + QStringLiteral(": is a pipe (FIFO), not a regular file"))});
 }
 
 void TestFileOps::failedSaveKeepsTarget_data() {

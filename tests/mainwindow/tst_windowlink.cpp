@@ -1,4 +1,5 @@
 #include "emulatedradio.h"
+#include "filefaults.h"
 #include "mainwindow.h"
 #include "portdetector.h"
 #include "portprobe.h"
@@ -7,7 +8,9 @@
 #include "routingsio.h"
 #include "scriptedprompter.h"
 #include "ser2netserver.h"
+#include "testbytes.h"
 #include "transferjob.h"
+#include "windowtexts.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -449,6 +452,51 @@ private slots:
         QCOMPARE(second.filter("serial log begun").size(), 1);
         QVERIFY(second.filter("went away").isEmpty());
         QVERIFY2(second.last().endsWith(m_emu.slavePath() + "  close"), qPrintable(second.last()));
+    }
+
+    // The radio's image is about to be overwritten and its backup cannot be kept (backups/
+    // on a full disk): the write stops before the first frame and says so.
+    void beforeWriteBackupOnFullDisk() {
+        QVERIFY(writeFile(dat(), RadioEmulator::datImage(demoMemory())));
+        FileFault disk(QStringLiteral("full disk"), m_dir.filePath(QStringLiteral("backups")),
+                       QStringLiteral("x.dat"), QByteArray());
+        if (!disk.skipReason().isEmpty())
+            QSKIP(qPrintable(disk.skipReason()));
+        m_emu.fillMemory(0x11);
+        auto w = window(Language::English);
+        w->show();
+        m_prompter.shown.clear();
+        w->N12Click();
+        QTRY_VERIFY_WITH_TIMEOUT(!w->findChild<TransferJob *>()->running(), 15000);
+        const QStringList texts = m_prompter.texts();
+        QCOMPARE(texts.size(), 1);
+        const WindowTexts t = englishWindowTexts();
+        QVERIFY2(texts.first().startsWith(t.backupFailed.arg(m_dir.filePath("backups/"))) &&
+                     texts.first().endsWith(": cannot write: No space left on device\n" +
+                                            t.backupStopsWrite),
+                 qPrintable(texts.first()));
+        for (const QByteArray &frame : m_emu.receivedFrames())
+            QVERIFY(!frame.startsWith('W'));
+        for (const std::uint8_t byte : m_emu.memory())
+            QCOMPARE(int(byte), 0x11);
+        QCOMPARE(fileBytes(), RadioEmulator::datImage(demoMemory()));
+    }
+
+    // transfer.log that cannot be written (a FIFO in its place): the read goes on, and the
+    // window says the log is incomplete instead of blocking on it.
+    void transferLogThatCannotBeWritten() {
+        const QString log = m_dir.filePath(QStringLiteral("transfer.log"));
+        QFile::remove(log);
+        QCOMPARE(::mkfifo(QFile::encodeName(log).constData(), 0600), 0);
+        auto w = window(Language::English);
+        w->show();
+        w->n11Click();
+        QTRY_VERIFY_WITH_TIMEOUT(m_prompter.texts().size() == 2, 15000);
+        QCOMPARE(m_prompter.texts(),
+                 (QStringList{"Over!", englishWindowTexts().logFailed.arg(
+                                           log + ": is a pipe (FIFO), not a regular file")}));
+        QCOMPARE(fileBytes(), RadioEmulator::datImage(demoMemory()));
+        QFile::remove(log);
     }
 };
 

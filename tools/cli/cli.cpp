@@ -3,6 +3,7 @@
 #include "channelcsv.h"
 #include "chirpcsv.h"
 #include "filecopy.h"
+#include "filelimits.h"
 #include "imagediff.h"
 #include "imagedump.h"
 #include "portcommands.h"
@@ -236,7 +237,8 @@ const QString kImportHelp =
         "  -i FILE         the image whose settings records are kept\n"
         "  -o FILE         the image file to write\n"
         "  --skip-unfit    CHIRP's CSV: import the rows that fit and list the skipped\n"
-        "                  lines, instead of writing nothing\n"
+        "                  lines, instead of writing nothing; the channels of skipped\n"
+        "                  lines stay as they are in -i\n"
         "\n") +
     kExitStatus;
 
@@ -267,7 +269,6 @@ const QCommandLineOption kFormat(QStringLiteral("format"), QString(), QStringLit
 const QCommandLineOption kSkipUnfit(QStringLiteral("skip-unfit"), QString());
 
 constexpr int kMaxRetries = 100;
-constexpr qint64 kMaxCsvBytes = 1024 * 1024;
 
 int usage(Console &console, const QString &text, const char *command) {
     console.note(text);
@@ -284,7 +285,7 @@ bool onePositional(QCommandLineParser &parser, Console &console, const char *com
         usage(console,
               args.isEmpty()
                   ? QStringLiteral("%1 needs %2").arg(QLatin1String(command), QLatin1String(what))
-                  : QStringLiteral("unexpected argument '%1'").arg(args.at(1)),
+                  : QStringLiteral("unexpected argument '%1'").arg(quotedPrefix(args.at(1))),
               command);
         return false;
     }
@@ -311,7 +312,8 @@ bool noPositional(QCommandLineParser &parser, Console &console, const char *comm
     if (parser.positionalArguments().isEmpty())
         return true;
     usage(console,
-          QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()),
+          QStringLiteral("unexpected argument '%1'")
+              .arg(quotedPrefix(parser.positionalArguments().first())),
           command);
     return false;
 }
@@ -324,7 +326,7 @@ bool retries(QCommandLineParser &parser, Console &console, const char *command, 
     usage(console,
           QStringLiteral("--retries takes a number from 0 to %1, not '%2'")
               .arg(kMaxRetries)
-              .arg(parser.value(kRetries)),
+              .arg(quotedPrefix(parser.value(kRetries))),
           command);
     return false;
 }
@@ -340,7 +342,8 @@ bool radioOptions(QCommandLineParser &parser, Console &console, const char *comm
         job.ports << resolvePort(argument);
     const QString pace = parser.value(kPace);
     if (pace != QLatin1String("standard") && pace != QLatin1String("fast")) {
-        usage(console, QStringLiteral("--pace takes standard or fast, not '%1'").arg(pace),
+        usage(console,
+              QStringLiteral("--pace takes standard or fast, not '%1'").arg(quotedPrefix(pace)),
               command);
         return false;
     }
@@ -370,10 +373,12 @@ int runDump(QCommandLineParser &parser, Console &console) {
 int runDiff(QCommandLineParser &parser, Console &console) {
     const QStringList files = parser.positionalArguments();
     if (files.size() != 2)
-        return usage(console,
-                     files.size() < 2 ? QStringLiteral("diff needs two image files")
-                                      : QStringLiteral("unexpected argument '%1'").arg(files.at(2)),
-                     "diff");
+        return usage(
+            console,
+            files.size() < 2
+                ? QStringLiteral("diff needs two image files")
+                : QStringLiteral("unexpected argument '%1'").arg(quotedPrefix(files.at(2))),
+            "diff");
     try {
         const QStringList lines =
             formatImageDiff(diffImages(readImageFile(files.at(0)), readImageFile(files.at(1))),
@@ -432,9 +437,10 @@ int runExport(QCommandLineParser &parser, Console &console) {
         return kExitUsage;
     const QString format = parser.value(kFormat);
     if (format != QLatin1String("qx7420") && format != QLatin1String("chirp"))
-        return usage(console,
-                     QStringLiteral("--format takes qx7420 or chirp, not '%1'").arg(format),
-                     "export-csv");
+        return usage(
+            console,
+            QStringLiteral("--format takes qx7420 or chirp, not '%1'").arg(quotedPrefix(format)),
+            "export-csv");
     try {
         const ChannelTable channels = decodeImageFile(file).channels;
         const QString csv = format == QLatin1String("chirp") ? formatChirpCsv(channels)
@@ -457,28 +463,34 @@ int runImport(QCommandLineParser &parser, Console &console) {
         !required(parser, kOutput, console, "import-csv", output))
         return kExitUsage;
     QByteArray csvBytes;
-    QFile csvFile;
     const bool fromStdin = csvPath == QLatin1String("-");
-    if (fromStdin ? !csvFile.open(stdin, QIODevice::ReadOnly)
-                  : (csvFile.setFileName(csvPath), !csvFile.open(QIODevice::ReadOnly))) {
-        console.note(QStringLiteral("%1: %2").arg(csvPath, csvFile.errorString()));
-        return kExitUsage;
-    }
-    // Sixteen rows fit in a few kilobytes; a mistaken path (a disk image, /dev/zero) must
-    // not be read without end. A pipe hands its bytes over in parts: read to its end.
-    for (QByteArray part; csvBytes.size() <= kMaxCsvBytes; csvBytes += part) {
-        part = csvFile.read(kMaxCsvBytes + 1 - csvBytes.size());
-        if (part.isEmpty())
-            break;
-    }
-    if (csvFile.error() != QFileDevice::NoError) {
-        console.note(QStringLiteral("%1: %2").arg(csvPath, csvFile.errorString()));
-        return kExitUsage;
-    }
-    if (csvBytes.size() > kMaxCsvBytes) {
-        console.note(QStringLiteral("%1: more than 1 MiB, far more than a channel list; not read")
-                         .arg(fromStdin ? QStringLiteral("standard input") : csvPath));
-        return kExitUsage;
+    if (fromStdin) {
+        QFile csvFile;
+        if (!csvFile.open(stdin, QIODevice::ReadOnly)) {
+            console.note(QStringLiteral("standard input: %1").arg(csvFile.errorString()));
+            return kExitUsage;
+        }
+        // A pipe hands its bytes over in parts: read to its end, but never without end.
+        for (QByteArray part; csvBytes.size() <= kMaxInputBytes; csvBytes += part) {
+            part = csvFile.read(kMaxInputBytes + 1 - csvBytes.size());
+            if (part.isEmpty())
+                break;
+        }
+        if (csvFile.error() != QFileDevice::NoError) {
+            console.note(QStringLiteral("standard input: %1").arg(csvFile.errorString()));
+            return kExitUsage;
+        }
+        if (csvBytes.size() > kMaxInputBytes) {
+            console.note(tooLargeText(QStringLiteral("standard input"), InputKind::Csv, -1));
+            return kExitUsage;
+        }
+    } else {
+        try {
+            csvBytes = readInputFile(csvPath, InputKind::Csv);
+        } catch (const Error &e) {
+            console.note(e.message());
+            return kExitUsage;
+        }
     }
     try {
         const QByteArray image = readImageFile(input);
@@ -578,7 +590,7 @@ int runCli(const QStringList &arguments, Console &console) {
                              command.name);
         return command.run(parser, console);
     }
-    return usage(console, QStringLiteral("unknown command '%1'").arg(first), nullptr);
+    return usage(console, QStringLiteral("unknown command '%1'").arg(quotedPrefix(first)), nullptr);
 }
 
 } // namespace qx::cli

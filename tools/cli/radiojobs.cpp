@@ -2,6 +2,7 @@
 
 #include "error.h"
 #include "filecopy.h"
+#include "filelimits.h"
 #include "fleetrun.h"
 #include "imagedump.h"
 #include "loggingsio.h"
@@ -31,13 +32,16 @@ QString hexBytes(const QByteArray &bytes) {
     return QString::fromLatin1(bytes.toHex(' ').toUpper());
 }
 
-bool folderExists(const QString &path, Console &console) {
-    const QFileInfo info(path);
-    if (info.absoluteDir().exists() && !info.isDir())
+// Refuses at once, before the radio hears anything, an output that cannot take a file:
+// a missing folder, a folder, a pipe, a device, a file or folder that may not be written.
+bool canTake(const QString &path, Console &console) {
+    try {
+        checkOutputFile(path);
         return true;
-    console.note(info.isDir() ? QStringLiteral("%1: is a folder").arg(path)
-                              : QStringLiteral("%1: the folder does not exist").arg(path));
-    return false;
+    } catch (const Error &e) {
+        console.note(e.message());
+        return false;
+    }
 }
 
 // With several ports, -o and --backup name the folder that receives a file per radio.
@@ -110,6 +114,11 @@ int runRadios(const QList<FleetRadio> &radios, const QString &report, const QStr
         return kExitUsage;
     const QList<RadioReport> reports = FleetRun(console).run(radios, log);
     int code = exitCodeOf(reports.first().result);
+    if (!log.failure().isEmpty()) {
+        console.note(QStringLiteral("the log is incomplete: %1").arg(log.failure()));
+        if (code == kExitOk)
+            code = kExitUsage;
+    }
     if (radios.size() > 1) {
         console.out << reportLines(reports);
         console.out.flush();
@@ -172,6 +181,14 @@ QString writeRefusal(const QByteArray &image, const QString &fileName) {
             .arg(fileName)
             .arg(records)
             .arg(kRecordCount);
+    // Bytes after the image are no part of it: a file with more is not the one the user
+    // meant to send (two images joined, an image with something else after it).
+    if (image.size() != kImageBytes)
+        return QStringLiteral("%1: %2 bytes, not the %3 of an image; a write sends an image "
+                              "of exactly %3 bytes")
+            .arg(fileName)
+            .arg(image.size())
+            .arg(kImageBytes);
     if (const int i = firstForeignRecord(image); i >= 0)
         return QStringLiteral("%1: record %2 (%3) starts %4 instead of %5; the radio would "
                               "store it at the wrong place")
@@ -188,8 +205,8 @@ QString writeRefusal(const QByteArray &image, const QString &fileName) {
 
 int readRadio(const ReadJob &job, Console &console) {
     const bool several = job.ports.size() > 1;
-    if (!(several ? isFolder(job.output, "-o", console) : folderExists(job.output, console)) ||
-        (!job.report.isEmpty() && !folderExists(job.report, console)))
+    if (!(several ? isFolder(job.output, "-o", console) : canTake(job.output, console)) ||
+        (!job.report.isEmpty() && !canTake(job.report, console)))
         return kExitUsage;
     QList<FleetRadio> radios;
     for (const PortChoice &port : job.ports) {
@@ -200,6 +217,8 @@ int readRadio(const ReadJob &job, Console &console) {
         task.checked = job.checked;
         task.retries = job.retries;
         task.pacing = job.pacing;
+        if (several && !canTake(task.output, console))
+            return kExitUsage;
         radios << FleetRadio{port, task};
     }
     if (!distinct(radios, console))
@@ -223,9 +242,9 @@ int writeRadio(const WriteJob &job, Console &console) {
     }
     const bool several = job.ports.size() > 1;
     if (!job.backup.isEmpty() &&
-        !(several ? isFolder(job.backup, "--backup", console) : folderExists(job.backup, console)))
+        !(several ? isFolder(job.backup, "--backup", console) : canTake(job.backup, console)))
         return kExitUsage;
-    if (!job.report.isEmpty() && !folderExists(job.report, console))
+    if (!job.report.isEmpty() && !canTake(job.report, console))
         return kExitUsage;
 
     QList<FleetRadio> radios;
@@ -248,6 +267,8 @@ int writeRadio(const WriteJob &job, Console &console) {
                     QStringLiteral("the backup must not overwrite the image to be written"));
                 return kExitUsage;
             }
+            if (several && !canTake(task.backup, console))
+                return kExitUsage;
         }
         radios << FleetRadio{port, task};
     }
