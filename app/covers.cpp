@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QRegion>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -15,7 +16,9 @@ Tcover::Tcover(QWidget *parent)
     setObjectName(QStringLiteral("cover"));
     setWindowTitle(QStringLiteral("cover"));
     setFixedSize(393, 148);
-    move(297, 209);
+    // In the middle of the screen it appears on, whatever its size and scale.
+    if (const QScreen *where = screen())
+        move(where->availableGeometry().center() - rect().center());
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(0xB9, 0xD1, 0xEA)); // active caption gradient

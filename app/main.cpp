@@ -70,6 +70,9 @@ int main(int argc, char *argv[]) {
         [&] { return qx::createMainWindow(language, prompter, sio, folder); });
     prompter.setParent(window.get());
     window->show();
+    // Read as empty meanwhile: the language, the port and the switches are the defaults.
+    if (const QString problem = ini.problem(); !problem.isEmpty())
+        prompter.message(window->texts().settingsUnreadable.arg(problem));
     const int rc = QApplication::exec();
     prompter.setParent(nullptr);
     return rc;

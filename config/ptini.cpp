@@ -60,6 +60,18 @@ Error cannotWrite(const QString &path, const QString &reason) {
 
 PtIni::PtIni(QString path) : m_path(std::move(path)) {}
 
+QString PtIni::problem() const {
+    if (!QFileInfo::exists(m_path))
+        return {};
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_path), file.errorString());
+    CSimpleIniA ini(false, false, false);
+    if (!loadIni(ini, m_path))
+        return QStringLiteral("%1: cannot be read").arg(QDir::toNativeSeparators(m_path));
+    return {};
+}
+
 PtIni PtIni::inDataFolder() {
     return PtIni(QDir(dataFolder()).filePath("pt.ini"));
 }

@@ -198,9 +198,9 @@ void ChannelTools::fillFrequencies() {
         if (channels.size() == 1)
             for (int channel = channels.first() + 1; channel <= kChannelCount; ++channel)
                 channels << channel;
-        auto *dialog =
-            new FillDialog(m_window.texts().tools, heading(channels),
-                           grid.cell(ChannelGrid::RxFrequency, channels.first()), &m_window);
+        auto *dialog = new FillDialog(m_window.texts().tools, heading(channels),
+                                      grid.cell(ChannelGrid::RxFrequency, channels.first()),
+                                      int(channels.size()), &m_window);
         connect(dialog, &ToolDialog::applyRequested, this,
                 [this, dialog, channels] { run([&] { fill(*dialog, channels); }); });
         dialog->open();
@@ -216,7 +216,7 @@ void ChannelTools::fill(FillDialog &dialog, const QList<int> &channels) {
     }
     const CheckedFrequency first = checkFrequencyText(start);
     if (first.verdict != CheckedFrequency::Verdict::InRange) {
-        m_window.prompter().message(t.outOfRange);
+        m_window.prompter().message(t.tools.fillOutOfRange);
         return;
     }
     const std::optional<qint64> step = stepUnits(dialog.step());

@@ -83,6 +83,7 @@ WindowTexts chineseWindowTexts() {
     t.loadMissing = QStringLiteral("缺少：%1");
     t.loadDamaged = QStringLiteral("损坏：%1");
     t.loadForeign = QStringLiteral("记录头不是本身的地址，不能写入对讲机：%1");
+    t.settingsUnreadable = QStringLiteral("无法读取设置文件，程序按默认设置启动：%1");
 
     t.menuEdit = QStringLiteral("编辑");
     t.menuUndo = QStringLiteral("撤销");
@@ -219,6 +220,8 @@ WindowTexts englishWindowTexts() {
     t.loadDamaged = QStringLiteral("Damaged: %1");
     t.loadForeign =
         QStringLiteral("Not marked with their own address, so a write refuses them: %1");
+    t.settingsUnreadable =
+        QStringLiteral("The settings cannot be read; the program starts with the defaults: %1");
 
     t.menuEdit = QStringLiteral("Edit");
     t.menuUndo = QStringLiteral("Undo");

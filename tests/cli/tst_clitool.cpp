@@ -19,6 +19,8 @@
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -174,6 +176,7 @@ private slots:
     void cablePulledEndsTheCommand();
     void probeVerdicts_data();
     void probeVerdicts();
+    void probePermissionDenied_data();
     void probePermissionDenied();
     void probeSeveralPortsAtOnce();
     void logOfAShortRead();
@@ -667,33 +670,55 @@ void TestCliTool::probeVerdicts() {
         QCOMPARE(frame, QByteArray("\x02PROGRAM", 8));
 }
 
-// A real permission failure needs a user without rights to the device; as root, the
-// probe runs as nobody (setpriv) on the emulator's terminal, which only root may open.
-// Without root, a file this user may not open stands in for the device.
+// The emulator's terminal with a given mode and group, probed by an unprivileged user that
+// the test creates: a group is named only when joining it would help, and never root.
+void TestCliTool::probePermissionDenied_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("advice");
+    QTest::newRow("0600 root root")
+        << 0600 << "root"
+        << "permission denied: only root may read and write it (crw------- root root); ask the "
+           "administrator for a udev rule that gives it the group dialout and mode 0660";
+    QTest::newRow("0660 root root") << 0660 << "root"
+                                    << "permission denied: only root and the group root may "
+                                       "read and write it (crw-rw---- root root)";
+    QTest::newRow("0660 root dialout")
+        << 0660 << "dialout"
+        << "permission denied: join the device's group dialout with 'sudo usermod -aG dialout "
+           "$USER', then log in again";
+}
+
 void TestCliTool::probePermissionDenied() {
 #ifndef Q_OS_UNIX
     QSKIP("device permissions are a Unix matter");
 #else
+    QFETCH(int, mode);
+    QFETCH(QString, group);
+    QFETCH(QString, advice);
+    if (::geteuid() != 0)
+        QSKIP("creating a user and giving a device to root need root");
+    const QString user = QStringLiteral("qx7420-probe");
+    QProcess::execute("useradd",
+                      {"--system", "--no-create-home", "--shell", "/usr/sbin/nologin", user});
+    const struct passwd *account = ::getpwnam(qPrintable(user));
+    const struct group *owner = ::getgrnam(qPrintable(group));
+    if (!account || !owner)
+        QSKIP("useradd, or the group, missing on this system");
+    const QStringList asUser = {"setpriv", QStringLiteral("--reuid=%1").arg(account->pw_uid),
+                                QStringLiteral("--regid=%1").arg(account->pw_gid),
+                                "--clear-groups"};
+    if (runTool({"--version"}, QDir::tempPath(), {}, asUser).code != 0)
+        QSKIP("setpriv missing, or the tool not reachable for an unprivileged user");
     Radio radio;
-    QString device = radio.device();
-    QStringList asNobody;
-    if (::geteuid() == 0) {
-        asNobody = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
-        if (runTool({"--version"}, dir(), {}, asNobody).code != 0)
-            QSKIP("setpriv missing, or the tool not reachable for the user nobody");
-    } else {
-        device = path("ttyLocked");
-        QVERIFY(writeFile(device, ""));
-        QVERIFY(QFile::setPermissions(device, {}));
-    }
-    const QString group = QFileInfo(device).group();
-    QVERIFY(!group.isEmpty());
+    const QByteArray device = QFile::encodeName(radio.device());
+    QCOMPARE(::chown(device.constData(), 0, owner->gr_gid), 0);
+    QCOMPARE(::chmod(device.constData(), mode_t(mode)), 0);
 
-    const Run r = runTool({"probe", "--port", device}, QDir::tempPath(), {}, asNobody);
+    const Run r = runTool({"probe", "--port", radio.device()}, QDir::tempPath(), {}, asUser);
     QCOMPARE(r.code, 1);
-    QVERIFY2(r.out.startsWith(device + ": permission denied: join the device's group " + group) &&
-                 r.out.contains("sudo usermod -aG " + group + " $USER', then log in again"),
-             qPrintable(r.out + r.err));
+    QVERIFY2(r.out.startsWith(radio.device() + ": " + advice), qPrintable(r.out + r.err));
+    QVERIFY2(!r.out.contains("-aG root"), qPrintable(r.out));
     QCOMPARE(radio.emu.requestCount(), 0);
 #endif
 }

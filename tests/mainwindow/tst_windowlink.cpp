@@ -408,6 +408,25 @@ private slots:
         QCOMPARE(fileBytes(), RadioEmulator::datImage(demoMemory()));
     }
 
+    void writeKilledThenRead() {
+        EmulatorFaults hangUp;
+        hangUp.hangUpAt = 12;
+        m_emu.setFaults(hangUp);
+        auto w = window(Language::English);
+        w->show();
+        auto *read = child<QToolButton>(*w, "ToolButton7");
+        w->N12Click();
+        QTRY_VERIFY_WITH_TIMEOUT(read->isEnabled() && !m_prompter.shown.isEmpty(), 10000);
+        QTest::qWait(300);
+        qWarning() << m_prompter.texts();
+        m_emu.stop();
+        QVERIFY(m_emu.start());
+        m_prompter.shown.clear();
+        w->n11Click();
+        QTRY_VERIFY_WITH_TIMEOUT(read->isEnabled() && !m_prompter.shown.isEmpty(), 15000);
+        QCOMPARE(m_prompter.texts(), QStringList{"Over!"});
+    }
+
     // A pulled cable ends the read at once with the device named, and transfer.log beside
     // the working file shows every byte; the next transfer starts the log afresh.
     void pulledCableAndTransferLog() {
