@@ -430,10 +430,11 @@ void Transfer::init() {
     if (m_retryCount != kRetryLimit)
         return;
     emit progress(0);
+    const QString question = withHeard(m_texts.retryText); // while the step is armed
     kill();
     const unsigned generation = m_generation;
-    const bool again = m_prompter.ask(m_texts.retryCaption, withHeard(m_texts.retryText),
-                                      m_texts.retryButtons, Prompter::Icon::Question);
+    const bool again = m_prompter.ask(m_texts.retryCaption, question, m_texts.retryButtons,
+                                      Prompter::Icon::Question);
     if (generation != m_generation || !m_active)
         return; // stopped while the box was open
     if (again) {

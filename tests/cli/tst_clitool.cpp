@@ -38,8 +38,10 @@ struct Run {
 
 // prefix: a program that runs the tool (setpriv as another user), with its arguments.
 Run runTool(const QStringList &args, const QString &dir, const QString &forcedDevice = {},
-            const QStringList &prefix = {}) {
+            const QStringList &prefix = {}, const QString &stdoutFile = {}) {
     QProcess p;
+    if (!stdoutFile.isEmpty())
+        p.setStandardOutputFile(stdoutFile);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QX7420_DEVICE"));
     if (!forcedDevice.isEmpty())
@@ -261,6 +263,23 @@ void TestCliTool::dumpExitCodes() {
     r = runTool({"dump", "none.dat"}, dir());
     QCOMPARE(r.code, 2);
     QCOMPARE(r.err, QStringLiteral("qx7420-cli: none.dat: no such file\n"));
+
+    // Printed as the window shows them, and named as the window names them.
+    QByteArray foreign = sampleImage();
+    foreign[2 * 12 + 2] = char(0x40); // channel 2's first record under another address
+    const QList<std::pair<QByteArray, QString>> incomplete{
+        {QByteArray(), "the file holds no records"},
+        {sampleImage().left(33 * 12),
+         "the file does not hold a whole image for the radio; what is missing or damaged shows "
+         "as in a new window; missing: settings 03D0, settings 03F0"},
+        {foreign, "not marked with their own address, so a write refuses them: channel 2"}};
+    for (const auto &[bytes, note] : incomplete) {
+        QVERIFY(writeFile(path("part.dat"), bytes));
+        r = runTool({"dump", "part.dat"}, dir());
+        QCOMPARE(r.code, 2);
+        QCOMPARE(r.out, cli::formatDump(cli::decodeImage(bytes, "part.dat")));
+        QVERIFY2(r.err.startsWith("qx7420-cli: part.dat: " + note), qPrintable(r.err));
+    }
 }
 
 void TestCliTool::diffExitCodes() {
@@ -277,6 +296,12 @@ void TestCliTool::diffExitCodes() {
     r = runTool({"diff", "a.dat", "none.dat"}, dir());
     QCOMPARE(r.code, 2);
     QCOMPARE(r.err, QStringLiteral("qx7420-cli: none.dat: no such file\n"));
+    // Differences that could not be written are an output error, not "differ".
+    if (QFileInfo::exists("/dev/full")) {
+        r = runTool({"diff", "a.dat", "b.dat"}, dir(), {}, {}, "/dev/full");
+        QCOMPARE(r.code, 2);
+        QCOMPARE(r.err, QStringLiteral("qx7420-cli: cannot write to standard output\n"));
+    }
 }
 
 void TestCliTool::csvFilesEndToEnd() {

@@ -124,7 +124,7 @@ void TestChannelTools::tool_data() {
         << "ChannelFill"
         << "FillStart=512.9713 FillStep=20 FillTransmit=0" << false
         << QStringList{"ch 14 512.96875|OFF||OFF|NO|NO", "ch 15 512.98750|OFF||OFF|NO|NO"}
-        << "2 of 3 channels were filled" << 14 << none;
+        << "2 of 3 channels were filled" << 14 << "raster: 512.96875, 512.98750";
     QTest::newRow("fill from a start out of range: nothing")
         << en << baseImage() << "3"
         << "ChannelFill"
