@@ -177,7 +177,7 @@ void TestNetwork::diagnoses_data() {
         << Scenario::NotRfc2217 << int(Verdict::NotRfc2217) << 's';
     QTest::newRow("socket at a telnet accepter")
         << Scenario::SpeaksTelnet << int(Verdict::SpeaksTelnet) << 's';
-    QTest::newRow("another client took the port")
+    QTest::newRow("another client took the port: closed without a word")
         << Scenario::Kicked << int(Verdict::ServerClosed) << 'g';
     QTest::newRow("cable held through the other accepter")
         << Scenario::InUse << int(Verdict::InUse) << 's';

@@ -38,9 +38,11 @@ public:
                        .arg(m_retries));
             return true;
         }
+        // A reason ends in the bytes it quotes: the count must not read as one of them.
+        const bool quoted = text.contains(QLatin1Char('\n'));
         m_note(m_retries > 0
-                   ? QStringLiteral("%1 after %2 %3")
-                         .arg(why)
+                   ? QStringLiteral("%1%2 after %3 %4")
+                         .arg(why, quoted ? QStringLiteral("; gave up") : QString())
                          .arg(m_retries)
                          .arg(m_retries == 1 ? QStringLiteral("retry") : QStringLiteral("retries"))
                    : why);
