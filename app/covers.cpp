@@ -1,9 +1,11 @@
 #include "covers.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QRegion>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -15,7 +17,9 @@ Tcover::Tcover(QWidget *parent)
     setObjectName(QStringLiteral("cover"));
     setWindowTitle(QStringLiteral("cover"));
     setFixedSize(393, 148);
-    move(297, 209);
+    // In the middle of the screen it appears on, whatever its size and scale.
+    if (const QScreen *where = screen())
+        move(where->availableGeometry().center() - rect().center());
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(0xB9, 0xD1, 0xEA)); // active caption gradient
@@ -33,6 +37,7 @@ Tcover::Tcover(QWidget *parent)
     m_label1->setFont(f1);
     m_label1->setStyleSheet(QStringLiteral("color: yellow; background: transparent;"));
     m_label1->setText(QString(35, QLatin1Char('|')) + QString(66, QLatin1Char('<')));
+    fitRow();
 
     m_label2->setObjectName(QStringLiteral("Label2"));
     m_label2->setGeometry(155, 100, 233, 33);
@@ -88,6 +93,22 @@ void Tcover::Timer1Timer() {
     const QString caption = m_label1->text();
     if (caption.size() >= 2)
         m_label1->setText(caption.mid(2) + caption.left(1));
+    fitRow();
+}
+
+void Tcover::fitRow() {
+    // The row is wider than the splash: it ends after the last character that fits whole,
+    // not in the middle of one.
+    const QFontMetrics metrics(m_label1->font());
+    const QString text = m_label1->text();
+    int shown = 0;
+    for (int n = 1; n <= text.size(); ++n) {
+        const int advance = metrics.horizontalAdvance(text.left(n));
+        if (advance > width())
+            break;
+        shown = advance;
+    }
+    m_label1->resize(shown, m_label1->height());
 }
 
 } // namespace qx

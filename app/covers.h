@@ -31,6 +31,8 @@ protected:
 
 private:
     void FormCreate();
+    // Narrows the running row to the characters that fit whole.
+    void fitRow();
 
     QLabel *m_image1;
     QLabel *m_label1;

@@ -76,6 +76,9 @@ int main(int argc, char *argv[]) {
     prompter.setParent(window.get());
     claim.serve(window.get());
     window->show();
+    // Read as empty meanwhile: the language, the port and the switches are the defaults.
+    if (const QString problem = ini.problem(); !problem.isEmpty())
+        prompter.message(window->texts().settingsUnreadable.arg(problem));
     const int rc = QApplication::exec();
     prompter.setParent(nullptr);
     return rc;

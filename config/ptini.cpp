@@ -64,6 +64,18 @@ PtIni PtIni::inFolder(const QString &folder) {
     return PtIni(QDir(folder).filePath(QStringLiteral("pt.ini")));
 }
 
+QString PtIni::problem() const {
+    if (!QFileInfo::exists(m_path))
+        return {};
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_path), file.errorString());
+    CSimpleIniA ini(false, false, false);
+    if (!loadIni(ini, m_path))
+        return QStringLiteral("%1: cannot be read").arg(QDir::toNativeSeparators(m_path));
+    return {};
+}
+
 PtIni PtIni::inDataFolder() {
     return inFolder(dataFolder());
 }

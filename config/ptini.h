@@ -16,6 +16,9 @@ public:
     static PtIni inDataFolder();
 
     const QString &path() const { return m_path; }
+    // Why a pt.ini that is there cannot be read ("path: reason"); empty when it can, or
+    // when there is none. Unreadable, it reads as empty: every value its default.
+    QString problem() const;
     QString readString(const QString &section, const QString &key, const QString &def) const;
     // A value that is not a decimal integer reads as the default.
     int readInt(const QString &section, const QString &key, int def) const;

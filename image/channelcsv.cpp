@@ -354,6 +354,16 @@ QByteArray applyChannelCsv(const CsvChannels &rows, const QByteArray &image) {
 
 CsvImport importCsv(const QString &csvText, const QByteArray &image, bool skipUnfit,
                     const CsvTexts &say) {
+    // Read as UTF-8, UTF-16 keeps a NUL beside every letter; CR-only text is one long line.
+    // Either would be blamed on the header.
+    const QString whole = csvText.contains(QChar(0))                            ? say.utf16
+                          : csvText.contains(u'\r') && !csvText.contains(u'\n') ? say.crOnly
+                                                                                : QString();
+    if (!whole.isEmpty()) {
+        CsvImport result;
+        result.errors << whole;
+        return result;
+    }
     if (isChirpCsv(csvText))
         return importChirpCsv(csvText, image, skipUnfit, say);
     const CsvChannels rows = parseChannelCsv(csvText, say);

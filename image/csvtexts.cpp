@@ -15,6 +15,9 @@ CsvTexts englishCsvTexts() {
     t.quoteInside = QStringLiteral("a quote inside an unquoted field");
     t.textAfterQuote = QStringLiteral("text after the closing quote of a field");
     t.quoteNotClosed = QStringLiteral("a quoted field is not closed");
+    t.utf16 = QStringLiteral("the file is in UTF-16; save it as CSV in UTF-8 and import that");
+    t.crOnly = QStringLiteral("the lines end with CR alone (old Mac line ends); save the file "
+                              "with LF or CRLF line ends and import that");
     t.noHeader = QStringLiteral("no header line; the first line must be %1");
     t.wrongHeader = QStringLiteral("the header must be %1");
     t.fieldCount = QStringLiteral("%1 fields, expected %2");
@@ -54,6 +57,8 @@ CsvTexts chineseCsvTexts() {
     t.quoteInside = QStringLiteral("没有引号的字段中有引号");
     t.textAfterQuote = QStringLiteral("字段的结束引号后面还有文字");
     t.quoteNotClosed = QStringLiteral("带引号的字段没有结束");
+    t.utf16 = QStringLiteral("文件是 UTF-16 编码；请另存为 UTF-8 编码的 CSV 后再导入");
+    t.crOnly = QStringLiteral("各行只以 CR 结尾（旧 Mac 格式）；请以 LF 或 CRLF 行尾另存后再导入");
     t.noHeader = QStringLiteral("没有标题行；第一行必须是 %1");
     t.wrongHeader = QStringLiteral("标题行必须是 %1");
     t.fieldCount = QStringLiteral("有%1个字段，应为%2个");

@@ -20,6 +20,7 @@ struct CsvTexts {
 
     // The CSV itself.
     QString quoteInside, textAfterQuote, quoteNotClosed;
+    QString utf16, crOnly; // the encoding and the line ends a reader cannot take
 
     // The program's own CSV.
     QString noHeader, wrongHeader; // %1 the header

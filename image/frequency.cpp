@@ -117,8 +117,10 @@ std::optional<qint64> stepUnits(const QString &kHz) {
     return units;
 }
 
-QStringList frequencyRun(const QString &start, qint64 step, int count) {
+QStringList frequencyRun(const QString &start, qint64 step, int count, bool *snapped) {
     QStringList run;
+    if (snapped)
+        *snapped = false;
     bool ok = false;
     const qint64 first = QString(start).remove(QLatin1Char('.')).toLongLong(&ok);
     if (!ok || start.size() != 9 || step < 1)
@@ -129,6 +131,8 @@ QStringList frequencyRun(const QString &start, qint64 step, int count) {
         if (f.verdict != CheckedFrequency::Verdict::InRange)
             break;
         run << f.text;
+        if (snapped)
+            *snapped = *snapped || f.snapped;
     }
     return run;
 }

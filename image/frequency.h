@@ -32,6 +32,7 @@ std::optional<qint64> stepUnits(const QString &kHz);
 // Up to `count` frequencies from start (a text as checkFrequencyText gives it) in steps of
 // `step` 10 Hz units, each moved down onto the channel raster as typing it would be; fewer
 // when the band ends first.
-QStringList frequencyRun(const QString &start, qint64 step, int count);
+// snapped, when given, tells whether any of them was moved.
+QStringList frequencyRun(const QString &start, qint64 step, int count, bool *snapped = nullptr);
 
 } // namespace qx

@@ -148,8 +148,8 @@ void NetSio::receive(Link &link) {
         sendRequests(link);
     } else {
         payload = bytes;
-        if (link.greeting.size() < 2)
-            link.greeting += bytes.left(2 - link.greeting.size());
+        if (link.greeting.size() < 3)
+            link.greeting += bytes.left(3 - link.greeting.size());
     }
     if (link.said.size() < kSaidBytes)
         link.said += payload.left(kSaidBytes - link.said.size());
@@ -241,9 +241,9 @@ int NetSio::setUp(Link &link) {
     const bool late = link.since.hasExpired(kNetworkTimeoutMs);
     if (!link.rfc2217()) {
         // ser2net's telnet accepters open with IAC WILL / DO: those bytes and every 0xFF
-        // doubled would reach the transfer as the radio's.
-        const auto byte = [&](int i) { return std::uint8_t(link.greeting.at(i)); };
-        if (link.greeting.size() == 2 && byte(0) == TelnetCodec::kIac && byte(1) >= 251)
+        // doubled would reach the transfer as the radio's. Only a whole negotiation counts:
+        // a raw line may carry any run of 0xFF.
+        if (TelnetCodec::isNegotiation(link.greeting))
             return fail(link, Verdict::SpeaksTelnet);
         if (!link.since.hasExpired(kGreetingMs))
             return kPending;

@@ -8,18 +8,22 @@ namespace qx {
 
 namespace {
 
-// Serial cables belong to this group on Debian and most distributions.
-const QString kSerialGroup = QStringLiteral("dialout");
-
-QString joinGroup(const QString &group) {
-    const QString name = group.isEmpty() ? kSerialGroup : group;
-    const QString hint =
-        name == kSerialGroup
-            ? QString()
-            : QStringLiteral(" (serial cables are in %1 on Debian)").arg(kSerialGroup);
-    return QStringLiteral("permission denied: join the device's group %1%2 with 'sudo usermod "
-                          "-aG %1 $USER', then log in again")
-        .arg(name, hint);
+// The advice for a device this user may not open. A group is named only when joining it
+// would help: it can read and write the device, and it is not root.
+QString permissionAdvice(const QString &device) {
+    const DeviceAccess access = deviceAccess(device);
+    if (access.groupMayUse && !access.group.isEmpty() && access.group != QLatin1String("root"))
+        return QStringLiteral("join the device's group %1 with 'sudo usermod -aG %1 $USER', "
+                              "then log in again")
+            .arg(access.group);
+    const QString who = access.groupMayUse
+                            ? QStringLiteral("%1 and the group %2").arg(access.owner, access.group)
+                            : access.owner;
+    return QStringLiteral("only %1 may read and write it (%2 %3 %4); ask the administrator for "
+                          "a udev rule that gives it the group %5 and mode 0660, as serial "
+                          "cables have on this system, and join that group")
+        .arg(who.isEmpty() ? QStringLiteral("its owner") : who, access.mode, access.owner,
+             access.group, serialGroup());
 }
 
 } // namespace
@@ -33,7 +37,7 @@ QString PortDiagnosis::words() const {
                                  : QStringLiteral("no such device; serial devices present: %1")
                                        .arg(present.join(QStringLiteral(", ")));
     case Verdict::PermissionDenied:
-        return joinGroup(detail);
+        return QStringLiteral("permission denied: ") + detail;
     case Verdict::InUse:
         return QStringLiteral("in use by %1")
             .arg(detail.isEmpty() ? QStringLiteral("another program") : detail);
@@ -41,6 +45,10 @@ QString PortDiagnosis::words() const {
         return QStringLiteral("the device went away (was the cable unplugged?)");
     case Verdict::NoAnswer:
         // The order of the README: the plug is the usual culprit.
+        if (!detail.isEmpty())
+            return QStringLiteral("no answer from the radio: the line carried %1 instead; "
+                                  "check that this is the radio's port")
+                .arg(detail);
         return QStringLiteral("no answer from the radio; check that the plug is seated fully "
                               "in the radio's jack, that the radio is switched on, and that "
                               "this is the radio's port");
@@ -66,7 +74,10 @@ QString PortDiagnosis::words() const {
         return QStringLiteral("the server speaks telnet; for a telnet(rfc2217) accepter use %1")
             .arg(address().otherUrl());
     case Verdict::ServerClosed:
-        return QStringLiteral("the server closed the connection (another client took the port)");
+        // ser2net closes without a word both when it stops and when kickolduser gives the
+        // cable to another client: the bytes cannot tell which.
+        return QStringLiteral("the server closed the connection without saying why; check that "
+                              "it still runs and that no other client took the port");
     }
     return {};
 }
@@ -95,7 +106,7 @@ PortDiagnosis diagnoseOpenFailure(const QString &device, OpenFailure failure,
     if (holder.held())
         return PortDiagnosis::of(Verdict::InUse, device, holder.text());
     if (!userMayOpen(device))
-        return PortDiagnosis::of(Verdict::PermissionDenied, device, deviceGroup(device));
+        return PortDiagnosis::of(Verdict::PermissionDenied, device, permissionAdvice(device));
     // Reachable and without a live lock, yet refused: held exclusively (TIOCEXCL) by a
     // program that keeps no lock file.
     if (failure == OpenFailure::Permission)

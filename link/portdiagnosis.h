@@ -24,12 +24,13 @@ struct PortDiagnosis {
         NoReply,      // the host did not answer within the connect time-out
         NotRfc2217,   // rfc2217:// at a server that does not speak it
         SpeaksTelnet, // socket:// at a telnet server
-        ServerClosed, // the server ended the connection: another client took the port
+        ServerClosed, // the server ended the connection without a word
     };
     Verdict verdict = Verdict::CannotOpen;
     QString device;
-    // PermissionDenied: the device's group; InUse: the lock's holder as LockHolder::text()
-    // words it, empty when unknown; CannotOpen: the system's reason.
+    // PermissionDenied: the advice; InUse: the lock's holder as LockHolder::text() words
+    // it, empty when unknown; NoAnswer: the bytes heard instead of an answer, if any;
+    // CannotOpen: the system's reason.
     QString detail;
     QStringList present; // NoDevice: the serial devices that are there
 

@@ -25,6 +25,7 @@ void PortProbe::start() {
     if (m_running)
         return;
     m_result = {};
+    m_heard.clear();
     m_tries = 0;
     m_running = true;
     const LinkOpener::Result opened = m_opener.start(m_port);
@@ -77,8 +78,10 @@ void PortProbe::evaluate() {
     const QByteArray reply(buf, std::max(count, 0));
     if (isAnswer(TransferMode::Read, stepTable(TransferMode::Read).front(), reply))
         return finish(PortDiagnosis::Verdict::Answered);
+    if (!reply.isEmpty())
+        m_heard = reply;
     if (m_tries >= kTries)
-        return finish(PortDiagnosis::Verdict::NoAnswer);
+        return finish(PortDiagnosis::Verdict::NoAnswer, quotedBytes(m_heard));
     m_gapTimer.start(m_pacing.stepGapMs);
 }
 

@@ -52,6 +52,7 @@ private:
     QTimer m_gapTimer;  // before the next handshake
     QTimer m_waitTimer; // before reading the answer
     PortDiagnosis m_result;
+    QByteArray m_heard; // the last bytes that were no answer
 };
 
 } // namespace qx

@@ -1,5 +1,8 @@
 #include "qtsio.h"
 
+#include "serialdevices.h"
+
+#include <QFileInfo>
 #include <QSerialPort>
 #include <QSet>
 
@@ -30,6 +33,12 @@ OpenFailure failureOf(QSerialPort::SerialPortError error) {
 struct QtSio::Port {
     QSerialPort serial;
     bool gone = false; // the device went away while open
+    // The lock of the real device when it was opened through a link.
+    std::unique_ptr<QLockFile> realLock;
+    void close() {
+        serial.close();
+        realLock.reset();
+    }
 };
 
 QtSio::QtSio(std::function<QString(int)> deviceForPort)
@@ -71,7 +80,7 @@ int QtSio::sio_open(int port) {
                              if (error == QSerialPort::ReadError ||
                                  error == QSerialPort::ResourceError) {
                                  entry->gone = entry->gone || entry->serial.isOpen();
-                                 entry->serial.close();
+                                 entry->close();
                              }
                          });
     }
@@ -83,6 +92,12 @@ int QtSio::sio_open(int port) {
         return -1;
     }
     slot->gone = false;
+    // Qt locks the name it is given: the same device opened elsewhere under another name
+    // is found by its real name.
+    if (const LockHolder holder = lockHolder(device); holder.held()) {
+        m_lastOpen = PortDiagnosis::of(PortDiagnosis::Verdict::InUse, device, holder.text());
+        return -1;
+    }
     serial.setPortName(device);
     serial.setBaudRate(QSerialPort::Baud9600);
     serial.setDataBits(QSerialPort::Data8);
@@ -93,6 +108,16 @@ int QtSio::sio_open(int port) {
         m_lastOpen = diagnoseOpenFailure(device, failureOf(serial.error()), serial.errorString(),
                                          openedDevices().contains(device));
         return -1;
+    }
+    const QString real = QFileInfo(device).canonicalFilePath();
+    if (!real.isEmpty() && real != device) {
+        slot->realLock = lockRealDevice(device);
+        if (!slot->realLock) {
+            serial.close();
+            m_lastOpen =
+                PortDiagnosis::of(PortDiagnosis::Verdict::InUse, device, lockHolder(real).text());
+            return -1;
+        }
     }
     openedDevices().insert(device);
     return 0;
@@ -146,7 +171,7 @@ int QtSio::sio_read(int port, char *buf, int len) {
 
 int QtSio::sio_close(int port) {
     if (Port *entry = portFor(port))
-        entry->serial.close();
+        entry->close();
     return 0;
 }
 

@@ -9,6 +9,8 @@
 #include <algorithm>
 
 #ifdef Q_OS_UNIX
+#include <grp.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -84,6 +86,19 @@ LockHolder lockHolder(const QString &device) {
     return {};
 }
 
+std::unique_ptr<QLockFile> lockRealDevice(const QString &device) {
+    const QString real = QFileInfo(device).canonicalFilePath();
+    for (const char *folder : kLockFolders) {
+        const QFileInfo dir{QLatin1String(folder)};
+        if (!dir.isDir() || !dir.isWritable())
+            continue;
+        auto lock = std::make_unique<QLockFile>(QDir(dir.filePath()).filePath(lockFileName(real)));
+        lock->setStaleLockTime(0); // stale only when its process is gone
+        return lock->tryLock(0) ? std::move(lock) : nullptr;
+    }
+    return std::make_unique<QLockFile>(QString()); // nowhere to lock: nothing to compare
+}
+
 QString stableName(const QString &device) {
     const QString target = QFileInfo(device).canonicalFilePath();
     if (target.isEmpty())
@@ -108,6 +123,39 @@ bool userMayOpen(const QString &device) {
     const QFileInfo info(device);
     return info.isReadable() && info.isWritable();
 #endif
+}
+
+DeviceAccess deviceAccess(const QString &device) {
+    DeviceAccess access;
+    const QFileInfo info(device); // follows links, as open() does
+    access.owner = info.owner();
+    access.group = info.group();
+    const QFileDevice::Permissions p = info.permissions();
+    access.groupMayUse = p.testFlags(QFileDevice::ReadGroup | QFileDevice::WriteGroup);
+    QString mode = QStringLiteral("-");
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    if (::stat(QFile::encodeName(device).constData(), &st) == 0)
+        mode = QLatin1Char(S_ISCHR(st.st_mode) ? 'c' : '-');
+#endif
+    const std::pair<QFileDevice::Permission, char> bits[] = {
+        {QFileDevice::ReadOwner, 'r'},  {QFileDevice::WriteOwner, 'w'},
+        {QFileDevice::ExeOwner, 'x'},   {QFileDevice::ReadGroup, 'r'},
+        {QFileDevice::WriteGroup, 'w'}, {QFileDevice::ExeGroup, 'x'},
+        {QFileDevice::ReadOther, 'r'},  {QFileDevice::WriteOther, 'w'},
+        {QFileDevice::ExeOther, 'x'}};
+    for (const auto &[bit, letter] : bits)
+        mode += p.testFlag(bit) ? QLatin1Char(letter) : QLatin1Char('-');
+    access.mode = mode;
+    return access;
+}
+
+QString serialGroup() {
+#ifdef Q_OS_UNIX
+    if (!::getgrnam("dialout") && ::getgrnam("uucp"))
+        return QStringLiteral("uucp");
+#endif
+    return QStringLiteral("dialout");
 }
 
 QList<SerialDevice> serialDevices() {

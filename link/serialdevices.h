@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QList>
+#include <QLockFile>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 namespace qx {
 
@@ -16,6 +19,10 @@ struct LockHolder {
     QString text() const;
 };
 LockHolder lockHolder(const QString &device);
+// Takes the lock file of a device's real name, for a device opened by another name (a
+// symbolic link): Qt SerialPort locks only the name it was given, so two programs could
+// otherwise open one device under two names. nullptr when the lock is held elsewhere.
+std::unique_ptr<QLockFile> lockRealDevice(const QString &device);
 
 // One serial device of the system, with what a user needs to pick the right one.
 struct SerialDevice {
@@ -42,5 +49,18 @@ QString stableName(const QString &device);
 QString deviceGroup(const QString &device);
 // Whether this user may open the device for reading and writing.
 bool userMayOpen(const QString &device);
+
+// Who may use a device node: its owner, its group and whether the group may read and
+// write it, and its mode as ls shows it ("crw-------").
+struct DeviceAccess {
+    QString owner;
+    QString group;
+    bool groupMayUse = false;
+    QString mode;
+};
+DeviceAccess deviceAccess(const QString &device);
+// The group serial cables get on this system: dialout (Debian and most others), else uucp
+// (Arch).
+QString serialGroup();
 
 } // namespace qx

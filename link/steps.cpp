@@ -85,6 +85,14 @@ bool echoesRequest(const Step &step, const QByteArray &reply) {
            std::uint8_t(reply.at(3)) == kBlockLength;
 }
 
+QString quotedBytes(const QByteArray &bytes) {
+    constexpr int kShown = 12; // a whole frame
+    QString text = QString::fromLatin1(bytes.left(kShown).toHex(' ').toUpper());
+    if (bytes.size() > kShown)
+        text += QStringLiteral(" \u2026");
+    return text;
+}
+
 QString stepLabel(TransferMode mode, int step) {
     const std::vector<Step> &table = stepTable(mode);
     if (step < 1 || step > int(table.size()))

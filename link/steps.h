@@ -37,6 +37,10 @@ bool isAnswer(TransferMode mode, const Step &step, const QByteArray &reply);
 // answer would otherwise pass for it, shifted, and be stored under the wrong address.
 bool echoesRequest(const Step &step, const QByteArray &reply);
 
+// Bytes heard on the line for a message: "57 00 20 08 …", the first 12 of them in hex;
+// empty for none.
+QString quotedBytes(const QByteArray &bytes);
+
 // "step 2 read 0010", "step 36 record 32": what a step does, for the transfer log.
 QString stepLabel(TransferMode mode, int step);
 QString stepLabel(int number, const Step &step);

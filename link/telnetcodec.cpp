@@ -52,6 +52,13 @@ QByteArray TelnetCodec::start() {
     return out;
 }
 
+bool TelnetCodec::isNegotiation(const QByteArray &bytes) {
+    if (bytes.size() < 3 || std::uint8_t(bytes.at(0)) != kIac)
+        return false;
+    const auto command = std::uint8_t(bytes.at(1));
+    return command >= kWill && command <= kDont;
+}
+
 QByteArray TelnetCodec::escape(const QByteArray &data) {
     QByteArray out;
     out.reserve(data.size() + data.count(char(kIac)));

@@ -39,6 +39,9 @@ public:
 
     // The data as it goes on the wire: every 0xFF doubled.
     static QByteArray escape(const QByteArray &data);
+    // Whether the bytes begin with a telnet option negotiation: IAC, then WILL, WONT, DO or
+    // DONT, then the option.
+    static bool isNegotiation(const QByteArray &bytes);
     // A COM-PORT subnegotiation; the baud rate takes four bytes, the others one.
     static QByteArray request(Command command, std::uint32_t value);
 

@@ -166,6 +166,17 @@ QString Transfer::withReason(const QString &text) const {
     return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
 }
 
+QString Transfer::withHeard(const QString &text) const {
+    if (m_foreign.isEmpty() || m_step == 0)
+        return text;
+    const auto address = [](int a) { return QStringLiteral("%1").arg(a, 4, 16, QLatin1Char('0')); };
+    const int heard = (std::uint8_t(m_foreign.at(1)) << 8) | std::uint8_t(m_foreign.at(2));
+    return text + QLatin1Char('\n') +
+           m_texts.foreignAnswer.arg(address(heard).toUpper(),
+                                     address(stepAt(m_step).address).toUpper(),
+                                     quotedBytes(m_foreign));
+}
+
 void Transfer::run() {
     m_linkOpen = true; // also while it connects, so that the stop command and exit close it
     m_active = true;
@@ -228,6 +239,7 @@ void Transfer::arm(int step, int lateMs) {
     m_retryCount = 1;
     m_step = step;
     m_sends = 0;
+    m_foreign.clear();
     m_settling = false;
     // Named after the running steps, which a checked read extends.
     m_sio.noteStep(m_port,
@@ -343,6 +355,9 @@ void Transfer::evaluate() {
         m_waitTimer.start(m_pacing.pollMs);
         return;
     }
+    // A whole frame for another block: the retry prompt quotes it.
+    if (!answered && isAnswer(m_mode, step, reply) && step.kind == Step::Kind::ReadRequest)
+        m_foreign = reply.left(MemoryFrame::kSize);
 
     if (answered && step.kind == Step::Kind::ReadRequest && m_target.check)
         m_target.check->answered(step.record, reply.mid(4, 8));
@@ -415,9 +430,10 @@ void Transfer::init() {
     if (m_retryCount != kRetryLimit)
         return;
     emit progress(0);
+    const QString question = withHeard(m_texts.retryText); // while the step is armed
     kill();
     const unsigned generation = m_generation;
-    const bool again = m_prompter.ask(m_texts.retryCaption, m_texts.retryText, m_texts.retryButtons,
+    const bool again = m_prompter.ask(m_texts.retryCaption, question, m_texts.retryButtons,
                                       Prompter::Icon::Question);
     if (generation != m_generation || !m_active)
         return; // stopped while the box was open

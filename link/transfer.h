@@ -137,6 +137,9 @@ private:
     bool linkSettled(LinkOpener::Result result);
     // The text with the second line that names the device and the reason, when there is one.
     QString withReason(const QString &text) const;
+    // The retry question with a second line that quotes a frame for another block, when
+    // that is what the armed step heard.
+    QString withHeard(const QString &text) const;
     // From here the transfer runs; the first step is armed once the link is ready, which for
     // a network port is after start() returned (linkAwaited).
     void run();
@@ -178,6 +181,7 @@ private:
     int m_recordsSent = 0;
     qint64 m_sentNs = 0;     // polled pacing: when the step was last sent
     QByteArray m_reply;      // polled pacing: what has come since
+    QByteArray m_foreign;    // a frame for another block that answered the armed step
     bool m_settling = false; // polled pacing: dropping input before the armed step
     qint64 m_quietSinceNs = 0;
 };

@@ -35,6 +35,7 @@ TransferTexts chineseTransferTexts() {
     t.settingsName = chineseImageWords().settingsName;
     t.alreadyRunning = QStringLiteral("正在与对讲机通信，请等待完成或先关闭读写。");
     t.deviceGone = QStringLiteral("串口设备已断开!");
+    t.foreignAnswer = QStringLiteral("对讲机回答的是地址 %1 的数据，不是所请求的 %2：%3");
     return t;
 }
 
@@ -58,6 +59,7 @@ TransferTexts englishTransferTexts() {
     t.alreadyRunning = QStringLiteral(
         "A transfer with the radio is running; wait for it to end or stop it first.");
     t.deviceGone = QStringLiteral("The serial device went away!");
+    t.foreignAnswer = QStringLiteral("The radio answered for address %1 instead of %2: %3");
     return t;
 }
 

@@ -27,6 +27,9 @@ struct TransferTexts {
     QString settingsName; // %1 the block's address
     QString alreadyRunning;
     QString deviceGone; // the device went away during a transfer; the device follows
+    // The radio answered a read with a frame for another block: %1 its address, %2 the
+    // address asked for, %3 the frame's bytes.
+    QString foreignAnswer;
     // A record step finds the working file missing or empty; the same in both windows.
     QString noFile = QStringLiteral("No File!");
     QString overFile = QStringLiteral("Over File!");

@@ -23,6 +23,8 @@ ChannelToolTexts chineseChannelToolTexts() {
     t.fillNoStart = QStringLiteral("请输入起始频率。");
     t.fillBadStep = QStringLiteral("步进应为0.01至100000之间的千赫数，最多两位小数。");
     t.fillStopped = QStringLiteral("已到频段上限512.99999 MHz：%2个信道中填充了%1个。");
+    t.fillOutOfRange = QStringLiteral("起始频率应在400至512.99999 MHz之间。");
+    t.fillSnaps = QStringLiteral("部分频率不在5或6.25 kHz栅格上，将向下对齐到6.25 kHz栅格：%1");
     t.setNote = QStringLiteral("只改打勾的项目，空信道不变。");
     t.setRxTone = QStringLiteral("接收CTCSS");
     t.setTxTone = QStringLiteral("发射CTCSS");
@@ -55,6 +57,9 @@ ChannelToolTexts englishChannelToolTexts() {
         "The step is a number of kHz from 0.01 to 100000, with at most two decimals.");
     t.fillStopped =
         QStringLiteral("The band ends at 512.99999 MHz: %1 of %2 channels were filled.");
+    t.fillOutOfRange = QStringLiteral("The start frequency is out of range: 400 to 512.99999 MHz.");
+    t.fillSnaps = QStringLiteral("Not every frequency lies on the 5 or 6.25 kHz raster: they "
+                                 "snap down to the 6.25 kHz raster: %1");
     t.setNote = QStringLiteral("Only what is ticked changes; empty channels stay empty.");
     t.setRxTone = QStringLiteral("Receive CTCSS");
     t.setTxTone = QStringLiteral("Transmit CTCSS");

@@ -18,6 +18,9 @@ struct ChannelToolTexts {
 
     QString fillStart, fillStep, fillTransmit;
     QString fillNoStart, fillBadStep;
+    QString fillOutOfRange; // the start frequency, with the band's range
+    // Before OK, when frequencies leave the raster: %1 the first ones as they will be.
+    QString fillSnaps;
     // Stopped at the band's end: %1 channels filled of %2.
     QString fillStopped;
 

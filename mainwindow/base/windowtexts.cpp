@@ -84,6 +84,7 @@ WindowTexts chineseWindowTexts() {
     t.loadDamaged = QStringLiteral("损坏：%1");
     t.loadForeign = QStringLiteral("记录头不是本身的地址，不能写入对讲机：%1");
     t.loadLength = QStringLiteral("文件有%1字节，完整的对讲机数据是%2字节。");
+    t.settingsUnreadable = QStringLiteral("无法读取设置文件，程序按默认设置启动：%1");
 
     t.menuEdit = QStringLiteral("编辑");
     t.menuUndo = QStringLiteral("撤销");
@@ -234,6 +235,8 @@ WindowTexts englishWindowTexts() {
     t.loadLength = QStringLiteral("The file holds %1 bytes; an image of the radio is %2.");
     t.loadForeign =
         QStringLiteral("Not marked with their own address, so a write refuses them: %1");
+    t.settingsUnreadable =
+        QStringLiteral("The settings cannot be read; the program starts with the defaults: %1");
 
     t.menuEdit = QStringLiteral("Edit");
     t.menuUndo = QStringLiteral("Undo");

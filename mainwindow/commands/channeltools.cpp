@@ -201,7 +201,7 @@ void ChannelTools::fillFrequencies() {
                 channels << channel;
         auto *dialog = new FillDialog(m_host.texts().tools, heading(channels),
                                       grid.cell(ChannelGrid::RxFrequency, channels.first()),
-                                      m_host.hostWidget());
+                                      int(channels.size()), m_host.hostWidget());
         connect(dialog, &ToolDialog::applyRequested, this,
                 [this, dialog, channels] { run([&] { fill(*dialog, channels); }); });
         dialog->open();
@@ -217,7 +217,7 @@ void ChannelTools::fill(FillDialog &dialog, const QList<int> &channels) {
     }
     const CheckedFrequency first = checkFrequencyText(start);
     if (first.verdict != CheckedFrequency::Verdict::InRange) {
-        m_host.prompter().message(t.outOfRange);
+        m_host.prompter().message(t.tools.fillOutOfRange);
         return;
     }
     const std::optional<qint64> step = stepUnits(dialog.step());

@@ -21,6 +21,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QProgressBar>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -372,6 +373,28 @@ private slots:
         QTRY_COMPARE(cover.size(), QSize(500, 200));
         QCOMPARE(cover.mask().boundingRect(), QRect(0, 0, 500, 200));
         QVERIFY(!cover.mask().contains(QPoint(0, 0))); // rounded corner
+    }
+
+    // In the middle of the screen, whatever its size and scale.
+    void splashCentred() {
+        Tcover cover;
+        cover.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&cover));
+        const QPoint offset =
+            cover.frameGeometry().center() - cover.screen()->availableGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
+        // The running row ends after a whole character, inside the splash.
+        auto *row = cover.findChild<QLabel *>("Label1");
+        const QFontMetrics metrics(row->font());
+        QVERIFY(row->geometry().right() < cover.width());
+        for (int tick = 0; tick < 3; ++tick, cover.Timer1Timer()) {
+            int n = 0;
+            while (n < row->text().size() &&
+                   metrics.horizontalAdvance(row->text().left(n + 1)) <= row->width())
+                ++n;
+            QCOMPARE(metrics.horizontalAdvance(row->text().left(n)), row->width());
+        }
     }
 
     void splashClosesByItself() {

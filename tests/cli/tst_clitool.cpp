@@ -20,6 +20,8 @@
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -37,8 +39,10 @@ struct Run {
 
 // prefix: a program that runs the tool (setpriv as another user), with its arguments.
 Run runTool(const QStringList &args, const QString &dir, const QString &forcedDevice = {},
-            const QStringList &prefix = {}) {
+            const QStringList &prefix = {}, const QString &stdoutFile = {}) {
     QProcess p;
+    if (!stdoutFile.isEmpty())
+        p.setStandardOutputFile(stdoutFile);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QX7420_DEVICE"));
     if (!forcedDevice.isEmpty())
@@ -176,6 +180,7 @@ private slots:
     void cablePulledEndsTheCommand();
     void probeVerdicts_data();
     void probeVerdicts();
+    void probePermissionDenied_data();
     void probePermissionDenied();
     void probeSeveralPortsAtOnce();
     void logOfAShortRead();
@@ -260,6 +265,24 @@ void TestCliTool::dumpExitCodes() {
     r = runTool({"dump", "none.dat"}, dir());
     QCOMPARE(r.code, 2);
     QCOMPARE(r.err, QStringLiteral("qx7420-cli: none.dat: no such file\n"));
+
+    // Printed as the window shows them, and named as the window names them.
+    QByteArray foreign = sampleImage();
+    foreign[2 * 12 + 2] = char(0x40); // channel 2's first record under another address
+    const QList<std::pair<QByteArray, QString>> incomplete{
+        {QByteArray(), "the file holds no records"},
+        {sampleImage().left(33 * 12),
+         "the file does not hold a whole image for the radio; what is missing or damaged shows "
+         "as in a new window; missing: settings 03D0, settings 03F0"},
+        {foreign, "not marked with their own address, so a write refuses them: channel 2"}};
+    for (const auto &[bytes, note] : incomplete) {
+        QVERIFY(writeFile(path("part.dat"), bytes));
+        r = runTool({"dump", "part.dat"}, dir());
+        QCOMPARE(r.code, 2);
+        QCOMPARE(r.out, cli::formatDump(cli::decodeImage(bytes, "part.dat")));
+        QVERIFY2(r.err.startsWith("qx7420-cli: part.dat: the file ") && r.err.contains(note),
+                 qPrintable(r.err));
+    }
 }
 
 void TestCliTool::diffExitCodes() {
@@ -276,6 +299,12 @@ void TestCliTool::diffExitCodes() {
     r = runTool({"diff", "a.dat", "none.dat"}, dir());
     QCOMPARE(r.code, 2);
     QCOMPARE(r.err, QStringLiteral("qx7420-cli: none.dat: no such file\n"));
+    // Differences that could not be written are an output error, not "differ".
+    if (QFileInfo::exists("/dev/full")) {
+        r = runTool({"diff", "a.dat", "b.dat"}, dir(), {}, {}, "/dev/full");
+        QCOMPARE(r.code, 2);
+        QCOMPARE(r.err, QStringLiteral("qx7420-cli: cannot write to standard output\n"));
+    }
 }
 
 void TestCliTool::csvFilesEndToEnd() {
@@ -712,33 +741,55 @@ void TestCliTool::probeVerdicts() {
         QCOMPARE(frame, QByteArray("\x02PROGRAM", 8));
 }
 
-// A real permission failure needs a user without rights to the device; as root, the
-// probe runs as nobody (setpriv) on the emulator's terminal, which only root may open.
-// Without root, a file this user may not open stands in for the device.
+// The emulator's terminal with a given mode and group, probed by an unprivileged user that
+// the test creates: a group is named only when joining it would help, and never root.
+void TestCliTool::probePermissionDenied_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("advice");
+    QTest::newRow("0600 root root")
+        << 0600 << "root"
+        << "permission denied: only root may read and write it (crw------- root root); ask the "
+           "administrator for a udev rule that gives it the group dialout and mode 0660";
+    QTest::newRow("0660 root root") << 0660 << "root"
+                                    << "permission denied: only root and the group root may "
+                                       "read and write it (crw-rw---- root root)";
+    QTest::newRow("0660 root dialout")
+        << 0660 << "dialout"
+        << "permission denied: join the device's group dialout with 'sudo usermod -aG dialout "
+           "$USER', then log in again";
+}
+
 void TestCliTool::probePermissionDenied() {
 #ifndef Q_OS_UNIX
     QSKIP("device permissions are a Unix matter");
 #else
+    QFETCH(int, mode);
+    QFETCH(QString, group);
+    QFETCH(QString, advice);
+    if (::geteuid() != 0)
+        QSKIP("creating a user and giving a device to root need root");
+    const QString user = QStringLiteral("qx7420-probe");
+    QProcess::execute("useradd",
+                      {"--system", "--no-create-home", "--shell", "/usr/sbin/nologin", user});
+    const struct passwd *account = ::getpwnam(qPrintable(user));
+    const struct group *owner = ::getgrnam(qPrintable(group));
+    if (!account || !owner)
+        QSKIP("useradd, or the group, missing on this system");
+    const QStringList asUser = {"setpriv", QStringLiteral("--reuid=%1").arg(account->pw_uid),
+                                QStringLiteral("--regid=%1").arg(account->pw_gid),
+                                "--clear-groups"};
+    if (runTool({"--version"}, QDir::tempPath(), {}, asUser).code != 0)
+        QSKIP("setpriv missing, or the tool not reachable for an unprivileged user");
     Radio radio;
-    QString device = radio.device();
-    QStringList asNobody;
-    if (::geteuid() == 0) {
-        asNobody = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
-        if (runTool({"--version"}, dir(), {}, asNobody).code != 0)
-            QSKIP("setpriv missing, or the tool not reachable for the user nobody");
-    } else {
-        device = path("ttyLocked");
-        QVERIFY(writeFile(device, ""));
-        QVERIFY(QFile::setPermissions(device, {}));
-    }
-    const QString group = QFileInfo(device).group();
-    QVERIFY(!group.isEmpty());
+    const QByteArray device = QFile::encodeName(radio.device());
+    QCOMPARE(::chown(device.constData(), 0, owner->gr_gid), 0);
+    QCOMPARE(::chmod(device.constData(), mode_t(mode)), 0);
 
-    const Run r = runTool({"probe", "--port", device}, QDir::tempPath(), {}, asNobody);
+    const Run r = runTool({"probe", "--port", radio.device()}, QDir::tempPath(), {}, asUser);
     QCOMPARE(r.code, 1);
-    QVERIFY2(r.out.startsWith(device + ": permission denied: join the device's group " + group) &&
-                 r.out.contains("sudo usermod -aG " + group + " $USER', then log in again"),
-             qPrintable(r.out + r.err));
+    QVERIFY2(r.out.startsWith(radio.device() + ": " + advice), qPrintable(r.out + r.err));
+    QVERIFY2(!r.out.contains("-aG root"), qPrintable(r.out));
     QCOMPARE(radio.emu.requestCount(), 0);
 #endif
 }

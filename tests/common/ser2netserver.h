@@ -98,6 +98,12 @@ public:
         }
     }
 
+    // Ends the server as kill -9 would: no goodbye to its clients.
+    void kill() {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+
     quint16 port(int i) const { return m_ports.value(i); }
     // The URL a client uses for accepter i; other: the URL of the other kind, as a user
     // who mistyped it would give.

@@ -14,7 +14,9 @@ class TestPtIni : public QObject {
     QString write(const QTemporaryDir &dir, const QByteArray &content) {
         const QString path = dir.filePath(QStringLiteral("pt.ini"));
         QFile f(path);
-        if (!content.isNull()) {
+        if (content == "<folder>") // a pt.ini that cannot be read
+            QDir(dir.path()).mkdir(QStringLiteral("pt.ini"));
+        else if (!content.isNull()) {
             f.open(QIODevice::WriteOnly);
             f.write(content);
         }
@@ -37,6 +39,8 @@ private slots:
         QTest::newRow("lower-case language") << QByteArray("[LG]\nLG=e\n") << "e" << 1;
         QTest::newRow("empty language") << QByteArray("[LG]\nLG=\n") << "" << 1;
         QTest::newRow("CRLF lines") << QByteArray("[LG]\r\nLG=E\r\n[pt]\r\nCOM=7\r\n") << "E" << 7;
+        // Read as empty, and the start says why.
+        QTest::newRow("unreadable") << QByteArray("<folder>") << "C" << 1;
     }
     void reads() {
         QFETCH(QByteArray, content);
@@ -44,6 +48,9 @@ private slots:
         const PtIni ini(write(dir, content));
         QTEST(ini.language(), "language");
         QTEST(ini.comPort(), "port");
+        QCOMPARE(ini.problem().isEmpty(), content != "<folder>");
+        if (!ini.problem().isEmpty())
+            QVERIFY2(ini.problem().startsWith(ini.path() + ": "), qPrintable(ini.problem()));
     }
 
     void writeKeepsOtherKeysAndComments() {

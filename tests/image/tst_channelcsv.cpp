@@ -236,6 +236,16 @@ void TestChannelCsv::missingChannelsAndHeader_data() {
     wrongHeader.replace("RxTone,TxFrequency", "TxFrequency,RxTone");
     QTest::newRow("columns swapped")
         << wrongHeader << QStringList{"line 1: the header must be " + kHeader};
+    // Named as what they are, not as a wrong header.
+    QString utf16 = csvWith({});
+    utf16.replace("\n", "\r\n");
+    QTest::newRow("UTF-16") << QString::fromUtf8(
+                                   QByteArray("\xFF\xFE", 2) +
+                                   QByteArray(reinterpret_cast<const char *>(utf16.utf16()),
+                                              utf16.size() * 2))
+                            << QStringList{englishCsvTexts().utf16};
+    QTest::newRow("CR-only line ends")
+        << csvWith({}).replace("\n", "\r") << QStringList{englishCsvTexts().crOnly};
     QTest::newRow("empty file") << QString("\r\n\n")
                                 << QStringList{"no header line; the first line must be " + kHeader};
 }

@@ -28,6 +28,7 @@ private slots:
     void cablePulled_data();
     void cablePulled();
     void deviceGoneBetweenTransfers();
+    void radioComesBack();
     void setUpFailures_data();
     void setUpFailures();
     void unusableWorkingFile_data();
@@ -263,6 +264,44 @@ void TestLinkFailures::deviceGoneBetweenTransfers() {
                                    "close 1"}));
 }
 
+// The radio's program is killed during a write and started again on the same name: the
+// next read opens the device afresh and completes at once.
+void TestLinkFailures::radioComesBack() {
+    QTemporaryDir dir;
+    const QString link = dir.filePath("radio");
+    const auto startRadio = [&](QProcess &emu) {
+        emu.start(QStringLiteral(QX_EMULATOR), {"--link", link});
+        return emu.waitForStarted() && QTest::qWaitFor([&] { return emu.canReadLine(); }, 5000);
+    };
+    QProcess first;
+    QVERIFY(startRadio(first));
+    QStringList calls;
+    QtSio qtSio([&](int) { return link; });
+    SpySio sio(calls, &qtSio);
+    ScriptedPrompter prompter;
+    WorkingFile file(dir.filePath("r_and_w.dat"));
+    QVERIFY(writeFile(file.path(), RadioEmulator::datImage(patternMemory(5, 90))));
+    Transfer transfer(sio, file, prompter, englishTransferTexts());
+    QSignalSpy finished(&transfer, &Transfer::finished);
+    QSignalSpy progress(&transfer, &Transfer::progress);
+    QVERIFY(transfer.start(Mode::Write, 1));
+    QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty() && progress.last().first().toInt() >= 10, 10000);
+    first.kill();
+    QVERIFY(first.waitForFinished(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), 10000);
+    QVERIFY(!finished.first().first().toBool());
+
+    QProcess second;
+    QVERIFY(startRadio(second));
+    prompter.shown.clear();
+    QVERIFY(transfer.start(Mode::Read, 1));
+    QTRY_VERIFY_WITH_TIMEOUT(finished.size() == 2, 15000);
+    QVERIFY2(finished.last().first().toBool(), qPrintable(prompter.texts().join('|')));
+    QCOMPARE(int(transfer.outcome()), int(Transfer::Outcome::Completed));
+    second.terminate();
+    QVERIFY(second.waitForFinished(5000));
+}
+
 void TestLinkFailures::setUpFailures_data() {
     QTest::addColumn<bool>("chinese");
     QTest::addColumn<int>("openResult");
@@ -365,6 +404,9 @@ void TestLinkFailures::openFailureNamesDevice_data() {
                                       << "in use by this program";
     QTest::newRow("port locked by another program") << "locked"
                                                     << "in use by another program: sleep (pid ";
+    // Qt locks the name it is given; the real device is compared.
+    QTest::newRow("same device open under another name") << "twoNames"
+                                                         << "in use by this program (pid ";
 }
 
 void TestLinkFailures::openFailureNamesDevice() {
@@ -372,16 +414,22 @@ void TestLinkFailures::openFailureNamesDevice() {
     QFETCH(QString, hint);
     QTemporaryDir dir;
     RadioEmulator emu;
-    QtSio holder([&](int) { return emu.slavePath(); });
+    QtSio holder(
+        [&](int) { return kind == "twoNames" ? dir.filePath("radioA") : emu.slavePath(); });
     HeldLock lock;
     QString device = dir.filePath(kind == "file" ? "plain.txt" : "ttyNone");
     if (kind == "file") {
         QFile f(device);
         QVERIFY(f.open(QIODevice::WriteOnly));
-    } else if (kind == "busy" || kind == "locked") {
+    } else if (kind == "busy" || kind == "locked" || kind == "twoNames") {
         QVERIFY(emu.start());
         device = emu.slavePath();
-        if (kind == "busy")
+        if (kind == "twoNames") {
+            QVERIFY(emu.makeLink(dir.filePath("radioA")));
+            device = dir.filePath("radioB");
+            QVERIFY(QFile::link(emu.slavePath(), device));
+        }
+        if (kind != "locked")
             QCOMPARE(holder.sio_open(1), 0);
         else
             QVERIFY(lock.hold(device));

@@ -7,7 +7,9 @@
 #include "routingsio.h"
 #include "ser2netserver.h"
 
+#include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QtTest>
 
 #include <netinet/in.h>
@@ -101,6 +103,8 @@ private slots:
     void diagnoses_data();
     void diagnoses();
     void stopWhileConnecting();
+    void causes_data();
+    void causes();
 };
 
 void TestNetwork::transfers_data() {
@@ -173,7 +177,7 @@ void TestNetwork::diagnoses_data() {
         << Scenario::NotRfc2217 << int(Verdict::NotRfc2217) << 's';
     QTest::newRow("socket at a telnet accepter")
         << Scenario::SpeaksTelnet << int(Verdict::SpeaksTelnet) << 's';
-    QTest::newRow("another client took the port")
+    QTest::newRow("another client took the port: closed without a word")
         << Scenario::Kicked << int(Verdict::ServerClosed) << 'g';
     QTest::newRow("cable held through the other accepter")
         << Scenario::InUse << int(Verdict::InUse) << 's';
@@ -269,6 +273,111 @@ void TestNetwork::diagnoses() {
     }
     QVERIFY(!rig.transfer.running());
     QVERIFY(finished.isEmpty() || !finished.first().first().toBool());
+}
+
+// A radio server played by the test on the loopback: it answers the handshake with 'P' and
+// every read with a frame for the block 0x10 further on, or it pours out 0xFF.
+class ScriptedServer : public QTcpServer {
+public:
+    enum class Script { ForeignFrames, FfFlood };
+    explicit ScriptedServer(Script script) : m_script(script) {
+        listen(QHostAddress::LocalHost);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            QTcpSocket *client = nextPendingConnection();
+            connect(client, &QTcpSocket::readyRead, client, [this, client] { answer(client); });
+            if (m_script == Script::FfFlood) {
+                auto *flood = new QTimer(client);
+                connect(flood, &QTimer::timeout, client,
+                        [client] { client->write(QByteArray(64, char(0xFF))); });
+                flood->start(5);
+            }
+        });
+    }
+    QString url() const { return QStringLiteral("socket://127.0.0.1:%1").arg(serverPort()); }
+
+private:
+    void answer(QTcpSocket *client) {
+        m_in += client->readAll();
+        if (m_script != Script::ForeignFrames)
+            return m_in.clear();
+        while (!m_in.isEmpty()) {
+            if (m_in.startsWith("\x02PROGRAM")) {
+                client->write("P");
+                m_in.remove(0, 8);
+            } else if (m_in.startsWith('R') && m_in.size() >= 5) {
+                const int other = ((quint8(m_in[1]) << 8 | quint8(m_in[2])) + 0x10) & 0x3FF;
+                client->write(QByteArray("W") + char(other >> 8) + char(other & 0xFF) + '\x08' +
+                              QByteArray(8, char(0x33)));
+                m_in.remove(0, 5);
+            } else if (m_in.startsWith('R')) {
+                return;
+            } else {
+                m_in.remove(0, 1);
+            }
+        }
+    }
+    Script m_script;
+    QByteArray m_in;
+};
+
+enum class Cause { ForeignFrames, FfFlood, ServerKilled };
+Q_DECLARE_METATYPE(Cause)
+
+void TestNetwork::causes_data() {
+    QTest::addColumn<Cause>("cause");
+    QTest::addColumn<QString>("expected"); // in the probe's line or the transfer's boxes
+    QTest::addColumn<QString>("wrong");    // in none of them
+    QTest::newRow("frames for another address")
+        << Cause::ForeignFrames
+        << "Connect is error,Do you try?\nThe radio answered for address 0020 instead of 0010: "
+           "57 00 20 08 33 33 33 33 33 33 33 33"
+        << "";
+    QTest::newRow("0xFF flood on a raw port")
+        << Cause::FfFlood << "no answer from the radio: the line carried FF FF FF FF"
+        << "telnet";
+    QTest::newRow("ser2net killed mid-transfer")
+        << Cause::ServerKilled << ": the server closed the connection without saying why"
+        << "(another client took the port)";
+}
+
+// Each cause gets its own words, and none that another cause would deserve.
+void TestNetwork::causes() {
+    QFETCH(Cause, cause);
+    QFETCH(QString, expected);
+    QFETCH(QString, wrong);
+    std::unique_ptr<ScriptedServer> scripted;
+    NetRig rig;
+    if (cause == Cause::ServerKilled) {
+        SKIP_WITHOUT_SER2NET();
+        QVERIFY(rig.start());
+        rig.url = rig.server.url(0);
+        // The 6th frame on the line: the server dies as a kill -9 leaves it.
+        rig.radio[0].setFrameLogger([&rig](const QByteArray &) {
+            if (rig.radio[0].requestCount() == 6)
+                QMetaObject::invokeMethod(&rig.transfer, [&rig] { rig.server.kill(); });
+        });
+    } else {
+        scripted = std::make_unique<ScriptedServer>(cause == Cause::FfFlood
+                                                        ? ScriptedServer::Script::FfFlood
+                                                        : ScriptedServer::Script::ForeignFrames);
+        rig.url = scripted->url();
+    }
+    QStringList said;
+    if (cause != Cause::ServerKilled) {
+        PortProbe probe(rig.sio, 1);
+        QSignalSpy probed(&probe, &PortProbe::finished);
+        probe.start();
+        QVERIFY(!probed.isEmpty() || probed.wait(10000));
+        said << probe.result().text();
+    }
+    QSignalSpy finished(&rig.transfer, &Transfer::finished);
+    QVERIFY(rig.transfer.start(Transfer::Mode::Read, 1));
+    QVERIFY(!finished.isEmpty() || finished.wait(15000));
+    QVERIFY(!finished.first().first().toBool());
+    said << rig.prompter.texts();
+    QVERIFY2(!said.filter(expected).isEmpty(), qPrintable(said.join("\n---\n")));
+    if (!wrong.isEmpty())
+        QVERIFY2(said.filter(wrong).isEmpty(), qPrintable(said.join("\n---\n")));
 }
 
 // The stop command while a host does not answer: the transfer ends at once, quietly, and

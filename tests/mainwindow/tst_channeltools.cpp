@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 
 using namespace qx;
@@ -75,37 +76,41 @@ void TestChannelTools::tool_data() {
     QTest::addColumn<QStringList>("expected");
     QTest::addColumn<QString>("message"); // the one message (or question) shown
     QTest::addColumn<int>("current");     // the current row afterwards
+    QTest::addColumn<QString>("preview"); // Fill: what the dialog says before OK
     const auto en = Language::English;
     const QString none;
     QTest::newRow("move up, the current cell follows")
         << en << sampleImage() << "3"
-        << "ChannelMoveUp" << none << false << QStringList{"ch 2 = 3", "ch 3 = 2"} << none << 2;
-    QTest::newRow("move a run down") << en << sampleImage() << "4-6"
-                                     << "ChannelMoveDown" << none << false
-                                     << QStringList{"ch 4 = 7", "ch 5-7 = 4-6"} << none << 5;
+        << "ChannelMoveUp" << none << false << QStringList{"ch 2 = 3", "ch 3 = 2"} << none << 2
+        << none;
+    QTest::newRow("move a run down")
+        << en << sampleImage() << "4-6"
+        << "ChannelMoveDown" << none << false << QStringList{"ch 4 = 7", "ch 5-7 = 4-6"} << none
+        << 5 << none;
     QTest::newRow("move up from channel 1: nothing")
         << en << sampleImage() << "1"
-        << "ChannelMoveUp" << none << false << QStringList{} << none << 1;
+        << "ChannelMoveUp" << none << false << QStringList{} << none << 1 << none;
     QTest::newRow("insert, channel 16 empty")
         << en << baseImage() << "5"
         << "ChannelInsert" << none << false << QStringList{"ch 5 empty", "ch 6-16 = 5-15"} << none
-        << 5;
+        << 5 << none;
     QTest::newRow("insert drops channel 16: Yes")
         << en << sampleImage() << "14"
         << "ChannelInsert" << none << true << QStringList{"ch 14 empty", "ch 15-16 = 14-15"}
-        << "Channel 16 is in use" << 14;
+        << "Channel 16 is in use" << 14 << none;
     QTest::newRow("insert drops channel 16: No")
         << en << sampleImage() << "14"
-        << "ChannelInsert" << none << false << QStringList{} << "Channel 16 is in use" << 14;
+        << "ChannelInsert" << none << false << QStringList{} << "Channel 16 is in use" << 14
+        << none;
     QTest::newRow("delete a run and move up")
         << en << sampleImage() << "2-3"
         << "ChannelDelete" << none << false << QStringList{"ch 2-14 = 4-16", "ch 15-16 empty"}
-        << none << 2;
+        << none << 2 << none;
     QTest::newRow("sort: equal frequencies in their order, empty last")
         << en << unsortedImage() << "2"
         << "ChannelSort" << none << false
         << QStringList{"ch 1 = 5", "ch 2 = 3", "ch 3 = 1", "ch 5 = 16", "ch 6-16 empty"} << none
-        << 2;
+        << 2 << none;
     QTest::newRow("fill a run from its first frequency")
         << en << baseImage() << "11-14"
         << "ChannelFill"
@@ -113,17 +118,26 @@ void TestChannelTools::tool_data() {
         << QStringList{"ch 12 461.00625|OFF|461.00625|OFF|NO|NO",
                        "ch 13 461.01250|OFF|461.01250|OFF|NO|NO",
                        "ch 14 461.01875|OFF|461.01875|OFF|NO|NO"}
-        << none << 11;
+        << none << 11 << none;
     QTest::newRow("fill down from one channel, snapped, receive only, up to the band's end")
         << en << baseImage() << "14"
         << "ChannelFill"
         << "FillStart=512.9713 FillStep=20 FillTransmit=0" << false
         << QStringList{"ch 14 512.96875|OFF||OFF|NO|NO", "ch 15 512.98750|OFF||OFF|NO|NO"}
-        << "2 of 3 channels were filled" << 14;
+        << "2 of 3 channels were filled" << 14 << "raster: 512.96875, 512.98750";
     QTest::newRow("fill from a start out of range: nothing")
         << en << baseImage() << "3"
         << "ChannelFill"
-        << "FillStart=399" << false << QStringList{} << "Frequency is out of range!" << 3;
+        << "FillStart=399" << false << QStringList{} << "out of range: 400 to 512.99999 MHz" << 3
+        << none;
+    QTest::newRow("fill with a step off the raster: said before OK")
+        << en << baseImage() << "3-5"
+        << "ChannelFill"
+        << "FillStart=445.5 FillStep=7.5" << false
+        << QStringList{"ch 3 445.50000|OFF|445.50000|OFF|NO|NO",
+                       "ch 4 445.50625|OFF|445.50625|OFF|NO|NO",
+                       "ch 5 445.51500|OFF|445.51500|OFF|NO|NO"}
+        << none << 3 << "snap down to the 6.25 kHz raster: 445.50000, 445.50625, 445.51500";
     QTest::newRow("set for selected, empty channels left alone")
         << Language::Chinese << sampleImage() << "6-9"
         << "ChannelSetSelected"
@@ -131,7 +145,7 @@ void TestChannelTools::tool_data() {
         << QStringList{"ch 6 456.03750|67.0|466.03000|210.7|NO|YES",
                        "ch 8 458.05000|67.0|468.04000|192.8|NO|YES",
                        "ch 9 459.05625|67.0||186.2|YES|YES"}
-        << none << 6;
+        << none << 6 << none;
 }
 
 // Each tool as a user reaches it, byte for byte against the working file, and its undo.
@@ -145,6 +159,7 @@ void TestChannelTools::tool() {
     QFETCH(QStringList, expected);
     QFETCH(QString, message);
     QFETCH(int, current);
+    QFETCH(QString, preview);
     Harness h(language, image);
     const auto [first, last] = channelRun(select);
     if (select.contains('-')) {
@@ -173,6 +188,10 @@ void TestChannelTools::tool() {
                 list->setEditText(value);
             else if (list)
                 list->setCurrentIndex(list->findText(value));
+        }
+        if (auto *said = box->findChild<QLabel *>("FillPreview")) {
+            QCOMPARE(said->isVisible(), !preview.isEmpty());
+            QVERIFY2(said->text().contains(preview), qPrintable(said->text()));
         }
         QTest::keyClick(box, Qt::Key_Return);
         // A value refused leaves the dialog open for another try.

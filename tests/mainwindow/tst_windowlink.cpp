@@ -412,6 +412,41 @@ private slots:
         QCOMPARE(fileBytes(), RadioEmulator::datImage(demoMemory()));
     }
 
+    // The radio goes away during a write and comes back: a read while it is away fails to
+    // open, and transfer.log holds that attempt alone; the read after it comes back works
+    // at once.
+    void radioComesBack() {
+        QVERIFY(writeFile(dat(), RadioEmulator::datImage(demoMemory())));
+        EmulatorFaults hangUp;
+        hangUp.hangUpAt = 12;
+        m_emu.setFaults(hangUp);
+        auto w = window(Language::English);
+        w->show();
+        auto *read = child<QToolButton>(*w, "ToolButton7");
+        w->N12Click();
+        QTRY_VERIFY_WITH_TIMEOUT(read->isEnabled() && !m_prompter.shown.isEmpty(), 10000);
+        QVERIFY2(m_prompter.texts().first().startsWith("The serial device went away!"),
+                 qPrintable(m_prompter.texts().join('|')));
+        m_emu.stop();
+        const auto log = [this] {
+            return QString::fromUtf8(readFile(m_dir.filePath("transfer.log")));
+        };
+
+        m_prompter.shown.clear();
+        w->n11Click();
+        QTRY_VERIFY_WITH_TIMEOUT(read->isEnabled() && !m_prompter.shown.isEmpty(), 10000);
+        QVERIFY2(log().contains("open failed") && !log().contains("write on COM1") &&
+                     !log().contains(" sent "),
+                 qPrintable(log()));
+
+        QVERIFY(m_emu.start());
+        m_prompter.shown.clear();
+        w->n11Click();
+        QTRY_VERIFY_WITH_TIMEOUT(read->isEnabled() && !m_prompter.shown.isEmpty(), 15000);
+        QCOMPARE(m_prompter.texts(), QStringList{"Over!"});
+        QVERIFY2(!log().contains("open failed"), qPrintable(log()));
+    }
+
     // A pulled cable ends the read at once with the device named, and transfer.log beside
     // the working file shows every byte; the next transfer starts the log afresh.
     void pulledCableAndTransferLog() {

@@ -107,7 +107,9 @@ const QString kProbeHelp =
         "answer. For a network port also: nothing listening at HOST:PORT, host not\n"
         "found, no answer from the host within 3 s, the server does not speak RFC 2217\n"
         "(use socket://) or speaks telnet (use rfc2217://), or the server closed the\n"
-        "connection (another client took the port). Several ports are probed at once.\n"
+        "connection without saying why (it stopped, or gave the port to another client).\n"
+        "Bytes that came instead of the radio's answer are quoted. Several ports are\n"
+        "probed at once.\n"
         "Exit status 0 when every radio answered, else 1.\n"
         "\n"
         "Options:\n"
@@ -129,6 +131,11 @@ const QString kDumpHelp =
         "frequency, CTCSS, busy lock-out, scan; an empty channel has empty fields), an\n"
         "empty line, then one name<TAB>value line per setting. A setting whose record is\n"
         "missing from the file, or a list left without a selection, prints \"-\".\n"
+        "\n"
+        "An empty or short file, or records not marked with their own address, are\n"
+        "printed all the same (what is missing as in a new window) and named on stderr,\n"
+        "as the window names them; the exit status is then 2. A record that cannot be\n"
+        "decoded prints nothing and names the record, exit status 2.\n"
         "\n") +
     kExitStatus;
 
@@ -147,8 +154,8 @@ const QString kDiffHelp = QStringLiteral(
     "record's header) are named on one last line. Records after the 35th are ignored,\n"
     "as the window and the radio ignore them.\n"
     "\n"
-    "Exit status: 0 the images are the same; 3 they differ; 2 a usage error or a file\n"
-    "that cannot be read.\n");
+    "Exit status: 0 the images are the same; 3 they differ; 2 a usage error, a file\n"
+    "that cannot be read, or output that cannot be written.\n");
 
 const QString kReadHelp =
     QStringLiteral(
@@ -362,7 +369,13 @@ int runDump(QCommandLineParser &parser, Console &console) {
     if (!onePositional(parser, console, "dump", "an image FILE", file))
         return kExitUsage;
     try {
-        console.out << formatDump(decodeImageFile(file));
+        const QByteArray bytes = readImageFile(file);
+        console.out << formatDump(decodeImage(bytes, file));
+        // Printed all the same, as the window opens it; the status tells a script.
+        if (const QString note = incompleteImageNote(bytes); !note.isEmpty()) {
+            console.note(QStringLiteral("%1: %2").arg(file, note));
+            return kExitUsage;
+        }
     } catch (const Error &e) {
         console.note(e.message());
         return kExitUsage;
@@ -546,6 +559,8 @@ int runCli(const QStringList &arguments, Console &console) {
     if (first == QLatin1String("-v") || first == QLatin1String("--version")) {
         console.out << QStringLiteral("qx7420-cli %1\nfiles: %2\n")
                            .arg(QStringLiteral(QX_VERSION), QDir::toNativeSeparators(dataFolder()));
+        if (const QString problem = PtIni::inDataFolder().problem(); !problem.isEmpty())
+            console.note(problem);
         return kExitOk;
     }
 
@@ -588,6 +603,11 @@ int runCli(const QStringList &arguments, Console &console) {
                 return usage(console,
                              QStringLiteral("%1 given more than once").arg(option.names().last()),
                              command.name);
+        // Once, before the commands that map port numbers through it.
+        if (QByteArrayList{"read", "write", "probe", "ports"}.contains(command.name))
+            if (const QString problem = PtIni::inDataFolder().problem(); !problem.isEmpty())
+                console.note(problem + QStringLiteral("; port numbers map to their default "
+                                                      "devices"));
         return command.run(parser, console);
     }
     return usage(console, QStringLiteral("unknown command '%1'").arg(quotedPrefix(first)), nullptr);

@@ -1,6 +1,8 @@
 #include "imagedump.h"
 
 #include "imagefields.h"
+#include "imagewords.h"
+#include "memoryframe.h"
 #include "workingfile.h"
 
 #include <QStringList>
@@ -77,6 +79,33 @@ ImageDump decodeImage(const QByteArray &bytes, const QString &fileName) {
 
 ImageDump decodeImageFile(const QString &path) {
     return decodeImage(readImageFile(path), path);
+}
+
+QString incompleteImageNote(const QByteArray &bytes) {
+    const ImageWords words = englishImageWords();
+    const int records = int(bytes.size() / MemoryFrame::kSize);
+    QStringList missing, foreign;
+    for (int r = 0; r < kRecordCount; ++r) {
+        const QString name = recordName(words, r);
+        QStringList &list = r >= records ? missing : foreign;
+        if ((r >= records || recordBytes(bytes, r).left(4) != recordHeader(r)) &&
+            !list.contains(name))
+            list << name;
+    }
+    if (missing.isEmpty() && foreign.isEmpty())
+        return {};
+    // The window's words for the same file.
+    QStringList lines{records == 0 ? QStringLiteral("the file holds no records; everything shows "
+                                                    "as in a new window")
+                                   : QStringLiteral("the file does not hold a whole image for "
+                                                    "the radio; what is missing or damaged "
+                                                    "shows as in a new window")};
+    if (records > 0 && !missing.isEmpty())
+        lines << QStringLiteral("missing: %1").arg(missing.join(QStringLiteral(", ")));
+    if (!foreign.isEmpty())
+        lines << QStringLiteral("not marked with their own address, so a write refuses them: %1")
+                     .arg(foreign.join(QStringLiteral(", ")));
+    return lines.join(QStringLiteral("; "));
 }
 
 QString formatDump(const ImageDump &dump) {

@@ -39,6 +39,10 @@ ImageDump decodeImage(const QByteArray &bytes, const QString &fileName);
 QByteArray readImageFile(const QString &path);
 ImageDump decodeImageFile(const QString &path);
 
+// What the English window says when it opens such a file: the records missing from a
+// short file and those not marked with their own address; empty for a whole image.
+QString incompleteImageNote(const QByteArray &bytes);
+
 // Header, 16 tab-separated rows, an empty line, one name<TAB>value line per setting.
 QString formatDump(const ImageDump &dump);
 

@@ -22,10 +22,11 @@ int main(int argc, char *argv[]) {
     qx::cli::installInterruptHandler();
     int code = qx::cli::runCli(app.arguments().mid(1), console);
     out.flush();
-    // A full disk behind "> list.csv" must not pass for a complete listing.
+    // A full disk behind "> list.csv" must not pass for a complete listing, nor a diff
+    // that was never written for "differ".
     if (out.status() != QTextStream::Ok) {
         console.note(QStringLiteral("cannot write to standard output"));
-        if (code == qx::cli::kExitOk)
+        if (code == qx::cli::kExitOk || code == qx::cli::kExitDiffer)
             code = qx::cli::kExitUsage;
     }
     err.flush();

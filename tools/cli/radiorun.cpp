@@ -23,20 +23,29 @@ public:
         for (const QString &line : text.split(QLatin1Char('\n')))
             m_note(line);
     }
-    bool ask(const QString &, const QString &, Buttons, Icon) override {
+    bool ask(const QString &, const QString &text, Buttons, Icon) override {
+        // The question's second line, when there is one, says what came instead of an answer.
+        QString why = text.section(QLatin1Char('\n'), 1);
+        if (why.isEmpty())
+            why = QStringLiteral("no answer from the radio");
+        else
+            why[0] = why[0].toLower();
         if (m_used < m_retries) {
             ++m_used;
-            m_note(QStringLiteral("no answer from the radio; starting again from the handshake "
-                                  "(retry %1 of %2)")
+            m_note(QStringLiteral("%1; starting again from the handshake (retry %2 of %3)")
+                       .arg(why)
                        .arg(m_used)
                        .arg(m_retries));
             return true;
         }
+        // A reason ends in the bytes it quotes: the count must not read as one of them.
+        const bool quoted = text.contains(QLatin1Char('\n'));
         m_note(m_retries > 0
-                   ? QStringLiteral("no answer from the radio after %1 %2")
+                   ? QStringLiteral("%1%2 after %3 %4")
+                         .arg(why, quoted ? QStringLiteral("; gave up") : QString())
                          .arg(m_retries)
                          .arg(m_retries == 1 ? QStringLiteral("retry") : QStringLiteral("retries"))
-                   : QStringLiteral("no answer from the radio"));
+                   : why);
         return false;
     }
     void error(const QString &text) override { message(text); }
