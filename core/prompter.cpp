@@ -15,6 +15,12 @@ bool Prompter::showList(const QString &text, const QStringList &lines, const QSt
     return ask(QString(), all, Buttons::OkCancel, Icon::Question);
 }
 
+bool Prompter::choosePrinter(QPrinter &) {
+    return false;
+}
+
+void Prompter::previewPages(QPrinter &, const std::function<void(QPrinter &)> &) {}
+
 bool guard(Prompter &prompter, const std::function<void()> &handler,
            const std::function<void()> &onError) {
     QString text;

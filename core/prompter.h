@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <functional>
 
+class QPrinter;
+
 namespace qx {
 
 // Every modal box of the program goes through this interface: the window uses Qt
@@ -31,6 +33,12 @@ public:
     // File dialogs; an empty result means the user cancelled.
     virtual QString openFileName(const QString &filter, const QString &dir) = 0;
     virtual QString saveFileName(const QString &filter, const QString &dir) = 0;
+    // The platform's print dialog over the printer: printer, copies, paper. False when
+    // cancelled; by default nothing can be chosen.
+    virtual bool choosePrinter(QPrinter &printer);
+    // The pages that paint draws on the printer, shown until the user closes them. By
+    // default nothing is shown.
+    virtual void previewPages(QPrinter &printer, const std::function<void(QPrinter &)> &paint);
 };
 
 // Runs one event handler or timer tick: the one guard of the program. A qx::Error or any

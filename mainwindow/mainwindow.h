@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fileedits.h"
+#include "frequencylistprinter.h"
 #include "loggingsio.h"
 #include "ptini.h"
 #include "windowtexts.h"
@@ -87,6 +88,8 @@ public slots:
     void N5Click();
     void N6Click();
     void N8Click();
+    void printWithDialog(); // Print...: the platform's print dialog
+    void printPreview();
 
 protected:
     bool event(QEvent *event) override;
@@ -126,6 +129,10 @@ private:
     void detectFinished();
     // The label under the port list: the selected item's device and whether it is there.
     void showPortDevice();
+    // The print commands, reporting in the status bar.
+    FrequencyListPrinter listPrinter();
+    // A line of what a command did, in the status bar's middle panel.
+    void showStatusLine(const QString &line);
     // pt.ini in the window's folder, read afresh at every use.
     PtIni settingsFile() const;
 
@@ -154,6 +161,7 @@ private:
     QToolButton *ToolButton7 = nullptr, *ToolButton8 = nullptr, *ToolButton13 = nullptr;
     QToolButton *ToolButton9 = nullptr, *ToolButton5 = nullptr;
     QAction *N5 = nullptr, *N6 = nullptr, *N8 = nullptr, *N10 = nullptr, *N11 = nullptr;
+    QAction *PrintWithDialog = nullptr, *PrintPreview = nullptr;
     QAction *N12 = nullptr, *N13 = nullptr, *N17 = nullptr, *N18 = nullptr;
     QAction *a1 = nullptr, *b1 = nullptr, *c1 = nullptr;
     QMenu *N1 = nullptr;
@@ -164,7 +172,8 @@ private:
     DropDown *Com = nullptr;
     QLabel *PortDevice = nullptr;
     QPushButton *SpeedButton1 = nullptr, *SpeedButton2 = nullptr;
-    static constexpr int kPortStatus = 2; // the status panel that names the port
+    static constexpr int kMessageStatus = 1; // the welcome panel, then what a command did
+    static constexpr int kPortStatus = 2;    // the status panel that names the port
     std::array<QLabel *, 3> statusPanel{};
 };
 

@@ -7,6 +7,9 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -94,6 +97,20 @@ QString QtPrompter::saveFileName(const QString &filter, const QString &dir) {
     return QFileDialog::getSaveFileName(m_parent, QString(), dir, filter, nullptr,
                                         QFileDialog::DontUseNativeDialog |
                                             QFileDialog::DontConfirmOverwrite);
+}
+
+bool QtPrompter::choosePrinter(QPrinter &printer) {
+    QPrintDialog dialog(&printer, m_parent);
+    dialog.setObjectName(QStringLiteral("PrintDialog1"));
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtPrompter::previewPages(QPrinter &printer, const std::function<void(QPrinter &)> &paint) {
+    QPrintPreviewDialog dialog(&printer, m_parent);
+    dialog.setObjectName(QStringLiteral("PrintPreviewDialog"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
+                     [&paint](QPrinter *p) { paint(*p); });
+    dialog.exec();
 }
 
 } // namespace qx
