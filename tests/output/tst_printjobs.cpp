@@ -7,8 +7,10 @@
 #include "sampleimage.h"
 #include "windowharness.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QMap>
+#include <QMenu>
 #include <QPrinter>
 
 #include <cups/cups.h>
@@ -228,6 +230,16 @@ void TestPrintJobs::cliPrintsTheWindowsPages() {
 
     ScriptedPrompter prompter;
     const std::unique_ptr<MainWindow> w = window(english, prompter);
+    // Print... and Print Preview... follow Print in the File menu.
+    const QList<QAction *> file = w->findChild<QMenu *>(QStringLiteral("N1"))->actions();
+    const auto print = std::find_if(file.begin(), file.end(), [](QAction *a) {
+        return a->objectName() == QLatin1String("N8");
+    });
+    QVERIFY(print != file.end() && file.end() - print > 2);
+    QCOMPARE(print[1]->objectName(), QStringLiteral("PrintWithDialog"));
+    QCOMPARE(print[1]->text(), w->texts().print.menuPrintDialog);
+    QCOMPARE(print[2]->objectName(), QStringLiteral("PrintPreview"));
+    QCOMPARE(print[2]->text(), w->texts().print.menuPrintPreview);
     QCOMPARE(w->channelGrid().table(),
              gridRows(decodeImageFields(listImage()).channels, w->texts()));
     const QString windowPdf = m_dir.filePath(QStringLiteral("window.pdf"));
