@@ -28,6 +28,12 @@ QString withFilterExtension(const QString &path, const QString &filter) {
     return path + (path.endsWith(QLatin1Char('.')) ? extension : QLatin1Char('.') + extension);
 }
 
+bool Prompter::choosePrinter(QPrinter &) {
+    return false;
+}
+
+void Prompter::previewPages(QPrinter &, const std::function<void(QPrinter &)> &) {}
+
 bool guard(Prompter &prompter, const std::function<void()> &handler,
            const std::function<void()> &onError) {
     QString text;

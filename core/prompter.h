@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <functional>
 
+class QPrinter;
+
 namespace qx {
 
 // Every modal box of the program goes through this interface: the window uses Qt
@@ -32,6 +34,12 @@ public:
     // dialog without an extension comes back with the filter's (withFilterExtension).
     virtual QString openFileName(const QString &filter, const QString &dir) = 0;
     virtual QString saveFileName(const QString &filter, const QString &dir) = 0;
+    // The platform's print dialog over the printer: printer, copies, paper. False when
+    // cancelled; by default nothing can be chosen.
+    virtual bool choosePrinter(QPrinter &printer);
+    // The pages that paint draws on the printer, shown until the user closes them. By
+    // default nothing is shown.
+    virtual void previewPages(QPrinter &printer, const std::function<void(QPrinter &)> &paint);
 };
 
 // What every save dialog returns for a name typed without an extension: the name with the

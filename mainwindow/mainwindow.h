@@ -2,6 +2,7 @@
 
 #include "commandhost.h"
 #include "fileedits.h"
+#include "frequencylistprinter.h"
 #include "ptini.h"
 #include "transferpresenter.h"
 #include "windowtexts.h"
@@ -87,6 +88,8 @@ public slots:
     void N5Click();
     void N6Click();
     void N8Click();
+    void printWithDialog(); // Print...: the platform's print dialog
+    void printPreview();
 
 protected:
     bool event(QEvent *event) override;
@@ -131,6 +134,10 @@ private:
     // The outer frame at the size drawn, once the window manager has said how thick its
     // frame is; the client area is what it leaves.
     void fitOuterFrame();
+    // The print commands, reporting in the status bar.
+    FrequencyListPrinter listPrinter();
+    // A line of what a command did, in the status bar's middle panel.
+    void showStatusLine(const QString &line);
 
     WindowTexts m_texts;
     Prompter &m_prompter;
@@ -155,7 +162,8 @@ private:
     QMenu *N2 = nullptr;
     QGroupBox *show_Box = nullptr;
     QProgressBar *Gauge = nullptr;
-    static constexpr int kPortStatus = 2; // the status panel that names the port
+    static constexpr int kMessageStatus = 1; // the welcome panel, then what a command did
+    static constexpr int kPortStatus = 2;    // the status panel that names the port
     std::array<QLabel *, 3> statusPanel{};
 };
 

@@ -4,31 +4,14 @@
 #include "edithistory.h"
 #include "error.h"
 #include "filecopy.h"
-#include "frequencylist.h"
-#include "printersurface.h"
 #include "prompter.h"
 
 #include <QAction>
-#include <QDate>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
-#include <QPrinter>
-#include <QPrinterInfo>
 
 namespace qx {
-
-namespace {
-
-// Prints on the printer; false when it refuses the document.
-bool printOn(QPrinter &printer, const QList<QStringList> &rows, int columns, const ListTexts &texts,
-             const QString &date) {
-    PrinterSurface surface(printer);
-    return printFrequencyList(rows, columns, texts, date, surface);
-}
-
-} // namespace
 
 void MainWindow::N5Click() {
     openFrom(QString());
@@ -82,52 +65,21 @@ void MainWindow::N6Click() {
     });
 }
 
+FrequencyListPrinter MainWindow::listPrinter() {
+    return FrequencyListPrinter(m_prompter, m_texts.print,
+                                [this](const QString &line) { showStatusLine(line); });
+}
+
 void MainWindow::N8Click() {
-    guard(m_prompter, [this] {
-        const QString date = listDate(QDate::currentDate(), m_texts.language == Language::English
-                                                                ? DateStyle::Slashes
-                                                                : DateStyle::Chinese);
-        if (!m_prompter.ask(m_texts.printCaption, m_texts.printQuestion,
-                            Prompter::Buttons::OkCancel, Prompter::Icon::Question))
-            return;
+    guard(m_prompter, [this] { listPrinter().printOnDefault(m_grid->table(), m_saveFolder); });
+}
 
-        const QList<QStringList> rows = m_grid->table();
-        const int columns = ChannelGrid::kColumns;
-        const ListTexts texts{m_texts.printFont,      m_texts.printTitle,
-                              m_texts.printerLabel,   m_texts.printerLabelOnFirstPage,
-                              m_texts.pageTextPrefix, m_texts.pageTextSuffix};
+void MainWindow::printWithDialog() {
+    guard(m_prompter, [this] { listPrinter().printWithDialog(m_grid->table(), m_saveFolder); });
+}
 
-        // Without a printer a default QPrinter silently becomes a PDF printer with no
-        // file and refuses to begin.
-        const bool hasPrinter = !QPrinterInfo::defaultPrinter().isNull();
-        if (hasPrinter) {
-            QPrinter printer(QPrinter::HighResolution);
-            if (printOn(printer, rows, columns, texts, date))
-                return;
-        }
-
-        // The original failed here; a user without a printer still gets the list.
-        if (!m_prompter.ask(m_texts.printCaption,
-                            hasPrinter ? m_texts.printerRefused : m_texts.noPrinter,
-                            Prompter::Buttons::YesNo, Prompter::Icon::Question))
-            return;
-        const QString pdf = m_prompter.saveFileName(m_texts.pdfFilter, m_saveFolder);
-        if (pdf.isEmpty())
-            return;
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        if (printOn(printer, rows, columns, texts, date))
-            return;
-        // QPrinter does not say why; opening the file ourselves gives the system's reason.
-        QFile probe(pdf);
-        QString reason = QStringLiteral("cannot be written");
-        if (!probe.open(QIODevice::WriteOnly))
-            reason = probe.errorString();
-        else
-            probe.remove();
-        throw Error(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(pdf), reason));
-    });
+void MainWindow::printPreview() {
+    guard(m_prompter, [this] { listPrinter().preview(m_grid->table()); });
 }
 
 } // namespace qx

@@ -42,6 +42,8 @@ void MainWindow::buildMenus() {
     QAction *N6 = item(N1, "N6", m_texts.menuSave);
     separator(N1, "N7");
     QAction *N8 = item(N1, "N8", m_texts.menuPrint);
+    QAction *PrintWithDialog = item(N1, "PrintWithDialog", m_texts.print.menuPrintDialog);
+    QAction *PrintPreview = item(N1, "PrintPreview", m_texts.print.menuPrintPreview);
     separator(N1, "N14");
     a1 = item(N1, "a1", QStringLiteral("a"));
     b1 = item(N1, "b1", QStringLiteral("b"));
@@ -67,6 +69,8 @@ void MainWindow::buildMenus() {
     connect(N5, &QAction::triggered, this, &MainWindow::N5Click);
     connect(N6, &QAction::triggered, this, &MainWindow::N6Click);
     connect(N8, &QAction::triggered, this, &MainWindow::N8Click);
+    connect(PrintWithDialog, &QAction::triggered, this, &MainWindow::printWithDialog);
+    connect(PrintPreview, &QAction::triggered, this, &MainWindow::printPreview);
     connect(N10, &QAction::triggered, this, &MainWindow::N10Click);
     connect(N11, &QAction::triggered, this, &MainWindow::n11Click);
     connect(N12, &QAction::triggered, this, &MainWindow::N12Click);
@@ -190,9 +194,18 @@ void MainWindow::buildStatusBar() {
         bar->addWidget(panel, i == kPortStatus ? 1 : 0);
         statusPanel[i] = panel;
     }
+    statusPanel[kMessageStatus]->setTextFormat(Qt::PlainText);
     // Panel 0 reads right to left with its alignment unchanged.
     statusPanel[0]->setLayoutDirection(Qt::RightToLeft);
     statusPanel[0]->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
+}
+
+void MainWindow::showStatusLine(const QString &line) {
+    // Elided to the panel as drawn, so that a long file name does not push the port panel.
+    QLabel *panel = statusPanel[kMessageStatus];
+    panel->setText(
+        panel->fontMetrics().elidedText(line, Qt::ElideMiddle, panel->contentsRect().width()));
+    panel->setToolTip(line);
 }
 
 } // namespace qx

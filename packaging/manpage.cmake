@@ -1,7 +1,7 @@
 # cmake -DCLI=... -DHELP2MAN=... -DINCLUDE=... -DVERSION=... -DOUT=... -P manpage.cmake
 # The CLI's man page: help2man over the CLI's --help, the sections of INCLUDE, and every
 # command's own --help under COMMANDS.
-set(commands dump diff read write export-csv import-csv)
+set(commands dump diff read write export-csv import-csv print)
 file(READ ${INCLUDE} include)
 string(APPEND include "\n[COMMANDS]\n")
 foreach(command ${commands})

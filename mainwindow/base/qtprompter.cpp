@@ -7,6 +7,9 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -96,6 +99,20 @@ QString QtPrompter::saveFileName(const QString &filter, const QString &dir) {
                                                             QFileDialog::DontUseNativeDialog |
                                                                 QFileDialog::DontConfirmOverwrite),
                                filter);
+}
+
+bool QtPrompter::choosePrinter(QPrinter &printer) {
+    QPrintDialog dialog(&printer, m_parent);
+    dialog.setObjectName(QStringLiteral("PrintDialog1"));
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtPrompter::previewPages(QPrinter &printer, const std::function<void(QPrinter &)> &paint) {
+    QPrintPreviewDialog dialog(&printer, m_parent);
+    dialog.setObjectName(QStringLiteral("PrintPreviewDialog"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
+                     [&paint](QPrinter *p) { paint(*p); });
+    dialog.exec();
 }
 
 } // namespace qx

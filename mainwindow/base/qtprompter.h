@@ -19,6 +19,8 @@ public:
                   const QString &acceptText) override;
     QString openFileName(const QString &filter, const QString &dir) override;
     QString saveFileName(const QString &filter, const QString &dir) override;
+    bool choosePrinter(QPrinter &printer) override;
+    void previewPages(QPrinter &printer, const std::function<void(QPrinter &)> &paint) override;
 
 private:
     QWidget *m_parent;

@@ -67,18 +67,7 @@ WindowTexts chineseWindowTexts() {
 
     t.outOfRange = QStringLiteral("频率超出范围!");
     t.modelQuestion = QStringLiteral("你要改变 ");
-    t.printQuestion = QStringLiteral("确实要打印吗？");
-    t.printCaption = QStringLiteral(" 打印提示");
-    t.printFont = QStringLiteral("楷体_GB2312");
-    t.printTitle = QStringLiteral("频率清单");
-    t.printerLabel = QStringLiteral("打印者:");
-    t.printerLabelOnFirstPage = true;
-    t.pageTextPrefix = QStringLiteral("第");
-    t.pageTextSuffix = QStringLiteral("页");
     t.copyFailed = QStringLiteral("文件复制失败：%1");
-    t.noPrinter = QStringLiteral("没有安装打印机。要把频率清单保存为PDF文件吗？");
-    t.printerRefused = QStringLiteral("打印机不接受打印任务。要把频率清单保存为PDF文件吗？");
-    t.pdfFilter = QStringLiteral("PDF(*.pdf)");
     t.loadIncomplete = QStringLiteral("此文件不是完整的对讲机数据，缺少或损坏的部分按新窗口显示。");
     t.loadMissing = QStringLiteral("缺少：%1");
     t.loadDamaged = QStringLiteral("损坏：%1");
@@ -144,6 +133,7 @@ WindowTexts chineseWindowTexts() {
     t.importButton = QStringLiteral("导入");
     t.importRestButton = QStringLiteral("导入其余的行");
 
+    t.print = printTexts(Language::Chinese, t.caption);
     t.transfer = chineseTransferTexts();
     t.tools = chineseChannelToolTexts();
     return t;
@@ -214,20 +204,7 @@ WindowTexts englishWindowTexts() {
 
     t.outOfRange = QStringLiteral("Frequency is out of range!");
     t.modelQuestion = QStringLiteral("Do You Wish To Change ");
-    t.printQuestion = QStringLiteral("Do you print?");
-    t.printCaption = QStringLiteral("Print");
-    t.printFont = QStringLiteral("MS Sans Serif");
-    t.printTitle = QStringLiteral("Frequency Listing");
-    t.printerLabel = QStringLiteral("Printer:");
-    t.printerLabelOnFirstPage = false;
-    t.pageTextPrefix = QStringLiteral("page:");
-    t.pageTextSuffix = QString();
     t.copyFailed = QStringLiteral("The file could not be copied: %1");
-    t.noPrinter =
-        QStringLiteral("No printer is installed. Save the frequency list as a PDF file instead?");
-    t.printerRefused = QStringLiteral(
-        "The printer did not accept the job. Save the frequency list as a PDF file instead?");
-    t.pdfFilter = QStringLiteral("PDF(*.pdf)");
     t.loadIncomplete = QStringLiteral("The file does not hold a whole image for the radio; what "
                                       "is missing or damaged shows as in a new window.");
     t.loadMissing = QStringLiteral("Missing: %1");
@@ -313,6 +290,7 @@ WindowTexts englishWindowTexts() {
     t.importButton = QStringLiteral("Import");
     t.importRestButton = QStringLiteral("Import the rest");
 
+    t.print = printTexts(Language::English, t.caption);
     t.transfer = englishTransferTexts();
     t.tools = englishChannelToolTexts();
     return t;

@@ -2,6 +2,7 @@
 
 #include "channeltooltexts.h"
 #include "imagewords.h"
+#include "printtexts.h"
 #include "transfertexts.h"
 
 #include <QSize>
@@ -56,10 +57,7 @@ struct WindowTexts : ImageWords {
 
     QString outOfRange;    // frequency outside 400..512.99999
     QString modelQuestion; // followed by the model text and "?"
-    QString printQuestion, printCaption, printFont, printTitle, printerLabel;
-    bool printerLabelOnFirstPage;
-    QString pageTextPrefix, pageTextSuffix;
-    QString copyFailed, noPrinter, printerRefused, pdfFilter;
+    QString copyFailed;
     // A load of a file that holds the image in part: a first line, then a line for each
     // kind of fault naming the channels and settings blocks (%1).
     QString loadIncomplete, loadMissing, loadDamaged, loadForeign;
@@ -103,6 +101,7 @@ struct WindowTexts : ImageWords {
     QString noChanges;     // in the list, when nothing changes
     QString importButton, importRestButton;
 
+    PrintTexts print; // the job titled with the caption
     TransferTexts transfer;
     ChannelToolTexts tools;
 };

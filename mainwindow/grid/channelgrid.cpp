@@ -2,6 +2,7 @@
 
 #include "dropdown.h"
 #include "fileedits.h"
+#include "gridrows.h"
 #include "gridview.h"
 #include "prompter.h"
 
@@ -97,7 +98,7 @@ void ChannelGrid::setupGrid() {
         }
     }
     for (int n = 1; n <= kChannelCount; ++n)
-        setCell(ChannelNumber, n, QStringLiteral("\n\n%1").arg(n));
+        setCell(ChannelNumber, n, gridRowLabel(n));
     for (int c = 0; c < kColumns; ++c)
         setCell(c, 0, m_texts.gridHeader[c]);
     StringGrid->setCurrentCell(1, RxFrequency);

@@ -279,9 +279,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         // The commands added beside the original ones are checked in tst_editing.
         const auto original = [](const QList<QAction *> &actions) {
-            static const QStringList added{"EditMenu",      "OpenBackup", "CompareWithFile",
-                                           "CsvSeparator",  "ImportCsv",  "ExportCsv",
-                                           "ExportChirpCsv"};
+            static const QStringList added{"EditMenu",       "OpenBackup",      "CompareWithFile",
+                                           "CsvSeparator",   "ImportCsv",       "ExportCsv",
+                                           "ExportChirpCsv", "PrintWithDialog", "PrintPreview"};
             QList<QAction *> kept;
             for (QAction *a : actions)
                 if (!added.contains(a->objectName()))

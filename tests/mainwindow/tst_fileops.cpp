@@ -612,8 +612,9 @@ void TestFileOps::printWithoutPrinterOffersPdf() {
     m_window->N8Click();
 
     const WindowTexts &t = m_window->texts();
-    QCOMPARE(m_prompter.texts(QStringLiteral("ask")), (QStringList{t.printQuestion, t.noPrinter}));
-    QCOMPARE(m_prompter.shown[1].caption, t.printCaption);
+    QCOMPARE(m_prompter.texts(QStringLiteral("ask")),
+             (QStringList{t.print.question, t.print.noPrinter}));
+    QCOMPARE(m_prompter.shown[1].caption, t.print.caption);
     QCOMPARE(int(m_prompter.shown[1].buttons), int(Prompter::Buttons::YesNo));
     if (pdfName.contains(QLatin1Char('/'))) {
         const QStringList errors = m_prompter.texts(QStringLiteral("error"));
@@ -638,7 +639,7 @@ void TestFileOps::printWithoutPrinterOffersPdf() {
         english
             ? QStringLiteral("%1/%2/%3").arg(today.year()).arg(today.month()).arg(today.day())
             : QStringLiteral("%1年%2月%3日").arg(today.year()).arg(today.month()).arg(today.day());
-    QVERIFY2(text.contains(t.printTitle), qPrintable(text));
+    QVERIFY2(text.contains(t.print.list.title), qPrintable(text));
     QVERIFY2(text.contains(date), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("453.01250")), qPrintable(text));
 }

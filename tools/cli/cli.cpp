@@ -4,14 +4,20 @@
 #include "chirpcsv.h"
 #include "filecopy.h"
 #include "filelimits.h"
+#include "frequencylistprinter.h"
+#include "gridrows.h"
 #include "imagediff.h"
 #include "imagedump.h"
+#include "imagefields.h"
 #include "portcommands.h"
 #include "ptini.h"
 
 #include <QCommandLineParser>
+#include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
 
 #include <cstdio>
 
@@ -43,6 +49,8 @@ const QString kProgramHelp =
         "                                   ours or CHIRP's (--skip-unfit: the rows that fit)\n"
         "  ports [--json]                   list the serial devices and their port numbers\n"
         "  probe --port P [--port P...]     say whether the radio answers, or what is wrong\n"
+        "  print FILE -o PDF [--lang en|zh] the frequency list of an image as a PDF file,\n"
+        "                                   the pages the window prints\n"
         "\n"
         "Options:\n"
         "  -h, --help      this help; after a command, the command's help\n"
@@ -249,6 +257,24 @@ const QString kImportHelp =
         "\n") +
     kExitStatus;
 
+const QString kPrintHelp =
+    QStringLiteral(
+        "Usage: qx7420-cli print FILE -o PDF [--lang en|zh]\n"
+        "\n"
+        "Writes the frequency list of the image FILE as a PDF file: the pages the\n"
+        "window's \"Print\" draws, with the title, the date, the grid of the 16 channels\n"
+        "as the window shows them and the page numbers. A record that is missing or does\n"
+        "not decode leaves its channel as the window shows it, and is named on stderr.\n"
+        "The paper is the system's default (A4, or Letter where the locale measures in\n"
+        "inches). Prints the PDF file's path on stdout. Needs no display.\n"
+        "\n"
+        "Options:\n"
+        "  -o PDF          the PDF file to write; .pdf is added when the name lacks it\n"
+        "  --lang LANG     en (the default) for the English window's list, zh for the\n"
+        "                  Chinese one\n"
+        "\n") +
+    kExitStatus;
+
 struct Command {
     const char *name;
     const QString *help;
@@ -274,6 +300,8 @@ const QCommandLineOption kReport(QStringLiteral("report"), QString(), QStringLit
 const QCommandLineOption kFormat(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"),
                                  QStringLiteral("qx7420"));
 const QCommandLineOption kSkipUnfit(QStringLiteral("skip-unfit"), QString());
+const QCommandLineOption kLang(QStringLiteral("lang"), QString(), QStringLiteral("LANG"),
+                               QStringLiteral("en"));
 
 constexpr int kMaxRetries = 100;
 
@@ -542,6 +570,44 @@ int runImport(QCommandLineParser &parser, Console &console) {
     return kExitOk;
 }
 
+int runPrint(QCommandLineParser &parser, Console &console) {
+    QString file, output;
+    if (!onePositional(parser, console, "print", "an image FILE", file) ||
+        !required(parser, kOutput, console, "print", output))
+        return kExitUsage;
+    const QString lang = parser.value(kLang);
+    if (lang != QLatin1String("en") && lang != QLatin1String("zh"))
+        return usage(console, QStringLiteral("--lang takes en or zh, not '%1'").arg(lang), "print");
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        console.note(QStringLiteral("print needs a QGuiApplication"));
+        return kExitUsage;
+    }
+    const Language language = lang == QLatin1String("zh") ? Language::Chinese : Language::English;
+    try {
+        const ImageFields fields = decodeImageFields(readImageFile(file));
+        QList<int> faulty;
+        for (int record = 0; record < kRecord03C0; ++record)
+            if (fields.records[std::size_t(record)] != FieldValue::State::Shown)
+                faulty << record;
+        if (!faulty.isEmpty()) {
+            QStringList names;
+            for (const int record : faulty)
+                names << QString::number(record);
+            console.note(QStringLiteral("%1: records %2 are missing or damaged; their channels "
+                                        "print as the window shows them")
+                             .arg(file, names.join(QStringLiteral(", "))));
+        }
+        const PrintTexts texts = printTexts(language, QFileInfo(file).fileName());
+        const QString pdf = FrequencyListPrinter::writePdf(
+            output, gridRows(fields.channels, imageWords(language)), texts, QDate::currentDate());
+        console.out << QDir::toNativeSeparators(pdf) << QLatin1Char('\n');
+    } catch (const Error &e) {
+        console.note(e.message());
+        return kExitUsage;
+    }
+    return kExitOk;
+}
+
 } // namespace
 
 int runCli(const QStringList &arguments, Console &console) {
@@ -579,6 +645,7 @@ int runCli(const QStringList &arguments, Console &console) {
         {"import-csv", &kImportHelp, runImport, {kHelp, kInput, kOutput, kSkipUnfit}},
         {"ports", &kPortsHelp, runPorts, {kHelp, kJson}},
         {"probe", &kProbeHelp, runProbe, {kHelp, kPort, kLog}},
+        {"print", &kPrintHelp, runPrint, {kHelp, kOutput, kLang}},
     };
     for (const Command &command : commands) {
         if (first != QLatin1String(command.name))
