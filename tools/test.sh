@@ -2,7 +2,7 @@
 # Installs what is missing, checks the formatting, builds and runs every test: once in a
 # normal build and once built with AddressSanitizer and UBSan; then fuzzes every input
 # from outside for a short while (tools/fuzz.sh, QX_FUZZ_SECONDS a target, default 10);
-# then builds the Debian package and checks it.
+# then builds the Debian package, checks it with lintian and runs its autopkgtest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
@@ -37,7 +37,12 @@ done
 echo "== fuzzing"
 tools/fuzz.sh "${QX_FUZZ_SECONDS:-10}"
 
-# The Debian package, built once in its own Release build: its contents and control fields.
+# The Debian package, built by dpkg-buildpackage without its own run of the tests above:
+# lintian and what it does not check, then the autopkgtest on this machine (the null
+# runner installs the package and what its tests need).
 echo "== package"
-deb=$(tools/package.sh | tail -n 1)
+deb=$(DEB_BUILD_OPTIONS="nocheck parallel=$jobs" tools/package.sh | tail -n 1)
 tests/packaging/check-deb.sh "$deb"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+$sudo autopkgtest --no-built-binaries "$deb" build-package/src/ -- null
