@@ -41,7 +41,7 @@ tools/fuzz.sh "${QX_FUZZ_SECONDS:-10}"
 # lintian and what it does not check, then the autopkgtest on this machine (the null
 # runner installs the package and what its tests need).
 echo "== package"
-deb=$(DEB_BUILD_OPTIONS="nocheck parallel=$jobs" tools/package.sh | tail -n 1)
+deb=$(DEB_BUILD_OPTIONS="nocheck noautodbgsym parallel=$jobs" tools/package.sh | tail -n 1)
 tests/packaging/check-deb.sh "$deb"
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"

@@ -68,6 +68,13 @@ check "qx7420 --version names the version and the data folder" \
 check "qx7420 --help works without a display" \
   sh -c "env -i PATH=/usr/bin:/bin ASAN_OPTIONS='${ASAN_OPTIONS:-}' '$bin/qx7420' --help | grep -q '^Usage: qx7420 '"
 
+for arguments in "--bogus" "a.dat b.dat"; do
+  status=0
+  # shellcheck disable=SC2086
+  run "$bin/qx7420" $arguments 2> /dev/null || status=$?
+  check "qx7420 $arguments is refused with status 2" test "$status" -eq 2
+done
+
 # An image given to the window, as a file manager gives it: copied over the working file.
 image=$home/radio-image
 cp "$(dirname "$0")/../../tools/emulator/demo.dat" "$image"
