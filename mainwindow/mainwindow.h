@@ -68,6 +68,9 @@ public:
     std::optional<RecordReport> showWorkingFile();
     // The open command with its dialog starting in that folder (empty: the dialog's own).
     void openFrom(const QString &dir) override;
+    // Opens the image at path as the open command opens a file chosen in its dialog (the
+    // program's file argument).
+    void openFile(const QString &path);
 
 public slots:
     // Start-up, language and exit.
@@ -122,6 +125,10 @@ private:
     void reload() override { ReadAndDeal_F(); }
     bool commitTypedText() override;
     PtIni settingsFile() const override;
+
+    // Copies the chosen image over the working file as one undo step, lists it first among
+    // the recent files and shows it; a copy that fails changes nothing and says why.
+    void openChosen(const QString &chosen);
 
     // Undo, redo, the clipboard, CSV, comparing, backups and the channel tools.
     void buildEditing();

@@ -20,32 +20,39 @@ void MainWindow::N5Click() {
 void MainWindow::openFrom(const QString &dir) {
     guard(m_prompter, [this, dir] {
         const QString chosen = m_prompter.openFileName(kDatFilter, dir);
-        if (chosen.isEmpty())
-            return;
-        // The original failed silently and had already listed the file; a file that
-        // could not be opened is not listed and nothing changes. Read as the command line
-        // reads an image: a regular file of at most 1 MiB.
-        try {
-            const QByteArray bytes = readImageFile(chosen);
-            replaceWorkingFile([&] { saveFileAtomically(m_file.path(), bytes); });
-        } catch (const Error &e) {
-            m_prompter.message(m_texts.copyFailed.arg(e.message()));
-            return;
-        }
-
-        // Recent files: every slot from c1 up to b1 takes the caption and visibility
-        // of the one above it; a1 gets the new file.
-        const QList<QAction *> entries = N1->actions();
-        const int top = entries.indexOf(a1);
-        for (int i = entries.size() - 3; i > top; --i) {
-            entries[i]->setText(entries[i - 1]->text());
-            entries[i]->setVisible(entries[i - 1]->isVisible());
-        }
-        a1->setText(QStringLiteral("&1") + QDir::toNativeSeparators(chosen));
-        a1->setVisible(true);
-
-        ReadAndDeal_F();
+        if (!chosen.isEmpty())
+            openChosen(chosen);
     });
+}
+
+void MainWindow::openFile(const QString &path) {
+    guard(m_prompter, [this, path] { openChosen(path); });
+}
+
+void MainWindow::openChosen(const QString &chosen) {
+    // The original failed silently and had already listed the file; a file that
+    // could not be opened is not listed and nothing changes. Read as the command line
+    // reads an image: a regular file of at most 1 MiB.
+    try {
+        const QByteArray bytes = readImageFile(chosen);
+        replaceWorkingFile([&] { saveFileAtomically(m_file.path(), bytes); });
+    } catch (const Error &e) {
+        m_prompter.message(m_texts.copyFailed.arg(e.message()));
+        return;
+    }
+
+    // Recent files: every slot from c1 up to b1 takes the caption and visibility
+    // of the one above it; a1 gets the new file.
+    const QList<QAction *> entries = N1->actions();
+    const int top = entries.indexOf(a1);
+    for (int i = entries.size() - 3; i > top; --i) {
+        entries[i]->setText(entries[i - 1]->text());
+        entries[i]->setVisible(entries[i - 1]->isVisible());
+    }
+    a1->setText(QStringLiteral("&1") + QDir::toNativeSeparators(chosen));
+    a1->setVisible(true);
+
+    ReadAndDeal_F();
 }
 
 void MainWindow::N6Click() {

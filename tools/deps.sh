@@ -11,8 +11,10 @@ packages=(g++ cmake make pkg-config git clang-format qt6-base-dev qt6-serialport
           libsimpleini-dev fonts-wqy-microhei fonts-liberation poppler-utils clang libclang-rt-14-dev
           xvfb openbox xdotool x11-utils ser2net
           libcups2-dev cups cups-client printer-driver-cups-pdf
-          # install files and the Debian package: icons, man page, checks, Depends
-          librsvg2-bin help2man desktop-file-utils appstream dpkg-dev file)
+          # install files and the Debian package: icons, man pages, their validators, the
+          # completion's test, the package's build, lintian and autopkgtest
+          librsvg2-bin help2man desktop-file-utils appstream appstream-util bash-completion
+          shared-mime-info libglib2.0-bin dpkg-dev debhelper file lintian autopkgtest)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -37,7 +37,12 @@ done
 echo "== fuzzing"
 tools/fuzz.sh "${QX_FUZZ_SECONDS:-10}"
 
-# The Debian package, built once in its own Release build: its contents and control fields.
+# The Debian package, built by dpkg-buildpackage without its own run of the tests above:
+# lintian and what it does not check, then the autopkgtest on this machine (the null
+# runner installs the package and what its tests need).
 echo "== package"
-deb=$(tools/package.sh | tail -n 1)
+deb=$(DEB_BUILD_OPTIONS="nocheck noautodbgsym parallel=$jobs" tools/package.sh | tail -n 1)
 tests/packaging/check-deb.sh "$deb"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+$sudo autopkgtest --no-built-binaries "$deb" build-package/src/ -- null

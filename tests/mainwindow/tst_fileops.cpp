@@ -1,4 +1,5 @@
 #include "channelcodec.h"
+#include "edithistory.h"
 #include "error.h"
 #include "fakesio.h"
 #include "filecopy.h"
@@ -89,6 +90,8 @@ private slots:
     void failedOpenChangesNothing();
     void partialImageShownAsHeld_data();
     void partialImageShownAsHeld();
+    void argumentOpensAsTheDialogDoes_data();
+    void argumentOpensAsTheDialogDoes();
     void failedSaveKeepsTarget_data();
     void failedSaveKeepsTarget();
     void outputFaults_data();
@@ -539,6 +542,49 @@ void TestFileOps::workingFileIsAFifo() {
     QCOMPARE(m_prompter.texts(QStringLiteral("message")),
              QStringList{englishWindowTexts().copyFailed.arg(
                  fifo + QStringLiteral(": is a pipe (FIFO), not a regular file"))});
+
+void TestFileOps::argumentOpensAsTheDialogDoes_data() {
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<QByteArray>("opened"); // empty: no such file
+    QTest::newRow("whole image") << false << image(6);
+    QTest::newRow("short image") << true << image(6).left(10 * 12);
+    QTest::newRow("damaged record")
+        << true << withRecords(image(6), 14, hexBytes("57 00 80 08 0A"));
+    QTest::newRow("missing file") << false << QByteArray();
+}
+
+// The file named on the command line: the same bytes, messages, recent file and undo step
+// as the same file chosen in the open dialog.
+void TestFileOps::argumentOpensAsTheDialogDoes() {
+    QFETCH(bool, english);
+    QFETCH(QByteArray, opened);
+    const Language language = english ? Language::English : Language::Chinese;
+    Harness dialog(language, image(5));
+    Harness argument(language, image(5));
+    const QString path = dialog.dir.filePath(QStringLiteral("opened.dat"));
+    if (!opened.isEmpty())
+        QVERIFY(writeFile(path, opened));
+    dialog.prompter.fileNames << path;
+    dialog.window->N5Click();
+    argument.window->openFile(path);
+
+    QCOMPARE(argument.prompter.texts(QStringLiteral("open")), QStringList{});
+    for (const char *kind : {"message", "error", "ask"})
+        QCOMPARE(argument.prompter.texts(QLatin1String(kind)),
+                 dialog.prompter.texts(QLatin1String(kind)));
+    QCOMPARE(argument.fileBytes(), dialog.fileBytes());
+    QCOMPARE(cellsDifferingFromFile(*argument.window), QStringList{});
+    const auto recent = [](Harness &h) {
+        auto *a1 = h.window->findChild<QAction *>(QStringLiteral("a1"));
+        return std::make_pair(a1->text(), a1->isVisible());
+    };
+    QCOMPARE(recent(argument), recent(dialog));
+    auto *history = argument.window->findChild<EditHistory *>();
+    QCOMPARE(history->count(), opened.isEmpty() ? 0 : 1);
+    if (history->canUndo()) {
+        history->undo();
+        QCOMPARE(argument.fileBytes(), image(5));
+    }
 }
 
 void TestFileOps::failedSaveKeepsTarget_data() {

@@ -65,6 +65,31 @@ check "nothing is left beside the installed programs" \
 
 check "qx7420 --version names the version and the data folder" \
   test "$(run "$bin/qx7420" --version)" = "$(printf 'qx7420 %s\nfiles: %s' "$version" "$data")"
+check "qx7420 --help works without a display" \
+  sh -c "env -i PATH=/usr/bin:/bin ASAN_OPTIONS='${ASAN_OPTIONS:-}' '$bin/qx7420' --help | grep -q '^Usage: qx7420 '"
+
+for arguments in "--bogus" "a.dat b.dat"; do
+  status=0
+  # shellcheck disable=SC2086
+  run "$bin/qx7420" $arguments 2> /dev/null || status=$?
+  check "qx7420 $arguments is refused with status 2" test "$status" -eq 2
+done
+
+# An image given to the window, as a file manager gives it: copied over the working file.
+image=$home/radio-image
+cp "$(dirname "$0")/../../tools/emulator/demo.dat" "$image"
+chmod a+r "$image"
+"${user[@]}" "$bin/qx7420" "$image" > "$tmp/window.log" 2>&1 &
+window=$!
+for _ in $(seq 600); do
+  cmp -s "$image" "$data/r_and_w.dat" && break
+  kill -0 "$window" 2> /dev/null || break
+  sleep 0.1
+done
+check "qx7420 IMAGE opens the image into the working file" cmp -s "$image" "$data/r_and_w.dat"
+kill "$window" 2> /dev/null || true
+wait "$window" 2> /dev/null || true
+window=
 check "qx7420-cli --version names the data folder" \
   test "$(run "$bin/qx7420-cli" --version | tail -n 1)" = "files: $data"
 
