@@ -18,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QToolButton>
 #include <QToolTip>
 
@@ -177,11 +178,14 @@ void MainWindow::ensureUnchanged() {
 }
 
 void MainWindow::replaceWorkingFile(const std::function<void()> &write) {
-    // Whatever the file held, changed elsewhere or not, is what the undo step puts back.
+    // Whatever the file held, changed elsewhere or not, is what the undo step puts back:
+    // a file replaced whole needs no check that it is as the window left it.
     try {
         m_image = m_file.readAll();
     } catch (const Error &) {
     }
+    ++m_stepDepth;
+    const auto unwind = qScopeGuard([this] { --m_stepDepth; });
     const FileEdits::Step step(*this);
     write();
     m_image = m_file.readAll();

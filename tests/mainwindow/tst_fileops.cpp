@@ -542,6 +542,7 @@ void TestFileOps::workingFileIsAFifo() {
     QCOMPARE(m_prompter.texts(QStringLiteral("message")),
              QStringList{englishWindowTexts().copyFailed.arg(
                  fifo + QStringLiteral(": is a pipe (FIFO), not a regular file"))});
+}
 
 void TestFileOps::argumentOpensAsTheDialogDoes_data() {
     QTest::addColumn<bool>("english");
