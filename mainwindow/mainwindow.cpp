@@ -11,6 +11,7 @@
 #include "settingspanel.h"
 #include "transferjob.h"
 #include "transferswitches.h"
+#include "workingimage.h"
 
 #include "error.h"
 #include <QApplication>
@@ -18,7 +19,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
-#include <QScopeGuard>
 #include <QToolButton>
 #include <QToolTip>
 
@@ -46,6 +46,7 @@ MainWindow::MainWindow(WindowTexts texts, Prompter &prompter, Sio &sio, QString 
     tip.setColor(QPalette::ToolTipText, Qt::black);
     QToolTip::setPalette(tip);
 
+    m_working = new WorkingImage(m_file, m_texts, m_prompter, this);
     m_transfers = new TransferPresenter(m_texts, m_prompter, sio, m_file, *this, this);
 
     buildMenus();
@@ -57,7 +58,8 @@ MainWindow::MainWindow(WindowTexts texts, Prompter &prompter, Sio &sio, QString 
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     buildDisplayFrame(central);
-    m_settings = new SettingsPanel(m_texts, m_prompter, *this, central);
+    m_settings = new SettingsPanel(m_texts, m_prompter, *m_working, central);
+    m_working->attach(m_grid, m_settings);
     row->addWidget(show_Box);
     row->addWidget(m_settings, 1);
     buildStatusBar();
@@ -106,94 +108,28 @@ void MainWindow::FormCreate() {
 }
 
 void MainWindow::buildEditing() {
-    // The history keeps the bytes in hand; it never reads the file itself, and it writes
-    // only over bytes the window wrote.
-    m_history = new EditHistory(EditHistory::Access{[this] { return m_image; },
-                                                    [this](const QByteArray &bytes) {
-                                                        ensureUnchanged();
-                                                        saveFileAtomically(m_file.path(), bytes);
-                                                        m_image = bytes;
-                                                    },
-                                                    [this] { showImage(m_image); }},
-                                this);
-    m_history->setObjectName(QStringLiteral("EditHistory"));
-    auto *editCommands = new EditCommands(*this, *m_history, this);
+    auto *editCommands = new EditCommands(*this, m_working->history(), this);
     editCommands->addMenus(menuBar(), N1, N2);
     (new FileCommands(*this, this))->addMenus(N1);
     auto *tools = new ChannelTools(*this, this);
     tools->addMenu(menuBar()->findChild<QMenu *>(QStringLiteral("EditMenu")));
 }
 
-// Each store is an undo step of its own unless the handler groups several into one.
-void MainWindow::commitChannel(int channel, const ChannelCells &cells) {
-    {
-        const FileEdits::Step step(*this);
-        storeChannel(channel, cells);
-    }
-    showImage(m_image);
+FileEdits &MainWindow::edits() {
+    return *m_working;
 }
 
-void MainWindow::storeChannel(int channel, const ChannelCells &cells) {
-    const auto frames = encodeChannelFrames(channel, cells);
-    storeRecords(2 * (channel - 1), {frames[0], frames[1]});
+void MainWindow::reloadWorkingFile() {
+    m_working->showInHand();
 }
 
-void MainWindow::storeRecord(int record, const MemoryFrame &frame) {
-    storeRecords(record, {frame});
-}
-
-void MainWindow::storeRecords(int first, const QList<MemoryFrame> &frames) {
-    const FileEdits::Step step(*this);
-    m_file.StoreFrames(first, frames);
-    placeRecords(m_image, first, frames);
-}
-
-void MainWindow::resetChannels(const QString &frequency) {
-    const FileEdits::Step step(*this);
-    m_grid->brush_StringGrid(frequency);
-}
-
-void MainWindow::beginStep() {
-    if (m_stepDepth == 0)
-        ensureUnchanged();
-    ++m_stepDepth;
-    m_history->begin();
-}
-
-void MainWindow::endStep() noexcept {
-    m_history->end();
-    --m_stepDepth;
-}
-
-void MainWindow::ensureUnchanged() {
-    // The one read of a user action: another program may have written the file since the
-    // window last did. Its bytes are shown and kept, never overwritten or undone.
-    const QByteArray now = m_file.readAll();
-    if (now == m_image)
-        return;
-    m_image = now;
-    m_history->clear();
-    showImage(m_image);
-    throw Error(m_texts.changedOnDisk);
-}
-
-void MainWindow::replaceWorkingFile(const std::function<void()> &write) {
-    // Whatever the file held, changed elsewhere or not, is what the undo step puts back:
-    // a file replaced whole needs no check that it is as the window left it.
-    try {
-        m_image = m_file.readAll();
-    } catch (const Error &) {
-    }
-    ++m_stepDepth;
-    const auto unwind = qScopeGuard([this] { --m_stepDepth; });
-    const FileEdits::Step step(*this);
-    write();
-    m_image = m_file.readAll();
+void MainWindow::ReadAndDeal_F() {
+    m_working->ReadAndDeal_F();
 }
 
 void MainWindow::storeImage(const QByteArray &image) {
     // At once and as one undo step; edits made while the radio was read are replaced.
-    replaceWorkingFile([&] { saveFileAtomically(m_file.path(), image); });
+    m_working->replace([&] { saveFileAtomically(m_file.path(), image); });
 }
 
 bool MainWindow::commitTypedText() {

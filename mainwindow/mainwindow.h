@@ -1,7 +1,6 @@
 #pragma once
 
 #include "commandhost.h"
-#include "fileedits.h"
 #include "frequencylistprinter.h"
 #include "ptini.h"
 #include "transferpresenter.h"
@@ -10,7 +9,6 @@
 
 #include <QMainWindow>
 #include <array>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -25,7 +23,7 @@ class QToolButton;
 namespace qx {
 
 class ChannelGrid;
-class EditHistory;
+class WorkingImage;
 class PortPanel;
 class Prompter;
 class SettingsPanel;
@@ -37,10 +35,7 @@ class TransferPresenter;
 // It holds the menus, the tool bar and the status bar, and wires the channel grid, the
 // settings panel, the port panel, the transfers and the commands to the working file:
 // every edit reaches the file at once, through the window's FileEdits.
-class MainWindow : public QMainWindow,
-                   private FileEdits,
-                   private CommandHost,
-                   private TransferHost {
+class MainWindow : public QMainWindow, private CommandHost, private TransferHost {
     Q_OBJECT
 public:
     // folder: where pt.ini and r_and_w.dat live (the program's folder).
@@ -58,14 +53,9 @@ public:
     // A grid cell by (column, row), as the decoders and the printout address them.
     QString cell(int column, int row) const;
 
-    // Shows the working file as showWorkingFile does and names, in one message, the
-    // records it lacks or that are damaged; never writes.
+    // Shows the working file and names, in one message, the records it lacks or that are
+    // damaged; never writes.
     void ReadAndDeal_F();
-    // Shows the working file as it is: a row or setting whose record is missing or does
-    // not decode shows as in a new window, never what an earlier image left there. Says
-    // nothing (after an edit or an undo the user has seen the image); empty when the file
-    // is gone, and then the window keeps what it shows.
-    std::optional<RecordReport> showWorkingFile();
     // The open command with its dialog starting in that folder (empty: the dialog's own).
     void openFrom(const QString &dir) override;
     // Opens the image at path as the open command opens a file chosen in its dialog (the
@@ -98,27 +88,12 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    // FileEdits: every store of the grid and the settings panel.
-    void commitChannel(int channel, const ChannelCells &cells) override;
-    void storeChannel(int channel, const ChannelCells &cells) override;
-    void storeRecord(int record, const MemoryFrame &frame) override;
-    void resetChannels(const QString &frequency) override;
-    void beginStep() override;
-    void endStep() noexcept override;
-    void storeRecords(int first, const QList<MemoryFrame> &frames);
-    // Throws, after showing the file as it now is, when another program changed it.
-    void ensureUnchanged();
-    // The file replaced whole by write() as one undo step.
-    void replaceWorkingFile(const std::function<void()> &write);
-    // Shows these bytes as the working file's.
-    RecordReport showImage(const QByteArray &image);
-
     // CommandHost: what the commands reach.
-    FileEdits &edits() override { return *this; }
+    FileEdits &edits() override;
     WorkingFile &workingFile() override { return m_file; }
     TransferJob &job() override;
     QWidget *hostWidget() override { return this; }
-    void reloadWorkingFile() override { showImage(m_image); }
+    void reloadWorkingFile() override;
 
     // TransferHost: what the transfers reach.
     void storeImage(const QByteArray &image) override;
@@ -150,11 +125,9 @@ private:
     Prompter &m_prompter;
     QString m_folder;
     WorkingFile m_file;
-    QByteArray m_image; // the working file as the window last read or wrote it
-    int m_stepDepth = 0;
+    WorkingImage *m_working = nullptr;
     TransferPresenter *m_transfers = nullptr;
     PortPanel *m_portPanel = nullptr;
-    EditHistory *m_history = nullptr; // a child, found by tests as "EditHistory"
     QString m_saveFolder; // where the next save dialog starts: the last saved file's folder
     bool m_frameFitted = false;
 

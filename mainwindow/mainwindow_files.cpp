@@ -1,5 +1,7 @@
 #include "mainwindow.h"
 
+#include "workingimage.h"
+
 #include "channelgrid.h"
 #include "edithistory.h"
 #include "error.h"
@@ -35,7 +37,7 @@ void MainWindow::openChosen(const QString &chosen) {
     // reads an image: a regular file of at most 1 MiB.
     try {
         const QByteArray bytes = readImageFile(chosen);
-        replaceWorkingFile([&] { saveFileAtomically(m_file.path(), bytes); });
+        m_working->replace([&] { saveFileAtomically(m_file.path(), bytes); });
     } catch (const Error &e) {
         m_prompter.message(m_texts.copyFailed.arg(e.message()));
         return;

@@ -3,6 +3,7 @@
 #include "channelgrid.h"
 #include "directedlabel.h"
 #include "icons.h"
+#include "workingimage.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -138,7 +139,7 @@ void MainWindow::buildDisplayFrame(QWidget *parent) {
     // As high as the window lets it be: 432 in the window drawn at its outer size.
     show_Box->setFixedWidth(m_texts.displayWidth);
 
-    m_grid = new ChannelGrid(m_texts, m_prompter, *this, show_Box);
+    m_grid = new ChannelGrid(m_texts, m_prompter, *m_working, show_Box);
 
     Gauge = new QProgressBar(show_Box);
     Gauge->setObjectName(QStringLiteral("Gauge"));
