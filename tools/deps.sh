@@ -5,9 +5,10 @@ set -euo pipefail
 # clang and libclang-rt-14-dev (libFuzzer, the sanitizer runtimes) build the fuzz targets.
 # xvfb, openbox, xdotool and x11-utils run the window tests that go through a real X server.
 # ser2net serves the emulated radio on the network in the tests of network ports.
+# ccache: CMake uses it when installed, so a second build of the same code is quick.
 packages=(g++ cmake make pkg-config git clang-format qt6-base-dev qt6-serialport-dev
           libsimpleini-dev fonts-wqy-microhei fonts-liberation poppler-utils clang libclang-rt-14-dev
-          xvfb openbox xdotool x11-utils ser2net
+          xvfb openbox xdotool x11-utils ser2net ccache
           # install files and the Debian package: icons, man page, checks, Depends
           librsvg2-bin help2man desktop-file-utils appstream dpkg-dev file)
 missing=()
