@@ -7,6 +7,7 @@
 #include "routingsio.h"
 #include "scriptedprompter.h"
 #include "ser2netserver.h"
+#include "transfer.h"
 #include "transferjob.h"
 
 #include <QAction>
@@ -137,6 +138,10 @@ private slots:
         QFETCH(Language, language);
         QFETCH(QStringList, messages);
         auto w = window(language);
+        // The languages differ only in their words: Chinese at the fast pacing, English at
+        // the window's own.
+        if (language == Language::Chinese)
+            w->transfer().setPacing(Pacing::fast());
         w->show();
         auto *read = child<QToolButton>(*w, "ToolButton7");
         auto *write = child<QToolButton>(*w, "ToolButton8");
