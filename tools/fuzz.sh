@@ -21,27 +21,42 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$supp/ubsa
 # The targets write their scratch files many thousand times a second.
 [ -d /dev/shm ] && [ -w /dev/shm ] && export TMPDIR=/dev/shm
 
+# One target a core at a time: each still gets its SECONDS of a core to itself.
+jobs=$(nproc 2>/dev/null || echo 2)
+fuzz() {
+  local t=$1 work="build-fuzz/corpus/$1" findings="build-fuzz/findings/$1"
+  mkdir -p "$work" "$findings"
+  # New inputs go into the first folder; the seed corpus is read only.
+  local status=0
+  "build-fuzz/tests/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    -max_len=8192 -print_final_stats=1 -artifact_prefix="$findings/" \
+    "$work" "tests/fuzz/corpus/$t" > "build-fuzz/fuzz-$t.log" 2>&1 || status=$?
+  echo "$status" > "build-fuzz/fuzz-$t.status"
+}
+
 targets=$(cd tests/fuzz/corpus && ls)
+rm -f build-fuzz/fuzz-*.status
+for t in $targets; do
+  while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do
+    wait -n || true
+  done
+  fuzz "$t" &
+done
+wait
+
 failed=()
 ran=0
 for t in $targets; do
-  work="build-fuzz/corpus/$t"
-  findings="build-fuzz/findings/$t"
   log="build-fuzz/fuzz-$t.log"
-  mkdir -p "$work" "$findings"
-  # New inputs go into the first folder; the seed corpus is read only.
-  status=0
-  "build-fuzz/tests/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -max_len=8192 -print_final_stats=1 -artifact_prefix="$findings/" \
-    "$work" "tests/fuzz/corpus/$t" > "$log" 2>&1 || status=$?
+  status=$(cat "build-fuzz/fuzz-$t.status")
   ran=$((ran + 1))
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
   if [ "$status" -ne 0 ] || grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error:' "$log"; then
     failed+=("$t")
-    echo "fuzz_$t: FAILED after ${runs:-?} executions (exit $status); log $log, input in $findings/"
+    echo "fuzz_$t: FAILED after ${runs:-?} executions (exit $status); log $log, input in build-fuzz/findings/$t/"
     grep -E 'invariant broken|ERROR:|runtime error:|SUMMARY' "$log" | head -5 | sed 's/^/  /'
   else
-    echo "fuzz_$t: ${runs:-?} executions in ${seconds} s, corpus $(ls "$work" | wc -l) inputs"
+    echo "fuzz_$t: ${runs:-?} executions in ${seconds} s, corpus $(ls "build-fuzz/corpus/$t" | wc -l) inputs"
   fi
 done
 echo "== fuzzing: $ran targets ran for ${seconds} s each, ${#failed[@]} failed${failed:+: ${failed[*]}}"

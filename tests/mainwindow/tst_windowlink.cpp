@@ -9,6 +9,7 @@
 #include "scriptedprompter.h"
 #include "ser2netserver.h"
 #include "testbytes.h"
+#include "transfer.h"
 #include "transferjob.h"
 #include "windowtexts.h"
 
@@ -140,6 +141,10 @@ private slots:
         QFETCH(Language, language);
         QFETCH(QStringList, messages);
         auto w = window(language);
+        // The languages differ only in their words: Chinese at the fast pacing, English at
+        // the window's own.
+        if (language == Language::Chinese)
+            w->transfer().setPacing(Pacing::fast());
         w->show();
         auto *read = child<QToolButton>(*w, "ToolButton7");
         auto *write = child<QToolButton>(*w, "ToolButton8");
