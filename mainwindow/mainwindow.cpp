@@ -6,6 +6,7 @@
 #include "edithistory.h"
 #include "filecommands.h"
 #include "filecopy.h"
+#include "opensave.h"
 #include "portpanel.h"
 #include "prompter.h"
 #include "settingspanel.h"
@@ -60,6 +61,7 @@ MainWindow::MainWindow(WindowTexts texts, Prompter &prompter, Sio &sio, QString 
     buildDisplayFrame(central);
     m_settings = new SettingsPanel(m_texts, m_prompter, *m_working, central);
     m_working->attach(m_grid, m_settings);
+    m_openSave = new OpenSave(m_texts, m_prompter, m_file, *m_working, *m_grid, N1, a1, this);
     row->addWidget(show_Box);
     row->addWidget(m_settings, 1);
     buildStatusBar();
@@ -75,24 +77,12 @@ MainWindow::MainWindow(WindowTexts texts, Prompter &prompter, Sio &sio, QString 
 
 MainWindow::~MainWindow() = default;
 
-QString MainWindow::workingFilePath() const {
-    return m_file.path();
-}
-
-Transfer &MainWindow::transfer() {
-    return m_transfers->transfer();
-}
-
 TransferJob &MainWindow::job() {
     return m_transfers->job();
 }
 
 PtIni MainWindow::settingsFile() const {
     return PtIni::inFolder(m_folder);
-}
-
-QString MainWindow::cell(int column, int row) const {
-    return m_grid->cell(column, row);
 }
 
 void MainWindow::FormCreate() {

@@ -23,6 +23,7 @@ class QToolButton;
 namespace qx {
 
 class ChannelGrid;
+class OpenSave;
 class WorkingImage;
 class PortPanel;
 class Prompter;
@@ -45,13 +46,7 @@ public:
 
     const WindowTexts &texts() const override { return m_texts; }
     Prompter &prompter() override { return m_prompter; }
-    QString folder() const { return m_folder; }
-    QString workingFilePath() const;
-    Transfer &transfer();
     ChannelGrid &channelGrid() override { return *m_grid; }
-
-    // A grid cell by (column, row), as the decoders and the printout address them.
-    QString cell(int column, int row) const;
 
     // Shows the working file and names, in one message, the records it lacks or that are
     // damaged; never writes.
@@ -101,10 +96,6 @@ private:
     bool commitTypedText() override;
     PtIni settingsFile() const override;
 
-    // Copies the chosen image over the working file as one undo step, lists it first among
-    // the recent files and shows it; a copy that fails changes nothing and says why.
-    void openChosen(const QString &chosen);
-
     // Undo, redo, the clipboard, CSV, comparing, backups and the channel tools.
     void buildEditing();
 
@@ -128,7 +119,7 @@ private:
     WorkingImage *m_working = nullptr;
     TransferPresenter *m_transfers = nullptr;
     PortPanel *m_portPanel = nullptr;
-    QString m_saveFolder; // where the next save dialog starts: the last saved file's folder
+    OpenSave *m_openSave = nullptr;
     bool m_frameFitted = false;
 
     ChannelGrid *m_grid = nullptr;
@@ -137,7 +128,7 @@ private:
     // Controls, named as the tests and the rest of the program know them.
     QToolBar *ToolBar1 = nullptr;
     QToolButton *ToolButton7 = nullptr, *ToolButton8 = nullptr;
-    QAction *a1 = nullptr, *b1 = nullptr, *c1 = nullptr;
+    QAction *a1 = nullptr; // the first recent file
     QMenu *N1 = nullptr;
     QMenu *N2 = nullptr;
     QGroupBox *show_Box = nullptr;

@@ -1,77 +1,26 @@
 #include "mainwindow.h"
 
-#include "workingimage.h"
+#include "opensave.h"
 
 #include "channelgrid.h"
-#include "edithistory.h"
-#include "error.h"
-#include "filecopy.h"
 #include "prompter.h"
-
-#include <QAction>
-#include <QDir>
-#include <QFileInfo>
-#include <QMenu>
 
 namespace qx {
 
 void MainWindow::N5Click() {
-    openFrom(QString());
+    m_openSave->openFrom(QString());
 }
 
 void MainWindow::openFrom(const QString &dir) {
-    guard(m_prompter, [this, dir] {
-        const QString chosen = m_prompter.openFileName(kDatFilter, dir);
-        if (!chosen.isEmpty())
-            openChosen(chosen);
-    });
+    m_openSave->openFrom(dir);
 }
 
 void MainWindow::openFile(const QString &path) {
-    guard(m_prompter, [this, path] { openChosen(path); });
-}
-
-void MainWindow::openChosen(const QString &chosen) {
-    // The original failed silently and had already listed the file; a file that
-    // could not be opened is not listed and nothing changes. Read as the command line
-    // reads an image: a regular file of at most 1 MiB.
-    try {
-        const QByteArray bytes = readImageFile(chosen);
-        m_working->replace([&] { saveFileAtomically(m_file.path(), bytes); });
-    } catch (const Error &e) {
-        m_prompter.message(m_texts.copyFailed.arg(e.message()));
-        return;
-    }
-
-    // Recent files: every slot from c1 up to b1 takes the caption and visibility
-    // of the one above it; a1 gets the new file.
-    const QList<QAction *> entries = N1->actions();
-    const int top = entries.indexOf(a1);
-    for (int i = entries.size() - 3; i > top; --i) {
-        entries[i]->setText(entries[i - 1]->text());
-        entries[i]->setVisible(entries[i - 1]->isVisible());
-    }
-    a1->setText(QStringLiteral("&1") + QDir::toNativeSeparators(chosen));
-    a1->setVisible(true);
-
-    ReadAndDeal_F();
+    m_openSave->openFile(path);
 }
 
 void MainWindow::N6Click() {
-    guard(m_prompter, [this] {
-        // A name typed without an extension gets .dat from the dialog, so that Open's filter
-        // lists it; an existing file is replaced without a question.
-        const QString chosen = m_prompter.saveFileName(kDatFilter, m_saveFolder);
-        if (chosen.isEmpty() || !m_grid->commitTypedText())
-            return;
-        try {
-            copyFileOver(m_file.path(), chosen);
-        } catch (const Error &e) {
-            m_prompter.message(m_texts.copyFailed.arg(e.message()));
-            return;
-        }
-        m_saveFolder = QFileInfo(chosen).absolutePath();
-    });
+    m_openSave->save();
 }
 
 FrequencyListPrinter MainWindow::listPrinter() {
@@ -80,11 +29,13 @@ FrequencyListPrinter MainWindow::listPrinter() {
 }
 
 void MainWindow::N8Click() {
-    guard(m_prompter, [this] { listPrinter().printOnDefault(m_grid->table(), m_saveFolder); });
+    guard(m_prompter,
+          [this] { listPrinter().printOnDefault(m_grid->table(), m_openSave->saveFolder()); });
 }
 
 void MainWindow::printWithDialog() {
-    guard(m_prompter, [this] { listPrinter().printWithDialog(m_grid->table(), m_saveFolder); });
+    guard(m_prompter,
+          [this] { listPrinter().printWithDialog(m_grid->table(), m_openSave->saveFolder()); });
 }
 
 void MainWindow::printPreview() {

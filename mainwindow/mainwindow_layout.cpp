@@ -47,8 +47,8 @@ void MainWindow::buildMenus() {
     QAction *PrintPreview = item(N1, "PrintPreview", m_texts.print.menuPrintPreview);
     separator(N1, "N14");
     a1 = item(N1, "a1", QStringLiteral("a"));
-    b1 = item(N1, "b1", QStringLiteral("b"));
-    c1 = item(N1, "c1", QStringLiteral("c"));
+    QAction *b1 = item(N1, "b1", QStringLiteral("b"));
+    QAction *c1 = item(N1, "c1", QStringLiteral("c"));
     for (QAction *slot : {a1, b1, c1})
         slot->setVisible(false);
     separator(N1, "N9");

@@ -23,19 +23,24 @@ TransferPresenter::TransferPresenter(const WindowTexts &texts, Prompter &prompte
                                      WorkingFile &file, TransferHost &host, QObject *parent)
     : QObject(parent), m_texts(texts), m_prompter(prompter), m_file(file), m_host(host),
       m_loggingSio(sio, m_log) {
-    m_transfer = std::make_unique<Transfer>(m_loggingSio, m_file, m_prompter, m_texts.transfer);
+    m_transfer = new Transfer(m_loggingSio, m_file, m_prompter, m_texts.transfer, this);
+    m_transfer->setObjectName(QStringLiteral("Transfer"));
     m_job = new TransferJob(*m_transfer, m_prompter, this);
     m_job->setObjectName(QStringLiteral("TransferJob"));
     connect(m_job, &TransferJob::finished, this, &TransferPresenter::jobFinished);
 }
 
-TransferPresenter::~TransferPresenter() = default;
+TransferPresenter::~TransferPresenter() {
+    // Before the sio it closes its port through.
+    delete m_job;
+    delete m_transfer;
+}
 
 void TransferPresenter::attach(QProgressBar *gauge, const QList<QAbstractButton *> &buttons,
                                TransferSwitches *switches) {
     m_switches = switches;
-    connect(m_transfer.get(), &Transfer::progressMaximum, gauge, &QProgressBar::setMaximum);
-    connect(m_transfer.get(), &Transfer::progress, gauge, &QProgressBar::setValue);
+    connect(m_transfer, &Transfer::progressMaximum, gauge, &QProgressBar::setMaximum);
+    connect(m_transfer, &Transfer::progress, gauge, &QProgressBar::setValue);
     connect(m_job, &TransferJob::busyChanged, this, [buttons](bool busy) {
         for (QAbstractButton *button : buttons)
             button->setEnabled(!busy);

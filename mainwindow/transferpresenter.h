@@ -54,7 +54,6 @@ public:
     void attach(QProgressBar *gauge, const QList<QAbstractButton *> &buttons,
                 TransferSwitches *switches);
     TransferJob &job() { return *m_job; }
-    Transfer &transfer() { return *m_transfer; }
 
 public slots:
     void read();
@@ -76,8 +75,8 @@ private:
     TransferHost &m_host;
     TransferLog m_log; // transfer.log beside the working file: the last transfer's bytes
     LoggingSio m_loggingSio;
-    std::unique_ptr<Transfer> m_transfer;
-    TransferJob *m_job = nullptr; // a child, found by tests as "TransferJob"
+    Transfer *m_transfer = nullptr; // a child, found by tests as "Transfer"
+    TransferJob *m_job = nullptr;   // a child, found by tests as "TransferJob"
     TransferSwitches *m_switches = nullptr;
 };
 

@@ -1,3 +1,4 @@
+#include "channelgrid.h"
 #include "covers.h"
 #include "fakesio.h"
 #include "mainwindow.h"
@@ -111,7 +112,7 @@ private slots:
         QCOMPARE(grid->item(5, 0)->text(), QStringLiteral("\n\n5"));
         for (int r = 1; r <= 16; ++r)
             for (int c = 1; c <= 6; ++c)
-                QVERIFY(w->cell(c, r).isEmpty());
+                QVERIFY(w->channelGrid().cell(c, r).isEmpty());
         QCOMPARE(w->findChild<QLabel *>("StatusPanel2")->text(), QStringLiteral("串口:COM1"));
         // An empty file leaves the panel at its form defaults.
         QCOMPARE(w->findChild<QComboBox *>("CB_JT")->currentIndex(), 0);
@@ -147,10 +148,10 @@ private slots:
         const QStringList ch1{"450.01250", "67.0", "450.01250", "67.0", yes, yes};
         const QStringList ch3{"460.00000", "OFF", "460.00000", "131.8", no, yes};
         for (int c = 1; c <= 6; ++c) {
-            QCOMPARE(w->cell(c, 1), ch1[c - 1]);
-            QVERIFY(w->cell(c, 2).isEmpty());
-            QCOMPARE(w->cell(c, 3), ch3[c - 1]);
-            QVERIFY(w->cell(c, 4).isEmpty());
+            QCOMPARE(w->channelGrid().cell(c, 1), ch1[c - 1]);
+            QVERIFY(w->channelGrid().cell(c, 2).isEmpty());
+            QCOMPARE(w->channelGrid().cell(c, 3), ch3[c - 1]);
+            QVERIFY(w->channelGrid().cell(c, 4).isEmpty());
         }
         auto index = [&](const char *name) {
             return w->findChild<QComboBox *>(name)->currentIndex();
@@ -224,7 +225,7 @@ private slots:
         auto w = open(language);
         QCOMPARE(m_prompter.texts(), message.isEmpty() ? QStringList{} : QStringList{message});
         for (int r = 1; r <= 16; ++r)
-            QCOMPARE(w->cell(1, r).isEmpty(), r > channelsShown);
+            QCOMPARE(w->channelGrid().cell(1, r).isEmpty(), r > channelsShown);
         QCOMPARE(w->findChild<QComboBox *>("CB_BY")->currentIndex(), image.size() > 32 * 12);
         QCOMPARE(readFile(dat()), image);
     }

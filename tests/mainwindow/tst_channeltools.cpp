@@ -202,7 +202,7 @@ void TestChannelTools::tool() {
     }
 
     QCOMPARE(h.fileBytes(), changed(image, expected));
-    QCOMPARE(cellsDifferingFromFile(*h.window), QStringList{});
+    QCOMPARE(cellsDifferingFromFile(*h.window, h.dat()), QStringList{});
     QCOMPARE(h.prompter.texts("error"), QStringList{});
     const QStringList shown = h.prompter.texts();
     QCOMPARE(shown.size(), message.isEmpty() ? 0 : 1);
@@ -214,7 +214,7 @@ void TestChannelTools::tool() {
     if (!expected.isEmpty()) {
         h.child<QAction>("EditUndo")->trigger();
         QCOMPARE(h.fileBytes(), image);
-        QCOMPARE(cellsDifferingFromFile(*h.window), QStringList{});
+        QCOMPARE(cellsDifferingFromFile(*h.window, h.dat()), QStringList{});
     }
 }
 

@@ -316,7 +316,8 @@ void TestEditing::clipboardRoundTrip() {
         QCOMPARE(bytes.mid((12 + k) * 24 + 4, 8).toHex(), bytes.mid((1 + k) * 24 + 4, 8).toHex());
         QCOMPARE(bytes.mid((12 + k) * 24 + 16, 8).toHex(), bytes.mid((1 + k) * 24 + 16, 8).toHex());
         for (int c = 1; c <= 6; ++c)
-            QCOMPARE(h.window->cell(c, 13 + k), h.window->cell(c, 2 + k));
+            QCOMPARE(h.window->channelGrid().cell(c, 13 + k),
+                     h.window->channelGrid().cell(c, 2 + k));
     }
     QCOMPARE(h.window->findChild<EditHistory *>()->count(), 1);
 }
@@ -357,7 +358,7 @@ void TestEditing::pasteRejectsBadRows() {
     h.grid()->setFocus();
     Harness::key(Qt::Key_V, Qt::ControlModifier);
     for (int k = 0; k < pasted.size(); ++k)
-        QCOMPARE(h.window->cell(1, firstChannel + k), pasted[k]);
+        QCOMPARE(h.window->channelGrid().cell(1, firstChannel + k), pasted[k]);
     const QStringList messages = h.prompter.texts("message");
     if (named.isEmpty()) {
         QCOMPARE(messages, QStringList{});
@@ -402,8 +403,8 @@ void TestEditing::pasteLoneValue() {
     h.clickCell(row, column);
     h.grid()->setFocus();
     Harness::key(Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(h.window->cell(column, row), shown);
-    QCOMPARE(cellsDifferingFromFile(*h.window), QStringList{});
+    QCOMPARE(h.window->channelGrid().cell(column, row), shown);
+    QCOMPARE(cellsDifferingFromFile(*h.window, h.dat()), QStringList{});
     const QStringList messages = h.prompter.texts("message");
     QCOMPARE(messages.size(), problem.isEmpty() ? 0 : 1);
     if (!problem.isEmpty()) {
@@ -421,9 +422,9 @@ void TestEditing::deleteInTheCellEditorEditsTheText() {
     QVERIFY(h.channels().view()->editorOpen());
     Harness::key(Qt::Key_Home);
     Harness::key(Qt::Key_Delete);
-    QCOMPARE(h.window->cell(1, 4), QStringLiteral("54.00000"));
+    QCOMPARE(h.window->channelGrid().cell(1, 4), QStringLiteral("54.00000"));
     QCOMPARE(h.fileBytes(), before);
-    QCOMPARE(h.window->cell(2, 4), kOff);
+    QCOMPARE(h.window->channelGrid().cell(2, 4), kOff);
 }
 
 void TestEditing::csvExportAndImport() {
@@ -444,9 +445,9 @@ void TestEditing::csvExportAndImport() {
     h.prompter.fileNames << csv;
     h.prompter.answers << true;
     action(h, "ImportCsv")->trigger();
-    QCOMPARE(h.window->cell(1, 13), QStringLiteral("462.56250"));
-    QCOMPARE(h.window->cell(2, 13), QStringLiteral("67.0"));
-    QCOMPARE(h.window->cell(5, 13), chineseFlagWords().yes);
+    QCOMPARE(h.window->channelGrid().cell(1, 13), QStringLiteral("462.56250"));
+    QCOMPARE(h.window->channelGrid().cell(2, 13), QStringLiteral("67.0"));
+    QCOMPARE(h.window->channelGrid().cell(5, 13), chineseFlagWords().yes);
     QCOMPARE(h.prompter.texts("list").size(), 1); // the preview, with the raster note
     QVERIFY(h.prompter.texts("list").first().contains(QStringLiteral("第14行")));
     QCOMPARE(h.window->findChild<EditHistory *>()->count(), 1);
@@ -465,7 +466,7 @@ void TestEditing::rejectedCsvChangesNothing() {
     h.prompter.fileNames << csv;
     action(h, "ImportCsv")->trigger();
     QCOMPARE(h.fileBytes(), baseImage());
-    QCOMPARE(h.window->cell(1, 1), QStringLiteral("451.00000"));
+    QCOMPARE(h.window->channelGrid().cell(1, 1), QStringLiteral("451.00000"));
     QCOMPARE(h.window->findChild<EditHistory *>()->count(), 0);
     const QStringList messages = h.prompter.texts("list");
     QCOMPARE(messages.size(), 1);

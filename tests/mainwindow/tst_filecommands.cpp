@@ -127,7 +127,7 @@ void TestFileCommands::importPreview() {
     QCOMPARE(h.fileBytes().toHex(' '), after.toHex(' '));
     QCOMPARE(h.window->findChild<EditHistory *>()->count(), after == baseImage() ? 0 : 1);
     QCOMPARE(h.prompter.texts("error"), QStringList());
-    QVERIFY(cellsDifferingFromFile(*h.window).isEmpty());
+    QVERIFY(cellsDifferingFromFile(*h.window, h.dat()).isEmpty());
 }
 
 void TestFileCommands::exports_data() {

@@ -106,7 +106,7 @@ private slots:
 
 private:
     void makeWindow(bool english);
-    QString work() const { return m_window->workingFilePath(); }
+    QString work() const { return m_dir->filePath(QStringLiteral("r_and_w.dat")); }
     QList<Slot> recentSlots() const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -132,7 +132,7 @@ void TestFileOps::makeWindow(bool english) {
         m_window = std::make_unique<TE_Form>(m_prompter, m_sio, m_dir->path());
     else
         m_window = std::make_unique<TForm1>(m_prompter, m_sio, m_dir->path());
-    QCOMPARE(m_window->cell(1, 1), QStringLiteral("451.01250"));
+    QCOMPARE(m_window->channelGrid().cell(1, 1), QStringLiteral("451.01250"));
     m_prompter.clear();
 }
 
@@ -242,12 +242,12 @@ void TestFileOps::saveThenOpenRestoresBytes() {
     // The working file changes, then the saved image comes back byte for byte.
     QVERIFY(writeFile(work(), image(6)));
     m_window->ReadAndDeal_F();
-    QCOMPARE(m_window->cell(1, 1), QStringLiteral("461.01250"));
+    QCOMPARE(m_window->channelGrid().cell(1, 1), QStringLiteral("461.01250"));
     m_prompter.fileNames << saved;
     m_window->N5Click();
     QCOMPARE(readFile(work()), original);
-    QCOMPARE(m_window->cell(1, 1), QStringLiteral("451.01250"));
-    QCOMPARE(m_window->cell(3, 16), QStringLiteral("456.01250"));
+    QCOMPARE(m_window->channelGrid().cell(1, 1), QStringLiteral("451.01250"));
+    QCOMPARE(m_window->channelGrid().cell(3, 16), QStringLiteral("456.01250"));
     QCOMPARE(m_prompter.texts(QStringLiteral("open")), QStringList{QStringLiteral("hex(*.dat)")});
 
     // The next save starts in the folder of the last one; the first had no folder.
@@ -282,7 +282,7 @@ void TestFileOps::cancelChangesNothing() {
     QCOMPARE(readFile(work()), before);
     QCOMPARE(readFile(other), image(7));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), files);
-    QCOMPARE(m_window->cell(1, 1), QStringLiteral("471.01250"));
+    QCOMPARE(m_window->channelGrid().cell(1, 1), QStringLiteral("471.01250"));
     for (int i = 0; i < 3; ++i) {
         QCOMPARE(recentSlots()[i].text, slotsBefore[i].text);
         QCOMPARE(recentSlots()[i].visible, slotsBefore[i].visible);
@@ -310,7 +310,8 @@ void TestFileOps::recentSlotsShift() {
     for (int i = 0; i < 4; ++i) {
         m_prompter.fileNames << names[i];
         m_window->N5Click();
-        QCOMPARE(m_window->cell(1, 1), QStringLiteral("4%1%2.01250").arg(i + 1).arg(1));
+        QCOMPARE(m_window->channelGrid().cell(1, 1),
+                 QStringLiteral("4%1%2.01250").arg(i + 1).arg(1));
         const QList<Slot> got = recentSlots();
         for (int s = 0; s < 3; ++s) {
             QCOMPARE(got[s].text, expected[i][s].text);
@@ -382,7 +383,7 @@ void TestFileOps::failedOpenChangesNothing() {
         QVERIFY(QFileInfo(work()).isDir());
     else
         QCOMPARE(readFile(work()), before);
-    QCOMPARE(m_window->cell(1, 1), QStringLiteral("451.01250"));
+    QCOMPARE(m_window->channelGrid().cell(1, 1), QStringLiteral("451.01250"));
     for (const Slot &s : recentSlots())
         QVERIFY(!s.visible);
 }
@@ -427,7 +428,7 @@ void TestFileOps::partialImageShownAsHeld() {
     h.prompter.fileNames << path;
     h.window->N5Click();
     QCOMPARE(h.prompter.texts(QStringLiteral("message")), QStringList{named});
-    QCOMPARE(cellsDifferingFromFile(*h.window), QStringList{});
+    QCOMPARE(cellsDifferingFromFile(*h.window, h.dat()), QStringList{});
     QCOMPARE(h.box("CB_BY")->currentIndex(), 0);
 
     h.prompter.clear();
@@ -435,9 +436,9 @@ void TestFileOps::partialImageShownAsHeld() {
     h.grid()->setFocus();
     Harness::type(QStringLiteral("455.5"));
     Harness::key(Qt::Key_Return);
-    QCOMPARE(h.window->cell(1, 8), QStringLiteral("455.50000"));
+    QCOMPARE(h.window->channelGrid().cell(1, 8), QStringLiteral("455.50000"));
     QCOMPARE(h.prompter.shown.size(), 0);
-    QCOMPARE(cellsDifferingFromFile(*h.window), QStringList{});
+    QCOMPARE(cellsDifferingFromFile(*h.window, h.dat()), QStringList{});
     const QByteArray stored = h.fileBytes();
     for (int r = int(opened.size() / 12); r < 14; ++r)
         QCOMPARE(record(stored, r), blankRecord(r).toByteArray());
@@ -574,7 +575,7 @@ void TestFileOps::argumentOpensAsTheDialogDoes() {
         QCOMPARE(argument.prompter.texts(QLatin1String(kind)),
                  dialog.prompter.texts(QLatin1String(kind)));
     QCOMPARE(argument.fileBytes(), dialog.fileBytes());
-    QCOMPARE(cellsDifferingFromFile(*argument.window), QStringList{});
+    QCOMPARE(cellsDifferingFromFile(*argument.window, argument.dat()), QStringList{});
     const auto recent = [](Harness &h) {
         auto *a1 = h.window->findChild<QAction *>(QStringLiteral("a1"));
         return std::make_pair(a1->text(), a1->isVisible());

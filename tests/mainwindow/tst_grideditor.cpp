@@ -111,8 +111,8 @@ void TestGridEditor::typedFrequency() {
     h.clickCell(3, 1);
     h.grid()->setFocus();
     Harness::type(typed);
-    QCOMPARE(h.window->cell(1, 3), typed); // every keystroke reaches the cell
-    QCOMPARE(h.fileBytes(), before);       // nothing stored while typing
+    QCOMPARE(h.window->channelGrid().cell(1, 3), typed); // every keystroke reaches the cell
+    QCOMPARE(h.fileBytes(), before);                     // nothing stored while typing
 
     QPoint expectedCurrent(1, 3);
     if (commit == QLatin1String("enter")) {
@@ -131,7 +131,7 @@ void TestGridEditor::typedFrequency() {
     QCOMPARE(h.prompter.texts(QStringLiteral("message")),
              outOfRange ? QStringList{h.window->texts().outOfRange} : QStringList{});
     QCOMPARE(h.prompter.texts(QStringLiteral("error")), QStringList{});
-    QCOMPARE(h.window->cell(1, 3), stored);
+    QCOMPARE(h.window->channelGrid().cell(1, 3), stored);
     QCOMPARE(h.current(), expectedCurrent);
     const QString tx = channelFrequency(3), no = words(language, false);
     QCOMPARE(h.fileBytes(),
@@ -166,7 +166,7 @@ void TestGridEditor::notANumberKeepsCellAndCurrent() {
 
     QCOMPARE(h.prompter.texts(QStringLiteral("error")),
              QStringList{QStringLiteral("'%1' is not a valid floating point value").arg(typed)});
-    QCOMPARE(h.window->cell(3, 2), typed);
+    QCOMPARE(h.window->channelGrid().cell(3, 2), typed);
     QCOMPARE(h.current(), QPoint(3, 2));
     QCOMPARE(h.fileBytes(), before);
     QVERIFY(h.grid()->selectionModel()->isSelected(h.grid()->currentIndex()));
@@ -180,12 +180,12 @@ void TestGridEditor::receiveFrequencyStartsChannel() {
     Harness::type(QStringLiteral("460"));
     Harness::key(Qt::Key_Return);
     const QString no = words(Language::Chinese, false);
-    QCOMPARE(h.window->cell(1, 14), QStringLiteral("460.00000"));
-    QCOMPARE(h.window->cell(2, 14), kOff);
-    QCOMPARE(h.window->cell(3, 14), QString());
-    QCOMPARE(h.window->cell(4, 14), kOff);
-    QCOMPARE(h.window->cell(5, 14), no);
-    QCOMPARE(h.window->cell(6, 14), no);
+    QCOMPARE(h.window->channelGrid().cell(1, 14), QStringLiteral("460.00000"));
+    QCOMPARE(h.window->channelGrid().cell(2, 14), kOff);
+    QCOMPARE(h.window->channelGrid().cell(3, 14), QString());
+    QCOMPARE(h.window->channelGrid().cell(4, 14), kOff);
+    QCOMPARE(h.window->channelGrid().cell(5, 14), no);
+    QCOMPARE(h.window->channelGrid().cell(6, 14), no);
     QCOMPARE(h.fileBytes(),
              withRecords(before, 26, channelRecords(14, {"460.00000", kOff, "", kOff, no, no})));
 }
@@ -196,10 +196,10 @@ void TestGridEditor::clearingReceiveCellBlanksRow() {
     h.clickCell(5, 1);
     h.grid()->setFocus();
     Harness::key(Qt::Key_Backspace); // opens the editor on the whole text and clears it
-    QCOMPARE(h.window->cell(1, 5), QString());
+    QCOMPARE(h.window->channelGrid().cell(1, 5), QString());
     Harness::key(Qt::Key_Up);
     for (int c = 1; c <= 6; ++c)
-        QCOMPARE(h.window->cell(c, 5), QString());
+        QCOMPARE(h.window->channelGrid().cell(c, 5), QString());
     QCOMPARE(h.current(), QPoint(1, 4));
     QCOMPARE(h.fileBytes(), withRecords(before, 8,
                                         hexBytes("57 00 50 08 FF FF FF FF FF FF FF FF"
@@ -219,7 +219,7 @@ void TestGridEditor::transmitWithoutReceiveIsDropped() {
     h.grid()->setFocus();
     Harness::key(Qt::Key_Return);
     for (int c = 1; c <= 6; ++c)
-        QCOMPARE(h.window->cell(c, 4), QString());
+        QCOMPARE(h.window->channelGrid().cell(c, 4), QString());
     QCOMPARE(h.fileBytes(),
              withRecords(before, 6,
                          channelRecords(4, {"", kOff, "", kOff, words(Language::Chinese, false),
@@ -259,7 +259,7 @@ void TestGridEditor::flagWordsSurviveReload() {
     QCOMPARE(box->currentText(), words(language, false));
     Harness::pick(box, 1);
     QTRY_VERIFY(!box->isVisible());
-    QCOMPARE(h.window->cell(column, 7), words(language, true));
+    QCOMPARE(h.window->channelGrid().cell(column, 7), words(language, true));
     QByteArray expected = before;
     expected[13 * MemoryFrame::kSize + 8] = char(flagsByte); // record 13, data byte 4
     QCOMPARE(h.fileBytes(), expected);
@@ -283,7 +283,7 @@ void TestGridEditor::enterFocusesToneBox() {
     Harness::key(Qt::Key_Return);
     QVERIFY(!tx->isVisible());
     QVERIFY(h.grid()->hasFocus());
-    QCOMPARE(h.window->cell(4, 2), QStringLiteral("71.9"));
+    QCOMPARE(h.window->channelGrid().cell(4, 2), QStringLiteral("71.9"));
     QByteArray expected = before;
     expected[3 * MemoryFrame::kSize + 6] = char(0x19);
     expected[3 * MemoryFrame::kSize + 7] = char(0x07);
@@ -312,7 +312,7 @@ void TestGridEditor::enterBringsBackCommittedBox() {
         Harness::key(Qt::Key_Return);
     }
     QTRY_VERIFY(!rx->isVisible());
-    QCOMPARE(h.window->cell(2, 2), QStringLiteral("67.0"));
+    QCOMPARE(h.window->channelGrid().cell(2, 2), QStringLiteral("67.0"));
     QCOMPARE(h.current(), QPoint(2, 2));
 
     h.grid()->setFocus();
@@ -322,7 +322,7 @@ void TestGridEditor::enterBringsBackCommittedBox() {
     QCOMPARE(rx->currentText(), QStringLiteral("67.0"));
     Harness::key(Qt::Key_Down);
     Harness::key(Qt::Key_Return);
-    QCOMPARE(h.window->cell(2, 2), QStringLiteral("71.9"));
+    QCOMPARE(h.window->channelGrid().cell(2, 2), QStringLiteral("71.9"));
     QByteArray expected = before;
     expected[3 * MemoryFrame::kSize + 4] = char(0x19);
     expected[3 * MemoryFrame::kSize + 5] = char(0x07);
@@ -357,7 +357,7 @@ void TestGridEditor::unknownToneShowsNoSelection() {
     image[7 * MemoryFrame::kSize + 4] = char(0x50); // channel 4 receive tone 5.0 Hz
     image[7 * MemoryFrame::kSize + 5] = char(0x00);
     Harness h(Language::English, image);
-    QCOMPARE(h.window->cell(2, 4), QStringLiteral("5.0"));
+    QCOMPARE(h.window->channelGrid().cell(2, 4), QStringLiteral("5.0"));
     h.clickCell(4, 2);
     QComboBox *rx = h.box("RX_BOX");
     QVERIFY(rx->isVisible());
@@ -368,7 +368,7 @@ void TestGridEditor::unknownToneShowsNoSelection() {
     QVERIFY(QTest::qWaitForWindowExposed(rx->view()->window()));
     QTest::keyClick(rx->view(), Qt::Key_Escape);
     QTRY_VERIFY(!rx->isVisible());
-    QCOMPARE(h.window->cell(2, 4), kOff);
+    QCOMPARE(h.window->channelGrid().cell(2, 4), kOff);
     QByteArray expected = image;
     expected[7 * MemoryFrame::kSize + 4] = char(0xFF);
     expected[7 * MemoryFrame::kSize + 5] = char(0xFF);
@@ -398,7 +398,7 @@ void TestGridEditor::reloadShowsInVisibleBox() {
     QVERIFY(QTest::qWaitForWindowExposed(scan->view()->window()));
     QTest::keyClick(scan->view(), Qt::Key_Escape);
     QTRY_VERIFY(!scan->isVisible());
-    QCOMPARE(h.window->cell(6, 3), QStringLiteral("YES"));
+    QCOMPARE(h.window->channelGrid().cell(6, 3), QStringLiteral("YES"));
     QCOMPARE(h.fileBytes(), loaded);
 }
 
@@ -420,9 +420,9 @@ void TestGridEditor::ignoredKeys() {
     QApplication::clipboard()->setText(QStringLiteral("123"));
     h.clickCell(6, column);
     h.grid()->setFocus();
-    const QString original = h.window->cell(column, 6);
+    const QString original = h.window->channelGrid().cell(column, 6);
     Harness::type(keys);
-    QCOMPARE(h.window->cell(column, 6), original);
+    QCOMPARE(h.window->channelGrid().cell(column, 6), original);
     QCOMPARE(h.current(), QPoint(column, 6));
     QCOMPARE(h.fileBytes(), before);
     QVERIFY(h.prompter.shown.isEmpty());
@@ -435,19 +435,19 @@ void TestGridEditor::escapeAndTabKeepTypedText() {
     h.grid()->setFocus();
     Harness::type(QStringLiteral("47"));
     Harness::key(Qt::Key_Escape);
-    QCOMPARE(h.window->cell(3, 8), QStringLiteral("47"));
+    QCOMPARE(h.window->channelGrid().cell(3, 8), QStringLiteral("47"));
     Harness::type(QStringLiteral("1"));
-    QCOMPARE(h.window->cell(3, 8), QStringLiteral("471"));
+    QCOMPARE(h.window->channelGrid().cell(3, 8), QStringLiteral("471"));
     Harness::key(Qt::Key_Tab);
     QVERIFY(!h.grid()->isAncestorOf(QApplication::focusWidget()));
     QVERIFY(QApplication::focusWidget() != h.grid());
     QVERIFY(openEditor(h)); // a closed editor would leave the cell showing what is not stored
-    QCOMPARE(h.window->cell(3, 8), QStringLiteral("471"));
+    QCOMPARE(h.window->channelGrid().cell(3, 8), QStringLiteral("471"));
     QCOMPARE(h.current(), QPoint(3, 8));
     QCOMPARE(h.fileBytes(), before);
     // Back in the grid, leaving the cell stores what was typed.
     h.clickCell(8, 1);
-    QCOMPARE(h.window->cell(3, 8), QStringLiteral("471.00000"));
+    QCOMPARE(h.window->channelGrid().cell(3, 8), QStringLiteral("471.00000"));
     const QString no = words(Language::English, false);
     QCOMPARE(h.fileBytes(), withRecords(before, 14,
                                         channelRecords(8, {channelFrequency(8), kOff, "471.00000",
@@ -464,8 +464,8 @@ void TestGridEditor::pendingTextCheckedBeforeBoxCommit() {
     QComboBox *rx = h.box("RX_BOX");
     rx->setCurrentIndex(1); // "67.0"
     QVERIFY(QMetaObject::invokeMethod(&h.channels(), "RX_BOXCloseUp"));
-    QCOMPARE(h.window->cell(1, 10), QStringLiteral("460.01250"));
-    QCOMPARE(h.window->cell(2, 10), QStringLiteral("67.0"));
+    QCOMPARE(h.window->channelGrid().cell(1, 10), QStringLiteral("460.01250"));
+    QCOMPARE(h.window->channelGrid().cell(2, 10), QStringLiteral("67.0"));
     const QString no = words(Language::English, false);
     QCOMPARE(h.fileBytes(), withRecords(before, 18,
                                         channelRecords(10, {"460.01250", "67.0",
@@ -479,8 +479,8 @@ void TestGridEditor::pendingTextCheckedBeforeBoxCommit() {
     QVERIFY(QMetaObject::invokeMethod(&h.channels(), "RX_BOXCloseUp"));
     QCOMPARE(h.prompter.texts(QStringLiteral("error")),
              QStringList{QStringLiteral("'..' is not a valid floating point value")});
-    QCOMPARE(h.window->cell(1, 11), QStringLiteral(".."));
-    QCOMPARE(h.window->cell(2, 11), kOff);
+    QCOMPARE(h.window->channelGrid().cell(1, 11), QStringLiteral(".."));
+    QCOMPARE(h.window->channelGrid().cell(2, 11), kOff);
     QCOMPARE(h.fileBytes(), second);
 }
 
@@ -527,12 +527,12 @@ void TestGridEditor::typingRightAfterClickOnCurrentCell() {
     QVERIFY(!openEditor(h));
     Harness::type(QStringLiteral("452.0125"));
     Harness::key(Qt::Key_Return);
-    QCOMPARE(h.window->cell(1, 3), QStringLiteral("452.01250"));
+    QCOMPARE(h.window->channelGrid().cell(1, 3), QStringLiteral("452.01250"));
     const QString no = words(Language::English, false);
     QCOMPARE(h.fileBytes(), withRecords(before, 4,
                                         channelRecords(3, {"452.01250", kOff, channelFrequency(3),
                                                            kOff, no, no})));
-    QCOMPARE(cellsDifferingFromFile(*h.window), QStringList{});
+    QCOMPARE(cellsDifferingFromFile(*h.window, h.dat()), QStringList{});
 }
 
 // The window losing activation in the middle of typing (a box, another window) leaves
@@ -557,8 +557,8 @@ void TestGridEditor::editorOutlivesDeactivation() {
     QCOMPARE(QApplication::focusWidget(), editor.data());
     Harness::type(QStringLiteral("125"));
     Harness::key(Qt::Key_Return);
-    QCOMPARE(h.window->cell(1, 3), QStringLiteral("452.01250"));
-    QCOMPARE(cellsDifferingFromFile(*h.window), QStringList{});
+    QCOMPARE(h.window->channelGrid().cell(1, 3), QStringLiteral("452.01250"));
+    QCOMPARE(cellsDifferingFromFile(*h.window, h.dat()), QStringList{});
 }
 
 // A load shows what is stored, in a cell left with typed text and in an open editor.
@@ -571,7 +571,7 @@ void TestGridEditor::loadReplacesTypedText() {
     QVERIFY(h.channels().holdsTypedText(3, 8));
     h.window->ReadAndDeal_F();
     QVERIFY(!h.channels().holdsTypedText(3, 8));
-    QCOMPARE(h.window->cell(3, 8), channelFrequency(8));
+    QCOMPARE(h.window->channelGrid().cell(3, 8), channelFrequency(8));
 
     h.grid()->setFocus();
     Harness::type(QStringLiteral("4"));
@@ -579,7 +579,7 @@ void TestGridEditor::loadReplacesTypedText() {
     h.window->ReadAndDeal_F();
     QCOMPARE(openEditor(h)->text(), channelFrequency(8));
     QVERIFY(!h.channels().holdsTypedText(3, 8));
-    QCOMPARE(cellsDifferingFromFile(*h.window), QStringList{});
+    QCOMPARE(cellsDifferingFromFile(*h.window, h.dat()), QStringList{});
 }
 
 void TestGridEditor::writeAndSaveStoreTypedText_data() {
@@ -625,7 +625,7 @@ void TestGridEditor::writeAndSaveStoreTypedText() {
     QCOMPARE(h.fileBytes(), withRecords(before, 14,
                                         channelRecords(8, {channelFrequency(8), kOff, "471.00000",
                                                            kOff, no, no})));
-    QCOMPARE(cellsDifferingFromFile(*h.window), QStringList{});
+    QCOMPARE(cellsDifferingFromFile(*h.window, h.dat()), QStringList{});
 }
 
 // A click that closes a list and moves the current cell before the close is told still
@@ -637,8 +637,8 @@ void TestGridEditor::listCommitsIntoItsOwnRow() {
     Harness::pick(h.box("RX_BOX"), 1); // "67.0"; its close is told from the event queue
     h.clickCell(7, 4);
     QCOMPARE(h.current(), QPoint(4, 7));
-    QTRY_COMPARE(h.window->cell(2, 5), QStringLiteral("67.0"));
-    QCOMPARE(h.window->cell(2, 7), kOff);
+    QTRY_COMPARE(h.window->channelGrid().cell(2, 5), QStringLiteral("67.0"));
+    QCOMPARE(h.window->channelGrid().cell(2, 7), kOff);
     const QString no = words(Language::English, false);
     QCOMPARE(h.fileBytes(), withRecords(before, 8,
                                         channelRecords(5, {channelFrequency(5), "67.0",

@@ -67,7 +67,7 @@ void TestModelBand::bandChangeRewritesChannelsAndBand() {
                                channelRecords(ch, {frequency, "OFF", frequency, "OFF", no, no}));
         const QStringList row{frequency, "OFF", frequency, "OFF", no, no};
         for (int c = 1; c <= 6; ++c)
-            QCOMPARE(h.window->cell(c, ch), row[c - 1]);
+            QCOMPARE(h.window->channelGrid().cell(c, ch), row[c - 1]);
     }
     QByteArray band03D0 = hexBytes("57 03 D0 08 00 00 00 37 30 31 33 50");
     band03D0[6] = char(code);
@@ -94,7 +94,7 @@ void TestModelBand::modelQuestionNoChangesNothing() {
     Harness::pick(h.box("CB_JQLX"), 0);
     QTRY_COMPARE(h.prompter.texts(QStringLiteral("ask")), QStringList{question});
     QCOMPARE(h.fileBytes(), image);
-    QCOMPARE(h.window->cell(1, 1), QStringLiteral("460.50000"));
+    QCOMPARE(h.window->channelGrid().cell(1, 1), QStringLiteral("460.50000"));
     QCOMPARE(h.box("CB_JQLX")->currentIndex(), 0);
     QVERIFY(h.child<QCheckBox>("CheckBox2")->isChecked());
 }
@@ -109,7 +109,7 @@ void TestModelBand::modelQuestionYesOnlyUnchecksScan() {
         QVERIFY2(!h.box(name)->isEnabled(), name);
     QCOMPARE(h.fileBytes(), withRecords(image, 34, save03F0(Block03F0Values{}).toByteArray()));
     QCOMPARE(record(h.fileBytes(), 34), hexBytes("57 03 F0 08 5F 0F 2B 14 60 14 0A BF"));
-    QCOMPARE(h.window->cell(1, 1), QStringLiteral("460.50000"));
+    QCOMPARE(h.window->channelGrid().cell(1, 1), QStringLiteral("460.50000"));
 
     // Without the scan switch on, a Yes changes nothing at all.
     const QByteArray after = h.fileBytes();
@@ -140,7 +140,7 @@ void TestModelBand::modelYesFromOtherModelRewrites() {
     QCOMPARE(h.fileBytes(), expected);
     QCOMPARE(h.box("f_box")->count(), 5);
     QCOMPARE(h.box("f_box")->currentIndex(), 0);
-    QCOMPARE(h.window->cell(1, 16), f);
+    QCOMPARE(h.window->channelGrid().cell(1, 16), f);
     QVERIFY(!h.child<QCheckBox>("CheckBox2")->isChecked());
 }
 

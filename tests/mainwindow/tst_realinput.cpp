@@ -122,7 +122,9 @@ class TestRealInput : public QObject {
     std::unique_ptr<Answerer> m_answers;
     std::unique_ptr<MainWindow> m_window;
 
-    QByteArray fileBytes() const { return readFile(m_window->workingFilePath()); }
+    QByteArray fileBytes() const {
+        return readFile(m_dir->filePath(QStringLiteral("r_and_w.dat")));
+    }
     template <typename T = QWidget> T *child(const char *name) const {
         T *c = m_window->findChild<T *>(QLatin1String(name));
         if (!c)
@@ -206,7 +208,7 @@ class TestRealInput : public QObject {
         m_answers->expectBox(QStringLiteral("Over!"));
         return click(child("ToolButton7")) &&
                QTest::qWaitFor(
-                   [this] { return !m_window->transfer().running() && m_answers->idle(); }, 20000);
+                   [this] { return !transferOf(*m_window).running() && m_answers->idle(); }, 20000);
     }
 
 private slots:
@@ -225,7 +227,7 @@ private slots:
         // The reads that set a scene up need not take the window's own time; the stop needs a
         // write long enough to be stopped by a click.
         if (qstrcmp(QTest::currentTestFunction(), "transferStartedAndStopped") != 0)
-            m_window->transfer().setPacing(Pacing::fast());
+            transferOf(*m_window).setPacing(Pacing::fast());
         m_prompter.setParent(m_window.get());
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -256,14 +258,16 @@ private slots:
         QVERIFY(readRadio());
         const QByteArray read = RadioEmulator::datImage(demoMemory());
         QCOMPARE(fileBytes(), read);
-        QCOMPARE(cellsDifferingFromFile(*m_window), QStringList{});
+        QCOMPARE(cellsDifferingFromFile(*m_window, m_dir->filePath(QStringLiteral("r_and_w.dat"))),
+                 QStringList{});
 
         QVERIFY(clickCell(row, 1));
         QVERIFY(type(QStringLiteral("452.0125")));
         QVERIFY(key(QStringLiteral("Return")));
-        QTRY_COMPARE(m_window->cell(1, row), QStringLiteral("452.01250"));
+        QTRY_COMPARE(m_window->channelGrid().cell(1, row), QStringLiteral("452.01250"));
         QCOMPARE(record(fileBytes(), 2 * (row - 1)).mid(4, 4), hexBytes("50 12 20 45"));
-        QCOMPARE(cellsDifferingFromFile(*m_window), QStringList{});
+        QCOMPARE(cellsDifferingFromFile(*m_window, m_dir->filePath(QStringLiteral("r_and_w.dat"))),
+                 QStringList{});
     }
 
     // The outer frame at the size drawn, the window manager's frame (as it announces it)
@@ -392,10 +396,11 @@ private slots:
             } else if (verb == QLatin1String("read")) {
                 m_answers->expectBox(QStringLiteral("Over!"));
                 done = click(child("ToolButton7")) &&
-                       QTest::qWaitFor([this] { return m_window->transfer().running(); });
+                       QTest::qWaitFor([this] { return transferOf(*m_window).running(); });
             } else if (verb == QLatin1String("wait-read")) {
                 done = QTest::qWaitFor(
-                    [this] { return !m_window->transfer().running() && m_answers->idle(); }, 20000);
+                    [this] { return !transferOf(*m_window).running() && m_answers->idle(); },
+                    20000);
             }
             QVERIFY2(done, qPrintable(step));
         }
@@ -422,7 +427,8 @@ private slots:
             bytes = withRecords(bytes, 2 * (channel - 1), records);
         }
         QCOMPARE(fileBytes(), bytes);
-        QCOMPARE(cellsDifferingFromFile(*m_window), QStringList{});
+        QCOMPARE(cellsDifferingFromFile(*m_window, m_dir->filePath(QStringLiteral("r_and_w.dat"))),
+                 QStringList{});
         QCOMPARE(m_window->findChild<EditHistory *>()->count() - history, undoSteps);
     }
 
@@ -438,13 +444,15 @@ private slots:
         QVERIFY(type(QStringLiteral("462.0")));
         QVERIFY(xdotool({"windowactivate", "--sync", QString::number(other.winId())}));
         QTRY_VERIFY(other.isActiveWindow());
-        QCOMPARE(cellsDifferingFromFile(*m_window), QStringList{});
+        QCOMPARE(cellsDifferingFromFile(*m_window, m_dir->filePath(QStringLiteral("r_and_w.dat"))),
+                 QStringList{});
         QVERIFY(xdotool({"windowactivate", "--sync", QString::number(m_window->winId())}));
         QTRY_VERIFY(m_window->isActiveWindow());
         QVERIFY(type(QStringLiteral("125")));
         QVERIFY(key(QStringLiteral("Return")));
-        QTRY_COMPARE(m_window->cell(1, 5), QStringLiteral("462.01250"));
-        QCOMPARE(cellsDifferingFromFile(*m_window), QStringList{});
+        QTRY_COMPARE(m_window->channelGrid().cell(1, 5), QStringLiteral("462.01250"));
+        QCOMPARE(cellsDifferingFromFile(*m_window, m_dir->filePath(QStringLiteral("r_and_w.dat"))),
+                 QStringList{});
     }
 
     // Every kind of cell: both frequencies typed, the four lists picked.
@@ -453,8 +461,9 @@ private slots:
         QVERIFY(clickCell(2, 3));
         QVERIFY(type(QStringLiteral("455.5")));
         QVERIFY(key(QStringLiteral("Return")));
-        QTRY_COMPARE(m_window->cell(3, 2), QStringLiteral("455.50000"));
-        QCOMPARE(cellsDifferingFromFile(*m_window), QStringList{});
+        QTRY_COMPARE(m_window->channelGrid().cell(3, 2), QStringLiteral("455.50000"));
+        QCOMPARE(cellsDifferingFromFile(*m_window, m_dir->filePath(QStringLiteral("r_and_w.dat"))),
+                 QStringList{});
         const struct {
             int column;
             const char *box;
@@ -466,8 +475,10 @@ private slots:
             const int target = otherItem(box);
             const QString picked = box->itemText(target);
             QVERIFY(pick(box, target));
-            QTRY_COMPARE(m_window->cell(list.column, 4), picked);
-            QCOMPARE(cellsDifferingFromFile(*m_window), QStringList{});
+            QTRY_COMPARE(m_window->channelGrid().cell(list.column, 4), picked);
+            QCOMPARE(
+                cellsDifferingFromFile(*m_window, m_dir->filePath(QStringLiteral("r_and_w.dat"))),
+                QStringList{});
         }
     }
 
@@ -488,7 +499,8 @@ private slots:
         QTRY_COMPARE(grid()->currentRow(), 8);
         QTest::qWait(100); // a late close would land now
         QCOMPARE(fileBytes(), before);
-        QCOMPARE(cellsDifferingFromFile(*m_window), QStringList{});
+        QCOMPARE(cellsDifferingFromFile(*m_window, m_dir->filePath(QStringLiteral("r_and_w.dat"))),
+                 QStringList{});
     }
 
     // Each list of the settings area, the check box, the time fields with their step
@@ -533,7 +545,8 @@ private slots:
         QCOMPARE(power->value(), 255);
         QCOMPARE(child<QLabel>("Label19")->text(), QStringLiteral("Powers Voltage:5.000(V)"));
         QCOMPARE(settingsDifferingFromFile(), QStringList{});
-        QCOMPARE(cellsDifferingFromFile(*m_window), QStringList{});
+        QCOMPARE(cellsDifferingFromFile(*m_window, m_dir->filePath(QStringLiteral("r_and_w.dat"))),
+                 QStringList{});
     }
 
     // Save to a file named in the dialog, change a cell, open the saved file again.
@@ -551,14 +564,15 @@ private slots:
         QVERIFY(clickCell(7, 1));
         QVERIFY(type(QStringLiteral("470")));
         QVERIFY(key(QStringLiteral("Return")));
-        QTRY_COMPARE(m_window->cell(1, 7), QStringLiteral("470.00000"));
+        QTRY_COMPARE(m_window->channelGrid().cell(1, 7), QStringLiteral("470.00000"));
         QVERIFY(fileBytes() != read);
 
         m_answers->expectFileDialog(saved);
         QVERIFY(click(child("ToolButton3")));
         QTRY_VERIFY(m_answers->idle() && fileBytes() == read);
-        QTRY_COMPARE(m_window->cell(1, 7), QStringLiteral("462.16250"));
-        QCOMPARE(cellsDifferingFromFile(*m_window), QStringList{});
+        QTRY_COMPARE(m_window->channelGrid().cell(1, 7), QStringLiteral("462.16250"));
+        QCOMPARE(cellsDifferingFromFile(*m_window, m_dir->filePath(QStringLiteral("r_and_w.dat"))),
+                 QStringList{});
         QCOMPARE(settingsDifferingFromFile(), QStringList{});
     }
 
@@ -568,12 +582,12 @@ private slots:
         auto *gauge = child<QProgressBar>("Gauge");
         auto *write = child<QToolButton>("ToolButton8");
         QVERIFY(click(write));
-        QTRY_VERIFY(m_window->transfer().running() && gauge->value() >= 3);
+        QTRY_VERIFY(transferOf(*m_window).running() && gauge->value() >= 3);
         QVERIFY(!write->isEnabled());
         // The stop leaves a write half done: the window says so.
         m_answers->expectBox(QStringLiteral("The write did not complete"));
         QVERIFY(click(child("ToolButton13")));
-        QTRY_VERIFY(!m_window->transfer().running());
+        QTRY_VERIFY(!transferOf(*m_window).running());
         QTRY_VERIFY(m_answers->idle());
         QVERIFY(write->isEnabled());
         QCOMPARE(gauge->value(), 0);

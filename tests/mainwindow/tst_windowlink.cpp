@@ -1,3 +1,4 @@
+#include "channelgrid.h"
 #include "emulatedradio.h"
 #include "filefaults.h"
 #include "mainwindow.h"
@@ -144,7 +145,7 @@ private slots:
         // The languages differ only in their words: Chinese at the fast pacing, English at
         // the window's own.
         if (language == Language::Chinese)
-            w->transfer().setPacing(Pacing::fast());
+            w->findChild<Transfer *>(QStringLiteral("Transfer"))->setPacing(Pacing::fast());
         w->show();
         auto *read = child<QToolButton>(*w, "ToolButton7");
         auto *write = child<QToolButton>(*w, "ToolButton8");
@@ -163,8 +164,8 @@ private slots:
         QCOMPARE(gauge->value(), 36 + 35); // every block twice
         QCOMPARE(fileBytes(), RadioEmulator::datImage(demoMemory()));
         // Decoded into the window after the read.
-        QCOMPARE(w->cell(1, 1), QStringLiteral("462.01250"));
-        QCOMPARE(w->cell(2, 1), QStringLiteral("67.0"));
+        QCOMPARE(w->channelGrid().cell(1, 1), QStringLiteral("462.01250"));
+        QCOMPARE(w->channelGrid().cell(2, 1), QStringLiteral("67.0"));
 
         // Write back unchanged: the radio's memory stays as it was, blanks aside.
         m_prompter.shown.clear();
@@ -233,7 +234,7 @@ private slots:
         // A read that does not complete changes nothing, and says so.
         QCOMPARE(fileBytes(), QByteArray());
         QCOMPARE(m_prompter.texts(), QStringList{englishWindowTexts().readNotStored});
-        QVERIFY(w->cell(1, 1).isEmpty());
+        QVERIFY(w->channelGrid().cell(1, 1).isEmpty());
     }
 
     void readRefusedWhileRunning() {

@@ -48,7 +48,7 @@ class TestWindowTransfer : public QObject {
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(image) == image.size());
         f.close();
         m_window = std::make_unique<TE_Form>(m_prompter, *m_sio, m_dir.path());
-        m_window->transfer().setPacing(instantPacing());
+        transferOf(*m_window).setPacing(instantPacing());
     }
     void finish() {
         QTRY_VERIFY_WITH_TIMEOUT(!m_window->findChild<TransferJob *>()->running(), 20000);
@@ -78,11 +78,12 @@ private slots:
 void TestWindowTransfer::readIsOneStepAndLeavesABackup() {
     m_sio->load(radioContent());
     open(QByteArray(""));
-    const QStringList emptyGrid{m_window->cell(1, 1), m_window->cell(2, 1)};
+    const QStringList emptyGrid{m_window->channelGrid().cell(1, 1),
+                                m_window->channelGrid().cell(2, 1)};
     m_window->n11Click();
     finish();
     QCOMPARE(readFile(dat()), radioContent());
-    QCOMPARE(m_window->cell(1, 1), QStringLiteral("462.01250"));
+    QCOMPARE(m_window->channelGrid().cell(1, 1), QStringLiteral("462.01250"));
     QCOMPARE(backups().size(), 1);
     QVERIFY(backups().first().startsWith(QStringLiteral("radio-")));
     QCOMPARE(backup(backups().first()), radioContent());
@@ -91,7 +92,8 @@ void TestWindowTransfer::readIsOneStepAndLeavesABackup() {
     QCOMPARE(m_window->findChild<EditHistory *>()->count(), 1);
     m_window->findChild<QAction *>(QStringLiteral("EditUndo"))->trigger();
     QCOMPARE(readFile(dat()), QByteArray(""));
-    QCOMPARE((QStringList{m_window->cell(1, 1), m_window->cell(2, 1)}), emptyGrid);
+    QCOMPARE((QStringList{m_window->channelGrid().cell(1, 1), m_window->channelGrid().cell(2, 1)}),
+             emptyGrid);
     m_window->findChild<QAction *>(QStringLiteral("EditRedo"))->trigger();
     QCOMPARE(readFile(dat()), radioContent());
 }
@@ -126,7 +128,7 @@ void TestWindowTransfer::readThatDoesNotCompleteChangesNothing() {
     open(baseImage());
     const QList<QStringList> shown = m_window->channelGrid().table();
     if (fault == QLatin1String("stop"))
-        connect(&m_window->transfer(), &Transfer::progress, this, [this](int step) {
+        connect(&transferOf(*m_window), &Transfer::progress, this, [this](int step) {
             if (step == 40)
                 QMetaObject::invokeMethod(m_window.get(), "ToolButton13Click",
                                           Qt::QueuedConnection);
@@ -185,7 +187,7 @@ void TestWindowTransfer::switchesFollowPtIni() {
 void TestWindowTransfer::writeLeavesBackupOfTheImageSent() {
     open(baseImage());
     m_window->N12Click();
-    QVERIFY(m_window->transfer().running());
+    QVERIFY(transferOf(*m_window).running());
     // An import would change the file under the write.
     QAction *import = m_window->findChild<QAction *>(QStringLiteral("ImportCsv"));
     QVERIFY(!import->isEnabled());

@@ -9,6 +9,7 @@
 #include "sampleimage.h"
 #include "scriptedprompter.h"
 #include "settingscodec.h"
+#include "transfer.h"
 #include "windowtexts.h"
 
 #include <QAbstractItemView>
@@ -43,14 +44,19 @@ inline FlagWords flagWords(Language language) {
     return language == Language::English ? englishFlagWords() : chineseFlagWords();
 }
 
+// The window's transfer engine, found as tests find the controls.
+inline Transfer &transferOf(MainWindow &w) {
+    return *w.findChild<Transfer *>(QStringLiteral("Transfer"));
+}
+
 // Every channel cell of the window against a decode of its working file, one line per
 // difference. Only the cell of an open editor, holding text typed but not yet committed,
 // may differ.
-inline QStringList cellsDifferingFromFile(MainWindow &w) {
+inline QStringList cellsDifferingFromFile(MainWindow &w, const QString &workingFile) {
     QList<QStringList> expected(kChannelCount + 1, QStringList(ChannelGrid::kColumns, QString()));
     QStringList differences;
     try {
-        forEachRecord(w.workingFilePath(), [&](int index, const QString &text) {
+        forEachRecord(workingFile, [&](int index, const QString &text) {
             if (index >= kRecord03C0)
                 return;
             QStringList &cells = expected[index / 2 + 1];
@@ -75,7 +81,7 @@ inline QStringList cellsDifferingFromFile(MainWindow &w) {
     const GridView *view = w.channelGrid().view();
     for (int row = 1; row <= kChannelCount; ++row)
         for (int column = ChannelGrid::RxFrequency; column < ChannelGrid::kColumns; ++column) {
-            const QString shown = w.cell(column, row);
+            const QString shown = w.channelGrid().cell(column, row);
             const bool typing = view->editorOpen() && row == view->currentRow() &&
                                 column == view->currentColumn() &&
                                 w.channelGrid().holdsTypedText(column, row);
