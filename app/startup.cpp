@@ -5,13 +5,37 @@
 #include "prompter.h"
 #include "windowclaim.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
 namespace qx {
+
+namespace {
+
+// Qt's own words (standard buttons, the file and print dialogs, the serial port's errors)
+// in Chinese, for as long as the window lives: owned by it, a translator leaves the
+// application when it is destroyed. A catalogue that is not installed leaves them English.
+void speakQtInChinese(QObject &window) {
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const char *catalogue : {"qtbase", "qtserialport"}) {
+        auto *translator = new QTranslator(&window);
+        if (translator->load(QString::fromLatin1(catalogue) + QStringLiteral("_zh_CN"), folder))
+            QCoreApplication::installTranslator(translator);
+        else
+            delete translator;
+    }
+}
+
+} // namespace
 
 std::unique_ptr<MainWindow> createMainWindow(const QString &language, Prompter &prompter, Sio &sio,
                                              const QString &folder) {
     if (language == QLatin1String("E"))
         return std::make_unique<TE_Form>(prompter, sio, folder);
-    return std::make_unique<TForm1>(prompter, sio, folder);
+    auto window = std::make_unique<TForm1>(prompter, sio, folder);
+    speakQtInChinese(*window);
+    return window;
 }
 
 bool claimWorkingFile(WindowClaim &claim, const QString &language, Prompter &prompter) {

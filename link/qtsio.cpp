@@ -65,7 +65,8 @@ int QtSio::sio_open(int port) {
     if (device.isEmpty()) {
         m_lastOpen =
             PortDiagnosis::of(PortDiagnosis::Verdict::CannotOpen, QStringLiteral("COM%1").arg(port),
-                              QStringLiteral("no device configured"));
+                              QStringLiteral("no device configured"),
+                              QStringLiteral("没有配置设备"));
         return -1;
     }
     auto &slot = m_ports[port];
@@ -88,7 +89,7 @@ int QtSio::sio_open(int port) {
     if (serial.isOpen()) {
         // Owned by a transfer already: a second open must not share it.
         m_lastOpen = PortDiagnosis::of(PortDiagnosis::Verdict::InUse, device,
-                                       QStringLiteral("this program"));
+                                       QStringLiteral("this program"), QStringLiteral("本程序"));
         return -1;
     }
     slot->gone = false;
