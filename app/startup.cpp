@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "covers.h"
+#include "filelimits.h"
 #include "mainwindow.h"
 #include "prompter.h"
 #include "windowclaim.h"
@@ -13,10 +14,19 @@ namespace qx {
 
 namespace {
 
+// The file refusals, shared with the command line, in Chinese while the window lives.
+class ChineseFileWords : public QObject {
+public:
+    explicit ChineseFileWords(QObject *window) : QObject(window) { setChineseFileWords(true); }
+    ~ChineseFileWords() override { setChineseFileWords(false); }
+};
+
 // Qt's own words (standard buttons, the file and print dialogs, the serial port's errors)
-// in Chinese, for as long as the window lives: owned by it, a translator leaves the
-// application when it is destroyed. A catalogue that is not installed leaves them English.
-void speakQtInChinese(QObject &window) {
+// and the file refusals in Chinese, for as long as the window lives: owned by it, a
+// translator leaves the application when it is destroyed. A catalogue that is not
+// installed leaves Qt's words English.
+void speakChinese(QObject &window) {
+    new ChineseFileWords(&window);
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     for (const char *catalogue : {"qtbase", "qtserialport"}) {
         auto *translator = new QTranslator(&window);
@@ -34,7 +44,7 @@ std::unique_ptr<MainWindow> createMainWindow(const QString &language, Prompter &
     if (language == QLatin1String("E"))
         return std::make_unique<TE_Form>(prompter, sio, folder);
     auto window = std::make_unique<TForm1>(prompter, sio, folder);
-    speakQtInChinese(*window);
+    speakChinese(*window);
     return window;
 }
 

@@ -263,12 +263,13 @@ int NetSio::setUp(Link &link) {
         answers << (answer ? QString::number(*answer) : QStringLiteral("-"));
     }
     if (all && !same)
-        return fail(link, Verdict::CannotOpen,
-                    QStringLiteral("the server refused 9600 baud, 8 data bits, no parity, 1 stop "
-                                   "bit (it answered %1)")
-                        .arg(answers.join(QLatin1Char('/'))),
-                    QStringLiteral("服务器拒绝了9600波特、8个数据位、无校验、1个停止位（它的回答是%1）")
-                        .arg(answers.join(QLatin1Char('/'))));
+        return fail(
+            link, Verdict::CannotOpen,
+            QStringLiteral("the server refused 9600 baud, 8 data bits, no parity, 1 stop "
+                           "bit (it answered %1)")
+                .arg(answers.join(QLatin1Char('/'))),
+            QStringLiteral("服务器拒绝了9600波特、8个数据位、无校验、1个停止位（它的回答是%1）")
+                .arg(answers.join(QLatin1Char('/'))));
     if (all) {
         link.pending = Link::Op::None;
         return 0;
@@ -294,11 +295,12 @@ int NetSio::flowSet(Link &link) {
                     QStringLiteral("the server refused to switch flow control off"),
                     QStringLiteral("服务器拒绝关闭流量控制"));
     if (link.since.hasExpired(kNetworkTimeoutMs))
-        return fail(link, Verdict::CannotOpen,
-                    QStringLiteral("the server did not answer the flow control setting within "
-                                   "%1 s")
-                        .arg(kNetworkTimeoutMs / 1000),
-                    QStringLiteral("服务器在%1秒内没有回答流量控制设置").arg(kNetworkTimeoutMs / 1000));
+        return fail(
+            link, Verdict::CannotOpen,
+            QStringLiteral("the server did not answer the flow control setting within "
+                           "%1 s")
+                .arg(kNetworkTimeoutMs / 1000),
+            QStringLiteral("服务器在%1秒内没有回答流量控制设置").arg(kNetworkTimeoutMs / 1000));
     return kPending;
 }
 

@@ -105,7 +105,8 @@ QString PortDiagnosis::chineseWords() const {
     case Verdict::PermissionDenied:
         return QStringLiteral("没有权限：") + said;
     case Verdict::InUse:
-        return QStringLiteral("正被%1占用").arg(said.isEmpty() ? QStringLiteral("另一个程序") : said);
+        return QStringLiteral("正被%1占用")
+            .arg(said.isEmpty() ? QStringLiteral("另一个程序") : said);
     case Verdict::WentAway:
         return QStringLiteral("设备已断开（数据线被拔掉了吗？）");
     case Verdict::NoAnswer:

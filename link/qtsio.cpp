@@ -63,10 +63,9 @@ int QtSio::sio_open(int port) {
     m_lastOpen = {};
     const QString device = m_deviceForPort ? m_deviceForPort(port) : QString();
     if (device.isEmpty()) {
-        m_lastOpen =
-            PortDiagnosis::of(PortDiagnosis::Verdict::CannotOpen, QStringLiteral("COM%1").arg(port),
-                              QStringLiteral("no device configured"),
-                              QStringLiteral("没有配置设备"));
+        m_lastOpen = PortDiagnosis::of(
+            PortDiagnosis::Verdict::CannotOpen, QStringLiteral("COM%1").arg(port),
+            QStringLiteral("no device configured"), QStringLiteral("没有配置设备"));
         return -1;
     }
     auto &slot = m_ports[port];

@@ -66,7 +66,8 @@ QString LockHolder::text(Language language) const {
     const bool chinese = language == Language::Chinese;
 #ifdef Q_OS_UNIX
     if (pid == qint64(::getpid()))
-        return (chinese ? QStringLiteral("本程序（进程号%1）") : QStringLiteral("this program (pid %1)"))
+        return (chinese ? QStringLiteral("本程序（进程号%1）")
+                        : QStringLiteral("this program (pid %1)"))
             .arg(pid);
 #endif
     if (program.isEmpty())

@@ -164,7 +164,8 @@ bool Transfer::linkSettled(LinkOpener::Result result) {
 QString Transfer::withReason(const QString &text) const {
     // A link that classifies its failure says it in the window's language.
     const PortDiagnosis why = m_sio.lastOpenDiagnosis();
-    const QString reason = why.device.isEmpty() ? m_sio.lastOpenError() : why.text(m_texts.language);
+    const QString reason =
+        why.device.isEmpty() ? m_sio.lastOpenError() : why.text(m_texts.language);
     return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
 }
 

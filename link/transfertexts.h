@@ -11,8 +11,8 @@ namespace qx {
 // The transfer's messages and the style of its retry prompt, in the window's language.
 struct TransferTexts {
     Language language = Language::English; // of the port's diagnosis
-    QString startRead;  // empty: no start message
-    QString startWrite; // empty: no start message
+    QString startRead;                     // empty: no start message
+    QString startWrite;                    // empty: no start message
     QString over;
     QString retryCaption;
     QString retryText;
