@@ -39,7 +39,7 @@ public:
     explicit Replacement(const QString &path) : m_path(path), m_file(path) {
         checkOutputFile(path);
         if (!m_file.open(QIODevice::WriteOnly))
-            throw fileError(m_path, QStringLiteral("cannot write: ") + m_file.errorString());
+            throw fileError(m_path, fileWords().cannotWrite.arg(m_file.errorString()));
     }
 
     void write(const QByteArray &bytes) {
@@ -66,16 +66,16 @@ public:
         const qint64 onDisk = m_file.size();
 #endif
         if (onDisk != m_written)
-            fail(QStringLiteral("%1 of %2 bytes written").arg(onDisk).arg(m_written));
+            fail(fileWords().partlyWritten.arg(onDisk).arg(m_written));
         if (!m_file.commit() || m_file.error() != QFileDevice::NoError)
-            throw fileError(m_path, QStringLiteral("cannot write: ") + m_file.errorString());
+            throw fileError(m_path, fileWords().cannotWrite.arg(m_file.errorString()));
     }
 
 private:
     // The temporary file goes with the QSaveFile; the old file stays as it was.
     [[noreturn]] void fail(const QString &reason) {
         m_file.cancelWriting();
-        throw fileError(m_path, QStringLiteral("cannot write: ") + reason);
+        throw fileError(m_path, fileWords().cannotWrite.arg(reason));
     }
 
     QString m_path;

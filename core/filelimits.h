@@ -16,6 +16,20 @@ constexpr int kQuotedChars = 32;
 
 enum class InputKind { Image, Csv };
 
+// The words of the refusals below and of FileCopy's. English, the command line's; Chinese
+// while the Chinese window lives. The system's reasons stay the system's.
+struct FileWords {
+    QString isFolder, isPipe, isSocket, isDevice, notRegular;
+    QString noSuchFile, noFileName, noFolder;
+    QString folderNotWritable, notWritable, cannotWrite; // %1 the system's reason
+    QString partlyWritten;                               // %1 of %2 bytes
+    QString tooLargeImage;                               // %1 the name, %2 its bytes
+    QString tooLarge;                                    // %1 the name, %2 the kind
+    QString radioImage, channelList;
+};
+const FileWords &fileWords();
+void setChineseFileWords(bool chinese);
+
 // Why path is not a regular file: "is a folder", "is a pipe (FIFO)", "is a device"...;
 // empty for a regular file and for a name with nothing there.
 QString notRegularFile(const QString &path);

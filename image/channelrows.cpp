@@ -15,6 +15,17 @@ bool isTitleRow(const QStringList &fields) {
            rx == kCsvHeader.at(1);
 }
 
+// The six values named as the Chinese window's titles name them; the English window names
+// them as the CSV does.
+QStringList valueNames(const ImageWords &words) {
+    if (words.language == Language::English)
+        return kCsvHeader.mid(1);
+    QStringList names;
+    for (std::size_t i = 1; i < words.gridHeader.size(); ++i)
+        names << words.gridHeader[i].trimmed();
+    return names;
+}
+
 QString windowFlag(const QString &english, const FlagWords &words) {
     if (english.isEmpty())
         return english;
@@ -30,20 +41,22 @@ QString formatChannelRows(const QList<QStringList> &rows) {
     return out;
 }
 
-PastedRow checkPastedFields(const QStringList &fields, const FlagWords &words) {
+PastedRow checkPastedFields(const QStringList &fields, const ImageWords &words) {
     PastedRow row;
+    const CsvTexts say = csvTexts(words.language);
     if (fields.size() != kValueColumns && fields.size() != kValueColumns + 1) {
-        row.problem = QStringLiteral("%1 columns, expected 6 or 7").arg(fields.size());
+        row.problem = say.pasteColumns.arg(fields.size());
         return row;
     }
-    const ChannelCheck check = checkChannelValues(fields.mid(fields.size() - kValueColumns), words);
+    const ChannelCheck check = checkChannelValues(fields.mid(fields.size() - kValueColumns),
+                                                  words.flags, valueNames(words), say);
     if (!check.problems.isEmpty()) {
-        row.problem = check.problems.join(QStringLiteral("; "));
+        row.problem = check.problems.join(say.joiner);
         return row;
     }
     ChannelCells cells = check.cells;
-    cells.busy = windowFlag(cells.busy, words);
-    cells.scan = windowFlag(cells.scan, words);
+    cells.busy = windowFlag(cells.busy, words.flags);
+    cells.scan = windowFlag(cells.scan, words.flags);
     row.cells = cells;
     return row;
 }
@@ -61,7 +74,7 @@ std::optional<QString> loneValue(const QString &text) {
     return line.trimmed();
 }
 
-QList<PastedRow> parseChannelRows(const QString &text, const FlagWords &words) {
+QList<PastedRow> parseChannelRows(const QString &text, const ImageWords &words) {
     QList<PastedRow> rows;
     QString normal = text;
     normal.replace(QLatin1String("\r\n"), QLatin1String("\n"));

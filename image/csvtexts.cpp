@@ -21,6 +21,7 @@ CsvTexts englishCsvTexts() {
     t.noHeader = QStringLiteral("no header line; the first line must be %1");
     t.wrongHeader = QStringLiteral("the header must be %1");
     t.fieldCount = QStringLiteral("%1 fields, expected %2");
+    t.pasteColumns = QStringLiteral("%1 columns, expected 6 or 7");
     t.notChannel = QStringLiteral("Channel '%1' is not a channel number from 1 to 16");
     t.channelTwice = QStringLiteral("channel %1 is already given on line %2");
     t.channelMissing =
@@ -62,6 +63,7 @@ CsvTexts chineseCsvTexts() {
     t.noHeader = QStringLiteral("没有标题行；第一行必须是 %1");
     t.wrongHeader = QStringLiteral("标题行必须是 %1");
     t.fieldCount = QStringLiteral("有%1个字段，应为%2个");
+    t.pasteColumns = QStringLiteral("有%1列，应为6或7列");
     t.notChannel = QStringLiteral("Channel“%1”不是1至16的信道号");
     t.channelTwice = QStringLiteral("信道%1已在第%2行给出");
     t.channelMissing = QStringLiteral("信道%1没有对应的行（空信道也要有一行，只写信道号）");

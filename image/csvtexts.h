@@ -25,6 +25,7 @@ struct CsvTexts {
     // The program's own CSV.
     QString noHeader, wrongHeader; // %1 the header
     QString fieldCount;            // %1 fields, %2 expected
+    QString pasteColumns;          // a pasted row of %1 columns, not 6 or 7
     QString notChannel;            // %1 the value
     QString channelTwice;          // %1 the channel, %2 its first line
     QString channelMissing;        // %1 the channel

@@ -86,12 +86,14 @@ int NetSio::sio_open(int port) {
     const QString device = deviceName(port);
     const std::optional<NetworkPort> address = NetworkPort::parse(device);
     if (!address) {
-        m_lastOpen = PortDiagnosis::of(Verdict::CannotOpen, device, NetworkPort::formHint());
+        m_lastOpen = PortDiagnosis::of(Verdict::CannotOpen, device, NetworkPort::formHint(),
+                                       NetworkPort::formHint(Language::Chinese));
         return -1;
     }
     auto &slot = m_links[port];
     if (slot && slot->socket->state() != QAbstractSocket::UnconnectedState) {
-        m_lastOpen = PortDiagnosis::of(Verdict::InUse, device, QStringLiteral("this program"));
+        m_lastOpen = PortDiagnosis::of(Verdict::InUse, device, QStringLiteral("this program"),
+                                       QStringLiteral("本程序"));
         return -1;
     }
     slot = std::make_unique<Link>();
@@ -261,10 +263,13 @@ int NetSio::setUp(Link &link) {
         answers << (answer ? QString::number(*answer) : QStringLiteral("-"));
     }
     if (all && !same)
-        return fail(link, Verdict::CannotOpen,
-                    QStringLiteral("the server refused 9600 baud, 8 data bits, no parity, 1 stop "
-                                   "bit (it answered %1)")
-                        .arg(answers.join(QLatin1Char('/'))));
+        return fail(
+            link, Verdict::CannotOpen,
+            QStringLiteral("the server refused 9600 baud, 8 data bits, no parity, 1 stop "
+                           "bit (it answered %1)")
+                .arg(answers.join(QLatin1Char('/'))),
+            QStringLiteral("服务器拒绝了9600波特、8个数据位、无校验、1个停止位（它的回答是%1）")
+                .arg(answers.join(QLatin1Char('/'))));
     if (all) {
         link.pending = Link::Op::None;
         return 0;
@@ -272,7 +277,8 @@ int NetSio::setUp(Link &link) {
     if (late)
         return fail(link, Verdict::CannotOpen,
                     QStringLiteral("the server did not answer the line settings within %1 s")
-                        .arg(kNetworkTimeoutMs / 1000));
+                        .arg(kNetworkTimeoutMs / 1000),
+                    QStringLiteral("服务器在%1秒内没有回答线路设置").arg(kNetworkTimeoutMs / 1000));
     return kPending;
 }
 
@@ -286,24 +292,29 @@ int NetSio::flowSet(Link &link) {
     }
     if (answer)
         return fail(link, Verdict::CannotOpen,
-                    QStringLiteral("the server refused to switch flow control off"));
+                    QStringLiteral("the server refused to switch flow control off"),
+                    QStringLiteral("服务器拒绝关闭流量控制"));
     if (link.since.hasExpired(kNetworkTimeoutMs))
-        return fail(link, Verdict::CannotOpen,
-                    QStringLiteral("the server did not answer the flow control setting within "
-                                   "%1 s")
-                        .arg(kNetworkTimeoutMs / 1000));
+        return fail(
+            link, Verdict::CannotOpen,
+            QStringLiteral("the server did not answer the flow control setting within "
+                           "%1 s")
+                .arg(kNetworkTimeoutMs / 1000),
+            QStringLiteral("服务器在%1秒内没有回答流量控制设置").arg(kNetworkTimeoutMs / 1000));
     return kPending;
 }
 
 int NetSio::closed(Link &link) {
     if (link.said.contains("in use"))
-        return fail(link, Verdict::InUse, QStringLiteral("another client of the server"));
+        return fail(link, Verdict::InUse, QStringLiteral("another client of the server"),
+                    QStringLiteral("服务器的另一个客户端"));
     return fail(link, Verdict::ServerClosed);
 }
 
-int NetSio::fail(Link &link, PortDiagnosis::Verdict verdict, const QString &detail) {
+int NetSio::fail(Link &link, PortDiagnosis::Verdict verdict, const QString &detail,
+                 const QString &detailChinese) {
     link.pending = Link::Op::None;
-    m_lastOpen = PortDiagnosis::of(verdict, link.address.url(), detail);
+    m_lastOpen = PortDiagnosis::of(verdict, link.address.url(), detail, detailChinese);
     return -1;
 }
 

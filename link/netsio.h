@@ -44,7 +44,8 @@ private:
     int flowSet(Link &link);
     // The server ended the connection during the open or set-up.
     int closed(Link &link);
-    int fail(Link &link, PortDiagnosis::Verdict verdict, const QString &detail = {});
+    int fail(Link &link, PortDiagnosis::Verdict verdict, const QString &detail = {},
+             const QString &detailChinese = {});
 
     std::function<QString(int)> m_deviceForPort;
     std::map<int, std::unique_ptr<Link>> m_links;

@@ -46,7 +46,10 @@ std::optional<NetworkPort> NetworkPort::parse(const QString &device) {
     return p;
 }
 
-QString NetworkPort::formHint() {
+QString NetworkPort::formHint(Language language) {
+    if (language == Language::Chinese)
+        return QStringLiteral("网络端口的写法是rfc2217://主机:端口或socket://主机:端口，端口为1至"
+                              "65535，IPv6地址放在方括号里");
     return QStringLiteral("a network port is rfc2217://HOST:PORT or socket://HOST:PORT, with a "
                           "port from 1 to 65535 and an IPv6 address in brackets");
 }

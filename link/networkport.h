@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imagewords.h"
+
 #include <QString>
 
 #include <optional>
@@ -21,7 +23,7 @@ struct NetworkPort {
     // The parts of a well-formed name; nothing otherwise.
     static std::optional<NetworkPort> parse(const QString &device);
     // What a malformed name lacks, in a user's words.
-    static QString formHint();
+    static QString formHint(Language language = Language::English);
 
     // HOST:PORT, with brackets around an IPv6 address.
     QString hostAndPort() const;

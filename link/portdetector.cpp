@@ -9,8 +9,9 @@
 
 namespace qx {
 
-QString PortDetector::Tried::line() const {
-    return port > 0 ? QStringLiteral("COM%1, %2").arg(port).arg(result.text()) : result.text();
+QString PortDetector::Tried::line(Language language) const {
+    const QString text = result.text(language);
+    return port > 0 ? QStringLiteral("COM%1, %2").arg(port).arg(text) : text;
 }
 
 PortDetector::PortDetector(QObject *parent) : QObject(parent), m_otherDevices(serialDevicePaths) {}

@@ -27,7 +27,7 @@ public:
         QString device;
         PortDiagnosis result;
         // "COM2, /dev/ttyUSB1: the radio answered; ..." in the probe's words.
-        QString line() const;
+        QString line(Language language = Language::English) const;
     };
 
     explicit PortDetector(QObject *parent = nullptr);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imagewords.h"
 #include "networkport.h"
 
 #include <QString>
@@ -32,17 +33,24 @@ struct PortDiagnosis {
     // it, empty when unknown; NoAnswer: the bytes heard instead of an answer, if any;
     // CannotOpen: the system's reason.
     QString detail;
+    // The detail in Chinese where this program words it; a system's reason or the bytes
+    // heard have one form only, and detail stands for both languages.
+    QString detailChinese;
     QStringList present; // NoDevice: the serial devices that are there
 
     bool answered() const { return verdict == Verdict::Answered; }
     // What was found, without the device: "no such device; ...".
-    QString words() const;
+    QString words(Language language = Language::English) const;
     // One line: the device, then the words.
-    QString text() const { return device + QStringLiteral(": ") + words(); }
+    QString text(Language language = Language::English) const {
+        return device + QStringLiteral(": ") + words(language);
+    }
 
-    static PortDiagnosis of(Verdict verdict, const QString &device, const QString &detail = {});
+    static PortDiagnosis of(Verdict verdict, const QString &device, const QString &detail = {},
+                            const QString &detailChinese = {});
 
 private:
+    QString chineseWords() const;
     // The parts of a network device's URL.
     NetworkPort address() const;
 };

@@ -55,7 +55,8 @@ void PortProbe::linkSettled(LinkOpener::Result result) {
         if (!why.device.isEmpty())
             return finish(why);
         return finish(PortDiagnosis::Verdict::CannotOpen,
-                      QStringLiteral("the line cannot be set to 9600 baud, 8N1"));
+                      QStringLiteral("the line cannot be set to 9600 baud, 8N1"),
+                      QStringLiteral("不能把线路设为9600波特、8N1"));
     }
     }
 }
@@ -85,8 +86,9 @@ void PortProbe::evaluate() {
     m_gapTimer.start(m_pacing.stepGapMs);
 }
 
-void PortProbe::finish(PortDiagnosis::Verdict verdict, const QString &detail) {
-    finish(PortDiagnosis::of(verdict, m_sio.deviceName(m_port), detail));
+void PortProbe::finish(PortDiagnosis::Verdict verdict, const QString &detail,
+                       const QString &detailChinese) {
+    finish(PortDiagnosis::of(verdict, m_sio.deviceName(m_port), detail, detailChinese));
 }
 
 void PortProbe::finish(const PortDiagnosis &result) {

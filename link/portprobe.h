@@ -40,7 +40,8 @@ private:
     void linkSettled(LinkOpener::Result result);
     void tick();
     void evaluate();
-    void finish(PortDiagnosis::Verdict verdict, const QString &detail = {});
+    void finish(PortDiagnosis::Verdict verdict, const QString &detail = {},
+                const QString &detailChinese = {});
     void finish(const PortDiagnosis &result);
 
     Sio &m_sio;

@@ -63,9 +63,9 @@ int QtSio::sio_open(int port) {
     m_lastOpen = {};
     const QString device = m_deviceForPort ? m_deviceForPort(port) : QString();
     if (device.isEmpty()) {
-        m_lastOpen =
-            PortDiagnosis::of(PortDiagnosis::Verdict::CannotOpen, QStringLiteral("COM%1").arg(port),
-                              QStringLiteral("no device configured"));
+        m_lastOpen = PortDiagnosis::of(
+            PortDiagnosis::Verdict::CannotOpen, QStringLiteral("COM%1").arg(port),
+            QStringLiteral("no device configured"), QStringLiteral("没有配置设备"));
         return -1;
     }
     auto &slot = m_ports[port];
@@ -88,7 +88,7 @@ int QtSio::sio_open(int port) {
     if (serial.isOpen()) {
         // Owned by a transfer already: a second open must not share it.
         m_lastOpen = PortDiagnosis::of(PortDiagnosis::Verdict::InUse, device,
-                                       QStringLiteral("this program"));
+                                       QStringLiteral("this program"), QStringLiteral("本程序"));
         return -1;
     }
     slot->gone = false;

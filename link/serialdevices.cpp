@@ -62,13 +62,22 @@ LockHolder readLock(const QString &path) {
 
 } // namespace
 
-QString LockHolder::text() const {
+QString LockHolder::text(Language language) const {
+    const bool chinese = language == Language::Chinese;
 #ifdef Q_OS_UNIX
     if (pid == qint64(::getpid()))
-        return QStringLiteral("this program (pid %1)").arg(pid);
+        return (chinese ? QStringLiteral("本程序（进程号%1）")
+                        : QStringLiteral("this program (pid %1)"))
+            .arg(pid);
 #endif
-    return program.isEmpty() ? QStringLiteral("another program: pid %1").arg(pid)
-                             : QStringLiteral("another program: %1 (pid %2)").arg(program).arg(pid);
+    if (program.isEmpty())
+        return (chinese ? QStringLiteral("另一个程序：进程号%1")
+                        : QStringLiteral("another program: pid %1"))
+            .arg(pid);
+    return (chinese ? QStringLiteral("另一个程序：%1（进程号%2）")
+                    : QStringLiteral("another program: %1 (pid %2)"))
+        .arg(program)
+        .arg(pid);
 }
 
 LockHolder lockHolder(const QString &device) {

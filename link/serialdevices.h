@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imagewords.h"
+
 #include <QList>
 #include <QLockFile>
 #include <QString>
@@ -16,7 +18,7 @@ struct LockHolder {
     QString program;
     bool held() const { return pid > 0; }
     // "another program: minicom (pid 1234)", or "this program (pid 99)".
-    QString text() const;
+    QString text(Language language = Language::English) const;
 };
 LockHolder lockHolder(const QString &device);
 // Takes the lock file of a device's real name, for a device opened by another name (a

@@ -162,7 +162,10 @@ bool Transfer::linkSettled(LinkOpener::Result result) {
 }
 
 QString Transfer::withReason(const QString &text) const {
-    const QString reason = m_sio.lastOpenError();
+    // A link that classifies its failure says it in the window's language.
+    const PortDiagnosis why = m_sio.lastOpenDiagnosis();
+    const QString reason =
+        why.device.isEmpty() ? m_sio.lastOpenError() : why.text(m_texts.language);
     return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
 }
 
@@ -270,7 +273,7 @@ void Transfer::deviceGone() {
     // Asking again cannot bring a pulled cable back: end at once and name the device.
     const PortDiagnosis lost = m_sio.lostDiagnosis(m_port);
     finish(Outcome::Gone);
-    QString text = lost.text();
+    QString text = lost.text(m_texts.language);
     if (!m_texts.deviceGone.isEmpty())
         text.prepend(m_texts.deviceGone + QLatin1Char('\n'));
     m_prompter.message(text);

@@ -18,6 +18,7 @@ QString recordNames(const TransferTexts &texts, const QList<int> &records) {
 
 TransferTexts chineseTransferTexts() {
     TransferTexts t;
+    t.language = Language::Chinese;
     t.startRead = QStringLiteral("开始从对讲机里读取数据");
     t.startWrite = QStringLiteral("开始写数据到对讲机里");
     t.over = QStringLiteral("完成!");

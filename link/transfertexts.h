@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imagewords.h"
 #include "prompter.h"
 
 #include <QList>
@@ -9,8 +10,9 @@ namespace qx {
 
 // The transfer's messages and the style of its retry prompt, in the window's language.
 struct TransferTexts {
-    QString startRead;  // empty: no start message
-    QString startWrite; // empty: no start message
+    Language language = Language::English; // of the port's diagnosis
+    QString startRead;                     // empty: no start message
+    QString startWrite;                    // empty: no start message
     QString over;
     QString retryCaption;
     QString retryText;

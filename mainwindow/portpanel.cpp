@@ -136,9 +136,9 @@ void PortPanel::detectFinished() {
     guard(m_prompter, [this] {
         QStringList lines;
         for (const PortDetector::Tried &tried : m_detector->tried())
-            lines << tried.line();
+            lines << tried.line(m_texts.language);
         if (lines.isEmpty())
-            lines << QStringLiteral("no serial device is plugged in");
+            lines << m_texts.noSerialDevice;
         const PortDetector::Tried *found = m_detector->found();
         if (!found) {
             m_prompter.message(m_texts.detectNone + QLatin1Char('\n') +

@@ -58,6 +58,7 @@ WindowTexts chineseWindowTexts() {
     t.menuDetectPort = QStringLiteral("检测串口");
     t.detectFound = QStringLiteral("对讲机在%1上应答，已选用该串口。");
     t.detectNone = QStringLiteral("没有对讲机应答。已尝试：");
+    t.noSerialDevice = QStringLiteral("没有插入任何串口设备");
 
     t.scanGroup = QStringLiteral("扫描设置：");
     t.seconds = QStringLiteral("sec.");
@@ -195,6 +196,7 @@ WindowTexts englishWindowTexts() {
     t.menuDetectPort = QStringLiteral("Detect Port");
     t.detectFound = QStringLiteral("The radio answered on %1; the port is selected.");
     t.detectNone = QStringLiteral("No radio answered. Tried:");
+    t.noSerialDevice = QStringLiteral("no serial device is plugged in");
 
     t.scanGroup = QStringLiteral("Scan SetUp：");
     t.seconds = QStringLiteral("sec.");

@@ -49,7 +49,8 @@ struct WindowTexts : ImageWords {
     QString portDevicePresent, portDeviceAbsent, portDeviceNetwork;
 
     // Detect Port (N18). %1: the port found, "COM2". The lines of what was tried follow.
-    QString menuDetectPort, detectFound, detectNone;
+    // noSerialDevice: the line when there was nothing to try.
+    QString menuDetectPort, detectFound, detectNone, noSerialDevice;
 
     QString scanGroup, paramGroup, seconds;
     int initialMonitorKey;

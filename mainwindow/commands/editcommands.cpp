@@ -201,10 +201,10 @@ void EditCommands::paste() {
             for (int c = ChannelGrid::RxFrequency; c <= ChannelGrid::Scan; ++c)
                 fields << grid.cell(c, first);
             fields[column - ChannelGrid::RxFrequency] = *value;
-            rows << checkPastedFields(fields, t.flags);
+            rows << checkPastedFields(fields, t);
             rows.last().line = 1;
         } else {
-            rows = parseChannelRows(text, t.flags);
+            rows = parseChannelRows(text, t);
         }
         QStringList rejected;
         {
