@@ -37,7 +37,7 @@ bool isFrequencyText(const QString &text) {
 }
 
 void toneBytes(const QString &tone, std::uint8_t &first, std::uint8_t &second) {
-    if (tone == QLatin1String("OFF")) {
+    if (tone == kToneOff) {
         first = second = 0xFF;
         return;
     }
@@ -68,7 +68,7 @@ QString frequencyCell(const QString &field) {
 
 QString toneCell(const QString &field) {
     if (field.compare(QLatin1String("FFFF"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("OFF");
+        return kToneOff;
     return BcdText(reversedPairs(field));
 }
 
@@ -150,7 +150,7 @@ ToneFlagCells get_data2(const QString &frameText, const QString &rxCell, const F
 ChannelCells completedChannel(ChannelCells cells, const FlagWords &words) {
     for (QString *tone : {&cells.rxTone, &cells.txTone})
         if (tone->isEmpty())
-            *tone = QStringLiteral("OFF");
+            *tone = kToneOff;
     for (QString *flag : {&cells.busy, &cells.scan})
         if (flag->isEmpty())
             *flag = words.no;

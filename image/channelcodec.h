@@ -23,6 +23,8 @@ struct Tone {
     std::uint8_t low;
     std::uint8_t high;
 };
+// The tone of a channel without one: the first item of the tone drop-downs.
+inline const QString kToneOff = QStringLiteral("OFF");
 // "OFF" and the 38 CTCSS tones of the tone drop-downs, with their stored bytes.
 const std::array<Tone, 39> &ToneTable();
 QStringList toneTexts();

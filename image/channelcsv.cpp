@@ -37,8 +37,8 @@ bool allEmpty(const QStringList &fields) {
 // "67", "67.00" and "67.0" name the same tone: spreadsheets drop trailing zeros.
 std::optional<QString> toneText(const QString &field) {
     const QString t = field.trimmed();
-    if (t.isEmpty() || t.compare(QLatin1String("OFF"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("OFF");
+    if (t.isEmpty() || t.compare(kToneOff, Qt::CaseInsensitive) == 0)
+        return kToneOff;
     bool ok = false;
     const double hz = t.toDouble(&ok);
     if (!ok)
@@ -66,7 +66,7 @@ std::optional<QString> flagText(const QString &field, const FlagWords &also) {
 // What an empty channel may still carry in a spreadsheet: nothing, or the defaults.
 bool isDefault(const QString &field, const FlagWords &also) {
     const QString t = field.trimmed();
-    return t.isEmpty() || t.compare(QLatin1String("OFF"), Qt::CaseInsensitive) == 0 ||
+    return t.isEmpty() || t.compare(kToneOff, Qt::CaseInsensitive) == 0 ||
            flagText(t, also) == englishFlagWords().no;
 }
 

@@ -143,7 +143,7 @@ ChirpRow mapRow(const CsvRecord &record, const Header &header, const ChannelTabl
         unfit << say.frequencyEmpty;
     if (tones && tx && !rx.trimmed().isEmpty()) {
         const auto toneOf = [&](const QString &source) {
-            return source.isEmpty() ? QStringLiteral("OFF")
+            return source.isEmpty() ? kToneOff
                                     : field(source == kReadColumns[RTone] ? RTone : CTone);
         };
         const ChannelCells &was = row.channel ? old[std::size_t(row.channel - 1)] : ChannelCells{};
@@ -157,7 +157,7 @@ ChirpRow mapRow(const CsvRecord &record, const Header &header, const ChannelTabl
         unfit << check.problems;
         for (const auto &[source, tone] :
              {std::pair{tones->rx, check.cells.rxTone}, std::pair{tones->tx, check.cells.txTone}})
-            if (!source.isEmpty() && tone == QLatin1String("OFF"))
+            if (!source.isEmpty() && tone == kToneOff)
                 unfit << say.toneMissing.arg(quotedPrefix(field(Tone).trimmed()), source);
         row.cells = check.cells;
         notes << check.notes;
@@ -302,7 +302,7 @@ CsvImport importChirpCsv(const QString &text, const QByteArray &image, bool skip
 
 QString formatChirpCsv(const ChannelTable &channels) {
     QString out = kChirpHeader.join(QLatin1Char(',')) + QLatin1Char('\n');
-    const QString off = QStringLiteral("OFF");
+    const QString &off = kToneOff;
     for (int n = 0; n < kChannelCount; ++n) {
         const ChannelCells &c = channels[std::size_t(n)];
         if (c.rx.isEmpty())

@@ -46,5 +46,8 @@ QString recordName(const QString &channelName, const QString &settingsName, int 
 inline QString recordName(const ImageWords &words, int record) {
     return recordName(words.channelName, words.settingsName, record);
 }
+// A record as the command line names it, with the half of a channel it holds: "channel 3,
+// tones and flags", "model and band 03D0".
+QString recordRole(int record);
 
 } // namespace qx

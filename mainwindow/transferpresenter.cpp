@@ -48,13 +48,13 @@ void TransferPresenter::attach(QProgressBar *gauge, const QList<QAbstractButton 
 }
 
 void TransferPresenter::read() {
-    start(true);
+    start(TransferMode::Read);
 }
 
 void TransferPresenter::write() {
     guard(m_prompter, [this] {
         if (m_host.commitTypedText())
-            start(false);
+            start(TransferMode::Write);
     });
 }
 
@@ -66,8 +66,9 @@ void TransferPresenter::closeLink() {
     m_transfer->closeLink();
 }
 
-void TransferPresenter::start(bool read) {
-    guard(m_prompter, [this, read] {
+void TransferPresenter::start(TransferMode mode) {
+    guard(m_prompter, [this, mode] {
+        const bool read = mode == TransferMode::Read;
         const int port = m_host.settingsFile().comPort();
         // A start refused because a transfer runs must leave that transfer's log alone.
         // The log stays open until the next start, so a read-back after a write joins it.
@@ -165,7 +166,7 @@ void TransferPresenter::jobFinished() {
             if (m_prompter.ask(QStringLiteral("Confirm"), text, Prompter::Buttons::YesNo,
                                Prompter::Icon::Question))
                 QMetaObject::invokeMethod(
-                    this, [this] { start(false); }, Qt::QueuedConnection);
+                    this, [this] { start(TransferMode::Write); }, Qt::QueuedConnection);
             return;
         }
         case Ending::NotVerified:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "loggingsio.h"
+#include "steps.h"
 #include "transferlog.h"
 
 #include <QByteArray>
@@ -63,7 +64,7 @@ public slots:
     void closeLink();
 
 private:
-    void start(bool read);
+    void start(TransferMode mode);
     void storeRead(const QByteArray &image);
     void jobFinished();
     // A backup beside the working file; one that cannot be saved is reported, not fatal.

@@ -195,8 +195,9 @@ void ChannelGrid::applyChannelRecord(int index, const QString &frameText) {
 }
 
 void ChannelGrid::brush_StringGrid(const QString &frequency) {
-    const QString off = QStringLiteral("OFF");
-    const ChannelCells cells{frequency, off, frequency, off, m_texts.flags.no, m_texts.flags.no};
+    // Tones off and flags off, as a channel typed without them.
+    const ChannelCells cells =
+        completedChannel({frequency, {}, frequency, {}, {}, {}}, m_texts.flags);
     m_typed.clear();
     for (int row = 1; row <= kChannelCount; ++row) {
         showChannel(row, cells);

@@ -31,24 +31,6 @@ ImageError::ImageError(const QString &file, int record, const QString &reason)
 
 ImageError::ImageError(const QString &message) : Error(message), m_record(-1) {}
 
-QString recordRole(int record) {
-    if (record >= 0 && record < kRecord03C0)
-        return QStringLiteral("channel %1, %2")
-            .arg(record / 2 + 1)
-            .arg(record % 2 == 0 ? QStringLiteral("frequencies")
-                                 : QStringLiteral("tones and flags"));
-    switch (record) {
-    case kRecord03C0:
-        return QStringLiteral("settings 03C0");
-    case kRecord03D0:
-        return QStringLiteral("model and band 03D0");
-    case kRecord03F0:
-        return QStringLiteral("settings 03F0");
-    default:
-        return QStringLiteral("beyond the image");
-    }
-}
-
 QByteArray readImageFile(const QString &path) {
     try {
         return qx::readImageFile(path);

@@ -46,7 +46,4 @@ QString incompleteImageNote(const QByteArray &bytes);
 // Header, 16 tab-separated rows, an empty line, one name<TAB>value line per setting.
 QString formatDump(const ImageDump &dump);
 
-// What a record holds, for messages: "channel 3, frequencies", "settings 03F0".
-QString recordRole(int record);
-
 } // namespace qx::cli
