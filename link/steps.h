@@ -1,13 +1,13 @@
 #pragma once
 
+#include "transfermode.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <vector>
 
 namespace qx {
-
-enum class TransferMode { Read, Write };
 
 // One step of a transfer: what it sends and how long it waits for the answer.
 struct Step {

@@ -138,42 +138,6 @@ int runRadios(const QList<FleetRadio> &radios, const QString &report, const QStr
 
 } // namespace
 
-void Console::note(const QString &text) {
-    err << QStringLiteral("qx7420-cli: ") << text << '\n';
-    err.flush();
-}
-
-bool beginLog(TransferLog &log, const QString &path, Console &console) {
-    QString error;
-    if (path.isEmpty() || log.begin(path, false, &error))
-        return true;
-    console.note(error);
-    return false;
-}
-
-PortChoice resolvePort(const QString &argument) {
-    static const QRegularExpression number(QStringLiteral("^\\d{1,9}$"));
-    if (number.match(argument).hasMatch()) {
-        const int port = argument.toInt();
-        return {port, PtIni::inDataFolder().deviceForPort(port), argument, true};
-    }
-    // The serial library takes a bare name as one under /dev; a link or device in the
-    // current folder is what a bare name means here when /dev has no such entry.
-    if (!argument.contains(QLatin1Char('/')) && QFileInfo::exists(argument) &&
-        !QFileInfo::exists(QStringLiteral("/dev/") + argument))
-        return {1, QFileInfo(argument).absoluteFilePath(), argument};
-    return {1, argument, argument};
-}
-
-QString portFileName(const PortChoice &port) {
-    if (port.numbered)
-        return QStringLiteral("COM%1").arg(port.port);
-    if (const std::optional<NetworkPort> address = NetworkPort::parse(port.device))
-        return address->fileStem();
-    const QString name = QFileInfo(port.given).fileName();
-    return name.isEmpty() ? QFileInfo(port.device).fileName() : name;
-}
-
 QString writeRefusal(const QByteArray &image, const QString &fileName) {
     const int records = int(image.size() / MemoryFrame::kSize);
     if (records < kRecordCount)

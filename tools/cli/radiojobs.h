@@ -1,48 +1,19 @@
 #pragma once
 
+#include "console.h"
 #include "memoryframe.h"
+#include "portchoice.h"
 #include "transfer.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <QTextStream>
 
 namespace qx {
 class TransferLog;
 }
 
 namespace qx::cli {
-
-enum ExitCode : int {
-    kExitOk = 0,
-    kExitNoRadio = 1, // the port could not be used or the radio did not answer
-    kExitUsage = 2,   // usage, file or image error
-    kExitVerify = 3,  // write --verify found records that differ
-    kExitDiffer = 3,  // diff found fields that differ
-    kExitInterrupted = 130,
-};
-
-struct Console {
-    QTextStream &out;
-    QTextStream &err;
-    bool errIsTerminal = false;
-    void note(const QString &text); // "qx7420-cli: text" on stderr
-};
-
-// --log FILE, begun before anything is sent: a log that cannot be written is noted and
-// stops the command. True when there is no path or the log was begun.
-bool beginLog(TransferLog &log, const QString &path, Console &console);
-
-// --port: a number is mapped through pt.ini beside the program as the window maps it;
-// anything else is a device path.
-struct PortChoice {
-    int port = 1;
-    QString device;
-    QString given;         // the argument as typed
-    bool numbered = false; // given as a port number, not as a device
-};
-PortChoice resolvePort(const QString &argument);
 
 // With one port, output and backup name files; with several, folders that receive a
 // file per radio named after its port (see portFileName).
@@ -68,10 +39,6 @@ struct WriteJob {
     QString log; // --log: every byte of all its transfers; empty: none
 };
 int writeRadio(const WriteJob &job, Console &console);
-
-// The file name for a radio's image in a folder: COMn for a port number, host and port
-// for a network port (bench2_3001), else the device's own name (ttyUSB0 for /dev/ttyUSB0).
-QString portFileName(const PortChoice &port);
 
 // Why an image must not be sent, or empty: fewer than 35 records, a record whose frame
 // header is not 57, its own address, 08 (the write sends records to the address they
