@@ -1,8 +1,8 @@
 #include "frequencylistprinter.h"
 
 #include "error.h"
-#include "printersurface.h"
 #include "prompter.h"
+#include "qprintersurface.h"
 #include "spoolanswer.h"
 
 #include <QDir>
@@ -20,7 +20,7 @@ constexpr int kColumns = 7;
 bool drawOn(QPrinter &printer, const QList<QStringList> &rows, const PrintTexts &texts,
             const QString &date) {
     printer.setDocName(texts.jobTitle);
-    PrinterSurface surface(printer);
+    QPrinterSurface surface(printer);
     const int columns = rows.isEmpty() ? kColumns : int(rows.first().size());
     return printFrequencyList(rows, columns, texts.list, date, surface);
 }

@@ -1,5 +1,5 @@
 #include "frequencylist.h"
-#include "printersurface.h"
+#include "qprintersurface.h"
 #include "recordingsurface.h"
 
 #include <QPrinter>
@@ -219,7 +219,7 @@ void TestPrinting::pdfCarriesTheList() {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
     printer.setPageSize(QPageSize(QPageSize::A4));
-    PrinterSurface surface(printer);
+    QPrinterSurface surface(printer);
     QVERIFY(printFrequencyList(grid(), kColumns, english(), QStringLiteral("2026/3/7"), surface));
 
     QProcess p;

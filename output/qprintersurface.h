@@ -9,9 +9,9 @@ class QPrinter;
 namespace qx {
 
 // Draws on a QPrinter (a real printer or a PDF file) through QPainter.
-class PrinterSurface : public PrintSurface {
+class QPrinterSurface : public PrintSurface {
 public:
-    explicit PrinterSurface(QPrinter &printer);
+    explicit QPrinterSurface(QPrinter &printer);
 
     int dpiX() const override;
     int dpiY() const override;

@@ -1,4 +1,4 @@
-#include "printersurface.h"
+#include "qprintersurface.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -7,22 +7,22 @@
 
 namespace qx {
 
-PrinterSurface::PrinterSurface(QPrinter &printer) : m_printer(printer) {}
+QPrinterSurface::QPrinterSurface(QPrinter &printer) : m_printer(printer) {}
 
-int PrinterSurface::dpiX() const {
+int QPrinterSurface::dpiX() const {
     return m_printer.logicalDpiX();
 }
-int PrinterSurface::dpiY() const {
+int QPrinterSurface::dpiY() const {
     return m_printer.logicalDpiY();
 }
-int PrinterSurface::pageWidth() const {
+int QPrinterSurface::pageWidth() const {
     return m_printer.width();
 }
-int PrinterSurface::pageHeight() const {
+int QPrinterSurface::pageHeight() const {
     return m_printer.height();
 }
 
-bool PrinterSurface::begin() {
+bool QPrinterSurface::begin() {
     // With no printer installed a default QPrinter has no output and begin fails.
     if (!m_painter.begin(&m_printer))
         return false;
@@ -30,31 +30,31 @@ bool PrinterSurface::begin() {
     return true;
 }
 
-void PrinterSurface::end() {
+void QPrinterSurface::end() {
     m_painter.end();
 }
 
-void PrinterSurface::newPage() {
+void QPrinterSurface::newPage() {
     m_printer.newPage();
     ++m_page;
 }
 
-void PrinterSurface::setFont(const QString &name, int pointSize) {
+void QPrinterSurface::setFont(const QString &name, int pointSize) {
     // Point sizes are scaled to the printer's resolution by QPainter.
     m_painter.setFont(QFont(name, pointSize));
 }
 
-void PrinterSurface::setPenWidth(int dots) {
+void QPrinterSurface::setPenWidth(int dots) {
     QPen pen = m_painter.pen();
     pen.setWidth(dots);
     m_painter.setPen(pen);
 }
 
-void PrinterSurface::line(int x1, int y1, int x2, int y2) {
+void QPrinterSurface::line(int x1, int y1, int x2, int y2) {
     m_painter.drawLine(x1, y1, x2, y2);
 }
 
-void PrinterSurface::text(int x, int y, const QString &s) {
+void QPrinterSurface::text(int x, int y, const QString &s) {
     // QPainter places text by its baseline; the list places it by its top.
     m_painter.drawText(x, y + m_painter.fontMetrics().ascent(), s);
 }
