@@ -21,7 +21,7 @@ QByteArray editedImage(bool scanOn) {
 
 } // namespace
 
-class TestModelBand : public QObject {
+class TestSettingsPanelModelBand : public QObject {
     Q_OBJECT
 private slots:
     void bandChangeRewritesChannelsAndBand_data();
@@ -32,7 +32,7 @@ private slots:
     void modelYesFromOtherModelRewrites();
 };
 
-void TestModelBand::bandChangeRewritesChannelsAndBand_data() {
+void TestSettingsPanelModelBand::bandChangeRewritesChannelsAndBand_data() {
     QTest::addColumn<Language>("language");
     QTest::addColumn<int>("first"); // band picked before, -1 for none
     QTest::addColumn<int>("band");
@@ -45,7 +45,7 @@ void TestModelBand::bandChangeRewritesChannelsAndBand_data() {
     QTest::newRow("back to 450-470") << Language::English << 3 << 0 << 0xF4 << "450.01250";
 }
 
-void TestModelBand::bandChangeRewritesChannelsAndBand() {
+void TestSettingsPanelModelBand::bandChangeRewritesChannelsAndBand() {
     QFETCH(Language, language);
     QFETCH(int, first);
     QFETCH(int, band);
@@ -78,14 +78,14 @@ void TestModelBand::bandChangeRewritesChannelsAndBand() {
     QCOMPARE(busy->currentText(), no);
 }
 
-void TestModelBand::modelQuestionNoChangesNothing_data() {
+void TestSettingsPanelModelBand::modelQuestionNoChangesNothing_data() {
     QTest::addColumn<Language>("language");
     QTest::addColumn<QString>("question");
     QTest::newRow("Chinese") << Language::Chinese << QStringLiteral("你要改变 QX-7420?");
     QTest::newRow("English") << Language::English << "Do You Wish To Change QX-7420?";
 }
 
-void TestModelBand::modelQuestionNoChangesNothing() {
+void TestSettingsPanelModelBand::modelQuestionNoChangesNothing() {
     QFETCH(Language, language);
     QFETCH(QString, question);
     const QByteArray image = editedImage(true);
@@ -99,7 +99,7 @@ void TestModelBand::modelQuestionNoChangesNothing() {
     QVERIFY(h.child<QCheckBox>("CheckBox2")->isChecked());
 }
 
-void TestModelBand::modelQuestionYesOnlyUnchecksScan() {
+void TestSettingsPanelModelBand::modelQuestionYesOnlyUnchecksScan() {
     const QByteArray image = editedImage(true);
     Harness h(Language::English, image);
     h.prompter.answers = {true};
@@ -121,7 +121,7 @@ void TestModelBand::modelQuestionYesOnlyUnchecksScan() {
 
 // An image naming the VHF model leaves the model list without a selection; picking
 // QX-7420 and answering Yes refills the bands, resets every channel and the band block.
-void TestModelBand::modelYesFromOtherModelRewrites() {
+void TestSettingsPanelModelBand::modelYesFromOtherModelRewrites() {
     const QByteArray image = withRecords(editedImage(true), 33, save03D0(1, 1, 2).toByteArray());
     Harness h(Language::Chinese, image);
     QCOMPARE(h.box("CB_JQLX")->currentIndex(), -1);
@@ -144,5 +144,5 @@ void TestModelBand::modelYesFromOtherModelRewrites() {
     QVERIFY(!h.child<QCheckBox>("CheckBox2")->isChecked());
 }
 
-QTEST_MAIN(TestModelBand)
-#include "tst_modelband.moc"
+QTEST_MAIN(TestSettingsPanelModelBand)
+#include "tst_settingspanel_modelband.moc"

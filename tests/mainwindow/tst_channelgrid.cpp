@@ -29,7 +29,7 @@ QLineEdit *openEditor(const Harness &h) {
 
 } // namespace
 
-class TestGridEditor : public QObject {
+class TestChannelGrid : public QObject {
     Q_OBJECT
 private slots:
     void typedFrequency_data();
@@ -62,7 +62,7 @@ private slots:
     void listCommitsIntoItsOwnRow();
 };
 
-void TestGridEditor::typedFrequency_data() {
+void TestChannelGrid::typedFrequency_data() {
     QTest::addColumn<Language>("language");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("commit"); // how the cell is left
@@ -99,7 +99,7 @@ void TestGridEditor::typedFrequency_data() {
 }
 
 // Channel 3, receive cell: type, commit, and compare the whole file.
-void TestGridEditor::typedFrequency() {
+void TestChannelGrid::typedFrequency() {
     QFETCH(Language, language);
     QFETCH(QString, typed);
     QFETCH(QString, commit);
@@ -138,7 +138,7 @@ void TestGridEditor::typedFrequency() {
              withRecords(before, 4, channelRecords(3, {stored, kOff, tx, kOff, no, no})));
 }
 
-void TestGridEditor::notANumberKeepsCellAndCurrent_data() {
+void TestChannelGrid::notANumberKeepsCellAndCurrent_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("commit");
     QTest::newRow("lone point, enter") << "."
@@ -149,7 +149,7 @@ void TestGridEditor::notANumberKeepsCellAndCurrent_data() {
                                        << "click";
 }
 
-void TestGridEditor::notANumberKeepsCellAndCurrent() {
+void TestChannelGrid::notANumberKeepsCellAndCurrent() {
     QFETCH(QString, typed);
     QFETCH(QString, commit);
     Harness h(Language::English);
@@ -172,7 +172,7 @@ void TestGridEditor::notANumberKeepsCellAndCurrent() {
     QVERIFY(h.grid()->selectionModel()->isSelected(h.grid()->currentIndex()));
 }
 
-void TestGridEditor::receiveFrequencyStartsChannel() {
+void TestChannelGrid::receiveFrequencyStartsChannel() {
     Harness h(Language::Chinese);
     const QByteArray before = h.fileBytes();
     h.clickCell(14, 1);
@@ -190,7 +190,7 @@ void TestGridEditor::receiveFrequencyStartsChannel() {
              withRecords(before, 26, channelRecords(14, {"460.00000", kOff, "", kOff, no, no})));
 }
 
-void TestGridEditor::clearingReceiveCellBlanksRow() {
+void TestChannelGrid::clearingReceiveCellBlanksRow() {
     Harness h(Language::English);
     const QByteArray before = h.fileBytes();
     h.clickCell(5, 1);
@@ -206,7 +206,7 @@ void TestGridEditor::clearingReceiveCellBlanksRow() {
                                                  "57 00 58 08 FF FF FF FF FB FF FF FF")));
 }
 
-void TestGridEditor::transmitWithoutReceiveIsDropped() {
+void TestChannelGrid::transmitWithoutReceiveIsDropped() {
     Harness h(Language::Chinese);
     const QByteArray before = h.fileBytes();
     // The receive cell of channel 4 is cleared but kept current while a transmit
@@ -226,7 +226,7 @@ void TestGridEditor::transmitWithoutReceiveIsDropped() {
                                             words(Language::Chinese, false)})));
 }
 
-void TestGridEditor::toneCellOfEmptyChannel() {
+void TestChannelGrid::toneCellOfEmptyChannel() {
     Harness h(Language::English);
     const QByteArray before = h.fileBytes();
     h.clickCell(15, 2);
@@ -237,7 +237,7 @@ void TestGridEditor::toneCellOfEmptyChannel() {
     QVERIFY(h.prompter.shown.isEmpty());
 }
 
-void TestGridEditor::flagWordsSurviveReload_data() {
+void TestChannelGrid::flagWordsSurviveReload_data() {
     QTest::addColumn<Language>("language");
     QTest::addColumn<int>("column");
     QTest::addColumn<int>("flagsByte");
@@ -247,7 +247,7 @@ void TestGridEditor::flagWordsSurviveReload_data() {
     QTest::newRow("Chinese scan") << Language::Chinese << 6 << 0xF9;
 }
 
-void TestGridEditor::flagWordsSurviveReload() {
+void TestChannelGrid::flagWordsSurviveReload() {
     QFETCH(Language, language);
     QFETCH(int, column);
     QFETCH(int, flagsByte);
@@ -266,7 +266,7 @@ void TestGridEditor::flagWordsSurviveReload() {
     QCOMPARE(h.current(), QPoint(column, 7));
 }
 
-void TestGridEditor::enterFocusesToneBox() {
+void TestChannelGrid::enterFocusesToneBox() {
     Harness h(Language::Chinese);
     const QByteArray before = h.fileBytes();
     h.clickCell(2, 4);
@@ -290,14 +290,14 @@ void TestGridEditor::enterFocusesToneBox() {
     QCOMPARE(h.fileBytes(), expected);
 }
 
-void TestGridEditor::enterBringsBackCommittedBox_data() {
+void TestChannelGrid::enterBringsBackCommittedBox_data() {
     QTest::addColumn<QString>("commit");
     QTest::newRow("list closed") << "pick";
     QTest::newRow("enter in the box") << "enter";
 }
 
 // A commit hides the box but leaves its cell current; Enter in the grid shows it again.
-void TestGridEditor::enterBringsBackCommittedBox() {
+void TestChannelGrid::enterBringsBackCommittedBox() {
     QFETCH(QString, commit);
     Harness h(Language::English);
     const QByteArray before = h.fileBytes();
@@ -329,7 +329,7 @@ void TestGridEditor::enterBringsBackCommittedBox() {
     QCOMPARE(h.fileBytes(), expected);
 }
 
-void TestGridEditor::boxCoversCurrentCell() {
+void TestChannelGrid::boxCoversCurrentCell() {
     Harness h(Language::English);
     QWidget *frame = &h.channels(); // the lists' parent
     for (int column : {2, 4, 5, 6}) {
@@ -352,7 +352,7 @@ void TestGridEditor::boxCoversCurrentCell() {
         QVERIFY(!h.box(other)->isVisible());
 }
 
-void TestGridEditor::unknownToneShowsNoSelection() {
+void TestChannelGrid::unknownToneShowsNoSelection() {
     QByteArray image = baseImage();
     image[7 * MemoryFrame::kSize + 4] = char(0x50); // channel 4 receive tone 5.0 Hz
     image[7 * MemoryFrame::kSize + 5] = char(0x00);
@@ -377,7 +377,7 @@ void TestGridEditor::unknownToneShowsNoSelection() {
 
 // A file read or opened while a list lies over a cell: the list shows the loaded value,
 // and closing it without a pick keeps that value.
-void TestGridEditor::reloadShowsInVisibleBox() {
+void TestChannelGrid::reloadShowsInVisibleBox() {
     Harness h(Language::English);
     h.clickCell(3, 6);
     QComboBox *scan = h.box("box2");
@@ -402,7 +402,7 @@ void TestGridEditor::reloadShowsInVisibleBox() {
     QCOMPARE(h.fileBytes(), loaded);
 }
 
-void TestGridEditor::ignoredKeys_data() {
+void TestChannelGrid::ignoredKeys_data() {
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("keys");
     QTest::newRow("letters in a frequency cell") << 1 << "ab x";
@@ -412,7 +412,7 @@ void TestGridEditor::ignoredKeys_data() {
     // (tst_editing): they never edit the one cell.
 }
 
-void TestGridEditor::ignoredKeys() {
+void TestChannelGrid::ignoredKeys() {
     QFETCH(int, column);
     QFETCH(QString, keys);
     Harness h(Language::Chinese);
@@ -428,7 +428,7 @@ void TestGridEditor::ignoredKeys() {
     QVERIFY(h.prompter.shown.isEmpty());
 }
 
-void TestGridEditor::escapeAndTabKeepTypedText() {
+void TestChannelGrid::escapeAndTabKeepTypedText() {
     Harness h(Language::English);
     const QByteArray before = h.fileBytes();
     h.clickCell(8, 3);
@@ -455,7 +455,7 @@ void TestGridEditor::escapeAndTabKeepTypedText() {
 }
 
 // A frequency still in the editor when a drop-down of its row commits is checked first.
-void TestGridEditor::pendingTextCheckedBeforeBoxCommit() {
+void TestChannelGrid::pendingTextCheckedBeforeBoxCommit() {
     Harness h(Language::English);
     const QByteArray before = h.fileBytes();
     h.clickCell(10, 1);
@@ -484,7 +484,7 @@ void TestGridEditor::pendingTextCheckedBeforeBoxCommit() {
     QCOMPARE(h.fileBytes(), second);
 }
 
-void TestGridEditor::fixedCellsNeverCurrent() {
+void TestChannelGrid::fixedCellsNeverCurrent() {
     Harness h(Language::Chinese);
     h.clickCell(5, 2);
     h.clickCell(0, 3);
@@ -499,7 +499,7 @@ void TestGridEditor::fixedCellsNeverCurrent() {
 }
 
 // A drag selects the range but leaves the current cell, so no cell is committed mid-drag.
-void TestGridEditor::dragSelectsWithoutMoving() {
+void TestChannelGrid::dragSelectsWithoutMoving() {
     Harness h(Language::English);
     const QByteArray before = h.fileBytes();
     QWidget *viewport = h.grid()->viewport();
@@ -518,7 +518,7 @@ void TestGridEditor::dragSelectsWithoutMoving() {
 // Qt's editor for a click on the current cell waited out the double-click interval and
 // dropped every key typed meanwhile; Enter then stored the old text. The click opens no
 // editor; the first digit does, and is kept.
-void TestGridEditor::typingRightAfterClickOnCurrentCell() {
+void TestChannelGrid::typingRightAfterClickOnCurrentCell() {
     Harness h(Language::English);
     const QByteArray before = h.fileBytes();
     h.clickCell(3, 1);
@@ -537,7 +537,7 @@ void TestGridEditor::typingRightAfterClickOnCurrentCell() {
 
 // The window losing activation in the middle of typing (a box, another window) leaves
 // the editor open; typing goes on when the window is active again.
-void TestGridEditor::editorOutlivesDeactivation() {
+void TestChannelGrid::editorOutlivesDeactivation() {
     Harness h(Language::English);
     const QByteArray before = h.fileBytes();
     h.clickCell(3, 1);
@@ -562,7 +562,7 @@ void TestGridEditor::editorOutlivesDeactivation() {
 }
 
 // A load shows what is stored, in a cell left with typed text and in an open editor.
-void TestGridEditor::loadReplacesTypedText() {
+void TestChannelGrid::loadReplacesTypedText() {
     Harness h(Language::English);
     h.clickCell(8, 3);
     h.grid()->setFocus();
@@ -582,7 +582,7 @@ void TestGridEditor::loadReplacesTypedText() {
     QCOMPARE(cellsDifferingFromFile(*h.window, h.dat()), QStringList{});
 }
 
-void TestGridEditor::writeAndSaveStoreTypedText_data() {
+void TestChannelGrid::writeAndSaveStoreTypedText_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("typed");
     QTest::newRow("write") << "write"
@@ -596,7 +596,7 @@ void TestGridEditor::writeAndSaveStoreTypedText_data() {
 }
 
 // Text typed into a cell and left with Tab is stored before the file is sent or saved.
-void TestGridEditor::writeAndSaveStoreTypedText() {
+void TestChannelGrid::writeAndSaveStoreTypedText() {
     QFETCH(QString, command);
     QFETCH(QString, typed);
     const bool number = typed != QLatin1String("..");
@@ -630,7 +630,7 @@ void TestGridEditor::writeAndSaveStoreTypedText() {
 
 // A click that closes a list and moves the current cell before the close is told still
 // leaves the pick in the row the list was opened over.
-void TestGridEditor::listCommitsIntoItsOwnRow() {
+void TestChannelGrid::listCommitsIntoItsOwnRow() {
     Harness h(Language::English);
     const QByteArray before = h.fileBytes();
     h.clickCell(5, 2);
@@ -647,5 +647,5 @@ void TestGridEditor::listCommitsIntoItsOwnRow() {
     QVERIFY(!h.box("RX_BOX")->isVisible());
 }
 
-QTEST_MAIN(TestGridEditor)
-#include "tst_grideditor.moc"
+QTEST_MAIN(TestChannelGrid)
+#include "tst_channelgrid.moc"
