@@ -73,15 +73,41 @@ private slots:
     void verifyAfterWrite_data();
     void verifyAfterWrite();
     void writeThatDoesNotCompleteSaysSo();
+    void readTheFileCannotTakeIsRefusedFirst();
 };
+
+// A working file that cannot take a read is found out before the radio hears anything.
+void TestWindowTransfer::readTheFileCannotTakeIsRefusedFirst() {
+    // A folder where the working file was: refused for root too, as a read-only file is
+    // for anyone else.
+    m_sio->load(radioContent());
+    open(baseImage());
+    QVERIFY(QFile::remove(dat()) && QDir(m_dir.path()).mkdir(QStringLiteral("r_and_w.dat")));
+    m_window->n11Click();
+    finish();
+    QVERIFY(QDir(dat()).removeRecursively());
+    QCOMPARE(m_sio->calls.size(), 0);
+    QCOMPARE(m_prompter.texts("message").size(), 1);
+    QVERIFY(m_prompter.texts("message").first().startsWith(
+        englishWindowTexts().readCannotStore.arg(QString()).left(30)));
+}
 
 void TestWindowTransfer::readIsOneStepAndLeavesABackup() {
     m_sio->load(radioContent());
     open(QByteArray(""));
     const QStringList emptyGrid{m_window->channelGrid().cell(1, 1),
                                 m_window->channelGrid().cell(2, 1)};
+    // "Over!" comes once the read is stored, backed up and shown.
+    QStringList atOver;
+    m_prompter.onShow = [&](const ScriptedPrompter::Shown &shown) {
+        if (shown.text == englishWindowTexts().transfer.over)
+            atOver << QString::number(readFile(dat()) == radioContent())
+                   << QString::number(backups().size()) << m_window->channelGrid().cell(1, 1);
+    };
     m_window->n11Click();
     finish();
+    m_prompter.onShow = nullptr;
+    QCOMPARE(atOver, (QStringList{"1", "1", "462.01250"}));
     QCOMPARE(readFile(dat()), radioContent());
     QCOMPARE(m_window->channelGrid().cell(1, 1), QStringLiteral("462.01250"));
     QCOMPARE(backups().size(), 1);
