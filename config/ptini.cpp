@@ -22,9 +22,18 @@ namespace {
 bool loadIni(CSimpleIniA &ini, const QString &path) {
     ini.SetUnicode(true);
     ini.SetSpaces(false);
-    if (!QFileInfo::exists(path))
+    const QFileInfo info(path);
+    if (!info.exists())
         return true;
-    return ini.LoadFile(QFile::encodeName(path).constData()) >= 0;
+    // Read here, not by the library: a folder made it ask for an allocation of 2^63 bytes,
+    // and a pipe would block the program. No settings file is anywhere near 1 MiB.
+    constexpr qint64 kMaxBytes = 1024 * 1024;
+    QFile file(path);
+    if (!info.isFile() || info.size() > kMaxBytes || !file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.read(kMaxBytes);
+    return file.error() == QFileDevice::NoError &&
+           ini.LoadData(bytes.constData(), std::size_t(bytes.size())) >= 0;
 }
 
 // Every value by section and key, names in lower case as SimpleIni compares them.
