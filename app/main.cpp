@@ -62,7 +62,7 @@ int printInfo(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     const QString folder = qx::dataFolder();
     if (std::strcmp(argv[1], "--device") == 0) {
-        const qx::PtIni ini(QDir(folder).filePath(QStringLiteral("pt.ini")));
+        const qx::PtIni ini = qx::PtIni::inFolder(folder);
         std::printf("%s\n", QFile::encodeName(ini.deviceForPort(ini.comPort())).constData());
     } else {
         std::printf("qx7420 %s\nfiles: %s\n", QX_VERSION,
@@ -99,7 +99,7 @@ int main(int argc, char *argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("qx7420"));
 
     const QString folder = qx::dataFolder();
-    const qx::PtIni ini(QDir(folder).filePath(QStringLiteral("pt.ini")));
+    const qx::PtIni ini = qx::PtIni::inFolder(folder);
     const QString language = ini.language();
 
     qx::QtPrompter prompter;

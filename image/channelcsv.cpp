@@ -113,7 +113,7 @@ RowCheck checkRow(const QStringList &fields, const CsvTexts &say) {
         row.channel = 0;
     }
     const ChannelCheck values =
-        checkChannelValues(fields.mid(1), englishFlagWords(), kCsvHeader.mid(1), say);
+        checkChannelValues(cellsOf(fields.mid(1)), englishFlagWords(), kCsvHeader.mid(1), say);
     row.cells = values.cells;
     row.problems << values.problems;
     row.notes = values.notes;
@@ -127,15 +127,22 @@ bool isPlainDecimal(const QString &text) {
     return plain.match(text).hasMatch();
 }
 
-ChannelCheck checkChannelValues(const QStringList &values, const FlagWords &words,
+ChannelCells cellsOf(const QStringList &values) {
+    return {values.value(0), values.value(1), values.value(2),
+            values.value(3), values.value(4), values.value(5)};
+}
+
+ChannelCheck checkChannelValues(const ChannelCells &given, const FlagWords &words,
                                 const QStringList &names, const CsvTexts &say) {
     ChannelCheck row;
-    // values[k] is CSV column k + 1.
-    const auto field = [&values](int column) { return values.value(column - 1); };
+    // The six values as CSV columns 1 to 6.
+    const std::array<const QString *, 6> values{&given.rx,     &given.rxTone, &given.tx,
+                                                &given.txTone, &given.busy,   &given.scan};
+    const auto field = [&values](int column) { return *values[std::size_t(column - 1)]; };
     const auto name = [&names](int column) { return names.value(column - 1); };
     if (field(1).trimmed().isEmpty()) {
         // The grid clears such a row; here a value that would vanish is refused instead.
-        for (int k = 2; k <= values.size(); ++k)
+        for (int k = 2; k <= int(values.size()); ++k)
             if (!isDefault(field(k), words))
                 row.problems << say.givenWithoutRx.arg(name(k), quotedPrefix(field(k).trimmed()),
                                                        name(1));

@@ -30,8 +30,11 @@ inline QString exportChannelCsv(const QByteArray &image) {
     return formatChannelCsv(channelsOfImage(image));
 }
 
-// One channel's six values, RxFrequency to Scan, checked as the grid editor checks what is
-// typed and picked: range and raster of the frequencies, a tone of the list or OFF, YES or
+// Six values in the grid's order, RxFrequency to Scan; missing ones are empty.
+ChannelCells cellsOf(const QStringList &values);
+
+// One channel's six values as given (a CSV row, a pasted row), checked as the grid editor checks
+// what is typed and picked: range and raster of the frequencies, a tone of the list or OFF, YES or
 // NO, or the flag words given. The cells carry the English flag words; an empty RxFrequency
 // makes an empty channel, and a value given with it that the grid would drop is a problem.
 // Problems and notes name the CSV column, or the names given for the six values, in the
@@ -41,7 +44,7 @@ struct ChannelCheck {
     QStringList problems;
     QStringList notes; // values the grid editor would have changed (raster snap)
 };
-ChannelCheck checkChannelValues(const QStringList &values,
+ChannelCheck checkChannelValues(const ChannelCells &given,
                                 const FlagWords &words = englishFlagWords(),
                                 const QStringList &names = kCsvHeader.mid(1),
                                 const CsvTexts &say = englishCsvTexts());

@@ -48,8 +48,8 @@ PastedRow checkPastedFields(const QStringList &fields, const ImageWords &words) 
         row.problem = say.pasteColumns.arg(fields.size());
         return row;
     }
-    const ChannelCheck check = checkChannelValues(fields.mid(fields.size() - kValueColumns),
-                                                  words.flags, valueNames(words), say);
+    const ChannelCheck check = checkChannelValues(
+        cellsOf(fields.mid(fields.size() - kValueColumns)), words.flags, valueNames(words), say);
     if (!check.problems.isEmpty()) {
         row.problem = check.problems.join(say.joiner);
         return row;

@@ -148,12 +148,12 @@ ChirpRow mapRow(const CsvRecord &record, const Header &header, const ChannelTabl
         };
         const ChannelCells &was = row.channel ? old[std::size_t(row.channel - 1)] : ChannelCells{};
         const QString scan = same(field(Skip), "S") ? QStringLiteral("NO") : QStringLiteral("YES");
-        const ChannelCheck check =
-            checkChannelValues({rx, toneOf(tones->rx), tx->text, toneOf(tones->tx), was.busy, scan},
-                               englishFlagWords(),
-                               {kReadColumns[Frequency], tones->rx, tx->name, tones->tx,
-                                QStringLiteral("busy"), kReadColumns[Skip]},
-                               say);
+        const ChannelCheck check = checkChannelValues(
+            ChannelCells{rx, toneOf(tones->rx), tx->text, toneOf(tones->tx), was.busy, scan},
+            englishFlagWords(),
+            {kReadColumns[Frequency], tones->rx, tx->name, tones->tx, QStringLiteral("busy"),
+             kReadColumns[Skip]},
+            say);
         unfit << check.problems;
         for (const auto &[source, tone] :
              {std::pair{tones->rx, check.cells.rxTone}, std::pair{tones->tx, check.cells.txTone}})
