@@ -1,6 +1,7 @@
 #include "transferpresenter.h"
 
 #include "error.h"
+#include "filecopy.h"
 #include "filelimits.h"
 #include "imagebackups.h"
 #include "prompter.h"
@@ -125,7 +126,21 @@ void TransferPresenter::storeRead(const QByteArray &image) {
             kept = ImageBackups::besideFile(m_file.path())
                        .save(ImageBackups::Kind::Read, image, QDateTime::currentDateTime());
         } catch (const Error &) {
-            throw Error(m_texts.readKeptNowhere.arg(e.message()));
+            // The backups are on the same full disk: the user picks a place elsewhere (a
+            // USB stick), until one takes it or the user gives up.
+            m_prompter.message(m_texts.readKeptNowhere.arg(e.message()));
+            for (;;) {
+                const QString chosen = m_prompter.saveFileName(kDatFilter, QString());
+                if (chosen.isEmpty())
+                    throw Error(m_texts.readNotStored);
+                try {
+                    saveFileAtomically(chosen, image);
+                    kept = chosen;
+                    break;
+                } catch (const Error &again) {
+                    m_prompter.message(again.message());
+                }
+            }
         }
         throw Error(m_texts.readKeptIn.arg(e.message(), QDir::toNativeSeparators(kept)));
     }
@@ -147,10 +162,11 @@ void TransferPresenter::jobFinished() {
         case Ending::Written:
             return;
         case Ending::NotStored:
+            // A read that could not be stored has said so, and where the image is kept.
             if (m_job->result() == TransferJob::Result::Unstable)
                 m_prompter.message(
                     m_texts.readUnstable.arg(recordNames(m_texts.transfer, m_job->unstable())));
-            else
+            else if (m_job->result() != TransferJob::Result::FileError)
                 m_prompter.message(m_texts.readNotStored);
             return;
         case Ending::PartlyWritten:

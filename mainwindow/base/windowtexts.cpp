@@ -109,7 +109,8 @@ WindowTexts chineseWindowTexts() {
     t.readCannotStore = QStringLiteral("工作文件无法保存读取的数据，没有开始读取：%1");
     t.readKeptIn = QStringLiteral("读取的数据没有保存到工作文件（%1），工作文件保持原样。"
                                   "对讲机的数据完整地保存在：%2");
-    t.readKeptNowhere = QStringLiteral("读取的数据没有保存到工作文件，也没有保存为备份：%1");
+    t.readKeptNowhere = QStringLiteral("读取的数据没有保存到工作文件，也无法保存为备份：%1\n"
+                                       "请选择另一个位置（例如U盘）保存对讲机的数据。");
     t.changedOnDisk = QStringLiteral("工作文件已被其他程序修改。窗口现在显示它的内容，刚才的修改"
                                      "没有保存，请重新修改。撤销记录已清空。");
     t.readUnstable = QStringLiteral("以下内容每次读取的结果都不一样：%1。\n没有保存任何数据。"
@@ -256,8 +257,9 @@ WindowTexts englishWindowTexts() {
         QStringLiteral("The working file cannot take what a read brings; nothing was read: %1");
     t.readKeptIn = QStringLiteral("The read was not stored in the working file (%1), which is as "
                                   "it was. The radio's image is kept whole in %2");
-    t.readKeptNowhere =
-        QStringLiteral("The read was stored neither in the working file nor as a backup: %1");
+    t.readKeptNowhere = QStringLiteral("The read was stored neither in the working file nor as a "
+                                       "backup: %1\nPick another place, such as a USB stick, for "
+                                       "the radio's image.");
     t.changedOnDisk = QStringLiteral(
         "Another program has changed the working file. The window now shows it as it is; your "
         "last change was not stored, make it again. Undo starts afresh from here.");

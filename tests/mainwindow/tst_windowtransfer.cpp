@@ -1,4 +1,5 @@
 #include "edithistory.h"
+#include "filefaults.h"
 #include "imagebackups.h"
 #include "ptini.h"
 #include "scriptedsio.h"
@@ -74,7 +75,35 @@ private slots:
     void verifyAfterWrite();
     void writeThatDoesNotCompleteSaysSo();
     void readTheFileCannotTakeIsRefusedFirst();
+    void readOnAFullDiskIsKeptWhereTheUserSays();
 };
+
+// A full disk takes neither the read nor its backup: the working file stays as it was, and
+// the radio's image goes where the user picks.
+void TestWindowTransfer::readOnAFullDiskIsKeptWhereTheUserSays() {
+    const QString folder = m_dir.filePath(QStringLiteral("disk"));
+    FileFault disk(QStringLiteral("full disk"), folder, QStringLiteral("r_and_w.dat"), baseImage());
+    if (!disk.skipReason().isEmpty())
+        QSKIP(qPrintable(disk.skipReason()));
+    m_sio->load(radioContent());
+    m_window = std::make_unique<TE_Form>(m_prompter, *m_sio, folder);
+    transferOf(*m_window).setPacing(instantPacing());
+    const QString elsewhere = m_dir.filePath(QStringLiteral("stick/radio.dat"));
+    m_prompter.fileNames << m_dir.filePath(QStringLiteral("no-such-folder/radio.dat")) << elsewhere;
+    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("stick")));
+    m_window->n11Click();
+    finish();
+    QCOMPARE(readFile(disk.path()), baseImage()); // transfer.log may stand beside it
+    QCOMPARE(readFile(elsewhere), radioContent());
+    const QStringList said = m_prompter.texts("message") << m_prompter.texts("error");
+    QVERIFY2(said.first().contains(QStringLiteral("No space left")) &&
+                 said.last().contains(elsewhere) &&
+                 !said.contains(englishWindowTexts().transfer.over) &&
+                 !said.contains(englishWindowTexts().readNotStored),
+             qPrintable(said.join(QLatin1Char('|'))));
+    QCOMPARE(m_window->channelGrid().cell(1, 1), QStringLiteral("451.00000"));
+    m_window.reset();
+}
 
 // A working file that cannot take a read is found out before the radio hears anything.
 void TestWindowTransfer::readTheFileCannotTakeIsRefusedFirst() {
