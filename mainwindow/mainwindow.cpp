@@ -10,6 +10,7 @@
 #include "prompter.h"
 #include "settingspanel.h"
 #include "transferjob.h"
+#include "transferphase.h"
 #include "transferswitches.h"
 
 #include "error.h"
@@ -67,6 +68,9 @@ MainWindow::MainWindow(WindowTexts texts, Prompter &prompter, Sio &sio, QString 
     buildEditing();
     m_transfers->attach(Gauge, {ToolButton7, ToolButton8},
                         new TransferSwitches(N2, m_texts, m_prompter, settingsFile().path()));
+    new TransferPhase(
+        m_texts.access, job(), transfer(), Gauge,
+        [this](const QString &line) { showStatusLine(line); }, this);
 
     FormCreate();
 }
@@ -122,6 +126,7 @@ void MainWindow::buildEditing() {
     (new FileCommands(*this, this))->addMenus(N1);
     auto *tools = new ChannelTools(*this, this);
     tools->addMenu(menuBar()->findChild<QMenu *>(QStringLiteral("EditMenu")));
+    addMnemonics();
 }
 
 // Each store is an undo step of its own unless the handler groups several into one.

@@ -138,6 +138,10 @@ private:
     void buildToolBar();
     void buildDisplayFrame(QWidget *parent);
     void buildStatusBar();
+    // The recent-file slots that name a file, in the File menu; the others out of it.
+    void showRecentSlots();
+    // Alt and a letter open each menu of the bar.
+    void addMnemonics();
     // The outer frame at the size drawn, once the window manager has said how thick its
     // frame is; the client area is what it leaves.
     void fitOuterFrame();
@@ -145,6 +149,11 @@ private:
     FrequencyListPrinter listPrinter();
     // A line of what a command did, in the status bar's middle panel.
     void showStatusLine(const QString &line);
+
+    // Single keys, free in the grid, its editor and the desktops; Ctrl+R and Ctrl+W would
+    // be reload and close elsewhere, and a stray Ctrl+W must not start a write.
+    static constexpr QKeyCombination kReadKey{Qt::Key_F5};
+    static constexpr QKeyCombination kWriteKey{Qt::Key_F6};
 
     WindowTexts m_texts;
     Prompter &m_prompter;
@@ -165,6 +174,7 @@ private:
     QToolBar *ToolBar1 = nullptr;
     QToolButton *ToolButton7 = nullptr, *ToolButton8 = nullptr;
     QAction *a1 = nullptr, *b1 = nullptr, *c1 = nullptr;
+    QAction *m_recentEnd = nullptr; // the separator after the recent-file slots
     QMenu *N1 = nullptr;
     QMenu *N2 = nullptr;
     QGroupBox *show_Box = nullptr;

@@ -43,14 +43,14 @@ void MainWindow::openChosen(const QString &chosen) {
 
     // Recent files: every slot from c1 up to b1 takes the caption and visibility
     // of the one above it; a1 gets the new file.
-    const QList<QAction *> entries = N1->actions();
-    const int top = entries.indexOf(a1);
-    for (int i = entries.size() - 3; i > top; --i) {
+    const std::array<QAction *, 3> entries{a1, b1, c1};
+    for (std::size_t i = entries.size() - 1; i > 0; --i) {
         entries[i]->setText(entries[i - 1]->text());
         entries[i]->setVisible(entries[i - 1]->isVisible());
     }
     a1->setText(QStringLiteral("&1") + QDir::toNativeSeparators(chosen));
     a1->setVisible(true);
+    showRecentSlots();
 
     ReadAndDeal_F();
 }

@@ -12,6 +12,7 @@
 #include "workingfile.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -36,9 +37,15 @@ void TransferPresenter::attach(QProgressBar *gauge, const QList<QAbstractButton 
     m_switches = switches;
     connect(m_transfer.get(), &Transfer::progressMaximum, gauge, &QProgressBar::setMaximum);
     connect(m_transfer.get(), &Transfer::progress, gauge, &QProgressBar::setValue);
-    connect(m_job, &TransferJob::busyChanged, this, [buttons](bool busy) {
+    connect(m_job, &TransferJob::busyChanged, this, [this, buttons](bool busy) {
+        // Disabling the button that has the keyboard would pass it on to the next one, the
+        // Stop button; it goes back where it was, normally the grid cell.
+        if (busy)
+            m_focusBefore = QApplication::focusWidget();
         for (QAbstractButton *button : buttons)
             button->setEnabled(!busy);
+        if (!busy && m_focusBefore && m_focusBefore->isEnabled() && m_focusBefore->isVisible())
+            m_focusBefore->setFocus(Qt::OtherFocusReason);
     });
 }
 

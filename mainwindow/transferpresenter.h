@@ -6,12 +6,14 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <memory>
 
 class QAbstractButton;
 class QProgressBar;
+class QWidget;
 
 namespace qx {
 
@@ -79,6 +81,7 @@ private:
     std::unique_ptr<Transfer> m_transfer;
     TransferJob *m_job = nullptr; // a child, found by tests as "TransferJob"
     TransferSwitches *m_switches = nullptr;
+    QPointer<QWidget> m_focusBefore; // what had the keyboard when the transfer began
 };
 
 } // namespace qx

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accesstexts.h"
 #include "channeltooltexts.h"
 #include "imagewords.h"
 #include "printtexts.h"
@@ -61,7 +62,7 @@ struct WindowTexts : ImageWords {
     // A load of a file that holds the image in part: a first line, then a line for each
     // kind of fault naming the channels and settings blocks (%1).
     QString loadIncomplete, loadMissing, loadDamaged, loadForeign;
-    QString loadLength; // %1 the file's bytes, %2 an image's
+    QString loadLength;         // %1 the file's bytes, %2 an image's
     QString settingsUnreadable; // at the start: %1 pt.ini and why it cannot be read
 
     // Added commands: the Edit menu, CSV, backups and verify after write.
@@ -104,6 +105,7 @@ struct WindowTexts : ImageWords {
     PrintTexts print; // the job titled with the caption
     TransferTexts transfer;
     ChannelToolTexts tools;
+    AccessTexts access;
 };
 
 WindowTexts chineseWindowTexts();
