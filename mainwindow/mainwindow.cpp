@@ -6,6 +6,7 @@
 #include "edithistory.h"
 #include "filecommands.h"
 #include "filecopy.h"
+#include "gridview.h"
 #include "portpanel.h"
 #include "prompter.h"
 #include "settingspanel.h"
@@ -100,6 +101,8 @@ QString MainWindow::cell(int column, int row) const {
 void MainWindow::FormCreate() {
     guard(m_prompter, [this] {
         m_grid->setupGrid();
+        // The keyboard starts in the grid, not on the first tool button.
+        m_grid->view()->setFocus(Qt::OtherFocusReason);
         const int port = settingsFile().comPort();
         statusPanel[kPortStatus]->setText(m_texts.portStatusPrefix + QString::number(port));
         // After the grid: a working file that cannot be (a pipe, a folder) is named in the
