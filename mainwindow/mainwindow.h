@@ -140,7 +140,7 @@ private:
     void buildStatusBar();
     // The recent-file slots that name a file, in the File menu; the others out of it.
     void showRecentSlots();
-    // Alt and a letter open each menu of the bar.
+    // Alt and a letter open each menu of the bar, F10 the first.
     void addMnemonics();
     // The outer frame at the size drawn, once the window manager has said how thick its
     // frame is; the client area is what it leaves.

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -120,6 +121,10 @@ void MainWindow::addMnemonics() {
         for (const auto &[name, letter] : letters)
             if (a->objectName() == QLatin1String(name))
                 a->setText(withMnemonic(a->text(), QLatin1Char(letter)));
+    // F10 opens the first menu, as on the desktops; Qt leaves it to the application.
+    auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(menuBar()->actions().constFirst()); });
 }
 
 void MainWindow::buildToolBar() {

@@ -195,6 +195,10 @@ void TestAccessible::keysAndMenus() {
         if (language == Language::Chinese && text.at(0).unicode() > 0x2e80)
             QVERIFY2(text.endsWith(QLatin1Char(')')), qPrintable(text));
     }
+    // F10 opens the first menu.
+    QTest::keyClick(h.grid(), Qt::Key_F10);
+    QTRY_VERIFY(h.child<QMenu>("N1")->isVisible());
+    QTest::keyClick(h.child<QMenu>("N1"), Qt::Key_Escape);
     // The unused recent-file slots are not in the menu, where a screen reader would list
     // them.
     QMenu *file = h.child<QMenu>("N1");
