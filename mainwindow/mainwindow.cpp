@@ -6,6 +6,7 @@
 #include "edithistory.h"
 #include "filecommands.h"
 #include "filecopy.h"
+#include "gridview.h"
 #include "opensave.h"
 #include "portpanel.h"
 #include "prompter.h"
@@ -61,7 +62,7 @@ MainWindow::MainWindow(WindowTexts texts, Prompter &prompter, Sio &sio, QString 
     buildDisplayFrame(central);
     m_settings = new SettingsPanel(m_texts, m_prompter, *m_working, central);
     m_working->attach(m_grid, m_settings);
-    m_openSave = new OpenSave(m_texts, m_prompter, m_file, *m_working, *m_grid, N1, a1, this);
+    m_openSave = new OpenSave(m_texts, m_prompter, m_file, *m_working, *m_grid, N1, this);
     row->addWidget(show_Box);
     row->addWidget(m_settings, 1);
     buildStatusBar();
@@ -70,7 +71,8 @@ MainWindow::MainWindow(WindowTexts texts, Prompter &prompter, Sio &sio, QString 
         [this] { return m_transfers->job().busy(); }, central);
     buildEditing();
     m_transfers->attach(Gauge, {ToolButton7, ToolButton8},
-                        new TransferSwitches(N2, m_texts, m_prompter, settingsFile().path()));
+                        new TransferSwitches(N2, m_texts, m_prompter, settingsFile().path()),
+                        [this](const QString &line) { showStatusLine(line); });
 
     FormCreate();
 }
@@ -88,6 +90,8 @@ PtIni MainWindow::settingsFile() const {
 void MainWindow::FormCreate() {
     guard(m_prompter, [this] {
         m_grid->setupGrid();
+        // The keyboard starts in the grid, not on the first tool button.
+        m_grid->view()->setFocus(Qt::OtherFocusReason);
         const int port = settingsFile().comPort();
         statusPanel[kPortStatus]->setText(m_texts.portStatusPrefix + QString::number(port));
         // After the grid: a working file that cannot be (a pipe, a folder) is named in the
@@ -103,6 +107,7 @@ void MainWindow::buildEditing() {
     (new FileCommands(*this, this))->addMenus(N1);
     auto *tools = new ChannelTools(*this, this);
     tools->addMenu(menuBar()->findChild<QMenu *>(QStringLiteral("EditMenu")));
+    addMnemonics();
 }
 
 FileEdits &MainWindow::edits() {

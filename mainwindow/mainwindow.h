@@ -104,6 +104,8 @@ private:
     void buildToolBar();
     void buildDisplayFrame(QWidget *parent);
     void buildStatusBar();
+    // Alt and a letter open each menu of the bar, F10 the first.
+    void addMnemonics();
     // The outer frame at the size drawn, once the window manager has said how thick its
     // frame is; the client area is what it leaves.
     void fitOuterFrame();
@@ -111,6 +113,11 @@ private:
     FrequencyListPrinter listPrinter();
     // A line of what a command did, in the status bar's middle panel.
     void showStatusLine(const QString &line);
+
+    // Single keys, free in the grid, its editor and the desktops; Ctrl+R and Ctrl+W would
+    // be reload and close elsewhere, and a stray Ctrl+W must not start a write.
+    static constexpr QKeyCombination kReadKey{Qt::Key_F5};
+    static constexpr QKeyCombination kWriteKey{Qt::Key_F6};
 
     WindowTexts m_texts;
     Prompter &m_prompter;
@@ -128,7 +135,6 @@ private:
     // Controls, named as the tests and the rest of the program know them.
     QToolBar *ToolBar1 = nullptr;
     QToolButton *ToolButton7 = nullptr, *ToolButton8 = nullptr;
-    QAction *a1 = nullptr; // the first recent file
     QMenu *N1 = nullptr;
     QMenu *N2 = nullptr;
     QGroupBox *show_Box = nullptr;

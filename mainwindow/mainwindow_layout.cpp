@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -17,6 +18,16 @@
 #include <QWindow>
 
 namespace qx {
+
+namespace {
+
+// The platform's Quit, or Ctrl+Q where its table has none (the offscreen platform).
+QKeySequence quitKey() {
+    const QKeySequence key(QKeySequence::Quit);
+    return key.isEmpty() ? QKeySequence(Qt::CTRL | Qt::Key_Q) : key;
+}
+
+} // namespace
 
 void MainWindow::buildMenus() {
     QMenuBar *bar = menuBar();
@@ -46,7 +57,9 @@ void MainWindow::buildMenus() {
     QAction *PrintWithDialog = item(N1, "PrintWithDialog", m_texts.print.menuPrintDialog);
     QAction *PrintPreview = item(N1, "PrintPreview", m_texts.print.menuPrintPreview);
     separator(N1, "N14");
-    a1 = item(N1, "a1", QStringLiteral("a"));
+    // The recent-file slots stand in the menu only while they name a file: a screen
+    // reader lists a menu's hidden items too.
+    QAction *a1 = item(N1, "a1", QStringLiteral("a"));
     QAction *b1 = item(N1, "b1", QStringLiteral("b"));
     QAction *c1 = item(N1, "c1", QStringLiteral("c"));
     for (QAction *slot : {a1, b1, c1})
@@ -67,6 +80,13 @@ void MainWindow::buildMenus() {
     // that would pop up and swallow the next click.
     bar->addAction(m_texts.menuHelp)->setObjectName(QStringLiteral("N3"));
 
+    N5->setShortcut(QKeySequence::Open);
+    N6->setShortcut(QKeySequence::Save);
+    N8->setShortcut(QKeySequence::Print);
+    N10->setShortcut(quitKey());
+    N11->setShortcut(kReadKey);
+    N12->setShortcut(kWriteKey);
+
     connect(N5, &QAction::triggered, this, &MainWindow::N5Click);
     connect(N6, &QAction::triggered, this, &MainWindow::N6Click);
     connect(N8, &QAction::triggered, this, &MainWindow::N8Click);
@@ -80,8 +100,27 @@ void MainWindow::buildMenus() {
     connect(N17, &QAction::triggered, this, &MainWindow::N17Click);
 }
 
+void MainWindow::addMnemonics() {
+    static const std::array<std::pair<const char *, char>, 7> letters{{{"N1", 'F'},
+                                                                       {"EditMenu", 'E'},
+                                                                       {"N2", 'P'},
+                                                                       {"N4", 'C'},
+                                                                       {"N15", 'L'},
+                                                                       {"LanguageSetup1", 'L'},
+                                                                       {"N3", 'H'}}};
+    for (QAction *a : menuBar()->actions())
+        for (const auto &[name, letter] : letters)
+            if (a->objectName() == QLatin1String(name))
+                a->setText(withMnemonic(a->text(), QLatin1Char(letter)));
+    // F10 opens the first menu, as on the desktops; Qt leaves it to the application.
+    auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(menuBar()->actions().constFirst()); });
+}
+
 void MainWindow::buildToolBar() {
-    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    // Qt names a tool bar by its title, taken when the bar is made.
+    ToolBar1 = addToolBar(m_texts.access.toolBar);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setMovable(false);
     ToolBar1->setFloatable(false);
@@ -102,7 +141,7 @@ void MainWindow::buildToolBar() {
         ToolBar1->addWidget(sep);
     };
     auto button = [&](const char *name, int icon, const QString &caption, const QString &hint,
-                      void (MainWindow::*handler)()) {
+                      void (MainWindow::*handler)(), const QKeySequence &key = {}) {
         auto *b = new QToolButton(ToolBar1);
         b->setObjectName(QLatin1String(name));
         b->setIcon(toolIcon(icon));
@@ -110,27 +149,35 @@ void MainWindow::buildToolBar() {
         b->setFixedSize(42, 41);
         b->setText(caption);
         b->setToolButtonStyle(Qt::ToolButtonIconOnly);
-        b->setToolTip(hint);
+        b->setToolTip(key.isEmpty() ? hint
+                                    : QStringLiteral("%1 (%2)").arg(
+                                          hint, key.toString(QKeySequence::NativeText)));
+        // Named after what it does: the Stop button has no caption of its own.
+        if (caption.isEmpty())
+            b->setAccessibleName(hint);
         b->setAutoRaise(true);
         ToolBar1->addWidget(b);
         connect(b, &QToolButton::clicked, this, handler);
         return b;
     };
     separator("ToolButton1");
-    button("ToolButton3", 3, m_texts.tbOpen, m_texts.tbOpenHint, &MainWindow::N5Click);
-    button("ToolButton2", 1, m_texts.tbSave, m_texts.tbSaveHint, &MainWindow::N6Click);
+    button("ToolButton3", 3, m_texts.tbOpen, m_texts.tbOpenHint, &MainWindow::N5Click,
+           QKeySequence::Open);
+    button("ToolButton2", 1, m_texts.tbSave, m_texts.tbSaveHint, &MainWindow::N6Click,
+           QKeySequence::Save);
     separator("ToolButton12");
-    button("ToolButton11", 5, m_texts.tbPrint, m_texts.tbPrintHint, &MainWindow::N8Click);
+    button("ToolButton11", 5, m_texts.tbPrint, m_texts.tbPrintHint, &MainWindow::N8Click,
+           QKeySequence::Print);
     separator("ToolButton4");
-    ToolButton7 =
-        button("ToolButton7", 2, m_texts.tbRead, m_texts.tbReadHint, &MainWindow::n11Click);
-    ToolButton8 =
-        button("ToolButton8", 0, m_texts.tbWrite, m_texts.tbWriteHint, &MainWindow::N12Click);
+    ToolButton7 = button("ToolButton7", 2, m_texts.tbRead, m_texts.tbReadHint,
+                         &MainWindow::n11Click, kReadKey);
+    ToolButton8 = button("ToolButton8", 0, m_texts.tbWrite, m_texts.tbWriteHint,
+                         &MainWindow::N12Click, kWriteKey);
     separator("ToolButton10");
     button("ToolButton13", 7, QString(), m_texts.tbStopHint, &MainWindow::ToolButton13Click);
     button("ToolButton9", 4, m_texts.tbCom, m_texts.tbComHint, &MainWindow::N13Click);
     separator("ToolButton6");
-    button("ToolButton5", 6, m_texts.tbExit, m_texts.tbExitHint, &MainWindow::N10Click);
+    button("ToolButton5", 6, m_texts.tbExit, m_texts.tbExitHint, &MainWindow::N10Click, quitKey());
 }
 
 void MainWindow::buildDisplayFrame(QWidget *parent) {
@@ -146,6 +193,7 @@ void MainWindow::buildDisplayFrame(QWidget *parent) {
     Gauge->setFixedHeight(27);
     Gauge->setRange(0, 100);
     Gauge->setValue(0);
+    Gauge->setAccessibleName(m_texts.access.progress);
 
     // The grid starts below the 22-pixel caption bar, where the lists were drawn over its
     // first row; Qt's frame leaves 18 above the contents.
@@ -179,6 +227,7 @@ void MainWindow::fitOuterFrame() {
 void MainWindow::buildStatusBar() {
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setAccessibleName(m_texts.access.statusBar);
     bar->setFixedHeight(27);
     bar->setSizeGripEnabled(false);
     bar->setAutoFillBackground(true);

@@ -16,10 +16,23 @@
 namespace qx {
 
 OpenSave::OpenSave(const WindowTexts &texts, Prompter &prompter, WorkingFile &file,
-                   WorkingImage &image, ChannelGrid &grid, QMenu *menu, QAction *recent,
-                   QObject *parent)
+                   WorkingImage &image, ChannelGrid &grid, QMenu *menu, QObject *parent)
     : QObject(parent), m_texts(texts), m_prompter(prompter), m_file(file), m_image(image),
-      m_grid(grid), m_menu(menu), m_recent(recent) {}
+      m_grid(grid), m_menu(menu) {
+    for (std::size_t i = 0; i < m_recent.size(); ++i)
+        m_recent[i] =
+            menu->findChild<QAction *>(QString(QChar(char16_t(u'a' + i))) + QLatin1Char('1'));
+    m_recentEnd = menu->findChild<QAction *>(QStringLiteral("N9"));
+    showRecentSlots();
+}
+
+void OpenSave::showRecentSlots() {
+    for (QAction *slot : m_recent) {
+        m_menu->removeAction(slot);
+        if (slot->isVisible())
+            m_menu->insertAction(m_recentEnd, slot);
+    }
+}
 
 void OpenSave::openFrom(const QString &dir) {
     guard(m_prompter, [this, dir] {
@@ -47,14 +60,13 @@ void OpenSave::openChosen(const QString &chosen) {
 
     // Recent files: every slot from c1 up to b1 takes the caption and visibility
     // of the one above it; a1 gets the new file.
-    const QList<QAction *> entries = m_menu->actions();
-    const int top = entries.indexOf(m_recent);
-    for (int i = entries.size() - 3; i > top; --i) {
-        entries[i]->setText(entries[i - 1]->text());
-        entries[i]->setVisible(entries[i - 1]->isVisible());
+    for (std::size_t i = m_recent.size() - 1; i > 0; --i) {
+        m_recent[i]->setText(m_recent[i - 1]->text());
+        m_recent[i]->setVisible(m_recent[i - 1]->isVisible());
     }
-    m_recent->setText(QStringLiteral("&1") + QDir::toNativeSeparators(chosen));
-    m_recent->setVisible(true);
+    m_recent[0]->setText(QStringLiteral("&1") + QDir::toNativeSeparators(chosen));
+    m_recent[0]->setVisible(true);
+    showRecentSlots();
 
     m_image.ReadAndDeal_F();
 }

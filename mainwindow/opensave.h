@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <array>
 
 class QAction;
 class QMenu;
@@ -19,9 +20,9 @@ struct WindowTexts;
 class OpenSave : public QObject {
     Q_OBJECT
 public:
-    // recent: the menu's first recent-file slot (a1); the others follow it.
+    // menu: the File menu, with the recent-file slots a1, b1 and c1 before the separator N9.
     OpenSave(const WindowTexts &texts, Prompter &prompter, WorkingFile &file, WorkingImage &image,
-             ChannelGrid &grid, QMenu *menu, QAction *recent, QObject *parent);
+             ChannelGrid &grid, QMenu *menu, QObject *parent);
 
     // The open dialog starting in that folder (empty: the dialog's own).
     void openFrom(const QString &dir);
@@ -33,6 +34,9 @@ public:
 
 private:
     void openChosen(const QString &chosen);
+    // The slots that name a file stand in the menu; the others are out of it, since a
+    // screen reader lists a menu's hidden items too.
+    void showRecentSlots();
 
     const WindowTexts &m_texts;
     Prompter &m_prompter;
@@ -40,7 +44,8 @@ private:
     WorkingImage &m_image;
     ChannelGrid &m_grid;
     QMenu *m_menu;
-    QAction *m_recent;
+    std::array<QAction *, 3> m_recent; // a1, b1, c1
+    QAction *m_recentEnd;
     QString m_saveFolder;
 };
 

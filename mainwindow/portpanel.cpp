@@ -53,6 +53,9 @@ PortPanel::PortPanel(const WindowTexts &texts, Prompter &prompter, std::function
     SpeedButton1 = new QPushButton(QStringLiteral("X"), Select_com);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setGeometry(225 - 23, 2, 19, 18);
+    SpeedButton1->setAccessibleName(m_texts.access.closePanel);
+    Label21->setBuddy(Com);
+    Com->setAccessibleName(m_texts.portLabel);
     // Under the row of the list, within the panel's own size.
     PortDevice = new QLabel(Select_com);
     PortDevice->setObjectName(QStringLiteral("PortDevice"));

@@ -8,11 +8,13 @@
 #include "ptini.h"
 #include "transfer.h"
 #include "transferjob.h"
+#include "transferphase.h"
 #include "transferswitches.h"
 #include "windowtexts.h"
 #include "workingfile.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -38,13 +40,21 @@ TransferPresenter::~TransferPresenter() {
 }
 
 void TransferPresenter::attach(QProgressBar *gauge, const QList<QAbstractButton *> &buttons,
-                               TransferSwitches *switches) {
+                               TransferSwitches *switches,
+                               const std::function<void(const QString &)> &status) {
     m_switches = switches;
+    new TransferPhase(m_texts.access, *m_job, *m_transfer, gauge, status, this);
     connect(m_transfer, &Transfer::progressMaximum, gauge, &QProgressBar::setMaximum);
     connect(m_transfer, &Transfer::progress, gauge, &QProgressBar::setValue);
-    connect(m_job, &TransferJob::busyChanged, this, [buttons](bool busy) {
+    connect(m_job, &TransferJob::busyChanged, this, [this, buttons](bool busy) {
+        // Disabling the button that has the keyboard would pass it on to the next one, the
+        // Stop button; it goes back where it was, normally the grid cell.
+        if (busy)
+            m_focusBefore = QApplication::focusWidget();
         for (QAbstractButton *button : buttons)
             button->setEnabled(!busy);
+        if (!busy && m_focusBefore && m_focusBefore->isEnabled() && m_focusBefore->isVisible())
+            m_focusBefore->setFocus(Qt::OtherFocusReason);
     });
 }
 

@@ -7,12 +7,14 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <memory>
 
 class QAbstractButton;
 class QProgressBar;
+class QWidget;
 
 namespace qx {
 
@@ -52,8 +54,9 @@ public:
     ~TransferPresenter() override;
 
     // The controls it drives, once they exist; the buttons are enabled while it is idle.
+    // status: shows the phase under way in the status bar.
     void attach(QProgressBar *gauge, const QList<QAbstractButton *> &buttons,
-                TransferSwitches *switches);
+                TransferSwitches *switches, const std::function<void(const QString &)> &status);
     TransferJob &job() { return *m_job; }
 
 public slots:
@@ -79,6 +82,7 @@ private:
     Transfer *m_transfer = nullptr; // a child, found by tests as "Transfer"
     TransferJob *m_job = nullptr;   // a child, found by tests as "TransferJob"
     TransferSwitches *m_switches = nullptr;
+    QPointer<QWidget> m_focusBefore; // what had the keyboard when the transfer began
 };
 
 } // namespace qx

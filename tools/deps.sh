@@ -12,6 +12,8 @@ set -euo pipefail
 packages=(g++ cmake make pkg-config git clang-format qt6-base-dev qt6-serialport-dev
           libsimpleini-dev fonts-wqy-microhei fonts-liberation qt6-translations-l10n poppler-utils
           clang libclang-rt-14-dev xvfb openbox xdotool x11-utils ser2net ccache
+          # the screen reader's view of the window: the accessibility bus and its Python client
+          dbus at-spi2-core python3-pyatspi
           libcups2-dev cups cups-client printer-driver-cups-pdf
           # install files and the Debian package: icons, man pages, their validators, the
           # completion's test, the package's build, lintian and autopkgtest

@@ -19,6 +19,9 @@ public:
     // The width the window was drawn with, or wider where the longest item would be cut.
     void setDrawnWidth(int width);
 
+protected:
+    void wheelEvent(QWheelEvent *event) override;
+
 signals:
     void poppedUp();
     void closedUp();

@@ -138,6 +138,7 @@ WindowTexts chineseWindowTexts() {
     t.print = printTexts(Language::Chinese, t.caption);
     t.transfer = chineseTransferTexts();
     t.tools = chineseChannelToolTexts();
+    t.access = chineseAccessTexts();
     return t;
 }
 
@@ -297,6 +298,7 @@ WindowTexts englishWindowTexts() {
     t.print = printTexts(Language::English, t.caption);
     t.transfer = englishTransferTexts();
     t.tools = englishChannelToolTexts();
+    t.access = englishAccessTexts();
     return t;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accesstexts.h"
 #include "channeltooltexts.h"
 #include "imagewords.h"
 #include "printtexts.h"
@@ -105,6 +106,7 @@ struct WindowTexts : ImageWords {
     PrintTexts print; // the job titled with the caption
     TransferTexts transfer;
     ChannelToolTexts tools;
+    AccessTexts access;
 };
 
 WindowTexts chineseWindowTexts();

@@ -33,6 +33,8 @@ QWidget *CellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
         qobject_cast<QLineEdit *>(QStyledItemDelegate::createEditor(parent, option, index));
     if (!edit)
         return nullptr;
+    // Named by its column's title, as the cell it edits is heard.
+    edit->setAccessibleName(index.model()->index(0, index.column()).data().toString().simplified());
     const QPersistentModelIndex cell(index);
     GridView *grid = m_grid;
     connect(edit, &QLineEdit::textEdited, edit, [grid, cell](const QString &text) {

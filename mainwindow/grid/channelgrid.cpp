@@ -33,6 +33,7 @@ ChannelGrid::ChannelGrid(WindowTexts texts, Prompter &prompter, FileEdits &edits
 void ChannelGrid::buildGrid() {
     StringGrid = new GridView(kRows, kColumns, this);
     StringGrid->setObjectName(QStringLiteral("StringGrid"));
+    StringGrid->setAccessibleName(m_texts.access.grid);
     StringGrid->horizontalHeader()->hide();
     StringGrid->verticalHeader()->hide();
     StringGrid->verticalHeader()->setDefaultSectionSize(kRowHeight + kGridLine);
@@ -78,6 +79,10 @@ void ChannelGrid::buildBoxes() {
     TX_BOX->setMaxVisibleItems(10);
     box1 = editor("box1", {m_texts.flags.no, m_texts.flags.yes}, 369, 69);
     box2 = editor("box2", {m_texts.flags.no, m_texts.flags.yes}, 438, 69);
+    // Each named after the column it edits.
+    for (auto [box, column] :
+         {std::pair{RX_BOX, RxTone}, {TX_BOX, TxTone}, {box1, Busy}, {box2, Scan}})
+        box->setAccessibleName(m_texts.gridHeader[column].simplified());
 }
 
 void ChannelGrid::setupGrid() {

@@ -1,5 +1,7 @@
 #include "gridview.h"
 
+#include "gridaccessible.h"
+
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -38,6 +40,7 @@ private:
 };
 
 GridView::GridView(int rows, int columns, QWidget *parent) : QTableWidget(rows, columns, parent) {
+    GridAccessible::install();
     setSelectionModel(new GridSelectionModel(model(), this));
     setTabKeyNavigation(false);
     // No SelectedClicked: Qt delays that editor by the double-click interval and drops

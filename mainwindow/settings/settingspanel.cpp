@@ -11,10 +11,12 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScopedValueRollback>
 #include <QSpinBox>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -34,6 +36,15 @@ constexpr int kParamGroupHeight = 145, kLeftListWidth = 79, kMonitorKeyWidth = 8
 constexpr int kTimeOutWidth = 65, kPowerWidth = 65, kPowerLabelWidth = 121;
 constexpr int kSpinButtonWidth = 17, kTimeEditHeight = 20;
 constexpr int kParamRowGap = 8; // four rows spread over the group
+
+// The label names its control for a screen reader, which otherwise hears a list by the
+// item it shows, and Alt and the label's mnemonic would reach it.
+QLabel *labelFor(const QString &text, QWidget *control) {
+    auto *label = new QLabel(text);
+    label->setBuddy(control);
+    control->setAccessibleName(text);
+    return label;
+}
 
 QGridLayout *captionedGrid(QGroupBox *box) {
     auto *grid = new QGridLayout(box);
@@ -73,7 +84,7 @@ void SettingsPanel::buildModelBand(QVBoxLayout *column) {
     const std::array<std::pair<QString, DropDown *>, 2> lists{
         {{m_texts.modelLabel, CB_JQLX}, {m_texts.bandLabel, f_box}}};
     for (int i = 0; i < 2; ++i) {
-        top->addWidget(new QLabel(lists[i].first), i, 0);
+        top->addWidget(labelFor(lists[i].first, lists[i].second), i, 0);
         lists[i].second->setDrawnWidth(kModelListWidth);
         lists[i].second->setFixedHeight(kListHeight);
         top->addWidget(lists[i].second, i, 1);
@@ -99,7 +110,7 @@ void SettingsPanel::buildScanGroup(QVBoxLayout *column) {
                                                                {m_texts.channelMode, CB_YX},
                                                                {m_texts.priorityChannel, CB_CH}}};
     for (int i = 0; i < 3; ++i) {
-        scan->addWidget(new QLabel(lists[i].first), i + 1, 0);
+        scan->addWidget(labelFor(lists[i].first, lists[i].second), i + 1, 0);
         lists[i].second->setDrawnWidth(kScanListWidth);
         lists[i].second->setFixedHeight(kListHeight);
         lists[i].second->setEnabled(false);
@@ -108,13 +119,16 @@ void SettingsPanel::buildScanGroup(QVBoxLayout *column) {
 
     auto timeField = [&](const char *name, const char *spinName, const QString &caption,
                          const QString &text, int row, SpinButton *&spin) {
-        scan->addWidget(new QLabel(caption), row, 2, Qt::AlignRight);
         auto *edit = new QLineEdit(text, spSkinGroupBox2);
+        scan->addWidget(labelFor(caption, edit), row, 2, Qt::AlignRight);
         edit->setObjectName(QLatin1String(name));
         edit->setFixedSize(kTimeEditWidth, kTimeEditHeight);
         edit->setTextMargins(0, 0, kSpinButtonWidth, 0);
         spin = new SpinButton(edit);
         spin->setObjectName(QLatin1String(spinName));
+        // The field's own Up and Down keys step it; its arrows are for the mouse.
+        spin->upButton()->setAccessibleName(m_texts.access.spinUp.arg(caption));
+        spin->downButton()->setAccessibleName(m_texts.access.spinDown.arg(caption));
         spin->setGeometry(kTimeEditWidth - kSpinButtonWidth, 0, kSpinButtonWidth, kTimeEditHeight);
         scan->addWidget(edit, row, 3);
         scan->addWidget(new QLabel(m_texts.seconds), row, 4);
@@ -170,11 +184,11 @@ void SettingsPanel::buildParameters(QVBoxLayout *column) {
     for (const Placed &p : lists) {
         p.list->setDrawnWidth(p.width);
         p.list->setFixedHeight(kListHeight);
-        param->addWidget(new QLabel(p.label), p.row, p.column);
+        param->addWidget(labelFor(p.label, p.list), p.row, p.column);
         if (p.list != CB_YY)
             param->addWidget(p.list, p.row, p.column + 1, Qt::AlignLeft);
     }
-    param->addWidget(new QLabel(m_texts.power), 2, 2);
+    param->addWidget(labelFor(m_texts.power, SpinEdit1), 2, 2);
     param->addWidget(SpinEdit1, 2, 3, Qt::AlignLeft);
     // A voice list wider than the others would push the right column off the group; it
     // reaches under the right column's labels instead, and the voltage follows it.
@@ -368,6 +382,16 @@ bool SettingsPanel::eventFilter(QObject *watched, QEvent *event) {
         (watched == Edit1 || watched == Edit2 || watched == Edit3) &&
         static_cast<QWidget *>(watched)->isEnabled())
         CB_YYChange();
+    // Up and Down step a time field as its arrows do, which are no Tab stops.
+    if (event->type() == QEvent::KeyPress &&
+        (watched == Edit1 || watched == Edit2 || watched == Edit3)) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        auto *spin = watched->findChild<SpinButton *>();
+        if (spin && (key == Qt::Key_Up || key == Qt::Key_Down)) {
+            (key == Qt::Key_Up ? spin->upButton() : spin->downButton())->click();
+            return true;
+        }
+    }
     return QGroupBox::eventFilter(watched, event);
 }
 

@@ -18,6 +18,7 @@ SpinButton::SpinButton(QWidget *parent)
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         b->setAutoRaise(false);
         b->setIconSize(QSize(6, 6));
+        b->setFocusPolicy(Qt::NoFocus);
         layout->addWidget(b);
     }
     connect(m_up, &QToolButton::clicked, this, &SpinButton::upClicked);

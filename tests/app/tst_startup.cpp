@@ -256,19 +256,29 @@ private slots:
         QTest::addColumn<QStringList>("menus");
         QTest::addColumn<QStringList>("fileItems");
         QTest::addColumn<QStringList>("hints");
+        // Each menu opens with Alt and its letter; the unused recent-file slots are left out
+        // of the File menu; the tool tips name the keys.
         QTest::newRow("Chinese") << "C"
-                                 << QStringList{"文件", "操作", "串口设置", "Language Mode", "帮助"}
-                                 << QStringList{"打开文件", "保存文件", "",  "打印文件", "",
-                                                "a",        "b",        "c", "",         "退出程序"}
-                                 << QStringList{"打开文件",           "保存文件",
-                                                "打印文件",           "读取数据从对讲机里面",
-                                                "写入数据到对讲机里", "关闭读写",
-                                                "串口选择",           "退出系统"};
-        QTest::newRow("English")
-            << "E" << QStringList{"File", "Program", "COM Setup", "Language Mode", "Help"}
-            << QStringList{"Open", "Save", "", "Print", "", "a", "b", "c", "", "Exit"}
-            << QStringList{"Open",           "Sava",           "Print",      "Read From Radio",
-                           "Write To Radio", "OFF Read/Write", "Select COM", "Exit"};
+                                 << QStringList{"文件(&F)", "操作(&P)", "串口设置(&C)",
+                                                "&Language Mode", "帮助(&H)"}
+                                 << QStringList{"打开文件", "保存文件", "",        "打印文件",
+                                                "",         "",         "退出程序"}
+                                 << QStringList{"打开文件 (Ctrl+O)",
+                                                "保存文件 (Ctrl+S)",
+                                                "打印文件 (Ctrl+P)",
+                                                "读取数据从对讲机里面 (F5)",
+                                                "写入数据到对讲机里 (F6)",
+                                                "关闭读写",
+                                                "串口选择",
+                                                "退出系统 (Ctrl+Q)"};
+        QTest::newRow("English") << "E"
+                                 << QStringList{"&File", "&Program", "&COM Setup", "&Language Mode",
+                                                "&Help"}
+                                 << QStringList{"Open", "Save", "", "Print", "", "", "Exit"}
+                                 << QStringList{"Open (Ctrl+O)",       "Sava (Ctrl+S)",
+                                                "Print (Ctrl+P)",      "Read From Radio (F5)",
+                                                "Write To Radio (F6)", "OFF Read/Write",
+                                                "Select COM",          "Exit (Ctrl+Q)"};
     }
     void menusAndToolBar() {
         QFETCH(QString, language);
@@ -298,8 +308,6 @@ private slots:
         for (QAction *a : file)
             items << (a->isSeparator() ? QString() : a->text());
         QCOMPARE(items, fileItems);
-        for (int i : {5, 6, 7})
-            QVERIFY(!file[i]->isVisible());
         // Help has no items: not even an empty list drops from it.
         QCOMPARE(w->menuBar()->actions().last()->menu(), nullptr);
         const char *buttons[] = {"ToolButton3", "ToolButton2",  "ToolButton11", "ToolButton7",

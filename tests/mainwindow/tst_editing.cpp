@@ -76,14 +76,14 @@ void TestEditing::editMenu_data() {
     QTest::addColumn<QStringList>("items");
     QTest::addColumn<QStringList>("fileItems");
     QTest::newRow("Chinese") << Language::Chinese
-                             << QStringList{"编辑", "撤销", "重做",     "", "剪切",
-                                            "复制", "粘贴", "清除信道", "", "信道"}
+                             << QStringList{"编辑(&E)", "撤销", "重做",     "", "剪切",
+                                            "复制",     "粘贴", "清除信道", "", "信道"}
                              << QStringList{"打开备份...", "与文件比较...", "",
                                             "导入CSV...",  "导出CSV...",    "导出CSV（CHIRP）...",
                                             "写后校验"};
     QTest::newRow("English")
-        << Language::English << QStringList{"Edit", "Undo",  "Redo",          "", "Cut",
-                                            "Copy", "Paste", "Clear Channel", "", "Channels"}
+        << Language::English << QStringList{"&Edit", "Undo",  "Redo",          "", "Cut",
+                                            "Copy",  "Paste", "Clear Channel", "", "Channels"}
         << QStringList{"Open Backup...",    "Compare With File...", "",
                        "Import CSV...",     "Export CSV...",        "Export CSV (CHIRP)...",
                        "Verify After Write"};
