@@ -7,12 +7,14 @@
 #include "filecommands.h"
 #include "filecopy.h"
 #include "gridview.h"
+#include "menukeys.h"
 #include "opensave.h"
 #include "portpanel.h"
 #include "prompter.h"
 #include "settingspanel.h"
 #include "transferjob.h"
 #include "transferswitches.h"
+#include "windowstatusbar.h"
 #include "workingimage.h"
 
 #include "error.h"
@@ -65,14 +67,15 @@ MainWindow::MainWindow(WindowTexts texts, Prompter &prompter, Sio &sio, QString 
     m_openSave = new OpenSave(m_texts, m_prompter, m_file, *m_working, *m_grid, N1, this);
     row->addWidget(show_Box);
     row->addWidget(m_settings, 1);
-    buildStatusBar();
+    m_status = new WindowStatusBar(m_texts, this);
+    setStatusBar(m_status);
     m_portPanel = new PortPanel(
-        m_texts, m_prompter, [this] { return settingsFile(); }, statusPanel[kPortStatus],
+        m_texts, m_prompter, [this] { return settingsFile(); }, m_status->portPanel(),
         [this] { return m_transfers->job().busy(); }, central);
     buildEditing();
     m_transfers->attach(Gauge, {ToolButton7, ToolButton8},
                         new TransferSwitches(N2, m_texts, m_prompter, settingsFile().path()),
-                        [this](const QString &line) { showStatusLine(line); });
+                        [this](const QString &line) { m_status->showLine(line); });
 
     FormCreate();
 }
@@ -93,7 +96,7 @@ void MainWindow::FormCreate() {
         // The keyboard starts in the grid, not on the first tool button.
         m_grid->view()->setFocus(Qt::OtherFocusReason);
         const int port = settingsFile().comPort();
-        statusPanel[kPortStatus]->setText(m_texts.portStatusPrefix + QString::number(port));
+        m_status->portPanel()->setText(m_texts.portStatusPrefix + QString::number(port));
         // After the grid: a working file that cannot be (a pipe, a folder) is named in the
         // message, and the window still has its grid.
         m_file.ensureExists();
@@ -107,7 +110,7 @@ void MainWindow::buildEditing() {
     (new FileCommands(*this, this))->addMenus(N1);
     auto *tools = new ChannelTools(*this, this);
     tools->addMenu(menuBar()->findChild<QMenu *>(QStringLiteral("EditMenu")));
-    addMnemonics();
+    addMenuMnemonics(menuBar());
 }
 
 FileEdits &MainWindow::edits() {

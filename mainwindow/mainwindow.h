@@ -24,6 +24,7 @@ namespace qx {
 
 class ChannelGrid;
 class OpenSave;
+class WindowStatusBar;
 class WorkingImage;
 class PortPanel;
 class Prompter;
@@ -103,16 +104,11 @@ private:
     void buildMenus();
     void buildToolBar();
     void buildDisplayFrame(QWidget *parent);
-    void buildStatusBar();
-    // Alt and a letter open each menu of the bar, F10 the first.
-    void addMnemonics();
     // The outer frame at the size drawn, once the window manager has said how thick its
     // frame is; the client area is what it leaves.
     void fitOuterFrame();
     // The print commands, reporting in the status bar.
     FrequencyListPrinter listPrinter();
-    // A line of what a command did, in the status bar's middle panel.
-    void showStatusLine(const QString &line);
 
     // Single keys, free in the grid, its editor and the desktops; Ctrl+R and Ctrl+W would
     // be reload and close elsewhere, and a stray Ctrl+W must not start a write.
@@ -139,9 +135,7 @@ private:
     QMenu *N2 = nullptr;
     QGroupBox *show_Box = nullptr;
     QProgressBar *Gauge = nullptr;
-    static constexpr int kMessageStatus = 1; // the welcome panel, then what a command did
-    static constexpr int kPortStatus = 2;    // the status panel that names the port
-    std::array<QLabel *, 3> statusPanel{};
+    WindowStatusBar *m_status = nullptr;
 };
 
 // The Chinese window (unit pcmain).

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "opensave.h"
+#include "windowstatusbar.h"
 
 #include "channelgrid.h"
 #include "prompter.h"
@@ -25,7 +26,7 @@ void MainWindow::N6Click() {
 
 FrequencyListPrinter MainWindow::listPrinter() {
     return FrequencyListPrinter(m_prompter, m_texts.print,
-                                [this](const QString &line) { showStatusLine(line); });
+                                [this](const QString &line) { m_status->showLine(line); });
 }
 
 void MainWindow::N8Click() {

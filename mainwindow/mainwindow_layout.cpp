@@ -10,7 +10,6 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
-#include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -98,24 +97,6 @@ void MainWindow::buildMenus() {
     connect(N13, &QAction::triggered, this, &MainWindow::N13Click);
     connect(N18, &QAction::triggered, this, &MainWindow::N18Click);
     connect(N17, &QAction::triggered, this, &MainWindow::N17Click);
-}
-
-void MainWindow::addMnemonics() {
-    static const std::array<std::pair<const char *, char>, 7> letters{{{"N1", 'F'},
-                                                                       {"EditMenu", 'E'},
-                                                                       {"N2", 'P'},
-                                                                       {"N4", 'C'},
-                                                                       {"N15", 'L'},
-                                                                       {"LanguageSetup1", 'L'},
-                                                                       {"N3", 'H'}}};
-    for (QAction *a : menuBar()->actions())
-        for (const auto &[name, letter] : letters)
-            if (a->objectName() == QLatin1String(name))
-                a->setText(withMnemonic(a->text(), QLatin1Char(letter)));
-    // F10 opens the first menu, as on the desktops; Qt leaves it to the application.
-    auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
-    connect(f10, &QShortcut::activated, this,
-            [this] { menuBar()->setActiveAction(menuBar()->actions().constFirst()); });
 }
 
 void MainWindow::buildToolBar() {
@@ -222,40 +203,6 @@ void MainWindow::fitOuterFrame() {
     resize(outer.shrunkBy(frame));
     if (const QScreen *shown = screen())
         move(shown->availableGeometry().center() - QPoint(outer.width() / 2, outer.height() / 2));
-}
-
-void MainWindow::buildStatusBar() {
-    QStatusBar *bar = statusBar();
-    bar->setObjectName(QStringLiteral("StatusBar1"));
-    bar->setAccessibleName(m_texts.access.statusBar);
-    bar->setFixedHeight(27);
-    bar->setSizeGripEnabled(false);
-    bar->setAutoFillBackground(true);
-    QPalette pal = bar->palette();
-    pal.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0x00));
-    bar->setPalette(pal);
-    const std::array<int, 3> widths{200, 300, 50};
-    for (int i = 0; i < 3; ++i) {
-        QLabel *panel = i == 0 ? new DirectedLabel(m_texts.statusPanels[i], bar)
-                               : new QLabel(m_texts.statusPanels[i], bar);
-        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setMinimumWidth(widths[i]);
-        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        bar->addWidget(panel, i == kPortStatus ? 1 : 0);
-        statusPanel[i] = panel;
-    }
-    statusPanel[kMessageStatus]->setTextFormat(Qt::PlainText);
-    // Panel 0 reads right to left with its alignment unchanged.
-    statusPanel[0]->setLayoutDirection(Qt::RightToLeft);
-    statusPanel[0]->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
-}
-
-void MainWindow::showStatusLine(const QString &line) {
-    // Elided to the panel as drawn, so that a long file name does not push the port panel.
-    QLabel *panel = statusPanel[kMessageStatus];
-    panel->setText(
-        panel->fontMetrics().elidedText(line, Qt::ElideMiddle, panel->contentsRect().width()));
-    panel->setToolTip(line);
 }
 
 } // namespace qx
