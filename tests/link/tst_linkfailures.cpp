@@ -231,8 +231,9 @@ void TestLinkFailures::cablePulled() {
 
     QVERIFY(rig.prompter.texts("ask").isEmpty());
     QCOMPARE(rig.prompter.texts("message").last(),
-             texts.deviceGone + "\n" + device +
-                 ": the device went away (was the cable unplugged?)");
+             texts.deviceGone + "\n" + device + ": " +
+                 (chinese ? QStringLiteral("设备已断开（数据线被拔掉了吗？）")
+                          : QStringLiteral("the device went away (was the cable unplugged?)")));
     QCOMPARE(int(rig.transfer->outcome()), int(Transfer::Outcome::Gone));
     QVERIFY(!rig.linkOpen());
     QCOMPARE(rig.buttons, (QList<bool>{false, true}));

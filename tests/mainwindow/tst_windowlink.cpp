@@ -291,15 +291,21 @@ private slots:
         const QStringList lines = m_prompter.shown.first().text.split('\n');
         const WindowTexts texts =
             language == Language::English ? englishWindowTexts() : chineseWindowTexts();
-        const QString noAnswer = "COM1, " + silentLink + ": no answer from the radio;";
+        // The diagnoses in the window's language.
+        const bool english = language == Language::English;
+        const QString noAnswer = "COM1, " + silentLink + ": " +
+                                 (english ? QStringLiteral("no answer from the radio;")
+                                          : QStringLiteral("对讲机没有应答"));
         QVERIFY2(lines.size() >= 2 && lines[1].startsWith(noAnswer), qPrintable(lines.join('|')));
         QCOMPARE(silent.requestCount(), PortProbe::kTries);
         // Every mapped port is named, also one whose device is not there.
         for (int port = mapped ? 3 : 2; port <= 8; ++port)
             QVERIFY2(lines.value(port).startsWith(
-                         QStringLiteral("COM%1, %2: no such device")
+                         QStringLiteral("COM%1, %2: %3")
                              .arg(port)
-                             .arg(m_dir.filePath(QStringLiteral("gone%1").arg(port)))),
+                             .arg(m_dir.filePath(QStringLiteral("gone%1").arg(port)),
+                                  english ? QStringLiteral("no such device")
+                                          : QStringLiteral("没有此设备"))),
                      qPrintable(lines.join('|')));
         if (!answers) {
             QCOMPARE(lines.size(), 9);
@@ -308,7 +314,9 @@ private slots:
             QCOMPARE(ini.readString("ports", "COM2", "-"), m_dir.filePath("gone2"));
             return;
         }
-        const QString answered = ": the radio answered; it is ready to read or write";
+        const QString answered =
+            english ? QStringLiteral(": the radio answered; it is ready to read or write")
+                    : QStringLiteral(": 对讲机已应答，可以读写");
         QCOMPARE(lines[0], texts.detectFound.arg("COM2"));
         QCOMPARE(lines.value(mapped ? 2 : 9), (mapped ? "COM2, " : "") + radioLink + answered);
         // A device outside the mapping takes the first number whose device is not there,
