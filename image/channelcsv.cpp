@@ -359,13 +359,23 @@ QByteArray applyChannelCsv(const CsvChannels &rows, const QByteArray &image) {
     return out + image.mid(out.size());
 }
 
+QString csvEncodingProblem(const QString &csvText, const CsvTexts &say) {
+    // Read as UTF-8, UTF-16 keeps a NUL beside every letter of the header; CR-only text is
+    // one long line. Either would be blamed on the header. A stray NUL in a field is not
+    // UTF-16: that row is named as any other bad row.
+    const QStringView head = QStringView(csvText).left(
+        csvText.indexOf(u'\n') < 0 ? csvText.size() : csvText.indexOf(u'\n'));
+    const qsizetype nuls = head.count(QChar(0));
+    if (nuls > 0 && nuls * 3 >= head.size())
+        return say.utf16;
+    if (csvText.contains(u'\r') && !csvText.contains(u'\n'))
+        return say.crOnly;
+    return {};
+}
+
 CsvImport importCsv(const QString &csvText, const QByteArray &image, bool skipUnfit,
                     const CsvTexts &say) {
-    // Read as UTF-8, UTF-16 keeps a NUL beside every letter; CR-only text is one long line.
-    // Either would be blamed on the header.
-    const QString whole = csvText.contains(QChar(0))                            ? say.utf16
-                          : csvText.contains(u'\r') && !csvText.contains(u'\n') ? say.crOnly
-                                                                                : QString();
+    const QString whole = csvEncodingProblem(csvText, say);
     if (!whole.isEmpty()) {
         CsvImport result;
         result.errors << whole;

@@ -86,6 +86,10 @@ CsvChannels parseChannelCsv(const QString &text, const CsvTexts &say = englishCs
 // have problems.
 QByteArray applyChannelCsv(const CsvChannels &rows, const QByteArray &image);
 
+// What makes a whole file unreadable as a channel list, in the words of say: UTF-16 text,
+// CR-only line ends; empty when there is nothing of the kind.
+QString csvEncodingProblem(const QString &csvText, const CsvTexts &say = englishCsvTexts());
+
 struct CsvImport {
     QByteArray image;    // empty when anything was rejected
     QStringList errors;  // every rejected row, "line N: ..."

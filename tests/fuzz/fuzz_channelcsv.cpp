@@ -134,6 +134,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         previous = record.line;
     }
     checkChinese(text);
+    if (!csvEncodingProblem(text).isEmpty()) {
+        // The whole file is refused, with that one reason.
+        FUZZ_CHECK(importCsv(text, baseImage()).errors == QStringList{csvEncodingProblem(text)});
+        return 0;
+    }
     if (isChirpCsv(text))
         return checkChirp(text, lines);
 
