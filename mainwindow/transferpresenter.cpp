@@ -133,8 +133,7 @@ void TransferPresenter::storeRead(const QByteArray &image) {
         // The working file is as it was; the radio's image is kept whole where it can be.
         QString kept;
         try {
-            kept = ImageBackups::besideFile(m_file.path())
-                       .save(ImageBackups::Kind::Read, image, QDateTime::currentDateTime());
+            kept = saveBackup(ImageBackups::Kind::Read, image);
         } catch (const Error &) {
             // The backups are on the same full disk: the user picks a place elsewhere (a
             // USB stick), until one takes it or the user gives up.
@@ -202,11 +201,13 @@ void TransferPresenter::jobFinished() {
     });
 }
 
+QString TransferPresenter::saveBackup(ImageBackups::Kind kind, const QByteArray &image) {
+    return ImageBackups::besideFile(m_file.path()).save(kind, image, QDateTime::currentDateTime());
+}
+
 void TransferPresenter::keepBackup(bool read, const QByteArray &image) {
     try {
-        ImageBackups::besideFile(m_file.path())
-            .save(read ? ImageBackups::Kind::Read : ImageBackups::Kind::BeforeWrite, image,
-                  QDateTime::currentDateTime());
+        saveBackup(read ? ImageBackups::Kind::Read : ImageBackups::Kind::BeforeWrite, image);
     } catch (const Error &e) {
         // The radio's image is about to be overwritten: without its backup the write must
         // not start. The job stops it before the first frame.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imagebackups.h"
 #include "loggingsio.h"
 #include "steps.h"
 #include "transferlog.h"
@@ -70,7 +71,10 @@ private:
     void start(TransferMode mode);
     void storeRead(const QByteArray &image);
     void jobFinished();
-    // A backup beside the working file; one that cannot be saved is reported, not fatal.
+    // A backup in backups/ beside the working file, named by kind and time; its path. Throws.
+    QString saveBackup(ImageBackups::Kind kind, const QByteArray &image);
+    // The backup of a read (one that cannot be saved is reported) or of the image about to
+    // be written (one that cannot be saved throws, and the write does not start).
     void keepBackup(bool read, const QByteArray &image);
 
     const WindowTexts &m_texts;
